@@ -1,0 +1,7 @@
+#include "app/FrmOPT.h"
+
+namespace kel {
+
+void showOptions(Talk &) {}
+
+} // namespace kel

@@ -1,0 +1,174 @@
+#include "app/FrmTalk.h"
+
+#include "app/ColorButton.h"
+#include "app/ControlTable.h"
+#include "app/FlexGrid.h"
+#include "app/FrmOPT.h"
+#include "app/Platform.h"
+#include "app/SettingsStore.h"
+#include "app/TalkBox.h"
+#include "app/TextPanel.h"
+#include "board/Board.h"
+#include "compose/Composer.h"
+#include "compose/ListNav.h"
+#include "diary/DiaryScreens.h"
+#include "samples/SampleScreens.h"
+#include "speech/Speech.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QShortcut>
+
+namespace kel {
+
+void Talk::doEvents() const
+{
+    QCoreApplication::processEvents();
+}
+
+QSize FrmTalk::designSize()
+{
+    return {kDesignWidthTwips / 15, kDesignHeightTwips / 15};
+}
+
+FrmTalk::FrmTalk(Services services, QWidget *parent)
+    : QWidget(parent), sv_(std::move(services)), talk_{st_, ui_, sv_, layout_}
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor::fromRgb(kWindowBack));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    ui_.frmTalk = this;
+    ui_.canvas = new QWidget(this);
+    ui_.canvas->setObjectName(QStringLiteral("canvas"));
+    buildControls(ui_, layout_);
+
+    board_ = std::make_unique<Board>(talk_);
+    compose_ = std::make_unique<Composer>(talk_);
+    lists_ = std::make_unique<ListNav>(talk_);
+    speech_ = std::make_unique<Speech>(talk_);
+    samples_ = std::make_unique<SampleScreens>(talk_);
+    diary_ = std::make_unique<DiaryScreens>(talk_);
+    talk_.board = board_.get();
+    talk_.compose = compose_.get();
+    talk_.lists = lists_.get();
+    talk_.speech = speech_.get();
+    talk_.samples = samples_.get();
+    talk_.diary = diary_.get();
+
+    quit_ = [] { QCoreApplication::quit(); };
+    connectControls();
+    auto *fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    fullScreen->setContext(Qt::ApplicationShortcut);
+    connect(fullScreen, &QShortcut::activated, this, &FrmTalk::toggleFullScreen);
+    resize(designSize());
+}
+
+FrmTalk::~FrmTalk() = default;
+
+void FrmTalk::Form_Load(const QString &appPath)
+{
+    st_.AppPath = appPath;
+    ReadOptions(st_, *sv_.store);
+    sv_.platform->busyPointer();
+    setWindowTitle(QStringLiteral("Kelvoran!  ") + QStringLiteral("Ver 1.3"));
+    ui_.txtTalk->setText(QString());
+    st_.BoardRow = 0;
+    st_.BoardCol = 0;
+    layout_.setFontPoints(ui_.txtTalk, st_.option(Moji) == u"1" ? 55 : 34);
+    board_->SetBoard();
+    samples_->LoadSamples();
+    samples_->ListSamples();
+    sv_.platform->normalPointer();
+}
+
+void FrmTalk::connectControls()
+{
+    Controls &u = ui_;
+    connect(u.cmdEnd, &QPushButton::clicked, this, &QWidget::close);
+    connect(u.cmdOpt, &QPushButton::clicked, this, [this] { showOptions(talk_); });
+    connect(u.cmdEnd2, &QPushButton::clicked, this, [this] { cmdEnd2_Click(talk_); });
+    connect(u.cmdWide, &QPushButton::clicked, this, [this] { cmdWide_Click(talk_); });
+
+    Board *b = board_.get();
+    connect(u.cmdKey, &QPushButton::clicked, this, [b] { b->cmdKey_Click(); });
+    connect(u.grdBoard, &FlexGrid::pressed, this, [b] { b->grdBoard_MouseDown(); });
+    connect(u.grdBoard, &FlexGrid::clicked, this, [b] { b->grdBoard_Click(); });
+    connect(u.grdBoard2, &FlexGrid::pressed, this, [b] { b->grdBoard2_MouseDown(); });
+    connect(u.grdBoard2, &FlexGrid::clicked, this, [b] { b->grdBoard2_Click(); });
+
+    Composer *c = compose_.get();
+    for (int i = 0; i < 5; ++i) {
+        connect(u.cmdRes[i], &QPushButton::pressed, this, [c, i] { c->cmdRes_MouseDown(i); });
+        connect(u.cmdRes[i], &QPushButton::released, this, [c, i] { c->cmdRes_MouseUp(i); });
+    }
+    connect(u.cmdCopy, &QPushButton::pressed, this, [c] { c->cmdCopy_MouseDown(); });
+    connect(u.cmdCopy, &QPushButton::released, this, [c] { c->cmdCopy_MouseUp(); });
+    connect(u.cmdCopy, &QPushButton::clicked, this, [c] { c->cmdCopy_Click(); });
+    connect(u.cmdPaste, &QPushButton::pressed, this, [c] { c->cmdPaste_MouseDown(); });
+    connect(u.cmdPaste, &QPushButton::released, this, [c] { c->cmdPaste_MouseUp(); });
+    connect(u.cmdPaste, &QPushButton::clicked, this, [c] { c->cmdPaste_Click(); });
+
+    ListNav *l = lists_.get();
+    connect(u.cmdUp, &QPushButton::pressed, this, [l] { l->cmdUp_MouseDown(); });
+    connect(u.cmdUp, &QPushButton::released, this, [l] { l->cmdUp_MouseUp(); });
+    connect(u.cmdDown, &QPushButton::pressed, this, [l] { l->cmdDown_MouseDown(); });
+    connect(u.cmdDown, &QPushButton::released, this, [l] { l->cmdDown_MouseUp(); });
+    connect(u.cmdDec, &QPushButton::clicked, this, [l] { l->cmdDec_Click(); });
+    for (FlexGrid *g : {u.grdSp, u.grdEx, u.grdDay})
+        connect(g, &FlexGrid::clicked, this, [l, g] { l->list_Click(g); });
+
+    Speech *s = speech_.get();
+    connect(u.cmdRead, &QPushButton::clicked, this, [s] { s->cmdRead_Click(); });
+
+    SampleScreens *x = samples_.get();
+    connect(u.cmdSamp, &QPushButton::pressed, this, [x] { x->cmdSamp_MouseDown(); });
+    connect(u.cmdSamp, &QPushButton::released, this, [x] { x->cmdSamp_MouseUp(); });
+    connect(u.cmdSamp, &QPushButton::clicked, this, [x] { x->cmdSamp_Click(); });
+    connect(u.cmdSampADD, &QPushButton::clicked, this, [x] { x->cmdSampADD_Click(); });
+    connect(u.cmdSampDel, &QPushButton::clicked, this, [x] { x->cmdSampDel_Click(); });
+    connect(u.cmdStart, &QPushButton::clicked, this, [x] { x->cmdStart_Click(); });
+
+    DiaryScreens *d = diary_.get();
+    connect(u.cmdRevise, &QPushButton::clicked, this, [d] { d->cmdRevise_Click(); });
+    connect(u.cmdBack, &QPushButton::clicked, this, [d] { d->cmdBack_Click(); });
+}
+
+void FrmTalk::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    const double scale = TwipsMap::fitScale(width(), height(), kDesignWidthTwips, kDesignHeightTwips);
+    const QSize canvas(qRound(kDesignWidthTwips * scale / 15), qRound(kDesignHeightTwips * scale / 15));
+    ui_.canvas->setGeometry((width() - canvas.width()) / 2, (height() - canvas.height()) / 2,
+                            canvas.width(), canvas.height());
+    layout_.setScale(scale);
+}
+
+void FrmTalk::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        ui_.txtTalk->setFocus();
+}
+
+void FrmTalk::closeEvent(QCloseEvent *e)
+{
+    // Ending is immediate: every waiting loop sees the flag and gives up.
+    st_.Quitting = true;
+    st_.StopRead = true;
+    st_.ButtonHeld = false;
+    e->accept();
+    if (quit_)
+        quit_();
+}
+
+void FrmTalk::toggleFullScreen()
+{
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+}
+
+} // namespace kel

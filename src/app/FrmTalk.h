@@ -1,0 +1,70 @@
+#pragma once
+// The main window: owns the controls and the shared state, runs the
+// start-up sequence and routes each control's events to the subsystem that
+// handles them.
+
+#include "app/AppState.h"
+#include "app/Controls.h"
+#include "app/Talk.h"
+#include "app/Twips.h"
+#include "app/TwipsLayout.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace kel {
+
+class Board;
+class Composer;
+class ListNav;
+class Speech;
+class SampleScreens;
+class DiaryScreens;
+
+class FrmTalk : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmTalk(Services services, QWidget *parent = nullptr);
+    ~FrmTalk() override;
+
+    // The start-up sequence after the single-instance check.
+    void Form_Load(const QString &appPath);
+
+    AppState &state() { return st_; }
+    Controls &controls() { return ui_; }
+    Talk &talk() { return talk_; }
+    TwipsLayout &layout() { return layout_; }
+    const TwipsMap &twips() const { return map_; }
+
+    // What ending the program does; the default quits the application.
+    void setQuitAction(std::function<void()> quit) { quit_ = std::move(quit); }
+
+    // The window's design size at scale 1.
+    static QSize designSize();
+
+protected:
+    void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void connectControls();
+    void toggleFullScreen();
+
+    AppState st_;
+    Controls ui_;
+    Services sv_;
+    TwipsMap map_;
+    TwipsLayout layout_{map_};
+    Talk talk_;
+    std::unique_ptr<Board> board_;
+    std::unique_ptr<Composer> compose_;
+    std::unique_ptr<ListNav> lists_;
+    std::unique_ptr<Speech> speech_;
+    std::unique_ptr<SampleScreens> samples_;
+    std::unique_ptr<DiaryScreens> diary_;
+    std::function<void()> quit_;
+};
+
+} // namespace kel

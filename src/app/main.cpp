@@ -1,0 +1,65 @@
+#include "app/Clock.h"
+#include "app/CommandLine.h"
+#include "app/Fonts.h"
+#include "app/FrmTalk.h"
+#include "app/Platform.h"
+#include "app/SettingsStore.h"
+#include "app/SingleInstance.h"
+#include "speech/QtWavePlayer.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    // --help and --version must answer without a display, so the command
+    // line is read before the application object exists.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const QString programDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    const kel::StartRequest req =
+        kel::parseCommandLine(args, qEnvironmentVariable("KELVORAN_HOME"), programDir);
+    if (req.exitNow) {
+        std::fputs(req.message.toLocal8Bit().constData(), req.exitCode ? stderr : stdout);
+        return req.exitCode;
+    }
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
+
+    kel::SingleInstance instance;
+    if (req.screenshot.isEmpty() && !instance.acquire())
+        return 0;   // another copy is running: end silently
+
+    kel::installFontSubstitutions();
+    kel::SteadyClock clock;
+    kel::QtWavePlayer player;
+    kel::Platform platform;
+    kel::SettingsStore store(kel::SettingsStore::defaultPath());
+    kel::Services services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }};
+
+    kel::FrmTalk w(services);
+    w.Form_Load(req.appPath);
+
+    if (!req.screenshot.isEmpty()) {
+        const QStringList wh = req.screenshotSize.split(QLatin1Char('x'));
+        if (wh.size() == 2)
+            w.resize(wh[0].toInt(), wh[1].toInt());
+        w.show();
+        QTimer::singleShot(200, &w, [&] {
+            const bool ok = w.grab().save(req.screenshot);
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+        return app.exec();
+    }
+
+    if (req.fullScreen)
+        w.showFullScreen();
+    else
+        w.show();
+    return app.exec();
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The character board on the main window: rebuilding it for a mode, what a
+// press and a release on a cell do, and the enlarged 3 x 3 selection screen.
+
+#include "app/Talk.h"
+
+namespace kel {
+
+class Board {
+public:
+    explicit Board(Talk &t) : t_(t) {}
+
+    // Rebuilds every cell for the mode after the caption of cmdKey.
+    void SetBoard();
+    void cmdKey_Click() { SetBoard(); }
+
+    void grdBoard_MouseDown();
+    void grdBoard_Click();
+
+    // Fills the enlarged grid around board cell (row, col); column first.
+    void PickBoardCell(int col, int row);
+    void ShowVariants(const QString &ch, int n);
+    void grdBoard2_MouseDown();
+    void grdBoard2_Click();
+
+private:
+    Talk &t_;
+};
+
+} // namespace kel

@@ -1,0 +1,86 @@
+#include "board/Variants.h"
+
+#include <iterator>
+
+namespace kel {
+
+namespace {
+
+// One character with its left-cell form (0 = none) and right-cell form.
+struct VariantRow {
+    char16_t base;
+    char16_t left;
+    char16_t right;
+};
+
+constexpr char16_t kNone = 0;
+
+constexpr VariantRow kKanaVariants[] = {
+    // Small vowels.
+    {u'あ', kNone, u'ぁ'}, {u'い', kNone, u'ぃ'}, {u'う', kNone, u'ぅ'},
+    {u'え', kNone, u'ぇ'}, {u'お', kNone, u'ぉ'},
+    // Voiced.
+    {u'か', kNone, u'が'}, {u'き', kNone, u'ぎ'}, {u'く', kNone, u'ぐ'},
+    {u'け', kNone, u'げ'}, {u'こ', kNone, u'ご'},
+    {u'さ', kNone, u'ざ'}, {u'し', kNone, u'じ'}, {u'す', kNone, u'ず'},
+    {u'せ', kNone, u'ぜ'}, {u'そ', kNone, u'ぞ'},
+    {u'た', kNone, u'だ'}, {u'ち', kNone, u'ぢ'}, {u'て', kNone, u'で'},
+    {u'と', kNone, u'ど'},
+    // Small and voiced.
+    {u'つ', u'っ', u'づ'},
+    // Semi-voiced on the left, voiced on the right.
+    {u'は', u'ぱ', u'ば'}, {u'ひ', u'ぴ', u'び'}, {u'ふ', u'ぷ', u'ぶ'},
+    {u'へ', u'ぺ', u'べ'}, {u'ほ', u'ぽ', u'ぼ'},
+    // Small y-row.
+    {u'や', kNone, u'ゃ'}, {u'ゆ', kNone, u'ゅ'}, {u'よ', kNone, u'ょ'},
+
+    {u'ア', kNone, u'ァ'}, {u'イ', kNone, u'ィ'}, {u'ウ', kNone, u'ゥ'},
+    {u'エ', kNone, u'ェ'}, {u'オ', kNone, u'ォ'},
+    {u'カ', kNone, u'ガ'}, {u'キ', kNone, u'ギ'}, {u'ク', kNone, u'グ'},
+    {u'ケ', kNone, u'ゲ'}, {u'コ', kNone, u'ゴ'},
+    {u'サ', kNone, u'ザ'}, {u'シ', kNone, u'ジ'}, {u'ス', kNone, u'ズ'},
+    {u'セ', kNone, u'ゼ'}, {u'ソ', kNone, u'ゾ'},
+    {u'タ', kNone, u'ダ'}, {u'チ', kNone, u'ヂ'}, {u'テ', kNone, u'デ'},
+    {u'ト', kNone, u'ド'},
+    {u'ツ', u'ッ', u'ヅ'},
+    {u'ハ', u'パ', u'バ'}, {u'ヒ', u'ピ', u'ビ'}, {u'フ', u'プ', u'ブ'},
+    {u'ヘ', u'ペ', u'ベ'}, {u'ホ', u'ポ', u'ボ'},
+    {u'ヤ', kNone, u'ャ'}, {u'ユ', kNone, u'ュ'}, {u'ヨ', kNone, u'ョ'},
+};
+static_assert(std::size(kKanaVariants) == 2 * 28, "28 hiragana and 28 katakana");
+
+// Capital ASCII letters offer their lower-case letter on the right.
+constexpr std::optional<VariantRow> letterVariant(char16_t ch)
+{
+    if (ch < u'A' || ch > u'Z')
+        return std::nullopt;
+    return VariantRow{ch, kNone, char16_t(ch - u'A' + u'a')};
+}
+
+constexpr std::optional<VariantRow> findVariant(char16_t ch)
+{
+    for (const VariantRow& row : kKanaVariants) {
+        if (row.base == ch)
+            return row;
+    }
+    return letterVariant(ch);
+}
+
+QString formText(char16_t form)
+{
+    return form == kNone ? QString() : QString(QChar(form));
+}
+
+} // namespace
+
+std::optional<VariantForms> variantsOf(const QString& text)
+{
+    if (text.size() != 1)
+        return std::nullopt;
+    const std::optional<VariantRow> row = findVariant(text.front().unicode());
+    if (!row)
+        return std::nullopt;
+    return VariantForms{formText(row->left), formText(row->right)};
+}
+
+} // namespace kel

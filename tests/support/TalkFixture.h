@@ -1,0 +1,182 @@
+#pragma once
+// A main window on fakes, for tests that drive the real controls the way a
+// user does: a clock the test advances (with actions scheduled at given
+// moments, such as a button's release during a hold loop), a recording wave
+// player, a beep counter, a settings file and a program folder of its own.
+
+#include "app/Clock.h"
+#include "app/ColorButton.h"
+#include "app/FlexGrid.h"
+#include "app/Fonts.h"
+#include "app/FrmTalk.h"
+#include "app/Platform.h"
+#include "app/SettingsStore.h"
+#include "app/TalkBox.h"
+#include "fakes/RecordingPlayer.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace kel {
+
+class FakeClock final : public Clock {
+public:
+    Nanos now() const override { return t_; }
+    void sleepFor(Nanos d) override
+    {
+        ++sleeps;
+        t_ += d;
+        fireDue();
+    }
+    // Runs `action` once the clock has passed `seconds` from now. Actions run
+    // inside a wait, where the program processes no events: post events from
+    // them (postRelease below) rather than sending them.
+    void after(double seconds, std::function<void()> action)
+    {
+        pending_.push_back({t_ + std::chrono::duration_cast<Nanos>(std::chrono::duration<double>(seconds)),
+                            std::move(action)});
+    }
+    double seconds() const { return std::chrono::duration<double>(t_).count(); }
+    int sleeps = 0;
+
+private:
+    void fireDue()
+    {
+        for (size_t i = 0; i < pending_.size();) {
+            if (pending_[i].first <= t_) {
+                auto action = std::move(pending_[i].second);
+                pending_.erase(pending_.begin() + long(i));
+                action();
+            } else {
+                ++i;
+            }
+        }
+    }
+    Nanos t_{std::chrono::seconds(1000)};
+    std::vector<std::pair<Nanos, std::function<void()>>> pending_;
+};
+
+class RecordingPlatform final : public Platform {
+public:
+    void beep() override { ++beeps; }
+    void busyPointer() override { busy = true; }
+    void normalPointer() override { busy = false; }
+    int beeps = 0;
+    bool busy = false;
+};
+
+// Queues a left-button release on `w` at `pos` (its centre by default).
+inline void postRelease(QWidget *w, QPoint pos = {})
+{
+    if (pos.isNull())
+        pos = w->rect().center();
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(pos),
+                                                   w->mapToGlobal(QPointF(pos)), Qt::LeftButton,
+                                                   Qt::NoButton, Qt::NoModifier));
+}
+inline void postPress(QWidget *w, QPoint pos = {})
+{
+    if (pos.isNull())
+        pos = w->rect().center();
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, QPointF(pos),
+                                                   w->mapToGlobal(QPointF(pos)), Qt::LeftButton,
+                                                   Qt::LeftButton, Qt::NoModifier));
+}
+
+class TalkFixture {
+public:
+    // `options` are stored before start-up; `files` are written into the
+    // program folder as raw bytes (e.g. {"Talk.txt", bytes}).
+    explicit TalkFixture(std::map<QString, QString> options = {},
+                         std::map<QString, QByteArray> files = {})
+    {
+        installFontSubstitutions();
+        store = std::make_unique<SettingsStore>(config.path() + QStringLiteral("/Talk.ini"));
+        for (const auto &[k, v] : options)
+            store->save(k, v);
+        for (const auto &[name, bytes] : files)
+            writeFile(name, bytes);
+        Services sv{&clock, &player, &platform, store.get(), [this] { return today; }};
+        win = std::make_unique<FrmTalk>(sv);
+        win->setQuitAction([this] { ++quits; });
+        win->Form_Load(home.path());
+        win->show();
+        QApplication::setActiveWindow(win.get());
+        QCoreApplication::processEvents();
+    }
+
+    Controls &ui() { return win->controls(); }
+    AppState &st() { return win->state(); }
+    Talk &talk() { return win->talk(); }
+    TalkBox *box() { return ui().txtTalk; }
+
+    QString path(const QString &name) const { return home.path() + QLatin1Char('/') + name; }
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    QByteArray readFile(const QString &name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Touches as a user makes them; each returns once the handlers are done.
+    static void press(QWidget *w) { QTest::mousePress(w, Qt::LeftButton); }
+    static void release(QWidget *w) { QTest::mouseRelease(w, Qt::LeftButton); }
+    static void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+    static void pressCell(FlexGrid *g, int row, int col)
+    {
+        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+    }
+    static void releaseCell(FlexGrid *g, int row, int col)
+    {
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+    }
+    static void touchCell(FlexGrid *g, int row, int col)
+    {
+        pressCell(g, row, col);
+        releaseCell(g, row, col);
+    }
+    // Lets queued keystrokes and other posted events act.
+    static void settle() { QCoreApplication::processEvents(); }
+
+    // Shows the text with the selection as [..] and a bare caret as |:
+    // "あ[い]う_", "あ|い".
+    QString marked()
+    {
+        const QString t = box()->text();
+        const qsizetype s = box()->selStart(), n = box()->selLength();
+        if (n == 0)
+            return t.left(s) + QLatin1Char('|') + t.mid(s);
+        return t.left(s) + QLatin1Char('[') + t.mid(s, n) + QLatin1Char(']') + t.mid(s + n);
+    }
+    // Sets the text and selects `len` characters from `start`.
+    void setText(const QString &t, qsizetype start, qsizetype len = 0)
+    {
+        box()->setText(t);
+        box()->setSelStart(start);
+        box()->setSelLength(len);
+    }
+
+    QTemporaryDir home;
+    QTemporaryDir config;
+    FakeClock clock;
+    RecordingPlayer player;
+    RecordingPlatform platform;
+    std::unique_ptr<SettingsStore> store;
+    QDate today{2004, 9, 25};
+    int quits = 0;
+    std::unique_ptr<FrmTalk> win;
+};
+
+} // namespace kel

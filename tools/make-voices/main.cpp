@@ -1,0 +1,105 @@
+// make-voices OUTDIR
+// Records the default sound set with espeak-ng's Japanese voice: one
+// OUTDIR/<character>.wav for every text the board can enter. A file that is
+// already there is kept, so recordings of the user's own voice always win.
+// The synthesiser is started directly with an argument list, never through a
+// shell, since characters such as "(^_^)", ";" or "?" are part of file names.
+
+#include "speech/SoundSet.h"
+#include "speech/WavName.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kSynthTimeoutMs = 30'000;
+
+void say(FILE *stream, const QString &line)
+{
+    std::fputs(qPrintable(line + QChar(u'\n')), stream);
+    std::fflush(stream);
+}
+
+// Writes `reading` spoken by the Japanese voice to `wavPath`; "" on success,
+// else what went wrong.
+QString synthesise(const QString &reading, const QString &wavPath)
+{
+    QProcess espeak;
+    espeak.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    espeak.start(QStringLiteral("espeak-ng"),
+                 {QStringLiteral("-v"), QStringLiteral("ja"), QStringLiteral("-b"), QStringLiteral("1"),
+                  QStringLiteral("-w"), wavPath, reading});
+    if (!espeak.waitForStarted())
+        return QStringLiteral("cannot start espeak-ng: ") + espeak.errorString();
+    if (!espeak.waitForFinished(kSynthTimeoutMs)) {
+        espeak.kill();
+        espeak.waitForFinished();
+        return QStringLiteral("espeak-ng did not finish");
+    }
+    if (espeak.exitStatus() != QProcess::NormalExit || espeak.exitCode() != 0)
+        return QStringLiteral("espeak-ng failed with exit code %1").arg(espeak.exitCode());
+    if (QFileInfo(wavPath).size() <= 44) // a bare WAV header holds no sound
+        return QStringLiteral("espeak-ng wrote no sound");
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 2) {
+        say(stderr, QStringLiteral("usage: make-voices OUTDIR"));
+        return 2;
+    }
+    const QString outDir = QDir(args.at(1)).absolutePath();
+    if (!QDir().mkpath(outDir)) {
+        say(stderr, QStringLiteral("make-voices: cannot create folder ") + outDir);
+        return 1;
+    }
+
+    // Written under a name no character can have, and moved into place only
+    // when complete: an interrupted run never leaves a truncated file that
+    // the next run would then keep.
+    const QString partial = outDir + QStringLiteral("/.make-voices.partial.wav");
+    const QStringList characters = kel::soundSetCharacters();
+    const auto total = characters.size();
+    int made = 0;
+    int kept = 0;
+    for (qsizetype i = 0; i < total; ++i) {
+        const QString &ch = characters.at(i);
+        const QString progress = QStringLiteral("[%1/%2] %3").arg(i + 1).arg(total).arg(ch);
+        const auto target = kel::wavPathFor(outDir, ch);
+        if (!target) {
+            say(stdout, progress + QStringLiteral(" (no file name possible, skipped)"));
+            continue;
+        }
+        if (QFileInfo::exists(*target)) {
+            say(stdout, progress + QStringLiteral(" (kept)"));
+            ++kept;
+            continue;
+        }
+        say(stdout, progress);
+        QFile::remove(partial);
+        const QString error = kel::readingFor(ch).isEmpty()
+                                  ? QStringLiteral("no reading")
+                                  : synthesise(kel::readingFor(ch), partial);
+        // rename() refuses to replace a file that appeared meanwhile.
+        if (!error.isEmpty() || !QFile::rename(partial, *target)) {
+            QFile::remove(partial);
+            say(stderr, QStringLiteral("make-voices: %1: %2")
+                            .arg(ch, error.isEmpty() ? QStringLiteral("cannot write ") + *target : error));
+            return 1;
+        }
+        ++made;
+    }
+    say(stdout, QStringLiteral("make-voices: %1 made, %2 kept in %3").arg(made).arg(kept).arg(outDir));
+    return 0;
+}

@@ -24,6 +24,14 @@ public:
     void grdBoard2_Click();
 
 private:
+    void firstTouch(const QString &text);
+    void enter(const QString &text);
+    void openEnlarged(const QString &text);
+    void enterFromEnlarged();
+    // Focus back to the text box and, when allowed and nothing is selected,
+    // the block restored with Shift+Right.
+    void restoreBlock(bool allowed);
+
     Talk &t_;
 };
 

@@ -1,13 +1,231 @@
 // Press and release on the board and on the enlarged grid.
 #include "board/Board.h"
 
-namespace kel {
+#include "app/ControlTable.h"
+#include "app/FlexGrid.h"
+#include "app/Platform.h"
+#include "app/TalkBox.h"
+#include "app/TwipsLayout.h"
+#include "board/Neighbourhood.h"
+#include "board/Variants.h"
+#include "compose/Composer.h"
+#include "speech/Speech.h"
 
-void Board::grdBoard_MouseDown() {}
-void Board::grdBoard_Click() {}
-void Board::PickBoardCell(int, int) {}
-void Board::ShowVariants(const QString &, int) {}
-void Board::grdBoard2_MouseDown() {}
-void Board::grdBoard2_Click() {}
+#include <QFrame>
+#include <QLabel>
+
+namespace kel {
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kLightGreen(128, 255, 128);
+const QColor kSilver(192, 192, 192);
+constexpr double kVoicePause = 0.5;
+constexpr int kEnlargedColumnTwips = 3950;
+const QString kFullWidthSpace = QStringLiteral("　");
+
+// An option compared as a number; text that is not one matches no rule.
+int optionNumber(const QString &text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? n : -1;
+}
+
+void paintAll(FlexGrid &g, int rows, int cols, const QColor &c)
+{
+    for (int col = 0; col < cols; ++col) {
+        for (int row = 0; row < rows; ++row) {
+            g.setRow(row);
+            g.setCol(col);
+            g.setCellBackColor(c);
+        }
+    }
+}
+
+// Repainting suspended and touches refused while a handler works on a grid,
+// so that touches queued during the voice pause are not taken.
+class GridBusy {
+public:
+    explicit GridBusy(FlexGrid &g) : g_(g)
+    {
+        g_.setRedraw(false);
+        g_.setInputBlocked(true);
+    }
+    ~GridBusy()
+    {
+        g_.setInputBlocked(false);
+        g_.setRedraw(true);
+    }
+
+private:
+    FlexGrid &g_;
+};
+
+} // namespace
+
+void Board::grdBoard_MouseDown()
+{
+    FlexGrid &g = *t_.ui.grdBoard;
+    t_.st.BoardRow = g.Row();
+    t_.st.BoardCol = g.Col();
+    GridBusy busy(g);
+    paintAll(g, 5, t_.st.MaxC + 1, kWhite);
+    g.setRow(t_.st.BoardRow);
+    g.setCol(t_.st.BoardCol);
+    g.setCellBackColor(g.Text() == t_.st.CellText ? kSilver : kLightGreen);
+}
+
+void Board::grdBoard_Click()
+{
+    FlexGrid &g = *t_.ui.grdBoard;
+    {
+        GridBusy busy(g);
+        const QString own = g.Text();
+        const QString text = own.isEmpty() ? kFullWidthSpace : own;
+        if (t_.st.beepOn())
+            t_.sv.platform->beep();
+        switch (optionNumber(t_.st.option(OPT1))) {
+        case 0:
+            g.setCellBackColor(QColor::fromRgb(kDesktopColour));
+            openEnlarged(text);
+            break;
+        case 1:
+            if (own == t_.st.CellText)
+                openEnlarged(text);
+            else
+                firstTouch(text);
+            break;
+        case 2:
+            g.setCellBackColor(QColor::fromRgb(kDesktopColour));
+            enter(text);
+            break;
+        case 3:
+            if (own == t_.st.CellText)
+                enter(text);
+            else
+                firstTouch(text);
+            break;
+        default:
+            break;
+        }
+    }
+    restoreBlock(!t_.ui.fraSet->isVisible());
+}
+
+void Board::restoreBlock(bool allowed)
+{
+    t_.ui.txtTalk->setFocus();
+    if (allowed && t_.ui.txtTalk->selLength() == 0)
+        t_.compose->sendKeys(QStringLiteral("+{RIGHT}"));
+}
+
+void Board::firstTouch(const QString &text)
+{
+    t_.st.CellText = text;
+    t_.speech->SpeakChar(text, kVoicePause, QStringLiteral("1"));
+}
+
+void Board::enter(const QString &text)
+{
+    t_.ui.txtHide->setText(text);
+    t_.compose->PutText();
+    t_.speech->SpeakChar(text, kVoicePause, QStringLiteral("E"));
+    t_.compose->OfferSuggestions(t_.ui.txtTalk->text());
+}
+
+void Board::openEnlarged(const QString &text)
+{
+    t_.speech->SpeakChar(text, kVoicePause, QStringLiteral("S"));
+    PickBoardCell(t_.st.BoardCol, t_.st.BoardRow);
+    const QRect board = t_.layout.rect(t_.ui.grdBoard);
+    t_.layout.setLeftTop(t_.ui.fraSet, board.left(), board.top());
+    t_.ui.fraSet->show();
+    t_.ui.fraSet->raise();
+}
+
+void Board::PickBoardCell(int col, int row)
+{
+    FlexGrid &z = *t_.ui.grdBoard2;
+    const FlexGrid &b = *t_.ui.grdBoard;
+    z.setRows(3);
+    z.setCols(3);
+    z.setRedraw(false);
+    const Cells3x3 cells = pickBoardCell([&b](int r, int c) { return b.TextMatrix(r, c); }, col, row);
+    for (int c = 0; c < 3; ++c) {
+        z.setColWidth(c, kEnlargedColumnTwips);
+        for (int r = 0; r < 3; ++r) {
+            z.setRow(r);
+            z.setCol(c);
+            z.setText(cells[r][c]);
+            z.setCellBackColor(kWhite);
+            z.setCellAlignment(kAlignCentreBottom);
+        }
+    }
+    z.setRedraw(true);
+}
+
+void Board::ShowVariants(const QString &ch, int n)
+{
+    const std::optional<VariantForms> forms = variantsOf(ch);
+    if (!forms)
+        return;
+    if (!forms->left.isEmpty())
+        t_.ui.grdBoard2->setTextMatrix(n, 0, forms->left);
+    t_.ui.grdBoard2->setTextMatrix(n, 2, forms->right);
+}
+
+void Board::grdBoard2_MouseDown()
+{
+    FlexGrid &z = *t_.ui.grdBoard2;
+    t_.ui.grdBoard->setInputBlocked(true);
+    t_.st.Board2Row = z.Row();
+    t_.st.Board2Col = z.Col();
+    {
+        GridBusy busy(z);
+        paintAll(z, 3, 3, kWhite);
+        z.setRow(t_.st.Board2Row);
+        z.setCol(t_.st.Board2Col);
+        z.setCellBackColor(z.Text() == t_.st.Board2Text ? kSilver : kLightGreen);
+    }
+    t_.ui.grdBoard->setInputBlocked(false);
+}
+
+void Board::grdBoard2_Click()
+{
+    FlexGrid &z = *t_.ui.grdBoard2;
+    GridBusy busy(z);
+    if (t_.st.beepOn())
+        t_.sv.platform->beep();
+    const QString text = z.Text();
+    if (text.isEmpty())
+        return;
+    switch (optionNumber(t_.st.option(OPT2))) {
+    case 0:
+        t_.st.Board2Text = text;
+        enterFromEnlarged();
+        break;
+    case 1:
+        if (text != t_.st.Board2Text) {
+            t_.st.Board2Text = text;
+            t_.speech->SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("1"));
+        } else {
+            enterFromEnlarged();
+        }
+        break;
+    default:
+        break;
+    }
+    restoreBlock(true);
+}
+
+void Board::enterFromEnlarged()
+{
+    t_.ui.txtHide->setText(t_.st.Board2Text);
+    t_.ui.fraSet->hide();
+    t_.compose->PutText();
+    t_.speech->SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("E"));
+    t_.compose->OfferSuggestions(t_.ui.txtTalk->text());
+}
 
 } // namespace kel

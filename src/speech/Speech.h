@@ -1,6 +1,7 @@
 #pragma once
 // Voice feedback for picked characters and reading the whole text aloud.
 
+#include "app/Clock.h"
 #include "app/Talk.h"
 
 namespace kel {
@@ -16,6 +17,9 @@ public:
     void cmdRead_Click();
 
 private:
+    // Plays one character's sound (or silence) and returns when it started.
+    Nanos playChar(const QString &ch);
+
     Talk &t_;
 };
 

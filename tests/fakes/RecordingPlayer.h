@@ -10,7 +10,7 @@ namespace kel {
 
 class RecordingPlayer final : public WavePlayer {
 public:
-    void play(const QString &path) override { calls.append(u"play " + path); }
+    void play(const QString &path) override { calls.append(QStringLiteral("play ") + path); }
     void close() override { calls.append(QStringLiteral("close")); }
 
     QStringList plays() const // just the paths, in order

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <vector>
@@ -94,7 +95,13 @@ class TalkFixture {
 public:
     // `options` are stored before start-up; `files` are written into the
     // program folder as raw bytes (e.g. {"Talk.txt", bytes}).
-    explicit TalkFixture(std::map<QString, QString> options = {},
+    TalkFixture(std::initializer_list<std::pair<QString, QString>> options,
+                std::map<QString, QByteArray> files = {})
+        : TalkFixture(std::map<QString, QString>(options.begin(), options.end()), std::move(files))
+    {
+    }
+    TalkFixture() : TalkFixture(std::map<QString, QString>{}) {}
+    explicit TalkFixture(const std::map<QString, QString> &options,
                          std::map<QString, QByteArray> files = {})
     {
         installFontSubstitutions();
@@ -128,6 +135,21 @@ public:
     {
         QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Puts a (dummy) sound file in the program folder for each text.
+    void addVoices(const QStringList &texts) const
+    {
+        for (const QString &t : texts)
+            writeFile(t + QStringLiteral(".wav"), QByteArrayLiteral("RIFF"));
+    }
+    // The texts whose sound files were played, in order.
+    QStringList voiced() const
+    {
+        QStringList out;
+        for (const QString &p : player.plays())
+            out << p.mid(home.path().size() + 1).chopped(4);
+        return out;
     }
 
     // Touches as a user makes them; each returns once the handlers are done.

@@ -1,0 +1,65 @@
+#include "speech/FrmRead.h"
+
+#include "app/Fonts.h"
+#include "app/TwipsLayout.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace kel {
+namespace {
+
+class StopLabel : public QLabel {
+public:
+    StopLabel(const QString &text, std::function<void()> onStop, QWidget *parent)
+        : QLabel(text, parent), onStop_(std::move(onStop))
+    {
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { onStop_(); }
+
+private:
+    std::function<void()> onStop_;
+};
+
+} // namespace
+
+FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frmRead"));
+    setWindowTitle(QStringLiteral("読み上げ中止パネル"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(128, 128, 255));
+    setPalette(p);
+    setAutoFillBackground(true);
+    setFixedSize(map.px(11850), map.px(1920));
+
+    auto *label = new StopLabel(QStringLiteral("読み上げ中止"), [this, onStop = std::move(onStop)] {
+        onStop();
+        closeByProgram();
+    }, this);
+    label->setObjectName(QStringLiteral("lblLabel"));
+    label->setGeometry(map.px(QRect(2460, 360, 6495, 1215)));
+    label->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map));
+    label->setAlignment(Qt::AlignCenter);
+}
+
+void FrmRead::closeByProgram()
+{
+    closing_ = true;
+    close();
+}
+
+void FrmRead::closeEvent(QCloseEvent *e)
+{
+    if (closing_)
+        e->accept();
+    else
+        e->ignore();
+}
+
+} // namespace kel

@@ -1,0 +1,243 @@
+// The main window as a user meets it: title, controls at their places,
+// the board's modes, the text panel's two sizes, full-screen scaling and
+// the ways out.
+#include "support/TalkFixture.h"
+
+#include "app/TextPanel.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+
+using namespace kel;
+
+class TestFrmTalk : public QObject {
+    Q_OBJECT
+private slots:
+    void titleAndStartState();
+    void geometryAtDesignScale_data();
+    void geometryAtDesignScale();
+    void colours();
+    void textSizeFromStore_data();
+    void textSizeFromStore();
+    void modeButtonCyclesBoard();
+    void fifteenColumns();
+    void widenToggle();
+    void enlargedBackButton_data();
+    void enlargedBackButton();
+    void endButtonAndCloseBox();
+    void fullScreenScalesEverything();
+};
+
+namespace {
+QString boardRow(FlexGrid *g, int r)
+{
+    QString s;
+    for (int c = 0; c < g->Cols(); ++c)
+        s += g->TextMatrix(r, c).isEmpty() ? QStringLiteral("·") : g->TextMatrix(r, c);
+    return s;
+}
+} // namespace
+
+void TestFrmTalk::titleAndStartState()
+{
+    TalkFixture fx;
+    QCOMPARE(fx.win->windowTitle(), QStringLiteral("Kelvoran!  Ver 1.3"));
+    QCOMPARE(fx.box()->text(), QString());
+    QVERIFY(fx.box()->hasFocus());
+    Controls &u = fx.ui();
+    for (QWidget *w : {static_cast<QWidget *>(u.fraRes), static_cast<QWidget *>(u.fraText),
+                       static_cast<QWidget *>(u.grdBoard), static_cast<QWidget *>(u.cmdSamp),
+                       static_cast<QWidget *>(u.cmdSampADD)})
+        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+    for (QWidget *w : {static_cast<QWidget *>(u.fraTalk), static_cast<QWidget *>(u.fraSet),
+                       static_cast<QWidget *>(u.fraDay), static_cast<QWidget *>(u.grdSp),
+                       static_cast<QWidget *>(u.grdEx), static_cast<QWidget *>(u.grdDay),
+                       static_cast<QWidget *>(u.cmdSampDel), static_cast<QWidget *>(u.txtHide)})
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    QCOMPARE(u.cmdKey->text(), QStringLiteral("ひら"));
+    QCOMPARE(u.cmdWide->text(), QStringLiteral("広げる"));
+    QCOMPARE(boardRow(u.grdBoard, 0), QStringLiteral("わらやまはなたさかあ"));
+    QCOMPARE(fx.st().Options, (QStringList{"0", "0", "0", "0", "0", "1"}));
+    QCOMPARE(fx.st().MaxC, 9);
+    QCOMPARE(fx.st().SampleChars, 2);
+}
+
+void TestFrmTalk::geometryAtDesignScale_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+    // Twips divided by 15, relative to the window or the containing panel.
+    QTest::newRow("fraRes") << "fraRes" << QRect(220, 428, 425, 113);
+    QTest::newRow("cmdRes element 1 (ＢＳ)") << "cmdRes1" << QRect(228, 16, 191, 43);
+    QTest::newRow("cmdUp inside fraTalk") << "cmdUp" << QRect(12, 16, 129, 89);
+    QTest::newRow("txtTalk inside fraText") << "txtTalk" << QRect(4, 4, 719, 97);
+    QTest::newRow("fraText at design") << "fraText" << QRect(0, 0, 786, 101);
+    QTest::newRow("grdBoard") << "grdBoard" << QRect(4, 108, 779, 313);
+    QTest::newRow("cmdKey") << "cmdKey" << QRect(656, 496, 125, 44);
+    QTest::newRow("cmdRead") << "cmdRead" << QRect(656, 436, 125, 48);
+    QTest::newRow("cmdEnd") << "cmdEnd" << QRect(0, 492, 27, 47);
+    QTest::newRow("cmdOpt") << "cmdOpt" << QRect(0, 436, 27, 47);
+    QTest::newRow("cmdSamp") << "cmdSamp" << QRect(32, 492, 183, 47);
+    QTest::newRow("grdBoard2 inside fraSet") << "grdBoard2" << QRect(0, 4, 791, 297);
+}
+
+void TestFrmTalk::geometryAtDesignScale()
+{
+    QFETCH(QString, name);
+    TalkFixture fx;
+    QCOMPARE(fx.win->size(), QSize(786, 544));
+    QWidget *w = fx.win->findChild<QWidget *>(name);
+    QVERIFY(w);
+    QTEST(w->geometry(), "pixels");
+}
+
+void TestFrmTalk::colours()
+{
+    TalkFixture fx;
+    Controls &u = fx.ui();
+    QCOMPARE(u.cmdRes[0]->backColor(), QColor(255, 255, 255));
+    QCOMPARE(u.cmdRes[1]->backColor(), QColor(255, 224, 192));
+    QCOMPARE(u.cmdKey->backColor(), QColor(192, 255, 192));
+    QCOMPARE(u.cmdCopy->backColor(), QColor(145, 131, 201));
+    QCOMPARE(u.fraRes->palette().color(QPalette::Window), QColor(128, 128, 255));
+    QCOMPARE(u.cmdKey->font().pixelSize(), 37);          // 27.75 pt
+    QVERIFY(u.cmdEnd->font().bold());
+    QCOMPARE(u.grdBoard->font().pixelSize(), 59);        // 44.25 pt
+    QCOMPARE(u.grdBoard->cellBackColor(2, 3), QColor(Qt::white));
+    QCOMPARE(u.grdBoard->cellAlignment(2, 3), int(Qt::AlignHCenter | Qt::AlignBottom));
+}
+
+void TestFrmTalk::textSizeFromStore_data()
+{
+    QTest::addColumn<QString>("moji");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("Moji 1: 55 pt") << "1" << 73;
+    QTest::newRow("Moji 0: 34 pt") << "0" << 45;
+    QTest::newRow("no value: 34 pt") << "" << 45;
+}
+
+void TestFrmTalk::textSizeFromStore()
+{
+    QFETCH(QString, moji);
+    std::map<QString, QString> options;
+    if (!moji.isEmpty())
+        options["Moji"] = moji;
+    TalkFixture fx(options);
+    QTEST(fx.box()->font().pixelSize(), "pixels");
+    QVERIFY(fx.box()->font().bold());
+}
+
+void TestFrmTalk::modeButtonCyclesBoard()
+{
+    TalkFixture fx;
+    Controls &u = fx.ui();
+    TalkFixture::click(u.cmdKey);
+    QCOMPARE(u.cmdKey->text(), QStringLiteral("カタ"));
+    QCOMPARE(boardRow(u.grdBoard, 4), QStringLiteral("、ロ？モホノトソコオ"));
+    TalkFixture::click(u.cmdKey);
+    QCOMPARE(u.cmdKey->text(), QStringLiteral("英数"));
+    QCOMPARE(boardRow(u.grdBoard, 4), QStringLiteral(":%+-?@。!(^_^)(T_T)"));
+    TalkFixture::click(u.cmdKey);
+    QCOMPARE(u.cmdKey->text(), QStringLiteral("ひら"));
+    QCOMPARE(boardRow(u.grdBoard, 0), QStringLiteral("わらやまはなたさかあ"));
+    QCOMPARE(u.grdBoard->ColWidth(0), 1180);
+}
+
+void TestFrmTalk::fifteenColumns()
+{
+    TalkFixture fx({{"gMaxC", "14"}});
+    FlexGrid *g = fx.ui().grdBoard;
+    QCOMPARE(g->Cols(), 15);
+    QCOMPARE(g->ColWidth(14), 773);
+    QCOMPARE(boardRow(g, 2), QStringLiteral("ぷぶづずぐんるよむふぬつすくう"));
+    TalkFixture::click(fx.ui().cmdKey);
+    TalkFixture::click(fx.ui().cmdKey);
+    QCOMPARE(boardRow(g, 0), QStringLiteral("1234567890·····"));
+}
+
+void TestFrmTalk::widenToggle()
+{
+    TalkFixture fx;
+    Controls &u = fx.ui();
+    auto uncovered = [&](QWidget *w) { return u.fraText->rect().contains(w->geometry()); };
+    QVERIFY(!uncovered(u.cmdCopy));
+    QVERIFY(!uncovered(u.cmdPaste));
+
+    TalkFixture::click(u.cmdWide);   // from the design height 1515
+    QCOMPARE(u.cmdWide->text(), QStringLiteral("狭める"));
+    QCOMPARE(fx.win->layout().rect(u.fraText).height(), kOuterHeightTwips - 2230);
+    QCOMPARE(fx.win->layout().rect(u.txtTalk).height(), kOuterHeightTwips - 2380);
+    QVERIFY(uncovered(u.cmdCopy));
+    QVERIFY(uncovered(u.cmdPaste));
+    // The wide panel lies over the board and ends above the bottom band's buttons.
+    QVERIFY(u.fraText->geometry().bottom() < u.cmdRead->geometry().top());
+    QVERIFY(fx.box()->hasFocus());
+
+    TalkFixture::click(u.cmdWide);
+    QCOMPARE(u.cmdWide->text(), QStringLiteral("広げる"));
+    QCOMPARE(fx.win->layout().rect(u.fraText).height(), 1635);
+    QCOMPARE(fx.win->layout().rect(u.txtTalk).height(), 1455);
+    QVERIFY(!uncovered(u.cmdCopy));
+}
+
+void TestFrmTalk::enlargedBackButton_data()
+{
+    QTest::addColumn<QString>("beep");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("Beep 1") << "1" << 1;
+    QTest::newRow("Beep 0") << "0" << 0;
+}
+
+void TestFrmTalk::enlargedBackButton()
+{
+    QFETCH(QString, beep);
+    TalkFixture fx({{"Beep", beep}});
+    fx.ui().fraSet->show();
+    TalkFixture::click(fx.ui().cmdEnd2);
+    QTEST(fx.platform.beeps, "beeps");
+    QVERIFY(!fx.ui().fraSet->isVisible());
+    QVERIFY(fx.box()->hasFocus());
+}
+
+void TestFrmTalk::endButtonAndCloseBox()
+{
+    {
+        TalkFixture fx;
+        TalkFixture::click(fx.ui().cmdEnd);
+        QCOMPARE(fx.quits, 1);
+        QVERIFY(fx.st().Quitting);
+        QVERIFY(!fx.win->isVisible());
+    }
+    {
+        TalkFixture fx;
+        fx.win->close();
+        QCOMPARE(fx.quits, 1);
+    }
+}
+
+void TestFrmTalk::fullScreenScalesEverything()
+{
+    TalkFixture fx;
+    fx.win->resize(1920, 1080);
+    TalkFixture::settle();
+    const double scale = fx.win->twips().scale();
+    QVERIFY(qAbs(scale - 1080.0 * 15 / 8160) < 1e-9);
+    QWidget *canvas = fx.ui().canvas;
+    QCOMPARE(canvas->height(), 1080);
+    QCOMPARE(canvas->x(), (1920 - canvas->width()) / 2);
+    FlexGrid *g = fx.ui().grdBoard;
+    QCOMPARE(g->geometry(), fx.win->twips().px(QRect(60, 1620, 11685, 4695)));
+    QCOMPARE(fx.ui().cmdKey->font().pixelSize(), qRound(27.75 * 20 * scale / 15));
+    QCOMPARE(g->horizontalHeader()->sectionSize(3), qRound(1180 * scale / 15));
+
+    // A touch anywhere in a cell takes that cell: near its corner, too.
+    const QRect cell = g->cellRect(3, 2);
+    QTest::mousePress(g->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(2, 2));
+    QCOMPARE(fx.st().BoardRow, 3);
+    QCOMPARE(fx.st().BoardCol, 2);
+    QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(2, 2));
+}
+
+QTEST_MAIN(TestFrmTalk)
+#include "test_frmtalk.moc"

@@ -1,0 +1,91 @@
+// The three board layouts in both widths, read row by row.
+#include "board/BoardLayout.h"
+
+#include <QTest>
+
+using namespace kel;
+
+namespace {
+QString row(BoardMode mode, int maxC, int r)
+{
+    QString s;
+    for (int c = 0; c <= maxC; ++c) {
+        const QString cell = boardCellText(mode, maxC, r, c);
+        s += cell.isEmpty() ? QStringLiteral("·") : cell;
+    }
+    return s;
+}
+} // namespace
+
+class TestBoardLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void rows_data();
+    void rows();
+    void captions_data();
+    void captions();
+    void columnWidths();
+};
+
+void TestBoardLayout::rows_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("maxC");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<QString>("expected");
+    const int H = int(BoardMode::Hiragana), K = int(BoardMode::Katakana), A = int(BoardMode::Alphanumeric);
+    QTest::newRow("hiragana 10 row 0") << H << 9 << 0 << "わらやまはなたさかあ";
+    QTest::newRow("hiragana 10 row 1") << H << 9 << 1 << "をりゆみひにちしきい";
+    QTest::newRow("hiragana 10 row 2") << H << 9 << 2 << "んるよむふぬつすくう";
+    QTest::newRow("hiragana 10 row 3") << H << 9 << 3 << "。れーめへねてせけえ";
+    QTest::newRow("hiragana 10 row 4") << H << 9 << 4 << "、ろ？もほのとそこお";
+    QTest::newRow("hiragana 15 row 0") << H << 14 << 0 << "ぱばだざがわらやまはなたさかあ";
+    QTest::newRow("hiragana 15 row 4") << H << 14 << 4 << "ぽぼどぞご、ろ？もほのとそこお";
+    QTest::newRow("katakana 10 row 2") << K << 9 << 2 << "ンルヨムフヌツスクウ";
+    QTest::newRow("katakana 10 row 3") << K << 9 << 3 << "。レーメヘネテセケエ";
+    QTest::newRow("katakana 15 row 1") << K << 14 << 1 << "ピビヂジギヲリユミヒニチシキイ";
+    QTest::newRow("letters row 0") << A << 9 << 0 << "1234567890";
+    QTest::newRow("letters row 2") << A << 9 << 2 << "ASDFGHJKL;";
+    QTest::newRow("letters row 3") << A << 9 << 3 << "/ZXCVBNM,.";
+    QTest::newRow("letters row 4") << A << 9 << 4 << ":%+-?@。!(^_^)(T_T)";
+    QTest::newRow("letters 15 leave 10..14 empty") << A << 14 << 1 << "QWERTYUIOP·····";
+    QTest::newRow("gMaxC 12: kana in the last ten") << H << 12 << 0 << "···わらやまはなたさかあ";
+}
+
+void TestBoardLayout::rows()
+{
+    QFETCH(int, mode);
+    QFETCH(int, maxC);
+    QFETCH(int, r);
+    QTEST(row(BoardMode(mode), maxC, r), "expected");
+}
+
+void TestBoardLayout::captions_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("英数 gives hiragana") << "英数" << int(BoardMode::Hiragana) << "ひら";
+    QTest::newRow("ひら gives katakana") << "ひら" << int(BoardMode::Katakana) << "カタ";
+    QTest::newRow("カタ gives letters") << "カタ" << int(BoardMode::Alphanumeric) << "英数";
+    QTest::newRow("spaces around ひら") << "  ひら " << int(BoardMode::Katakana) << "カタ";
+    QTest::newRow("unknown caption") << "♪" << int(BoardMode::Alphanumeric) << "英数";
+}
+
+void TestBoardLayout::captions()
+{
+    QFETCH(QString, caption);
+    const ModeStep step = boardModeForCaption(caption);
+    QTEST(int(step.mode), "mode");
+    QTEST(QString::fromUtf8(step.nextCaption), "next");
+}
+
+void TestBoardLayout::columnWidths()
+{
+    QCOMPARE(boardColumnTwips(9), 1180);
+    QCOMPARE(boardColumnTwips(14), 773);
+    QCOMPARE(boardColumnTwips(12), 1180);
+}
+
+QTEST_APPLESS_MAIN(TestBoardLayout)
+#include "test_boardlayout.moc"

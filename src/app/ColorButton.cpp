@@ -1,7 +1,7 @@
 #include "app/ColorButton.h"
 
 #include <QPainter>
-#include <QStyleOptionButton>
+#include <qdrawutil.h>
 
 namespace kel {
 
@@ -15,21 +15,20 @@ ColorButton::ColorButton(const QString &caption, const QColor &back, QWidget *pa
 void ColorButton::setBackColor(const QColor &c)
 {
     back_ = c;
-    setStyleSheet(QStringLiteral("QPushButton{background-color:%1;color:black;"
-                                 "border:2px outset %2;padding:0px;}"
-                                 "QPushButton:disabled{color:#808080;}")
-                      .arg(c.name(), c.darker(140).name()));
+    update();
 }
 
+// Painted here rather than through a style sheet: sheets on forty buttons
+// cost more start-up time than the whole rest of the window.
 void ColorButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    QStyleOptionButton opt;
-    initStyleOption(&opt);
-    opt.text.clear();
-    style()->drawControl(QStyle::CE_PushButton, &opt, &p, this);
+    const QRect r = rect();
+    p.fillRect(r, back_);
+    qDrawShadePanel(&p, r, palette(), isDown(), 2);
     p.setPen(isEnabled() ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
-    p.drawText(rect().adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
+    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint();
+    p.drawText(r.adjusted(2, 2, -2, -2).translated(shift), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
 } // namespace kel

@@ -37,7 +37,9 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("Window size for --screenshot, as WxH."),
                                   QStringLiteral("WxH"));
-    p.addOptions({help, version, homeOpt, full, shot, size});
+    const QCommandLineOption quitShown(QStringLiteral("quit-when-shown"),
+                                       QStringLiteral("End as soon as the window is shown."));
+    p.addOptions({help, version, homeOpt, full, shot, size, quitShown});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -61,6 +63,7 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
     r.fullScreen = p.isSet(full);
     r.screenshot = p.value(shot);
     r.screenshotSize = p.value(size);
+    r.quitWhenShown = p.isSet(quitShown);
     return r;
 }
 

@@ -12,6 +12,7 @@ struct StartRequest {
     bool fullScreen = false;
     QString screenshot;         // render the window to this PNG and end
     QString screenshotSize;     // "WxH", with the screenshot
+    bool quitWhenShown = false; // end as soon as the window is on screen (start-up timing)
     bool exitNow = false;       // --help or --version answered
     int exitCode = 0;
     QString message;            // what to print when exitNow

@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
 
     kel::SingleInstance instance;
-    if (req.screenshot.isEmpty() && !instance.acquire())
+    if (req.screenshot.isEmpty() && !req.quitWhenShown && !instance.acquire())
         return 0;   // another copy is running: end silently
 
     kel::installFontSubstitutions();
@@ -61,5 +61,9 @@ int main(int argc, char *argv[])
         w.showFullScreen();
     else
         w.show();
+    if (req.quitWhenShown) {
+        // Once the first paint has gone through, the window is on screen.
+        QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });
+    }
     return app.exec();
 }

@@ -75,12 +75,8 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &s)
 void FlexGrid::setCellBackColor(const QColor &colour)
 {
     const int from = qMin(col_, colSel_), to = qMax(col_, colSel_);
-    for (int c = from; c <= to; ++c) {
-        if (GridModel::Cell *cell = model_.cellForEdit(row_, c)) {
-            cell->back = colour;
-            model_.cellChanged(row_, c);
-        }
-    }
+    for (int c = from; c <= to; ++c)
+        model_.setBack(row_, c, colour);
 }
 
 QColor FlexGrid::cellBackColor(int row, int col) const
@@ -157,18 +153,16 @@ void FlexGrid::reorderRows(const std::vector<int> &order)
 
 void FlexGrid::setRedraw(bool on)
 {
+    // Edits made meanwhile are announced to the view when repainting resumes,
+    // so it repaints once, and only the cells that changed.
     if (!on) {
-        if (redrawOff_++ == 0) {
+        if (redrawOff_++ == 0)
             model_.setDeferred(true);
-            setUpdatesEnabled(false);
-        }
         return;
     }
     if (redrawOff_ == 0 || --redrawOff_ > 0)
         return;
     model_.setDeferred(false);
-    setUpdatesEnabled(true);
-    viewport()->update();
 }
 
 void FlexGrid::rescale()

@@ -1,6 +1,7 @@
 #include "app/GridModel.h"
 
 #include <QBrush>
+#include <utility>
 
 namespace kel {
 
@@ -74,11 +75,25 @@ GridModel::Cell *GridModel::cellForEdit(int row, int col)
 void GridModel::cellChanged(int row, int col)
 {
     if (deferred_) {
-        dirty_ = true;
+        // A handler that recolours a few cells repaints only those cells.
+        constexpr size_t kFewCells = 64;
+        if (!dirty_ && dirtyCells_.size() < kFewCells)
+            dirtyCells_.emplace_back(row, col);
+        else
+            dirty_ = true;
         return;
     }
     const QModelIndex i = index(row, col);
     emit dataChanged(i, i);
+}
+
+void GridModel::setBack(int row, int col, const QColor &c)
+{
+    Cell *cell = cellForEdit(row, col);
+    if (!cell || cell->back == c)
+        return;
+    cell->back = c;
+    cellChanged(row, col);
 }
 
 void GridModel::setForeColor(const QColor &c)
@@ -104,14 +119,22 @@ void GridModel::reorder(const std::vector<int> &order)
 void GridModel::setDeferred(bool deferred)
 {
     deferred_ = deferred;
-    if (!deferred_ && dirty_) {
+    if (deferred_)
+        return;
+    if (dirty_) {
         dirty_ = false;
+        dirtyCells_.clear();
         changed();
+        return;
     }
+    for (const auto &[row, col] : std::exchange(dirtyCells_, {}))
+        if (row < rows_ && col < cols_)
+            emit dataChanged(index(row, col), index(row, col));
 }
 
 void GridModel::changed()
 {
+    dirtyCells_.clear();
     if (deferred_) {
         dirty_ = true;
         return;

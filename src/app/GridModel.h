@@ -31,6 +31,8 @@ public:
     const Cell *cell(int row, int col) const;
     Cell *cellForEdit(int row, int col);
     void cellChanged(int row, int col);
+    // Sets a cell's background; announces it only when it really changes.
+    void setBack(int row, int col, const QColor &c);
 
     void setForeColor(const QColor &c);
 
@@ -47,7 +49,8 @@ private:
     std::vector<Cell> cells_;   // row-major
     QColor fore_ = Qt::black;
     bool deferred_ = false;
-    bool dirty_ = false;
+    bool dirty_ = false;               // everything changed
+    std::vector<std::pair<int, int>> dirtyCells_;   // or just these
 };
 
 } // namespace kel

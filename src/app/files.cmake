@@ -4,3 +4,8 @@ target_sources(kelvoran_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AnsiText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AnsiText.h
 )
+# Reading a list's file and storing it, or saying why not (Talk.txt, day.txt).
+target_sources(kelvoran_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TextFileIO.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TextFileIO.h
+)

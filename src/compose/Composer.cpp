@@ -1,19 +1,119 @@
 #include "compose/Composer.h"
 
+#include "app/AnsiText.h"
+#include "app/FlexGrid.h"
+#include "app/Platform.h"
+#include "app/TalkBox.h"
+#include "app/Twips.h"
+#include "app/TwipsLayout.h"
+#include "compose/BoxText.h"
+#include "compose/EditBoxKeys.h"
+#include "compose/KeyStrokes.h"
+#include "compose/TextOps.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTextDocument>
+
 namespace kel {
 
-void Composer::PutText() {}
-void Composer::OfferSuggestions(const QString &) {}
-void Composer::ShowSuggestions(const QString &) {}
-void Composer::sendKeys(const QString &) {}
-void Composer::cmdRes_MouseDown(int) {}
-void Composer::cmdRes_MouseUp(int) {}
-void Composer::EditKey(int) {}
-void Composer::cmdCopy_MouseDown() {}
-void Composer::cmdCopy_MouseUp() {}
-void Composer::cmdCopy_Click() {}
-void Composer::cmdPaste_MouseDown() {}
-void Composer::cmdPaste_MouseUp() {}
-void Composer::cmdPaste_Click() {}
+namespace {
+
+const QColor kHighlight = QColor::fromRgb(128, 255, 128);
+
+} // namespace
+
+Composer::Composer(Talk &t) : t_(t)
+{
+    if (t_.ui.txtTalk)
+        EditBoxKeys::install(t_.ui.txtTalk);
+}
+
+void Composer::sendKeys(const QString &keys)
+{
+    TalkBox *box = t_.ui.txtTalk;
+    for (const KeyStroke &stroke : parseKeyStrokes(keys)) {
+        const Qt::KeyboardModifiers mods = stroke.shift ? Qt::ShiftModifier : Qt::NoModifier;
+        QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, stroke.key, mods));
+        QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyRelease, stroke.key, mods));
+    }
+}
+
+void Composer::PutText()
+{
+    TalkBox &box = *t_.ui.txtTalk;
+    const QString before = box.text();
+    const TextEdit edit = putText(before, box.selStart(), t_.ui.txtHide->text());
+    replaceBoxText(box, before, edit.text);
+    box.setSelStart(edit.caret);
+}
+
+bool Composer::suggestionsOn() const
+{
+    // The stored option is text; any spelling of zero ("0", "00", "0.0")
+    // turns suggestions off.
+    bool number = false;
+    const double value = t_.st.option(Samp).toDouble(&number);
+    return !number || value != 0;
+}
+
+void Composer::OfferSuggestions(const QString &text)
+{
+    if (!suggestionsOn() || text.isEmpty())
+        return;
+    t_.sv.platform->busyPointer();
+    // Where the user types is judged on the box itself; the key is cut from
+    // the text the caller passed.
+    const TalkBox &box = *t_.ui.txtTalk;
+    const QTextDocument &doc = *box.document();
+    const qsizetype length = qMax(0, doc.characterCount() - 1);
+    if (length > 0 && box.selStart() == length - 1) {
+        const bool marker = doc.characterAt(int(length - 1)) == kEndMarker;
+        ShowSuggestions(suggestionKeyOf(text, marker, t_.st.SampleChars));
+    }
+    t_.sv.platform->normalPointer();
+}
+
+void Composer::ShowSuggestions(const QString &key)
+{
+    if (key.isEmpty())
+        return;
+    FlexGrid &sp = *t_.ui.grdSp;
+    if (!spRedrawLeftOff_)
+        sp.setRedraw(false);
+    spRedrawLeftOff_ = true;
+
+    t_.layout.setRect(&sp, t_.layout.rect(t_.ui.grdBoard));
+    sp.setRows(0);
+    sp.setCols(1);
+    sp.setColWidth(0, kDesignWidthTwips);
+
+    const QStringList matches = t_.st.Samples ? matchSamples(*t_.st.Samples, key) : QStringList();
+    sp.setRows(1 + int(matches.size()));
+    sp.setTextMatrix(0, 0, trimSpaces(key));
+    for (int i = 0; i < matches.size(); ++i)
+        sp.setTextMatrix(i + 1, 0, matches[i]);
+
+    if (matches.isEmpty()) {
+        t_.ui.grdBoard->show();
+        t_.ui.fraRes->show();
+        sp.hide();
+    } else {
+        sp.setRow(0);
+        sp.setCol(0);
+        sp.setColSel(sp.Cols() - 1);
+        sp.setCellBackColor(kHighlight);
+        sp.setTopRow(0);
+        sp.setRedraw(true);
+        spRedrawLeftOff_ = false;
+        sp.show();
+        t_.ui.grdBoard->hide();
+        t_.ui.fraRes->hide();
+        t_.ui.fraSet->hide();
+        t_.ui.fraTalk->show();
+    }
+    t_.st.ListRow = sp.Row();
+}
 
 } // namespace kel

@@ -8,11 +8,18 @@ namespace kel {
 
 class Composer {
 public:
-    explicit Composer(Talk &t) : t_(t) {}
+    // Makes txtTalk's cursor keys and back-space act as in a Windows edit box
+    // (see EditBoxKeys.h); the editing actions depend on it.
+    explicit Composer(Talk &t);
 
-    // Inserts the caption of txtHide at the caret of txtTalk.
+    // Inserts the caption of txtHide at the caret of txtTalk, keeps the end
+    // marker "_" and puts the caret after the insertion (selection empty).
     void PutText();
+    // Offers the sentences that begin with the last typed characters when
+    // the user is typing at the end of `text` (txtTalk's text).
     void OfferSuggestions(const QString &text);
+    // Lists the sentences beginning with `key` in grdSp over the board, or
+    // shows the board when none does.
     void ShowSuggestions(const QString &key);
 
     // Queues keystrokes such as "+{RIGHT}" for txtTalk; they act at the next
@@ -21,6 +28,8 @@ public:
 
     void cmdRes_MouseDown(int index);
     void cmdRes_MouseUp(int index);
+    // Performs the editing key `index` (0 →, 1 ＢＳ, 2 ←, 3 ↓, 4 ↑) and repeats
+    // it every 0.23 s while ButtonHeld stays set.
     void EditKey(int index);
     void cmdCopy_MouseDown();
     void cmdCopy_MouseUp();
@@ -30,7 +39,15 @@ public:
     void cmdPaste_Click();
 
 private:
+    bool suggestionsOn() const;
+    // One step of EditKey; false when the key has reached its limit and the
+    // repeat must end.
+    bool editStep(int index);
+
     Talk &t_;
+    // grdSp's repainting is left off after a search without a match; the
+    // next search that shows the list turns it on again.
+    bool spRedrawLeftOff_ = false;
 };
 
 } // namespace kel

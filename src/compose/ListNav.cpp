@@ -1,14 +1,232 @@
 #include "compose/ListNav.h"
 
+#include "app/Clock.h"
+#include "app/ColorButton.h"
+#include "app/FlexGrid.h"
+#include "app/Platform.h"
+#include "app/TalkBox.h"
+#include "compose/BoxText.h"
+#include "compose/Composer.h"
+#include "compose/TextOps.h"
+#include "diary/DiaryScreens.h"
+#include "samples/SampleFile.h"
+#include "samples/SampleTexts.h"
+
+#include <QFrame>
+
 namespace kel {
 
-void ListNav::cmdUp_MouseDown() {}
-void ListNav::cmdUp_MouseUp() {}
-void ListNav::cmdDown_MouseDown() {}
-void ListNav::cmdDown_MouseUp() {}
-void ListNav::MoveUp() {}
-void ListNav::MoveDown() {}
-void ListNav::list_Click(FlexGrid *) {}
-void ListNav::cmdDec_Click() {}
+namespace {
+
+const QColor kUpPressed = QColor::fromRgb(0, 192, 0);
+const QColor kUpReleased = QColor::fromRgb(192, 255, 192);
+const QColor kDownPressed = QColor::fromRgb(0, 128, 0);
+const QColor kDownReleased = QColor::fromRgb(128, 255, 128);
+const QColor kHighlight = QColor::fromRgb(128, 255, 128);
+const QColor kPlain = QColor::fromRgb(255, 255, 255);
+
+constexpr double kRepeatSeconds = 0.23;
+
+// What differs between the lists: the column "決定" reads, the first
+// highlighted column (the highlight runs to the last column), and the top
+// row at which "△" stops scrolling. The suggestion list keeps its row 0,
+// the typed key, out of sight once it has scrolled.
+struct ListRule {
+    int textCol;
+    int firstHighlightCol;
+    int upScrollLimit;
+};
+constexpr ListRule kSuggestionRule{0, 0, 1};
+constexpr ListRule kSentenceRule{1, 1, 0}; // the example list and the diary list
+
+ListRule ruleFor(const Controls &u, const FlexGrid *grid)
+{
+    return grid == u.grdSp ? kSuggestionRule : kSentenceRule;
+}
+
+// Colours the highlighted cells of `row` and leaves the grid's current row
+// and column selection on it.
+void paintRow(FlexGrid &grid, const ListRule &rule, int row, const QColor &colour)
+{
+    if (row < 0 || row >= grid.Rows())
+        return;
+    grid.setRow(row);
+    grid.setCol(rule.firstHighlightCol);
+    grid.setColSel(grid.Cols() - 1);
+    grid.setCellBackColor(colour);
+}
+
+void moveHighlight(Talk &t, FlexGrid &grid, int to)
+{
+    const ListRule rule = ruleFor(t.ui, &grid);
+    paintRow(grid, rule, t.st.ListRow, kPlain);
+    paintRow(grid, rule, to, kHighlight);
+    t.st.ListRow = to;
+}
+
+} // namespace
+
+void ListNav::cmdUp_MouseDown()
+{
+    t_.ui.cmdUp->setBackColor(kUpPressed);
+    t_.st.ButtonHeld = true;
+    MoveUp();
+}
+
+void ListNav::cmdUp_MouseUp()
+{
+    t_.ui.cmdUp->setBackColor(kUpReleased);
+    t_.st.ButtonHeld = false;
+}
+
+void ListNav::cmdDown_MouseDown()
+{
+    t_.ui.cmdDown->setBackColor(kDownPressed);
+    t_.st.ButtonHeld = true;
+    MoveDown();
+}
+
+void ListNav::cmdDown_MouseUp()
+{
+    t_.ui.cmdDown->setBackColor(kDownReleased);
+    t_.st.ButtonHeld = false;
+}
+
+void ListNav::MoveUp()
+{
+    repeatWhileHeld(-1);
+}
+
+void ListNav::MoveDown()
+{
+    repeatWhileHeld(+1);
+}
+
+FlexGrid *ListNav::showingList() const
+{
+    for (FlexGrid *grid : {t_.ui.grdSp, t_.ui.grdEx, t_.ui.grdDay}) {
+        if (!grid->isHidden())
+            return grid;
+    }
+    return nullptr;
+}
+
+void ListNav::repeatWhileHeld(int step)
+{
+    // Each step acts, lets the list repaint (and a release be seen), waits
+    // out the period without taking events, and takes the events queued
+    // meanwhile. The release handler only clears ButtonHeld.
+    Clock &clock = *t_.sv.clock;
+    while (t_.st.ButtonHeld && !t_.st.Quitting) {
+        const Nanos start = clock.now();
+        if (FlexGrid *grid = showingList()) {
+            if (!stepHighlight(*grid, step))
+                return;
+            t_.doEvents();
+        }
+        t_.ui.txtTalk->setFocus();
+        waitMoreThan(clock, start, kRepeatSeconds);
+        t_.doEvents();
+    }
+}
+
+bool ListNav::stepHighlight(FlexGrid &grid, int step)
+{
+    const int row = t_.st.ListRow;
+    if (step < 0 ? row <= 0 : row + 1 >= grid.Rows())
+        return false;
+    moveHighlight(t_, grid, row + step);
+
+    const int top = grid.TopRow();
+    if (step < 0) {
+        if (top > ruleFor(t_.ui, &grid).upScrollLimit)
+            grid.setTopRow(top - 1);
+    } else if (top + 1 < t_.st.ListRow - 1) {
+        grid.setTopRow(top + 1);
+    }
+    return true;
+}
+
+void ListNav::list_Click(FlexGrid *grid)
+{
+    const int row = grid->MouseRow();
+    // A touch below the last row: the row is not there, nothing changes.
+    if (row < 0 || row >= grid->Rows())
+        return;
+    if (t_.st.beepOn())
+        t_.sv.platform->beep();
+    moveHighlight(t_, *grid, row);
+    t_.ui.txtTalk->setFocus();
+}
+
+void ListNav::cmdDec_Click()
+{
+    Controls &u = t_.ui;
+    // No touch may act in the middle of rebuilding the text and the panels.
+    // Disabling the window takes the focus from the text box; it is given
+    // back when the window is enabled again.
+    u.frmTalk->setEnabled(false);
+
+    if (!u.grdSp->isHidden()) {
+        decideSuggestion();
+    } else if (!u.grdEx->isHidden()) {
+        const QString cell = u.grdEx->TextMatrix(t_.st.ListRow, kSentenceRule.textCol);
+        t_.st.CellText = cell;
+        if (cell == kDiaryCell) {
+            // The list stays with "△", "▽", "決定" for the diary.
+            t_.diary->openDiaryList();
+            u.frmTalk->setEnabled(true);
+            u.txtTalk->setFocus();
+            return;
+        }
+        decideExampleSentence(trimSpaces(cell));
+    } else if (!u.grdDay->isHidden()) {
+        t_.diary->openEntry();
+    }
+    finishDecision();
+}
+
+void ListNav::decideSuggestion()
+{
+    Controls &u = t_.ui;
+    TalkBox &box = *u.txtTalk;
+    const QString chosen = trimSpaces(u.grdSp->TextMatrix(t_.st.ListRow, kSuggestionRule.textCol));
+    t_.st.CellText = chosen;
+    const QString before = box.text();
+    const TextEdit edit = takeSuggestion(before, box.selStart(), chosen, t_.st.SampleChars);
+    replaceBoxText(box, before, edit.text);
+    box.setSelStart(edit.caret);
+
+    u.fraRes->show();
+    u.grdSp->hide();
+    u.grdBoard->show();
+}
+
+void ListNav::decideExampleSentence(const QString &sentence)
+{
+    Controls &u = t_.ui;
+    TalkBox &box = *u.txtTalk;
+    const QString before = box.text();
+    const TextEdit edit = insertAtCaret(before, box.selStart(), sentence);
+    replaceBoxText(box, before, edit.text);
+    box.setSelStart(edit.caret);
+
+    u.fraRes->show();
+    u.grdBoard->show();
+    u.cmdSamp->setText(kCaptionBoard);
+    u.cmdSampDel->hide();
+    u.cmdSampADD->show();
+    u.grdEx->hide();
+}
+
+void ListNav::finishDecision()
+{
+    Controls &u = t_.ui;
+    u.fraTalk->hide();
+    u.frmTalk->setEnabled(true);
+    u.txtTalk->setFocus();
+    if (u.txtTalk->selLength() == 0)
+        t_.compose->sendKeys(QStringLiteral("+{RIGHT}"));
+}
 
 } // namespace kel

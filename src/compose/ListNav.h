@@ -16,12 +16,28 @@ public:
     void cmdUp_MouseUp();
     void cmdDown_MouseDown();
     void cmdDown_MouseUp();
+    // One step at once, then one every 0.23 s while the button is held.
+    // Up: the list scrolls with the highlight until its top row reaches the
+    // list's limit. Down: the highlight moves to the third visible row and
+    // then stays there while the list scrolls under it.
     void MoveUp();
     void MoveDown();
+    // A touch on a row of `grid` moves the highlight there; it takes nothing.
     void list_Click(FlexGrid *grid);
     void cmdDec_Click();
 
 private:
+    void repeatWhileHeld(int step);
+    // Moves the highlight one row; false at the first or last row.
+    bool stepHighlight(FlexGrid &grid, int step);
+    // The first of grdSp, grdEx, grdDay that is shown, or nullptr.
+    FlexGrid *showingList() const;
+
+    void decideSuggestion();
+    void decideExampleSentence(const QString &sentence);
+    // The decision's last steps: back to the text with the block restored.
+    void finishDecision();
+
     Talk &t_;
 };
 

@@ -1,5 +1,7 @@
 #include "compose/TextOps.h"
 
+#include "app/AnsiText.h"
+
 #include <QStringView>
 #include <algorithm>
 
@@ -44,24 +46,28 @@ TextEdit putText(const QString& text, qsizetype caret, const QString& insert)
     return edit;
 }
 
-std::optional<QString> suggestionKey(const QString& text, qsizetype caret, int n)
+QString suggestionKeyOf(const QString& text, bool markerAtEnd, int n)
 {
-    if (!caretBeforeLast(text, caret))
-        return std::nullopt;
     const qsizetype keyChars = std::max(n, 0);
-    const qsizetype size = text.size();
-    if (!endsWithMarker(text))
+    if (!markerAtEnd)
         return text.right(keyChars);
-    const qsizetype typed = size - 1;
+    const qsizetype typed = std::max<qsizetype>(text.size() - 1, 0);
     if (typed < keyChars + 1)  // at most n typed characters: take them all
         return text.first(typed);
     return text.sliced(typed - keyChars, keyChars);
 }
 
+std::optional<QString> suggestionKey(const QString& text, qsizetype caret, int n)
+{
+    if (!caretBeforeLast(text, caret))
+        return std::nullopt;
+    return suggestionKeyOf(text, endsWithMarker(text), n);
+}
+
 QStringList matchSamples(const QStringList& samples, const QString& key)
 {
     const qsizetype compared = key.size();
-    const QString trimmed = key.trimmed();
+    const QString trimmed = trimSpaces(key);
     const QStringView wanted(trimmed);
     QStringList matches;
     for (const QString& sentence : samples) {

@@ -59,13 +59,20 @@ TextEdit putText(const QString& text, qsizetype caret, const QString& insert);
 //   n=2  ""          -> nullopt
 std::optional<QString> suggestionKey(const QString& text, qsizetype caret, int n);
 
+// The key cut from `text` once the caret is known to stand before the last
+// character; `markerAtEnd` tells whether that character is the end marker.
+// suggestionKey is this plus the caret test.
+//   n=2, marker     "か_" -> "か"   "あいう_" -> "いう"   "_" -> ""
+//   n=2, no marker  "あいう" -> "いう"
+QString suggestionKeyOf(const QString& text, bool markerAtEnd, int n);
+
 // The sentences that a suggestion key finds, in their stored order, a
 // sentence stored twice listed twice. A sentence matches when its first L
 // characters, L being the length of the key as given, equal the key with
-// surrounding white space (including the full-width space) removed; the
-// comparison is exact and case-sensitive. So a key with a surrounding space
-// is longer than what it must equal, and only a sentence that is exactly the
-// trimmed key matches it:
+// surrounding ASCII spaces removed (the full-width space U+3000 is content:
+// an empty board cell enters it); the comparison is exact and
+// case-sensitive. So a key with a surrounding space is longer than what it
+// must equal, and only a sentence that is exactly the trimmed key matches it:
 //   ["ありがとう", "あさ", "ありがとう"], "あり"  -> ["ありがとう", "ありがとう"]
 //   ["あ", "あい", "あいう"],            "あ "    -> ["あ"]
 //   ["Abc", "abc"],                     "ab"     -> ["abc"]

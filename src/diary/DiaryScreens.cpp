@@ -1,14 +1,102 @@
+// The diary screens: the list opened from the example list, an entry opened
+// for reading, revising it on the board, going back to the list, and
+// closing the diary with or without storing.
+
 #include "diary/DiaryScreens.h"
+
+#include "app/ColorButton.h"
+#include "app/FlexGrid.h"
+#include "app/FrmOK.h"
+#include "app/TalkBox.h"
+#include "app/TextPanel.h"
+#include "diary/DiaryTexts.h"
+#include "samples/SampleTexts.h"
+
+#include <QFrame>
 
 namespace kel {
 
-void DiaryScreens::LoadDiary() {}
-void DiaryScreens::ShowDiaryList() {}
-bool DiaryScreens::SaveDiary(const QString &) { return true; }
-void DiaryScreens::openDiaryList() {}
-void DiaryScreens::openEntry() {}
-void DiaryScreens::cmdRevise_Click() {}
-void DiaryScreens::cmdBack_Click() {}
-void DiaryScreens::closeDiary() {}
+void DiaryScreens::openDiaryList()
+{
+    // The caller has disabled the window and enables it again.
+    LoadDiary();
+    ShowDiaryList();
+    Controls &u = t_.ui;
+    u.cmdSamp->setText(kCaptionDiary);
+    u.cmdSampADD->hide();
+    u.cmdSampDel->hide();
+    u.grdEx->hide();
+}
+
+void DiaryScreens::openEntry()
+{
+    Controls &u = t_.ui;
+    // The highlighted row is both the one shown and the one a store
+    // replaces, so the two can never differ.
+    const int row = t_.st.ListRow;
+    if (row < 0 || row >= u.grdDay->Rows())
+        return;
+    const QString entry = trimSpaces(u.grdDay->TextMatrix(row, 1));
+    t_.st.CellText = entry;
+    u.txtTalk->setText(entry);
+    u.txtTalk->setSelStart(entry.size());
+    t_.st.DiaryRow = row;
+
+    u.fraDay->show();
+    u.txtTalk->setBackColor(kDiaryGreen);
+    setTextPanelWide(t_, true);
+    u.grdDay->hide();
+}
+
+void DiaryScreens::cmdRevise_Click()
+{
+    Controls &u = t_.ui;
+    setTextPanelNarrow(t_);
+    u.txtTalk->setBackColor(u.cmdSamp->text() == kCaptionDiary ? kDiaryGreen : kRevisingBlue);
+    const qsizetype length = u.txtTalk->text().size();
+    u.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
+    u.grdBoard->show();
+    u.fraRes->show();
+    u.txtTalk->setSelLength(1);
+    u.txtTalk->setFocus();
+}
+
+void DiaryScreens::cmdBack_Click()
+{
+    Controls &u = t_.ui;
+    if (u.cmdSamp->text() == kCaptionDiary) {
+        // Read again: edits that were not stored do not appear in the list.
+        LoadDiary();
+        ShowDiaryList();
+    }
+    setTextPanelNarrow(t_);
+    u.fraDay->hide();
+    u.fraTalk->show();
+    u.txtTalk->setFocus();
+}
+
+void DiaryScreens::closeDiary()
+{
+    Controls &u = t_.ui;
+    if (u.grdDay->isHidden()) {
+        AskUser(t_, kAskStoreDiary, kAskYesNo, kTitleDiaryEnd);
+        // A store that did not happen keeps the diary open with the text,
+        // so that the user can change it and store again, or leave with NO.
+        if (t_.st.AskAnswer && !SaveDiary(u.txtTalk->text()))
+            return;
+    }
+    setTextPanelNarrow(t_);
+    u.txtTalk->setBackColor(Qt::white);
+    u.grdBoard->show();
+    u.grdEx->hide();
+    u.grdSp->hide();
+    u.grdDay->hide();
+    u.cmdSamp->setText(kCaptionBoard);
+    u.cmdSampDel->hide();
+    u.cmdSampADD->show();
+    u.fraRes->show();
+    u.fraTalk->hide();
+    u.fraDay->hide();
+}
 
 } // namespace kel

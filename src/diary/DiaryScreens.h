@@ -3,16 +3,25 @@
 // and storing an entry.
 
 #include "app/Talk.h"
+#include "app/TextFileIO.h"
+
+#include <vector>
 
 namespace kel {
+
+struct DiaryRowData;
 
 class DiaryScreens {
 public:
     explicit DiaryScreens(Talk &t) : t_(t) {}
 
+    // Lays grdDay over the board and fills it from day.txt, today's row
+    // first when the newest record is older (or there is none).
     void LoadDiary();
+    // Newest first; row 0 highlighted and scrolled to.
     void ShowDiaryList();
-    // False when nothing was stored (the user has been told why).
+    // Rewrites day.txt from the list with row DiaryRow's entry replaced by
+    // `text`. False when nothing was stored (the user has been told why).
     bool SaveDiary(const QString &text);
 
     // "決定" on the "日記" row of the example list.
@@ -25,7 +34,14 @@ public:
     void closeDiary();
 
 private:
+    void fillList(const std::vector<DiaryRowData> &rows);
+    std::vector<DiaryRowData> listRows() const;
+    void notice(const QString &message);
+
     Talk &t_;
+    // How day.txt was when the list was last read: a file that could not be
+    // read correctly is never written over.
+    ListFileText fileAsRead_;
 };
 
 } // namespace kel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string_view>
 
 namespace kel {
 
@@ -41,14 +42,25 @@ QStringList runLabels(const QStringList &sortedSentences)
 
 std::vector<int> sampleOrder(const QStringList &sentences)
 {
+    // Keys made once: a list of 30,000 sentences takes some 450,000
+    // comparisons, and comparing plain UTF-16 views (the same code-unit
+    // order as QString::compare with case) halves the time of sorting.
+    struct Key {
+        bool placeholder;
+        std::u16string_view text;
+    };
+    std::vector<Key> keys;
+    keys.reserve(sentences.size());
+    for (const QString &s : sentences)
+        keys.push_back({s == kPlaceholder,
+                        {reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size())}});
+
     std::vector<int> order(sentences.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&sentences](int a, int b) {
-        const bool aPlaceholder = sentences.at(a) == kPlaceholder;
-        const bool bPlaceholder = sentences.at(b) == kPlaceholder;
-        if (aPlaceholder != bPlaceholder)
-            return aPlaceholder;
-        return QString::compare(sentences.at(a), sentences.at(b), Qt::CaseSensitive) < 0;
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+        if (keys[a].placeholder != keys[b].placeholder)
+            return keys[a].placeholder;
+        return keys[a].text < keys[b].text;
     });
     return order;
 }

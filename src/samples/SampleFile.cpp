@@ -18,20 +18,28 @@ QStringList parseSamples(const QString &decodedText)
 
 EncodedFile encodeSamples(const QStringList &sentenceCells)
 {
-    const QByteArray placeholderRecord = *encodeRecord(kPlaceholder);
-    EncodedFile file;
+    // The whole file goes through one conversion: code page 932 keeps no
+    // state between characters, and one converter per record would make
+    // every save of a long list several times slower.
+    const QLatin1StringView quote("\""), quoteAndLineEnd("\"\r\n");
+    QString text;
     for (const QString &cell : sentenceCells) {
         const QString trimmed = trimSpaces(cell);
-        if (trimmed == kDiaryCell || trimmed == kMemoCell) {
-            file.bytes += placeholderRecord;
-        } else if (!trimmed.isEmpty()) {
-            const std::optional<QByteArray> record = encodeRecord(cell);
-            if (!record)
-                return {{}, EncodeFailure{cell, firstUnencodableCharacter(cell)}};
-            file.bytes += *record;
-        }
+        if (trimmed == kDiaryCell || trimmed == kMemoCell)
+            text += quote + kPlaceholder + quoteAndLineEnd;
+        else if (!trimmed.isEmpty())
+            text += quote + cell + quoteAndLineEnd;
     }
-    return file;
+    if (std::optional<QByteArray> bytes = encodeCp932(text))
+        return {std::move(*bytes), std::nullopt};
+
+    // Name the first sentence the file cannot hold.
+    for (const QString &cell : sentenceCells) {
+        const QString character = firstUnencodableCharacter(cell);
+        if (!character.isEmpty() && !trimSpaces(cell).isEmpty())
+            return {{}, EncodeFailure{cell, character}};
+    }
+    return {{}, EncodeFailure{}};
 }
 
 bool lacksPlaceholder(const QStringList &sentences)

@@ -1,15 +1,243 @@
+// The example-sentence screens: the mode button with its three captions,
+// the list over the board, "例文追加", "例文削除" and "始め".
+
 #include "samples/SampleScreens.h"
 
-namespace kel {
+#include "app/AnsiText.h"
+#include "app/ColorButton.h"
+#include "app/FlexGrid.h"
+#include "app/FrmOK.h"
+#include "app/Platform.h"
+#include "app/TalkBox.h"
+#include "app/TextPanel.h"
+#include "app/TwipsLayout.h"
+#include "board/BoardLayout.h"
+#include "compose/TextOps.h"
+#include "diary/DiaryScreens.h"
+#include "samples/SampleFile.h"
+#include "samples/SampleTexts.h"
 
-void SampleScreens::LoadSamples() {}
-bool SampleScreens::SaveSamples() { return true; }
-void SampleScreens::ListSamples() {}
-void SampleScreens::cmdSamp_MouseDown() {}
-void SampleScreens::cmdSamp_MouseUp() {}
-void SampleScreens::cmdSamp_Click() {}
-void SampleScreens::cmdSampADD_Click() {}
-void SampleScreens::cmdSampDel_Click() {}
-void SampleScreens::cmdStart_Click() {}
+#include <QFrame>
+
+namespace kel {
+namespace {
+
+// A sentence as Talk.txt gives it back: the file format has no escape for
+// a double quote, so every one is dropped on reading.
+QString storedForm(QString sentence)
+{
+    sentence.remove(u'"');
+    return trimSpaces(sentence);
+}
+
+void ensureEndMarker(TalkBox &box)
+{
+    const QString text = box.text();
+    if (text.endsWith(kEndMarker))
+        return;
+    const qsizetype start = box.selStart();
+    const qsizetype length = box.selLength();
+    box.setText(text + kEndMarker);
+    box.setSelStart(start);
+    box.setSelLength(length);
+}
+
+} // namespace
+
+void SampleScreens::cmdSamp_MouseDown()
+{
+    t_.ui.cmdSamp->setBackColor(kSampPressed);
+}
+
+void SampleScreens::cmdSamp_MouseUp()
+{
+    t_.ui.cmdSamp->setBackColor(kSampReleased);
+}
+
+void SampleScreens::cmdSamp_Click()
+{
+    t_.sv.platform->busyPointer();
+    // Touches queued while the list is rebuilt must not act afterwards.
+    t_.ui.frmTalk->setEnabled(false);
+    setTextPanelNarrow(t_);
+
+    const QString caption = t_.ui.cmdSamp->text();
+    if (caption == kCaptionBoard)
+        openList();
+    else if (caption == kCaptionList)
+        closeList();
+    else if (caption == kCaptionDiary)
+        t_.diary->closeDiary();
+
+    t_.ui.frmTalk->setEnabled(true);
+    t_.ui.txtTalk->setFocus();
+    ensureEndMarker(*t_.ui.txtTalk);
+    t_.sv.platform->normalPointer();
+}
+
+void SampleScreens::openList()
+{
+    FlexGrid &g = *t_.ui.grdEx;
+    g.setRedraw(false);
+    placeListOverBoard(kLabelTwipsOpened, kScrollBarTwips);
+    LoadSamples();
+    ListSamples();
+    g.setTextMatrix(0, 1, kDiaryCell);
+    highlightRow(0);
+    g.setRedraw(true);
+    showListControls(true);
+}
+
+void SampleScreens::closeList()
+{
+    Controls &u = t_.ui;
+    u.grdBoard->show();
+    u.grdEx->hide();
+    u.grdSp->hide();
+    u.grdDay->hide();
+    u.cmdSamp->setText(kCaptionBoard);
+    u.cmdSampDel->hide();
+    u.cmdSampADD->show();
+    u.fraRes->show();
+    u.fraTalk->hide();
+    u.txtTalk->setBackColor(Qt::white);
+}
+
+void SampleScreens::showListControls(bool hideOtherLists)
+{
+    Controls &u = t_.ui;
+    u.grdBoard->hide();
+    u.grdEx->show();
+    if (hideOtherLists) {
+        u.grdSp->hide();
+        u.grdDay->hide();
+    }
+    u.cmdSamp->setText(kCaptionList);
+    u.cmdSampDel->show();
+    u.cmdSampADD->hide();
+    u.fraRes->hide();
+    u.fraTalk->show();
+    // The scroll range is right only once the grid shows at its new size.
+    u.grdEx->setTopRow(t_.st.ListRow);
+}
+
+void SampleScreens::placeListOverBoard(int labelTwips, int sentenceMarginTwips)
+{
+    FlexGrid &g = *t_.ui.grdEx;
+    const QRect board = t_.layout.rect(t_.ui.grdBoard);
+    t_.layout.setRect(&g, board);
+    g.setCols(2);
+    g.setColWidth(0, labelTwips);
+    g.setColWidth(1, board.width() - labelTwips - sentenceMarginTwips);
+}
+
+void SampleScreens::highlightRow(int row)
+{
+    FlexGrid &g = *t_.ui.grdEx;
+    t_.st.ListRow = row;
+    g.setRow(row);
+    g.setCol(1);
+    g.setCellBackColor(kRowHighlight);
+    g.setTopRow(row);
+}
+
+int SampleScreens::findSentenceRow(const QString &sentence)
+{
+    const int rows = t_.ui.grdEx->Rows();
+    for (int r = 0; r < rows; ++r) {
+        t_.st.CellText = sentenceCell(r);
+        if (trimSpaces(t_.st.CellText) == sentence)
+            return r;
+    }
+    return -1;
+}
+
+void SampleScreens::cmdSampADD_Click()
+{
+    const QString text = t_.ui.txtTalk->text();
+    const QString trimmedText = trimSpaces(text);
+    if (trimmedText.isEmpty() || trimmedText == kEndMarker)
+        return;
+    t_.sv.platform->busyPointer();
+
+    const QString sentence = trimSpaces(text.endsWith(kEndMarker) ? text.chopped(1) : text);
+    const QString stored = storedForm(sentence);
+    if (stored.isEmpty()) { // nothing but quotes: nothing would be kept
+        t_.sv.platform->normalPointer();
+        return;
+    }
+    // Compared as the file would give it back, so that "a"b" cannot come
+    // back as a second ab.
+    if (findSentenceRow(stored) >= 0) {
+        AskUser(t_, kNoticeDuplicate, kAskNotice, kTitleAdd);
+        return;
+    }
+    FlexGrid &g = *t_.ui.grdEx;
+    g.setRedraw(false);
+    const int added = g.Rows();
+    g.setRows(added + 1);
+    g.setTextMatrix(added, 1, sentence);
+    const bool saved = SaveSamples();
+    // Rebuilt from the file whether or not the save worked, so that the
+    // list never shows a sentence the file does not hold.
+    LoadSamples();
+    ListSamples();
+    if (!saved) {
+        g.setRedraw(true);
+        t_.sv.platform->normalPointer();
+        return;
+    }
+
+    g.setTextMatrix(0, 1, kDiaryCell);
+    const int row = findSentenceRow(stored);
+    highlightRow(row >= 0 ? row : 0);
+    placeListOverBoard(kLabelTwipsAdded, 0);
+    g.setRedraw(true);
+    showListControls(false);
+    t_.sv.platform->normalPointer();
+}
+
+void SampleScreens::cmdSampDel_Click()
+{
+    FlexGrid &g = *t_.ui.grdEx;
+    const int row = t_.st.ListRow;
+    if (row < 0 || row >= g.Rows())
+        return;
+    const QString cell = sentenceCell(row);
+    t_.st.CellText = cell;
+    const QString trimmed = trimSpaces(cell);
+    // The diary row is never deleted; an emptied row has nothing left to delete.
+    if (trimmed == kDiaryCell || trimmed == kMemoCell || trimmed.isEmpty())
+        return;
+
+    AskUser(t_, kAskDelete, kAskOkCancel, kTitleDelete);
+    if (!t_.st.AskAnswer)
+        return;
+
+    g.setRedraw(false);
+    g.setTextMatrix(row, 1, QString());
+    if (!SaveSamples())
+        g.setTextMatrix(row, 1, cell); // the file still holds it
+    g.setRedraw(true);
+}
+
+void SampleScreens::cmdStart_Click()
+{
+    AskUser(t_, kAskStartOver, kAskOkCancel, kTitleAdd);
+    if (!t_.st.AskAnswer)
+        return;
+
+    t_.ui.txtTalk->setText(QString());
+    FlexGrid &g = *t_.ui.grdBoard;
+    g.setRedraw(false);
+    for (int r = 0; r < kBoardRows; ++r) {
+        for (int c = 0; c <= t_.st.MaxC; ++c) {
+            g.setRow(r);
+            g.setCol(c);
+            g.setCellBackColor(Qt::white);
+        }
+    }
+    g.setRedraw(true);
+}
 
 } // namespace kel

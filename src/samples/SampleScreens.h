@@ -4,15 +4,22 @@
 
 #include "app/Talk.h"
 
+#include <QString>
+
 namespace kel {
 
 class SampleScreens {
 public:
     explicit SampleScreens(Talk &t) : t_(t) {}
 
+    // Rebuilds Samples and grdEx from Talk.txt. A missing file is created
+    // (with the everyday sentences on a fresh installation); the placeholder
+    // row is added when the file lacks it; a file that cannot be read or is
+    // not valid text is shown as well as possible and never overwritten.
     void LoadSamples();
     // False when the file could not be written (the user has been told).
     bool SaveSamples();
+    // Sorts grdEx (placeholder first) and writes the kana-row labels.
     void ListSamples();
 
     void cmdSamp_MouseDown();
@@ -23,7 +30,28 @@ public:
     void cmdStart_Click();
 
 private:
+    // Screen modes after the caption of cmdSamp.
+    void openList();
+    void closeList();
+    // The mode table's "list open" column; the other lists are hidden only
+    // when the list is opened with "例文表示".
+    void showListControls(bool hideOtherLists);
+    void placeListOverBoard(int labelTwips, int sentenceMarginTwips);
+    // ListRow, the green sentence cell and the scroll position.
+    void highlightRow(int row);
+    // The first row whose trimmed sentence equals `sentence`, or -1; leaves
+    // the last cell tested in CellText.
+    int findSentenceRow(const QString &sentence);
+
+    QString sentenceCell(int row) const;
+    QStringList sentenceCells() const;
+    void fillGrid(const QStringList &sentences);
+    void notice(const QString &message);
+
     Talk &t_;
+    // Set by LoadSamples when Talk.txt exists but could not be read or is
+    // not valid text: saving over it would destroy what the user has.
+    bool keepFileUntouched_ = false;
 };
 
 } // namespace kel

@@ -60,7 +60,6 @@ void Speech::cmdRead_Click()
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->placeAt(u.canvas->mapToGlobal(t_.layout.map().px(QRect(kStopPanelTwips, QSize(1, 1))).topLeft()));
     panel->show();
-    panel->raise();
 
     t_.st.StopRead = false;
     u.cmdRead->setEnabled(false);

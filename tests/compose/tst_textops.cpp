@@ -53,6 +53,8 @@ private slots:
     void suggestionKey_data();
     void suggestionKey();
     void suggestionKey_longText();
+    void suggestionKeyOf_data();
+    void suggestionKeyOf();
 
     void matchSamples_data();
     void matchSamples();
@@ -215,6 +217,40 @@ void TestTextOps::suggestionKey_longText()
     QCOMPARE(kel::suggestionKey(text, -1, 2), std::nullopt);
 }
 
+void TestTextOps::suggestionKeyOf_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("key");
+
+    // Around the n+2 boundary: below it the whole typed text, from it the last n.
+    QTest::newRow("n=1, one typed") << "か_" << true << 1 << "か";
+    QTest::newRow("n=1, two typed") << "かき_" << true << 1 << "き";
+    QTest::newRow("n=2, two typed") << "かき_" << true << 2 << "かき";
+    QTest::newRow("n=2, three typed") << "かきく_" << true << 2 << "きく";
+    QTest::newRow("n=5, five typed") << "あいうえお_" << true << 5 << "あいうえお";
+    QTest::newRow("n=5, six typed") << "かあいうえお_" << true << 5 << "あいうえお";
+    QTest::newRow("marker alone") << "_" << true << 2 << "";
+    // The marker flag comes from the box: the text's own last character is
+    // then cut off as typed text would be.
+    QTest::newRow("marker flag with another last character") << "あいう" << true << 2 << "あい";
+    QTest::newRow("no marker: the last n") << "あいう" << false << 2 << "いう";
+    QTest::newRow("no marker, a marker-like last character kept") << "あい_" << false << 2 << "い_";
+    QTest::newRow("no marker, shorter than n") << "あ" << false << 5 << "あ";
+    QTest::newRow("empty text") << "" << true << 2 << "";
+}
+
+void TestTextOps::suggestionKeyOf()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, marker);
+    QFETCH(int, n);
+    QFETCH(QString, key);
+
+    QCOMPARE(kel::suggestionKeyOf(text, marker, n), key);
+}
+
 void TestTextOps::matchSamples_data()
 {
     QTest::addColumn<QStringList>("samples");
@@ -241,8 +277,11 @@ void TestTextOps::matchSamples_data()
         << QStringList{"あいう", "あ", "あい"} << "あ " << QStringList{"あ"};
     QTest::newRow("leading space: only the sentence equal to the trimmed key")
         << QStringList{"あいう", "あ", "あい"} << " あ" << QStringList{"あ"};
-    QTest::newRow("full-width space counts as a space")
-        << QStringList{"あいう", "あ"} << "あ　" << QStringList{"あ"};
+    QTest::newRow("full-width space is content, not trimmed")
+        << QStringList{"あいう", "あ", "あ　か"} << "あ　" << QStringList{"あ　か"};
+    QTest::newRow("only ASCII spaces are trimmed around a full-width one")
+        << QStringList{"あ　", "あ　か", "あ"} << "あ　 " << QStringList{"あ　"};
+    QTest::newRow("tab is content") << QStringList{"あ", "あ\tい"} << "あ\t" << QStringList{"あ\tい"};
     QTest::newRow("no sentences") << QStringList{} << "あ" << QStringList{};
     QTest::newRow("an empty key matches every sentence")
         << QStringList{"あ", ""} << "" << QStringList{"あ", ""};

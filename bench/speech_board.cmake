@@ -1,0 +1,6 @@
+foreach(name bench_speech bench_board)
+  add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_CURRENT_LIST_DIR})
+  target_link_libraries(${name} PRIVATE kelvoran_ui Qt6::Test)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()

@@ -1,0 +1,110 @@
+// day.txt through the diary list: LoadDiary, ShowDiaryList, SaveDiary.
+
+#include "diary/DiaryScreens.h"
+
+#include "app/AnsiText.h"
+#include "app/FlexGrid.h"
+#include "app/FrmOK.h"
+#include "app/TwipsLayout.h"
+#include "diary/DiaryFile.h"
+#include "diary/DiaryTexts.h"
+
+namespace kel {
+namespace {
+
+constexpr int kDateCol = 0;
+constexpr int kEntryCol = 1;
+
+} // namespace
+
+void DiaryScreens::LoadDiary()
+{
+    FlexGrid &g = *t_.ui.grdDay;
+    g.setRedraw(false);
+    g.setRows(0); // drops every text and highlight of the last build
+    g.setCols(2);
+
+    const QRect board = t_.layout.rect(t_.ui.grdBoard);
+    t_.layout.setRect(&g, board);
+    g.setColWidth(kDateCol, kDateColumnTwips);
+    g.setColWidth(kEntryCol, board.width() - kDateColumnTwips - kDiaryScrollBarTwips);
+    g.show();
+
+    ListFileText file = readListFile(t_.dataFile(kDiaryFileName));
+    // Today is taken now, so a list left open over midnight keeps its day.
+    const std::vector<DiaryRowData> rows = parseDiary(file.text, diaryDate(t_.sv.today()));
+    fileAsRead_ = {ListFileText::Read, {}};
+    fillList(rows);
+    g.setRedraw(true);
+}
+
+void DiaryScreens::fillList(const std::vector<DiaryRowData> &rows)
+{
+    FlexGrid &g = *t_.ui.grdDay;
+    // One resize for the whole file: ten years of days are 3,650 rows.
+    g.setRows(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        g.setTextMatrix(r, kDateCol, rows[r].date);
+        g.setTextMatrix(r, kEntryCol, rows[r].entry);
+    }
+}
+
+void DiaryScreens::ShowDiaryList()
+{
+    FlexGrid &g = *t_.ui.grdDay;
+    g.setRedraw(false);
+    g.reorderRows(diaryOrder(listRows()));
+    t_.st.ListRow = 0;
+    if (g.Rows() > 0) {
+        g.setRow(0);
+        g.setCol(kEntryCol);
+        g.setCellBackColor(kDiaryGreen);
+    }
+    g.setRedraw(true);
+    g.setTopRow(0);
+}
+
+std::vector<DiaryRowData> DiaryScreens::listRows() const
+{
+    const FlexGrid &g = *t_.ui.grdDay;
+    std::vector<DiaryRowData> rows;
+    rows.reserve(size_t(g.Rows()));
+    for (int r = 0; r < g.Rows(); ++r)
+        rows.push_back({g.TextMatrix(r, kDateCol), g.TextMatrix(r, kEntryCol)});
+    return rows;
+}
+
+bool DiaryScreens::SaveDiary(const QString &text)
+{
+    const std::vector<DiaryRowData> rows = listRows();
+    const int diaryRow = t_.st.DiaryRow;
+    if (!rows.empty())
+        t_.st.CellText = int(rows.size()) - 1 == diaryRow ? text : rows.back().entry;
+
+    const EncodedFile file = encodeDiary(rows, diaryRow, text);
+    const std::optional<StoreProblem> problem =
+        storeListFile(t_.dataFile(kDiaryFileName), fileAsRead_, file);
+    if (!problem) {
+        fileAsRead_.status = ListFileText::Read; // the file is now the program's own
+        return true;
+    }
+    switch (problem->kind) {
+    case StoreProblem::FileProtected:
+        notice(kNoticeDiaryUnreadable);
+        break;
+    case StoreProblem::Unencodable:
+        notice(kNoticeDiaryUnencodable.arg(problem->character));
+        break;
+    case StoreProblem::WriteFailed:
+        notice(kNoticeDiaryNotSaved);
+        break;
+    }
+    return false;
+}
+
+void DiaryScreens::notice(const QString &message)
+{
+    AskUser(t_, message, kAskNotice, kTitleDiaryEnd);
+}
+
+} // namespace kel

@@ -1,0 +1,150 @@
+// Talk.txt through the example list: LoadSamples, SaveSamples, ListSamples.
+
+#include "samples/SampleScreens.h"
+
+#include "app/AnsiText.h"
+#include "app/FlexGrid.h"
+#include "app/FrmOK.h"
+#include "samples/KanaLabels.h"
+#include "samples/SampleFile.h"
+#include "samples/SampleTexts.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace kel {
+namespace {
+
+const QString kDiaryFileName = QStringLiteral("day.txt");
+
+struct FileSentences {
+    QStringList sentences;    // the kept lines, in file order
+    bool keepUntouched = false;
+};
+
+// What Talk.txt holds; a missing file is created first.
+FileSentences readSampleFile(const QString &path, const QString &diaryPath)
+{
+    const LoadedFile file = loadTextFile(path);
+    if (file.status == LoadedFile::Missing) {
+        // Neither file yet: a new installation, which starts with sentences
+        // that make the list and the suggestions useful at once. Without
+        // Talk.txt but with a diary the user removed the sentences on purpose.
+        const bool fresh = !QFileInfo::exists(diaryPath);
+        const QStringList start = fresh ? freshSampleSentences() : QStringList{kPlaceholder};
+        // Should the folder refuse the file, the list still shows these, and
+        // the first addition tells the user that nothing could be stored.
+        saveFileAtomically(path, encodeSamples(start).bytes);
+        return {start, false};
+    }
+    if (file.status == LoadedFile::Unreadable)
+        return {{}, true};
+
+    // A UTF-8 file is read as such and written back in code page 932 at the
+    // next save; bytes that are neither are shown as far as they decode, and
+    // the file is kept as it is.
+    const DecodedText decoded = decodeTextFile(file.bytes);
+    return {parseSamples(decoded.text), decoded.source == DecodedText::Invalid};
+}
+
+bool isDiaryCell(const QString &cell)
+{
+    const QString trimmed = trimSpaces(cell);
+    return trimmed == kPlaceholder || trimmed == kDiaryCell || trimmed == kMemoCell;
+}
+
+} // namespace
+
+void SampleScreens::LoadSamples()
+{
+    FileSentences file = readSampleFile(t_.dataFile(kSampleFileName), t_.dataFile(kDiaryFileName));
+    keepFileUntouched_ = file.keepUntouched;
+    t_.st.Samples = file.sentences.isEmpty() ? QStringList{QString()} : file.sentences;
+
+    // The list's first row opens the diary, so it must exist even when the
+    // file lost its placeholder line; the next save writes it back.
+    QStringList rows = std::move(file.sentences);
+    if (lacksPlaceholder(rows))
+        rows.prepend(kPlaceholder);
+    fillGrid(rows);
+}
+
+bool SampleScreens::SaveSamples()
+{
+    QStringList cells = sentenceCells();
+    if (!cells.isEmpty())
+        t_.st.CellText = cells.last();
+    if (keepFileUntouched_) {
+        notice(kNoticeFileUnreadable);
+        return false;
+    }
+    if (std::none_of(cells.cbegin(), cells.cend(), isDiaryCell))
+        cells.prepend(kPlaceholder);
+
+    const EncodedFile file = encodeSamples(cells);
+    if (!file.ok()) {
+        // An emoji pasted into the text, or one read from a UTF-8 file:
+        // writing would turn it into garbage, so nothing is written.
+        notice(kNoticeUnencodable.arg(file.failure->character));
+        return false;
+    }
+    if (saveFileAtomically(t_.dataFile(kSampleFileName), file.bytes)) {
+        notice(kNoticeSaveFailed);
+        return false;
+    }
+    return true;
+}
+
+void SampleScreens::ListSamples()
+{
+    FlexGrid &g = *t_.ui.grdEx;
+    const QStringList sentences = sentenceCells();
+    const std::vector<int> order = sampleOrder(sentences);
+    QStringList sorted;
+    sorted.reserve(sentences.size());
+    for (int row : order)
+        sorted.append(sentences.at(row));
+    const QStringList labels = runLabels(sorted);
+
+    g.setRedraw(false);
+    g.reorderRows(order);
+    for (int r = 0; r < int(labels.size()); ++r)
+        g.setTextMatrix(r, 0, labels.at(r));
+    g.setRedraw(true);
+    if (!sorted.isEmpty())
+        t_.st.CellText = sorted.last();
+}
+
+QString SampleScreens::sentenceCell(int row) const
+{
+    return t_.ui.grdEx->TextMatrix(row, 1);
+}
+
+QStringList SampleScreens::sentenceCells() const
+{
+    const int rows = t_.ui.grdEx->Rows();
+    QStringList cells;
+    cells.reserve(rows);
+    for (int r = 0; r < rows; ++r)
+        cells.append(sentenceCell(r));
+    return cells;
+}
+
+void SampleScreens::fillGrid(const QStringList &sentences)
+{
+    FlexGrid &g = *t_.ui.grdEx;
+    g.setRedraw(false);
+    g.setRows(0); // drops every text, label and highlight of the last build
+    g.setCols(2);
+    g.setRows(int(sentences.size()));
+    for (int r = 0; r < int(sentences.size()); ++r)
+        g.setTextMatrix(r, 1, sentences.at(r));
+    g.setRedraw(true);
+}
+
+void SampleScreens::notice(const QString &message)
+{
+    AskUser(t_, message, kAskNotice, kTitleAdd);
+}
+
+} // namespace kel

@@ -1,0 +1,35 @@
+#pragma once
+// Captions, messages and colours of the example-sentence screens.
+
+#include <QColor>
+#include <QString>
+
+namespace kel {
+
+// The caption of cmdSamp names the screen mode that every handler tests.
+inline const QString kCaptionBoard = QStringLiteral("例文表示");
+inline const QString kCaptionList = QStringLiteral("例文終了");
+inline const QString kCaptionDiary = QStringLiteral("日記終了");
+
+inline const QString kTitleAdd = QStringLiteral("例文登録");
+inline const QString kTitleDelete = QStringLiteral("例文の削除");
+inline const QString kAskStartOver = QStringLiteral("はじめからでよろしいですか？");
+inline const QString kAskDelete = QStringLiteral("上記例文を削除してもいいですか？");
+inline const QString kNoticeDuplicate = QStringLiteral("同一文が登録されています");
+inline const QString kNoticeSaveFailed = QStringLiteral("例文を保存できませんでした");
+inline const QString kNoticeFileUnreadable =
+    QStringLiteral("例文ファイルが読めないため保存できません");
+// %1 is the character code page 932 has no code for.
+inline const QString kNoticeUnencodable = QStringLiteral("「%1」は保存できない文字です");
+
+inline const QColor kRowHighlight(128, 255, 128);
+inline const QColor kSampPressed(0, 0, 192);
+inline const QColor kSampReleased(192, 192, 255);
+
+// Column widths of the list in twips: opened with "例文表示" the sentence
+// column leaves room for the scroll bar; after an addition it does not.
+inline constexpr int kLabelTwipsOpened = 1000;
+inline constexpr int kScrollBarTwips = 338;
+inline constexpr int kLabelTwipsAdded = 2500;
+
+} // namespace kel

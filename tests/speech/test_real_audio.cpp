@@ -6,7 +6,14 @@
 // loop does: the sounds must play all the same.
 
 #include "AudioCapture.h"
+#include "app/FrmTalk.h"
+#include "app/Platform.h"
+#include "app/SettingsStore.h"
+#include "app/TalkBox.h"
+#include "app/ColorButton.h"
 #include "speech/QtWavePlayer.h"
+
+#include <QDate>
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -87,18 +94,24 @@ private slots:
         QVERIFY(writeFile(file(QStringLiteral("short.wav")), toneWav(660, 0.2, 0.3)));
     }
 
-    void twoCharactersAtTheReadingPace()
+    // A whole reading through the "読む" button of a real main window, with
+    // the real player and the real clock.
+    void readingOfTwoCharacters()
     {
         NullSinkRecorder recorder;
         QVERIFY(recorder.start(file(QStringLiteral("capture.wav"))));
         {
             QtWavePlayer player;
-            Nanos start = clock_.now();
-            player.play(file(QStringLiteral("あ.wav")));
-            step(start, 0.8);
-            start = clock_.now();
-            player.play(file(QStringLiteral("い.wav")));
-            step(start, 0.8);
+            Platform platform;
+            SettingsStore store(file(QStringLiteral("Talk.ini")));
+            Services sv{&clock_, &player, &platform, &store, [] { return QDate::currentDate(); }};
+            FrmTalk win(sv);
+            win.Form_Load(dir_.path());
+            win.show();
+            win.controls().txtTalk->setText(QStringLiteral("あい"));
+            QTest::mouseClick(win.controls().cmdRead, Qt::LeftButton);
+            QCOMPARE(win.controls().txtTalk->text(), QStringLiteral("あい_"));
+            step(clock_.now(), 0.3);   // let the last sound reach the sink
         }
         const auto pcm = recorder.stop();
         QVERIFY(pcm);

@@ -1,5 +1,6 @@
 // One running copy per user: a second start ends silently, and a lock left
 // by a killed copy does not lock the user out.
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,7 @@ private slots:
     void initTestCase();
     void secondCopyEndsAndKilledLockIsTakenOver();
     void helpAndVersionNeedNoDisplay();
+    void startsWithoutItsFolders();
 
 private:
     QProcess *start();
@@ -69,6 +71,24 @@ void TestSingleInstance::helpAndVersionNeedNoDisplay()
     QVERIFY(p.waitForFinished(5000));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(p.readAllStandardOutput(), QByteArray("Kelvoran 1.3\n"));
+}
+
+void TestSingleInstance::startsWithoutItsFolders()
+{
+    // No program folder, and a settings folder that cannot be made (its
+    // path runs through a file): the window still comes up, silently.
+    QFile blocker(dir.filePath("not-a-folder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QProcess p;
+    QProcessEnvironment bad = env;
+    bad.insert("XDG_CONFIG_HOME", dir.filePath("not-a-folder/config"));
+    bad.insert("KELVORAN_HOME", dir.filePath("missing/home"));
+    p.setProcessEnvironment(bad);
+    p.start(QStringLiteral(KELVORAN_BINARY), {QStringLiteral("--quit-when-shown")});
+    QVERIFY(p.waitForFinished(15000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

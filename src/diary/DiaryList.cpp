@@ -33,7 +33,7 @@ void DiaryScreens::LoadDiary()
     ListFileText file = readListFile(t_.dataFile(kDiaryFileName));
     // Today is taken now, so a list left open over midnight keeps its day.
     const std::vector<DiaryRowData> rows = parseDiary(file.text, diaryDate(t_.sv.today()));
-    fileAsRead_ = {ListFileText::Read, {}};
+    fileAsRead_ = {file.status, {}};
     fillList(rows);
     g.setRedraw(true);
 }

@@ -43,6 +43,7 @@ void DiaryScreens::openEntry()
     t_.st.DiaryRow = row;
 
     u.fraDay->show();
+    u.fraDay->raise();
     u.txtTalk->setBackColor(kDiaryGreen);
     setTextPanelWide(t_, true);
     u.grdDay->hide();
@@ -57,6 +58,9 @@ void DiaryScreens::cmdRevise_Click()
     u.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
     u.grdBoard->show();
     u.fraRes->show();
+    // The editing keys share the diary panel's place; revising needs them
+    // in front ("日記終了" still stores or leaves the entry).
+    u.fraRes->raise();
     u.txtTalk->setSelLength(1);
     u.txtTalk->setFocus();
 }

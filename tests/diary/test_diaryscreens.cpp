@@ -67,6 +67,7 @@ private slots:
     void declinedQuestionStoresNothing();
     void closingFromListAsksNothing();
     void backShowsListAsStored();
+    void revisingBringsTheEditingKeysToTheFront();
 };
 
 void TestDiaryScreens::screens_data()
@@ -339,3 +340,23 @@ void TestDiaryScreens::backShowsListAsStored()
 
 QTEST_MAIN(TestDiaryScreens)
 #include "test_diaryscreens.moc"
+
+void TestDiaryScreens::revisingBringsTheEditingKeysToTheFront()
+{
+    TalkFixture f({}, diaryFolder(kBreakfast0924));
+    f.today = QDate(2004, 9, 24);
+    Controls &u = f.ui();
+    auto topmostAt = [&](QWidget *w) {
+        return u.canvas->childAt(w->mapTo(u.canvas, w->rect().center()));
+    };
+    openDiary(f);
+    openEntry(f, 0);
+    QCOMPARE(topmostAt(u.cmdRevise), u.cmdRevise);   // the entry shows "修正する", "戻る"
+    revise(f);
+    QCOMPARE(topmostAt(u.cmdRes[1]), u.cmdRes[1]);   // revising shows the editing keys
+    QCOMPARE(f.marked(), QStringLiteral("朝ごは[ん]"));
+    f.press(u.cmdRes[1]);                           // "ＢＳ" deletes under the block
+    f.release(u.cmdRes[1]);
+    f.settle();
+    QCOMPARE(f.box()->text(), QStringLiteral("朝ごは"));
+}

@@ -3,6 +3,8 @@
 #include "samples/SampleScreens.h"
 
 #include "app/AnsiText.h"
+#include "app/TextFileIO.h"
+#include "diary/DiaryFile.h"
 #include "app/FlexGrid.h"
 #include "app/FrmOK.h"
 #include "samples/KanaLabels.h"
@@ -15,18 +17,16 @@
 namespace kel {
 namespace {
 
-const QString kDiaryFileName = QStringLiteral("day.txt");
-
 struct FileSentences {
     QStringList sentences;    // the kept lines, in file order
-    bool keepUntouched = false;
+    ListFileText asRead;
 };
 
 // What Talk.txt holds; a missing file is created first.
 FileSentences readSampleFile(const QString &path, const QString &diaryPath)
 {
-    const LoadedFile file = loadTextFile(path);
-    if (file.status == LoadedFile::Missing) {
+    ListFileText file = readListFile(path);
+    if (file.status == ListFileText::Missing) {
         // Neither file yet: a new installation, which starts with sentences
         // that make the list and the suggestions useful at once. Without
         // Talk.txt but with a diary the user removed the sentences on purpose.
@@ -34,17 +34,10 @@ FileSentences readSampleFile(const QString &path, const QString &diaryPath)
         const QStringList start = fresh ? freshSampleSentences() : QStringList{kPlaceholder};
         // Should the folder refuse the file, the list still shows these, and
         // the first addition tells the user that nothing could be stored.
-        saveFileAtomically(path, encodeSamples(start).bytes);
-        return {start, false};
+        storeListFile(path, file, encodeSamples(start));
+        return {start, file};
     }
-    if (file.status == LoadedFile::Unreadable)
-        return {{}, true};
-
-    // A UTF-8 file is read as such and written back in code page 932 at the
-    // next save; bytes that are neither are shown as far as they decode, and
-    // the file is kept as it is.
-    const DecodedText decoded = decodeTextFile(file.bytes);
-    return {parseSamples(decoded.text), decoded.source == DecodedText::Invalid};
+    return {parseSamples(file.text), std::move(file)};
 }
 
 bool isDiaryCell(const QString &cell)
@@ -58,7 +51,7 @@ bool isDiaryCell(const QString &cell)
 void SampleScreens::LoadSamples()
 {
     FileSentences file = readSampleFile(t_.dataFile(kSampleFileName), t_.dataFile(kDiaryFileName));
-    keepFileUntouched_ = file.keepUntouched;
+    asRead_ = file.asRead;
     t_.st.Samples = file.sentences.isEmpty() ? QStringList{QString()} : file.sentences;
 
     // The list's first row opens the diary, so it must exist even when the
@@ -74,25 +67,27 @@ bool SampleScreens::SaveSamples()
     QStringList cells = sentenceCells();
     if (!cells.isEmpty())
         t_.st.CellText = cells.last();
-    if (keepFileUntouched_) {
-        notice(kNoticeFileUnreadable);
-        return false;
-    }
     if (std::none_of(cells.cbegin(), cells.cend(), isDiaryCell))
         cells.prepend(kPlaceholder);
 
-    const EncodedFile file = encodeSamples(cells);
-    if (!file.ok()) {
+    const std::optional<StoreProblem> problem =
+        storeListFile(t_.dataFile(kSampleFileName), asRead_, encodeSamples(cells));
+    if (!problem)
+        return true;
+    switch (problem->kind) {
+    case StoreProblem::FileProtected:
+        notice(kNoticeFileUnreadable);
+        break;
+    case StoreProblem::Unencodable:
         // An emoji pasted into the text, or one read from a UTF-8 file:
         // writing would turn it into garbage, so nothing is written.
-        notice(kNoticeUnencodable.arg(file.failure->character));
-        return false;
-    }
-    if (saveFileAtomically(t_.dataFile(kSampleFileName), file.bytes)) {
+        notice(kNoticeUnencodable.arg(problem->character));
+        break;
+    case StoreProblem::WriteFailed:
         notice(kNoticeSaveFailed);
-        return false;
+        break;
     }
-    return true;
+    return false;
 }
 
 void SampleScreens::ListSamples()

@@ -3,6 +3,7 @@
 // grid, opening and closing the list, adding, deleting, and "始め".
 
 #include "app/Talk.h"
+#include "app/TextFileIO.h"
 
 #include <QString>
 
@@ -51,7 +52,7 @@ private:
     Talk &t_;
     // Set by LoadSamples when Talk.txt exists but could not be read or is
     // not valid text: saving over it would destroy what the user has.
-    bool keepFileUntouched_ = false;
+    ListFileText asRead_;   // how Talk.txt read at the last load
 };
 
 } // namespace kel

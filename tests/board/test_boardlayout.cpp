@@ -1,5 +1,6 @@
 // The three board layouts in both widths, read row by row.
 #include "board/BoardLayout.h"
+#include "board/Variants.h"
 
 #include <QTest>
 
@@ -25,6 +26,8 @@ private slots:
     void captions_data();
     void captions();
     void columnWidths();
+    void variantForms_data();
+    void variantForms();
 };
 
 void TestBoardLayout::rows_data()
@@ -85,6 +88,41 @@ void TestBoardLayout::columnWidths()
     QCOMPARE(boardColumnTwips(9), 1180);
     QCOMPARE(boardColumnTwips(14), 773);
     QCOMPARE(boardColumnTwips(12), 1180);
+}
+
+void TestBoardLayout::variantForms_data()
+{
+    QTest::addColumn<QString>("chars");
+    QTest::addColumn<QString>("left");    // "·": none
+    QTest::addColumn<QString>("right");
+    QTest::newRow("あ row") << "あいうえお" << "·····" << "ぁぃぅぇぉ";
+    QTest::newRow("か row") << "かきくけこ" << "·····" << "がぎぐげご";
+    QTest::newRow("さ row") << "さしすせそ" << "·····" << "ざじずぜぞ";
+    QTest::newRow("た row") << "たちつてと" << "··っ··" << "だぢづでど";
+    QTest::newRow("は row") << "はひふへほ" << "ぱぴぷぺぽ" << "ばびぶべぼ";
+    QTest::newRow("や row") << "やゆよ" << "···" << "ゃゅょ";
+    QTest::newRow("ア row") << "アイウエオ" << "·····" << "ァィゥェォ";
+    QTest::newRow("カ row") << "カキクケコ" << "·····" << "ガギグゲゴ";
+    QTest::newRow("サ row") << "サシスセソ" << "·····" << "ザジズゼゾ";
+    QTest::newRow("タ row") << "タチツテト" << "··ッ··" << "ダヂヅデド";
+    QTest::newRow("ハ row") << "ハヒフヘホ" << "パピプペポ" << "バビブベボ";
+    QTest::newRow("ヤ row") << "ヤユヨ" << "···" << "ャュョ";
+    QTest::newRow("letters") << "AMZ" << "···" << "amz";
+    QTest::newRow("no variants") << "aがぁな0。ー" << "·······" << "·······";
+}
+
+void TestBoardLayout::variantForms()
+{
+    QFETCH(QString, chars);
+    QString left, right;
+    for (QChar c : chars) {
+        const auto v = variantsOf(QString(c));
+        left += v && !v->left.isEmpty() ? v->left : QStringLiteral("·");
+        right += v ? v->right : QStringLiteral("·");
+    }
+    QTEST(left, "left");
+    QTEST(right, "right");
+    QVERIFY(!variantsOf(QStringLiteral("(^_^)")));
 }
 
 QTEST_APPLESS_MAIN(TestBoardLayout)

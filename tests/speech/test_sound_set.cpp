@@ -1,5 +1,5 @@
-// The default sound set: which characters it holds, what the synthesiser is
-// told to say for them, and what the make-voices tool leaves on disk.
+// The default sound set: which characters it holds, and what the
+// make-voices tool leaves on disk.
 
 #include "WavPcm.h"
 #include "board/BoardLayout.h"
@@ -46,12 +46,6 @@ QSet<QString> enterableTexts()
         }
     }
     return texts;
-}
-
-bool isSmallKana(QChar c)
-{
-    static const QString small = QStringLiteral("ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮ");
-    return small.contains(c);
 }
 
 struct ToolRun {
@@ -107,89 +101,6 @@ private slots:
         QCOMPARE(extra, QStringList());
     }
 
-    void everyCharacterHasASpeakableReading_data()
-    {
-        QTest::addColumn<QString>("character");
-        for (const QString &ch : soundSetCharacters())
-            QTest::newRow(qPrintable(ch == kFullWidthSpace ? QStringLiteral("full-width space") : ch)) << ch;
-    }
-
-    // The Japanese voice reads hiragana reliably and falls back to English or
-    // silence on most else; a small kana or "ー" at the start is mute.
-    void everyCharacterHasASpeakableReading()
-    {
-        QFETCH(QString, character);
-        const QString reading = readingFor(character);
-        QVERIFY2(!reading.isEmpty(), "no reading");
-        for (QChar c : reading) {
-            const bool hiragana = c >= QChar(0x3041) && c <= QChar(0x3096);
-            QVERIFY2(hiragana || c == u'ー' || c == u' ', qPrintable(QStringLiteral("not hiragana: ") + reading));
-        }
-        QVERIFY2(!isSmallKana(reading.front()) && reading.front() != u'ー' && reading.front() != u' ',
-                 qPrintable(QStringLiteral("mute start: ") + reading));
-    }
-
-    void readings_data()
-    {
-        QTest::addColumn<QString>("character");
-        QTest::addColumn<QString>("reading");
-        QTest::newRow("small tsu, silent when read as itself") << "っ" << "ちいさい つ";
-        QTest::newRow("small a, English when read as itself") << "ぁ" << "ちいさい あ";
-        QTest::newRow("small ya, a plain や when read as itself") << "ゃ" << "ちいさい や";
-        QTest::newRow("long-vowel mark") << "ー" << "のばす";
-        QTest::newRow("full stop") << "。" << "まる";
-        QTest::newRow("comma") << "、" << "てん";
-        QTest::newRow("full-width question mark") << "？" << "はてな";
-        QTest::newRow("ASCII question mark") << "?" << "はてな";
-        QTest::newRow("exclamation mark") << "!" << "びっくり";
-        QTest::newRow("at sign") << "@" << "あっと";
-        QTest::newRow("percent") << "%" << "ぱーせんと";
-        QTest::newRow("plus") << "+" << "ぷらす";
-        QTest::newRow("minus") << "-" << "まいなす";
-        QTest::newRow("colon") << ":" << "ころん";
-        QTest::newRow("semicolon") << ";" << "せみころん";
-        QTest::newRow("ASCII comma") << "," << "かんま";
-        QTest::newRow("period") << "." << "ぴりおど";
-        QTest::newRow("digit one") << "1" << "いち";
-        QTest::newRow("digit zero") << "0" << "ぜろ";
-        QTest::newRow("letter A") << "A" << "えー";
-        QTest::newRow("letter W, not garbled りゅ") << "W" << "だぶる ゆー";
-        QTest::newRow("plain kana as itself") << "か" << "か";
-        QTest::newRow("slash has no sound") << "/" << "";
-        QTest::newRow("text outside the set") << "漢" << "";
-        QTest::newRow("empty text") << "" << "";
-    }
-
-    void readings()
-    {
-        QFETCH(QString, character);
-        QFETCH(QString, reading);
-        QCOMPARE(readingFor(character), reading);
-    }
-
-    void pairsReadAlike_data()
-    {
-        QTest::addColumn<QString>("character");
-        QTest::addColumn<QString>("model");
-        for (const QString &ch : soundSetCharacters()) {
-            const char16_t c = ch.front().unicode();
-            if (ch.size() == 1 && c >= u'ァ' && c <= u'ヶ')
-                QTest::newRow(qPrintable(QStringLiteral("katakana ") + ch)) << ch << QString(QChar(c - 0x60));
-            else if (ch.size() == 1 && c >= u'a' && c <= u'z')
-                QTest::newRow(qPrintable(QStringLiteral("small letter ") + ch)) << ch << ch.toUpper();
-        }
-    }
-
-    // Katakana sound like their hiragana, small letters like capitals; they
-    // still get files of their own, since file names here tell case apart.
-    void pairsReadAlike()
-    {
-        QFETCH(QString, character);
-        QFETCH(QString, model);
-        QVERIFY(soundSetCharacters().contains(model));
-        QCOMPARE(readingFor(character), readingFor(model));
-    }
-
     void makeVoicesRecordsEverySoundAndKeepsExistingFiles()
     {
         QTemporaryDir dir;
@@ -242,37 +153,6 @@ private slots:
         for (auto it = made.cbegin(); it != made.cend(); ++it)
             QCOMPARE(fileBytes(it.key()), it.value());
         QCOMPARE(allFileNames(out), expectedNames);
-    }
-
-    void makeVoicesFails_data()
-    {
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("folder cannot be made") << "folder";
-        QTest::newRow("no synthesiser") << "synthesiser";
-        QTest::newRow("no folder given") << "usage";
-    }
-
-    void makeVoicesFails()
-    {
-        QFETCH(QString, problem);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QString out = dir.filePath(QStringLiteral("voices"));
-        QStringList args{out};
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (problem == u"folder") {
-            QFile blocker(dir.filePath(QStringLiteral("file")));
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
-            args = QStringList{blocker.fileName() + QStringLiteral("/voices")};
-        } else if (problem == u"synthesiser") {
-            env.insert(QStringLiteral("PATH"), dir.filePath(QStringLiteral("empty")));
-        } else {
-            args.clear();
-        }
-        const ToolRun run = runMakeVoices(args, env);
-        QVERIFY2(run.exitCode > 0, qPrintable(run.output));
-        // Nothing half-made is left for a later run to keep.
-        QCOMPARE(allFileNames(out), QStringList());
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace kel {
@@ -26,6 +27,22 @@ void replaceBoxText(QPlainTextEdit &box, const QString &before, const QString &a
     c.setPosition(int(prefix));
     c.setPosition(int(before.size() - suffix), QTextCursor::KeepAnchor);
     c.insertText(after.mid(prefix, after.size() - prefix - suffix));
+}
+
+void insertBoxText(QPlainTextEdit &box, qsizetype position, const QString &text,
+                   const QString &tail)
+{
+    QTextCursor c(box.document());
+    c.beginEditBlock();
+    if (!text.isEmpty()) {
+        c.setPosition(int(std::clamp<qsizetype>(position, 0, box.document()->characterCount() - 1)));
+        c.insertText(text);
+    }
+    if (!tail.isEmpty()) {
+        c.movePosition(QTextCursor::End);
+        c.insertText(tail);
+    }
+    c.endEditBlock();
 }
 
 void appendBoxText(QPlainTextEdit &box, const QString &tail)

@@ -10,9 +10,17 @@ class QPlainTextEdit;
 
 namespace kel {
 
-// Makes the box's text `after`, given that it is `before` now. The caret and
-// selection are left to the caller to set.
+// Makes the box's text `after`, given that it is `before` now, by replacing
+// the one stretch between their common beginning and common end (an edit in
+// two places rewrites everything between them). The caret and selection are
+// left to the caller to set.
 void replaceBoxText(QPlainTextEdit &box, const QString &before, const QString &after);
+
+// Inserts `text` at `position` (clamped into the text) and appends `tail`,
+// as one change: the box lays the text out once. The caret and selection are
+// left to the caller to set.
+void insertBoxText(QPlainTextEdit &box, qsizetype position, const QString &text,
+                   const QString &tail = {});
 
 // Appends `tail` to the box's text, keeping the caret and selection as they are.
 void appendBoxText(QPlainTextEdit &box, const QString &tail);

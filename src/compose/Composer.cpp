@@ -44,8 +44,14 @@ void Composer::PutText()
 {
     TalkBox &box = *t_.ui.txtTalk;
     const QString before = box.text();
-    const TextEdit edit = putText(before, box.selStart(), t_.ui.txtHide->text());
-    replaceBoxText(box, before, edit.text);
+    const QString inserted = t_.ui.txtHide->text();
+    const qsizetype caret = box.selStart();
+    const TextEdit edit = putText(before, caret, inserted);
+    // The new text differs from the old in two places at most, the insertion
+    // and a marker put back at the end; only those are edited, so that a
+    // long text is not laid out again for one character.
+    const bool markerAdded = edit.text.size() > before.size() + inserted.size();
+    insertBoxText(box, caret, inserted, markerAdded ? QString(kEndMarker) : QString());
     box.setSelStart(edit.caret);
 }
 

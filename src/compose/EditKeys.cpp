@@ -5,6 +5,7 @@
 
 #include "app/Clock.h"
 #include "app/ColorButton.h"
+#include "app/Platform.h"
 #include "app/TalkBox.h"
 #include "compose/BoxText.h"
 #include "compose/TextOps.h"
@@ -20,6 +21,11 @@ const QColor kPressed = QColor::fromRgb(128, 128, 128);
 const QColor kReleased = QColor::fromRgb(255, 255, 255);
 
 constexpr double kRepeatSeconds = 0.23;
+
+// The longest text the box takes from a paste. A message is never near it,
+// but a clipboard holding megabytes in one line would freeze the window for
+// seconds on every later touch.
+constexpr qsizetype kMaxTextLength = 200'000;
 
 enum EditIndex { Right = 0, BackSpace = 1, Left = 2, Down = 3, Up = 4 };
 
@@ -158,11 +164,23 @@ void Composer::cmdPaste_MouseUp()
 void Composer::cmdPaste_Click()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    const QString pasted = withLineFeeds(clipboard->text());
+    QString pasted = withLineFeeds(clipboard->text());
+    const qsizetype room = qMax<qsizetype>(0, kMaxTextLength - t_.ui.txtTalk->text().size());
+    const bool cut = pasted.size() > room;
+    if (cut) {
+        pasted.truncate(room);
+        if (!pasted.isEmpty() && pasted.back().isHighSurrogate())
+            pasted.chop(1);
+    }
     // Appended where it belongs rather than by rewriting the whole text, so
     // a long text already in the box is not laid out again; the caret and
     // the block stay where they were.
     appendBoxText(*t_.ui.txtTalk, pasted);
+    if (cut) {
+        // What did not fit stays on the clipboard, so nothing is lost.
+        t_.sv.platform->beep();
+        return;
+    }
     clipboard->clear();
 }
 

@@ -495,7 +495,6 @@ void TestComposeKeys::copyPaste_colours()
 void TestComposeKeys::paste_tenMegabytes_data()
 {
     QTest::addColumn<bool>("lines");
-
     QTest::newRow("text of lines") << true;
     QTest::newRow("one line") << false;
 }
@@ -503,38 +502,34 @@ void TestComposeKeys::paste_tenMegabytes_data()
 void TestComposeKeys::paste_tenMegabytes()
 {
     QFETCH(bool, lines);
-
     // 10 MB of text: 5,242,880 kana, or lines of 79 kana and a line feed.
     const qsizetype count = 10 * 1024 * 1024 / 2;
     QString big(count, u'あ');
     if (lines)
-        for (qsizetype i = 79; i < count; i += 80)
+        for (qsizetype i = 79; i < count - 1; i += 80)
             big[i] = u'\n';
 
     TalkFixture fx;
     QGuiApplication::clipboard()->setText(big);
     fx.setText(QStringLiteral("あい_"), 2, 1);
-
     QElapsedTimer timer;
     timer.start();
     fx.click(fx.ui().cmdPaste);
     fx.ui().frmTalk->repaint();
-    const qint64 pasteMs = timer.elapsed();
-
-    timer.restart();
-    fx.ui().txtHide->setText(QStringLiteral("う"));
+    fx.ui().txtHide->setText(QStringLiteral("う"));   // and a pick after it
     fx.talk().compose->PutText();
-    fx.talk().compose->OfferSuggestions(fx.box()->text());
     fx.ui().frmTalk->repaint();
-    const qint64 pickMs = timer.elapsed();
-    qInfo("10 MB paste: %lld ms; a pick after it: %lld ms", pasteMs, pickMs);
+    const qint64 ms = timer.elapsed();
 
-    QCOMPARE(fx.box()->text().size(), 3 + count + 1);
-    QVERIFY(fx.box()->text().startsWith(QStringLiteral("あいう_")));
-    QVERIFY(fx.box()->text().endsWith(QStringLiteral("ああ")));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-    QVERIFY2(pasteMs < 2000, "the paste froze the window");
-    QVERIFY2(pickMs < 1000, "a pick after the paste froze the window");
+    // The box takes what fits; the rest stays on the clipboard, with a beep.
+    const QString text = fx.box()->text();
+    QCOMPARE(text.size(), 200'000 + 1 + 1);
+    QCOMPARE(text.first(5), QStringLiteral("あいう_あ"));
+    QCOMPARE(text.back(), QChar(u'_'));
+    QCOMPARE(QGuiApplication::clipboard()->text().size(), count);
+    QCOMPARE(fx.platform.beeps, 1);
+    // Generous: a frozen window (seconds) is the fault looked for.
+    QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
 }
 
 QTEST_MAIN(TestComposeKeys)

@@ -33,4 +33,17 @@ std::optional<StoreProblem> storeListFile(const QString &path, const ListFileTex
     return std::nullopt;
 }
 
+QString noticeFor(const StoreProblem &problem, const StoreNotices &notices)
+{
+    switch (problem.kind) {
+    case StoreProblem::FileProtected:
+        return notices.fileProtected;
+    case StoreProblem::Unencodable:
+        return notices.unencodable.arg(problem.character);
+    case StoreProblem::WriteFailed:
+        break;
+    }
+    return notices.writeFailed;
+}
+
 } // namespace kel

@@ -40,6 +40,15 @@ struct StoreProblem {
     QString reason;    // for WriteFailed, the system's words (for a log)
 };
 
+// The notice a screen shows for each kind of problem; `unencodable` holds
+// a %1 for the character.
+struct StoreNotices {
+    QString fileProtected;
+    QString unencodable;
+    QString writeFailed;
+};
+QString noticeFor(const StoreProblem &problem, const StoreNotices &notices);
+
 // Writes `file` over `path` atomically, unless the file as last read must
 // not be overwritten or `file` could not be encoded.
 std::optional<StoreProblem> storeListFile(const QString &path, const ListFileText &asRead,

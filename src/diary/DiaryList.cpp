@@ -88,17 +88,7 @@ bool DiaryScreens::SaveDiary(const QString &text)
         fileAsRead_.status = ListFileText::Read; // the file is now the program's own
         return true;
     }
-    switch (problem->kind) {
-    case StoreProblem::FileProtected:
-        notice(kNoticeDiaryUnreadable);
-        break;
-    case StoreProblem::Unencodable:
-        notice(kNoticeDiaryUnencodable.arg(problem->character));
-        break;
-    case StoreProblem::WriteFailed:
-        notice(kNoticeDiaryNotSaved);
-        break;
-    }
+    notice(noticeFor(*problem, {kNoticeDiaryUnreadable, kNoticeDiaryUnencodable, kNoticeDiaryNotSaved}));
     return false;
 }
 

@@ -4,6 +4,8 @@
 
 #include "diary/DiaryScreens.h"
 
+#include "samples/SampleScreens.h"
+
 #include "app/ColorButton.h"
 #include "app/FlexGrid.h"
 #include "app/FrmOK.h"
@@ -90,16 +92,7 @@ void DiaryScreens::closeDiary()
             return;
     }
     setTextPanelNarrow(t_);
-    u.txtTalk->setBackColor(Qt::white);
-    u.grdBoard->show();
-    u.grdEx->hide();
-    u.grdSp->hide();
-    u.grdDay->hide();
-    u.cmdSamp->setText(kCaptionBoard);
-    u.cmdSampDel->hide();
-    u.cmdSampADD->show();
-    u.fraRes->show();
-    u.fraTalk->hide();
+    t_.samples->closeList();
     u.fraDay->hide();
 }
 

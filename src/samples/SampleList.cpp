@@ -74,19 +74,9 @@ bool SampleScreens::SaveSamples()
         storeListFile(t_.dataFile(kSampleFileName), asRead_, encodeSamples(cells));
     if (!problem)
         return true;
-    switch (problem->kind) {
-    case StoreProblem::FileProtected:
-        notice(kNoticeFileUnreadable);
-        break;
-    case StoreProblem::Unencodable:
-        // An emoji pasted into the text, or one read from a UTF-8 file:
-        // writing would turn it into garbage, so nothing is written.
-        notice(kNoticeUnencodable.arg(problem->character));
-        break;
-    case StoreProblem::WriteFailed:
-        notice(kNoticeSaveFailed);
-        break;
-    }
+    // An emoji pasted into the text cannot be written without turning it
+    // into garbage, so then nothing is written at all.
+    notice(noticeFor(*problem, {kNoticeFileUnreadable, kNoticeUnencodable, kNoticeSaveFailed}));
     return false;
 }
 

@@ -30,10 +30,12 @@ public:
     void cmdSampDel_Click();
     void cmdStart_Click();
 
+    // Back to board mode: the board and the editing keys, "例文表示".
+    void closeList();
+
 private:
     // Screen modes after the caption of cmdSamp.
     void openList();
-    void closeList();
     // The mode table's "list open" column; the other lists are hidden only
     // when the list is opened with "例文表示".
     void showListControls(bool hideOtherLists);

@@ -115,7 +115,8 @@ DecodedText decodeTextFile(const QByteArray &bytes)
         const Decoded utf8 = decodeUtf8Strictly(bytes.mid(utf8Bom.size()));
         return {utf8.text, utf8.ok ? DecodedText::Utf8 : DecodedText::Invalid};
     }
-    if (!isAscii(bytes)) {
+    // The cheap check first: a code page 932 file is almost never valid UTF-8.
+    if (!isAscii(bytes) && QByteArrayView(bytes).isValidUtf8()) {
         const Decoded utf8 = decodeUtf8Strictly(bytes);
         if (utf8.ok)
             return {utf8.text, DecodedText::Utf8};

@@ -175,7 +175,8 @@ void FlexGrid::rescale()
 
 void FlexGrid::applyRowHeights()
 {
-    if (heights_ == RowHeights::FromFont)
+    // A hidden list measures its font when it is shown, not at start-up.
+    if (heights_ == RowHeights::FromFont && isVisible())
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 5 / 4 + 2);
 }
 
@@ -222,6 +223,12 @@ void FlexGrid::wheelEvent(QWheelEvent *e)
 {
     if (!blocked_)
         QTableView::wheelEvent(e);
+}
+
+void FlexGrid::showEvent(QShowEvent *e)
+{
+    QTableView::showEvent(e);
+    applyRowHeights();
 }
 
 void FlexGrid::resizeEvent(QResizeEvent *e)

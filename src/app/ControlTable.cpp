@@ -17,7 +17,7 @@ constexpr QRgb kWhite = 0xffffffff;
 constexpr QRgb kBlueBack = 0xff8080ff;   // RGB(128,128,255), the window's own colour
 // List grids have no size of their own in the design; this keeps their
 // rows large enough for a finger.
-constexpr double kListPoints = 26.25;
+constexpr double kListPoints = 21.75;
 
 } // namespace
 

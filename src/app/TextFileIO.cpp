@@ -39,7 +39,7 @@ QString noticeFor(const StoreProblem &problem, const StoreNotices &notices)
     case StoreProblem::FileProtected:
         return notices.fileProtected;
     case StoreProblem::Unencodable:
-        return notices.unencodable.arg(problem.character);
+        return QStringLiteral("「%1」は保存できない文字です").arg(problem.character);
     case StoreProblem::WriteFailed:
         break;
     }

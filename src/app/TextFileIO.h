@@ -40,11 +40,10 @@ struct StoreProblem {
     QString reason;    // for WriteFailed, the system's words (for a log)
 };
 
-// The notice a screen shows for each kind of problem; `unencodable` holds
-// a %1 for the character.
+// The notice a screen shows for each kind of problem; the one for a
+// character that code page 932 cannot hold is the same for every file.
 struct StoreNotices {
     QString fileProtected;
-    QString unencodable;
     QString writeFailed;
 };
 QString noticeFor(const StoreProblem &problem, const StoreNotices &notices);

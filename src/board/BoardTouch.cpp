@@ -1,6 +1,7 @@
 // Press and release on the board and on the enlarged grid.
 #include "board/Board.h"
 
+#include "app/Colours.h"
 #include "app/ControlTable.h"
 #include "app/FlexGrid.h"
 #include "app/Platform.h"
@@ -17,8 +18,6 @@
 namespace kel {
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kLightGreen(128, 255, 128);
 const QColor kSilver(192, 192, 192);
 constexpr double kVoicePause = 0.5;
 constexpr int kEnlargedColumnTwips = 3950;
@@ -70,10 +69,10 @@ void Board::grdBoard_MouseDown()
     t_.st.BoardRow = g.Row();
     t_.st.BoardCol = g.Col();
     GridBusy busy(g);
-    paintAll(g, 5, t_.st.MaxC + 1, kWhite);
+    paintAll(g, 5, t_.st.MaxC + 1, kCellWhite);
     g.setRow(t_.st.BoardRow);
     g.setCol(t_.st.BoardCol);
-    g.setCellBackColor(g.Text() == t_.st.CellText ? kSilver : kLightGreen);
+    g.setCellBackColor(g.Text() == t_.st.CellText ? kSilver : kHighlightGreen);
 }
 
 void Board::grdBoard_Click()
@@ -158,7 +157,7 @@ void Board::PickBoardCell(int col, int row)
             z.setRow(r);
             z.setCol(c);
             z.setText(cells[r][c]);
-            z.setCellBackColor(kWhite);
+            z.setCellBackColor(kCellWhite);
             z.setCellAlignment(kAlignCentreBottom);
         }
     }
@@ -183,10 +182,10 @@ void Board::grdBoard2_MouseDown()
     t_.st.Board2Col = z.Col();
     {
         GridBusy busy(z);
-        paintAll(z, 3, 3, kWhite);
+        paintAll(z, 3, 3, kCellWhite);
         z.setRow(t_.st.Board2Row);
         z.setCol(t_.st.Board2Col);
-        z.setCellBackColor(z.Text() == t_.st.Board2Text ? kSilver : kLightGreen);
+        z.setCellBackColor(z.Text() == t_.st.Board2Text ? kSilver : kHighlightGreen);
     }
     t_.ui.grdBoard->setInputBlocked(false);
 }

@@ -1,6 +1,7 @@
 #include "compose/Composer.h"
 
 #include "app/AnsiText.h"
+#include "app/Colours.h"
 #include "app/FlexGrid.h"
 #include "app/Platform.h"
 #include "app/TalkBox.h"
@@ -20,7 +21,6 @@ namespace kel {
 
 namespace {
 
-const QColor kHighlight = QColor::fromRgb(128, 255, 128);
 
 } // namespace
 
@@ -109,7 +109,7 @@ void Composer::ShowSuggestions(const QString &key)
         sp.setRow(0);
         sp.setCol(0);
         sp.setColSel(sp.Cols() - 1);
-        sp.setCellBackColor(kHighlight);
+        sp.setCellBackColor(kHighlightGreen);
         sp.setTopRow(0);
         sp.setRedraw(true);
         spRedrawLeftOff_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/ColorButton.h"
+#include "app/Colours.h"
 #include "app/FlexGrid.h"
 #include "app/Platform.h"
 #include "app/TalkBox.h"
@@ -22,8 +23,6 @@ const QColor kUpPressed = QColor::fromRgb(0, 192, 0);
 const QColor kUpReleased = QColor::fromRgb(192, 255, 192);
 const QColor kDownPressed = QColor::fromRgb(0, 128, 0);
 const QColor kDownReleased = QColor::fromRgb(128, 255, 128);
-const QColor kHighlight = QColor::fromRgb(128, 255, 128);
-const QColor kPlain = QColor::fromRgb(255, 255, 255);
 
 constexpr double kRepeatSeconds = 0.23;
 
@@ -59,8 +58,8 @@ void paintRow(FlexGrid &grid, const ListRule &rule, int row, const QColor &colou
 void moveHighlight(Talk &t, FlexGrid &grid, int to)
 {
     const ListRule rule = ruleFor(t.ui, &grid);
-    paintRow(grid, rule, t.st.ListRow, kPlain);
-    paintRow(grid, rule, to, kHighlight);
+    paintRow(grid, rule, t.st.ListRow, kCellWhite);
+    paintRow(grid, rule, to, kHighlightGreen);
     t.st.ListRow = to;
 }
 

@@ -58,7 +58,7 @@ void DiaryScreens::ShowDiaryList()
     if (g.Rows() > 0) {
         g.setRow(0);
         g.setCol(kEntryCol);
-        g.setCellBackColor(kDiaryGreen);
+        g.setCellBackColor(kHighlightGreen);
     }
     g.setRedraw(true);
     g.setTopRow(0);
@@ -88,7 +88,7 @@ bool DiaryScreens::SaveDiary(const QString &text)
         fileAsRead_.status = ListFileText::Read; // the file is now the program's own
         return true;
     }
-    notice(noticeFor(*problem, {kNoticeDiaryUnreadable, kNoticeDiaryUnencodable, kNoticeDiaryNotSaved}));
+    notice(noticeFor(*problem, {kNoticeDiaryUnreadable, kNoticeDiaryNotSaved}));
     return false;
 }
 

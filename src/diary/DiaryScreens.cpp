@@ -46,7 +46,7 @@ void DiaryScreens::openEntry()
 
     u.fraDay->show();
     u.fraDay->raise();
-    u.txtTalk->setBackColor(kDiaryGreen);
+    u.txtTalk->setBackColor(kHighlightGreen);
     setTextPanelWide(t_, true);
     u.grdDay->hide();
 }
@@ -55,7 +55,7 @@ void DiaryScreens::cmdRevise_Click()
 {
     Controls &u = t_.ui;
     setTextPanelNarrow(t_);
-    u.txtTalk->setBackColor(u.cmdSamp->text() == kCaptionDiary ? kDiaryGreen : kRevisingBlue);
+    u.txtTalk->setBackColor(u.cmdSamp->text() == kCaptionDiary ? kHighlightGreen : kRevisingBlue);
     const qsizetype length = u.txtTalk->text().size();
     u.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
     u.grdBoard->show();

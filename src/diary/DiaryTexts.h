@@ -1,6 +1,8 @@
 #pragma once
 // Captions, the question, the notices and the colours of the diary screens.
 
+#include "app/Colours.h"
+
 #include <QColor>
 #include <QString>
 
@@ -13,10 +15,7 @@ inline const QString kTitleDiaryEnd = QStringLiteral("日記の終了");
 inline const QString kNoticeDiaryNotSaved = QStringLiteral("日記を保存できませんでした");
 inline const QString kNoticeDiaryUnreadable =
     QStringLiteral("日記ファイルが読めないため保存できません");
-// %1 is the character code page 932 has no code for.
-inline const QString kNoticeDiaryUnencodable = QStringLiteral("「%1」は保存できない文字です");
 
-inline const QColor kDiaryGreen(128, 255, 128);
 inline const QColor kRevisingBlue(192, 192, 255);
 
 // The list lies over the board: the date column, and the entry column that

@@ -76,7 +76,7 @@ bool SampleScreens::SaveSamples()
         return true;
     // An emoji pasted into the text cannot be written without turning it
     // into garbage, so then nothing is written at all.
-    notice(noticeFor(*problem, {kNoticeFileUnreadable, kNoticeUnencodable, kNoticeSaveFailed}));
+    notice(noticeFor(*problem, {kNoticeFileUnreadable, kNoticeSaveFailed}));
     return false;
 }
 

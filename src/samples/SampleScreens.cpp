@@ -137,7 +137,7 @@ void SampleScreens::highlightRow(int row)
     t_.st.ListRow = row;
     g.setRow(row);
     g.setCol(1);
-    g.setCellBackColor(kRowHighlight);
+    g.setCellBackColor(kHighlightGreen);
     g.setTopRow(row);
 }
 

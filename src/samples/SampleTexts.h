@@ -1,6 +1,8 @@
 #pragma once
 // Captions, messages and colours of the example-sentence screens.
 
+#include "app/Colours.h"
+
 #include <QColor>
 #include <QString>
 
@@ -19,10 +21,7 @@ inline const QString kNoticeDuplicate = QStringLiteral("同一文が登録され
 inline const QString kNoticeSaveFailed = QStringLiteral("例文を保存できませんでした");
 inline const QString kNoticeFileUnreadable =
     QStringLiteral("例文ファイルが読めないため保存できません");
-// %1 is the character code page 932 has no code for.
-inline const QString kNoticeUnencodable = QStringLiteral("「%1」は保存できない文字です");
 
-inline const QColor kRowHighlight(128, 255, 128);
 inline const QColor kSampPressed(0, 0, 192);
 inline const QColor kSampReleased(192, 192, 255);
 

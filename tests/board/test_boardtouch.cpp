@@ -31,6 +31,31 @@ void toLetters(TalkFixture &fx)
     TalkFixture::click(fx.ui().cmdKey);
 }
 
+// Plays a touch script: "r,c" touches the board, "zr,c" the enlarged grid,
+// "L" switches the board to letters.
+void play(TalkFixture &fx, const QString &script)
+{
+    for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+        if (step == u"L") {
+            toLetters(fx);
+            continue;
+        }
+        const bool enlarged = step.startsWith(u'z');
+        const QStringList rc = step.mid(enlarged ? 1 : 0).split(u',');
+        TalkFixture::touchCell(enlarged ? fx.ui().grdBoard2 : fx.ui().grdBoard, rc[0].toInt(), rc[1].toInt());
+        TalkFixture::settle();
+    }
+}
+
+// "OPT1=3 Beep=1" as stored options.
+std::map<QString, QString> options(const QString &text)
+{
+    std::map<QString, QString> out;
+    for (const QString &kv : text.split(u' ', Qt::SkipEmptyParts))
+        out[kv.section(u'=', 0, 0)] = kv.section(u'=', 1);
+    return out;
+}
+
 } // namespace
 
 class TestBoardTouch : public QObject {
@@ -38,17 +63,9 @@ class TestBoardTouch : public QObject {
 private slots:
     void enlargedScreenCells_data();
     void enlargedScreenCells();
-    void defaultRuleOpensThenEnters();
-    void oneTouchEntryOfEmptyCell();
-    void twoTouchRules_data();
-    void twoTouchRules();
-    void twoTouchCountsAcrossModes();
-    void emptyCellIsNeverTakenByTwoTouchRules();
+    void touches_data();
+    void touches();
     void pressColours();
-    void beepOnEveryRelease();
-    void enlargedTwoTouchKeepsBoard2Text();
-    void enlargedEmptyCell();
-    void voiceOptionFiltersModes();
     void touchDuringVoicePauseIsDropped();
 };
 
@@ -87,99 +104,63 @@ void TestBoardTouch::enlargedScreenCells()
     QCOMPARE(fx.ui().grdBoard2->cellBackColor(1, 1), kWhite);
 }
 
-void TestBoardTouch::defaultRuleOpensThenEnters()
+void TestBoardTouch::touches_data()
 {
-    TalkFixture fx;
-    fx.addVoices({"か", "が"});
-    FlexGrid *b = fx.ui().grdBoard;
-    TalkFixture::pressCell(b, 0, 8);
-    QCOMPARE(b->cellBackColor(0, 8), kLightGreen);
-    TalkFixture::releaseCell(b, 0, 8);
-    QCOMPARE(fx.voiced(), QStringList{"か"});
-    QCOMPARE(b->cellBackColor(0, 8), QColor::fromRgb(0xff3a6ea5));
-    TalkFixture::settle();
-    QCOMPARE(fx.box()->text(), QString());   // nothing entered, no keystroke sent
-
-    TalkFixture::touchCell(fx.ui().grdBoard2, 1, 2);   // が
-    TalkFixture::settle();
-    QVERIFY(!fx.ui().fraSet->isVisible());
-    QCOMPARE(fx.voiced(), (QStringList{"か", "が"}));
-    QCOMPARE(fx.marked(), QStringLiteral("が[_]"));
-    QVERIFY(fx.box()->hasFocus());
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("text");      // as marked(); "" for nothing entered
+    QTest::addColumn<QString>("voiced");
+    QTest::addColumn<bool>("enlargedOpen");
+    QTest::addColumn<int>("beeps");
+    // Row 0 of the hiragana board: わ(0) ら(1) や(2) ... か(8) あ(9).
+    QTest::newRow("rule 0: か opens, が entered there") << "" << "0,8 z1,2" << "が[_]" << "か が" << false << 0;
+    QTest::newRow("rule 2: an empty cell enters U+3000")
+        << "OPT1=2 gMaxC=14" << "L 1,12" << "　[_]" << "　" << false << 0;
+    QTest::newRow("rule 3: あ あ enters once") << "OPT1=3" << "0,9 0,9" << "あ[_]" << "あ あ" << false << 0;
+    QTest::newRow("rule 3: a third touch enters again")
+        << "OPT1=3" << "0,9 0,9 0,9" << "ああ[_]" << "あ あ あ" << false << 0;
+    QTest::newRow("rule 3: あ か か enters か only") << "OPT1=3" << "0,9 0,8 0,8" << "か[_]" << "あ か か" << false << 0;
+    QTest::newRow("rule 3: 。 counts across modes") << "OPT1=3" << "3,0 L 4,6" << "。[_]" << "。 。" << false << 0;
+    QTest::newRow("rule 3: an empty cell is never taken")
+        << "OPT1=3 gMaxC=14" << "L 0,13 0,13 0,13" << "" << "　 　 　" << false << 0;
+    QTest::newRow("rule 1: an empty cell is never taken")
+        << "OPT1=1 gMaxC=14" << "L 0,13 0,13 0,13" << "" << "　 　 　" << false << 0;
+    QTest::newRow("rule 1: the second touch opens") << "OPT1=1" << "0,9 0,9" << "" << "あ あ" << true << 0;
+    QTest::newRow("another rule: nothing but the beep")
+        << "OPT1=7 Beep=1" << "0,9 0,9" << "" << "" << false << 2;
+    QTest::newRow("voice 2: only entries are voiced") << "OPT3=2" << "0,8 z1,2" << "が[_]" << "が" << false << 0;
+    QTest::newRow("enlarged rule 1: named, entered, then taken at once")
+        << "OPT2=1" << "0,8 z1,2 z1,2 0,8 z1,2" << "がが[_]" << "か が が か が" << false << 0;
+    QTest::newRow("beep on every release, first touches too")
+        << "OPT1=3 Beep=1" << "0,9 0,9 0,8" << "あ[_]" << "あ あ か" << false << 3;
+    QTest::newRow("an empty enlarged cell only beeps") << "Beep=1" << "0,8 z0,0" << "" << "か" << true << 2;
 }
 
-void TestBoardTouch::oneTouchEntryOfEmptyCell()
+void TestBoardTouch::touches()
 {
-    TalkFixture fx({{"OPT1", "2"}, {"gMaxC", "14"}});
-    fx.addVoices({"　"});
-    toLetters(fx);
-    TalkFixture::touchCell(fx.ui().grdBoard, 1, 12);   // right of the letters: empty
-    TalkFixture::settle();
-    QCOMPARE(fx.marked(), QStringLiteral("　[_]"));
-    QCOMPARE(fx.voiced(), QStringList{"　"});
-}
-
-void TestBoardTouch::twoTouchRules_data()
-{
-    QTest::addColumn<QString>("rule");
-    QTest::addColumn<QList<int>>("columns");   // touches on row 0 of the hiragana board
-    QTest::addColumn<QString>("expected");
-    // Row 0: わ(0) ら(1) や(2) ... か(8) あ(9)
-    QTest::newRow("rule 3: あ あ enters once") << "3" << QList<int>{9, 9} << "あ[_]";
-    QTest::newRow("rule 3: third touch enters again") << "3" << QList<int>{9, 9, 9} << "ああ[_]";
-    QTest::newRow("rule 3: あ か か enters か only") << "3" << QList<int>{9, 8, 8} << "か[_]";
-    QTest::newRow("rule 3: single touch enters nothing") << "3" << QList<int>{9} << "";
-    QTest::newRow("rule 1: second touch opens, no entry") << "1" << QList<int>{9, 9} << "";
-    QTest::newRow("other rule: nothing") << "7" << QList<int>{9, 9, 9} << "";
-}
-
-void TestBoardTouch::twoTouchRules()
-{
-    QFETCH(QString, rule);
-    QFETCH(QList<int>, columns);
-    TalkFixture fx({{"OPT1", rule}});
-    for (int c : columns) {
-        TalkFixture::touchCell(fx.ui().grdBoard, 0, c);
-        TalkFixture::settle();
-    }
-    QString shown = fx.marked();
-    if (shown == QStringLiteral("|"))
-        shown.clear();
-    QTEST(shown, "expected");
-    if (rule == QStringLiteral("1"))
-        QVERIFY(fx.ui().fraSet->isVisible());
-}
-
-void TestBoardTouch::twoTouchCountsAcrossModes()
-{
-    TalkFixture fx({{"OPT1", "3"}});
-    TalkFixture::touchCell(fx.ui().grdBoard, 3, 0);   // 。 on the hiragana board
-    toLetters(fx);
-    TalkFixture::touchCell(fx.ui().grdBoard, 4, 6);   // 。 on the letter board
-    TalkFixture::settle();
-    QCOMPARE(fx.marked(), QStringLiteral("。[_]"));
-}
-
-void TestBoardTouch::emptyCellIsNeverTakenByTwoTouchRules()
-{
-    for (const char *rule : {"1", "3"}) {
-        TalkFixture fx({{"OPT1", rule}, {"gMaxC", "14"}});
-        fx.addVoices({"　"});
-        toLetters(fx);
-        for (int i = 0; i < 3; ++i)
-            TalkFixture::touchCell(fx.ui().grdBoard, 0, 13);
-        TalkFixture::settle();
-        QCOMPARE(fx.box()->text(), QString());
-        QVERIFY(!fx.ui().fraSet->isVisible());
-        QCOMPARE(fx.voiced(), (QStringList{"　", "　", "　"}));
-    }
+    QFETCH(QString, stored);
+    QFETCH(QString, script);
+    TalkFixture fx(options(stored));
+    fx.addVoices({"あ", "か", "が", "。", "　"});
+    play(fx, script);
+    QString text = fx.marked();
+    if (text == u"|")
+        text.clear();
+    QTEST(text, "text");
+    QTEST(fx.voiced().join(u' '), "voiced");
+    QTEST(fx.ui().fraSet->isVisible(), "enlargedOpen");
+    QTEST(fx.platform.beeps, "beeps");
+    if (!fx.ui().fraSet->isVisible())
+        QVERIFY(fx.box()->hasFocus());
 }
 
 void TestBoardTouch::pressColours()
 {
     TalkFixture fx({{"OPT1", "3"}});
     FlexGrid *b = fx.ui().grdBoard;
-    TalkFixture::touchCell(b, 0, 9);                 // names あ
+    TalkFixture::pressCell(b, 0, 9);
+    QCOMPARE(b->cellBackColor(0, 9), kLightGreen);
+    TalkFixture::releaseCell(b, 0, 9);               // names あ
     TalkFixture::pressCell(b, 1, 9);                 // い: a different text
     QCOMPARE(b->cellBackColor(1, 9), kLightGreen);
     QCOMPARE(b->cellBackColor(0, 9), kWhite);        // the earlier cell is repainted
@@ -187,61 +168,17 @@ void TestBoardTouch::pressColours()
     TalkFixture::pressCell(b, 1, 9);                 // the second touch shows silver
     QCOMPARE(b->cellBackColor(1, 9), kSilver);
     TalkFixture::releaseCell(b, 1, 9);
-}
 
-void TestBoardTouch::beepOnEveryRelease()
-{
-    TalkFixture fx({{"OPT1", "3"}, {"Beep", "1"}});
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 9);
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 9);
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 8);
-    QCOMPARE(fx.platform.beeps, 3);
-}
-
-void TestBoardTouch::enlargedTwoTouchKeepsBoard2Text()
-{
-    TalkFixture fx({{"OPT2", "1"}});
-    FlexGrid *z = fx.ui().grdBoard2;
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 8);   // か: opens the enlarged screen
-    TalkFixture::touchCell(z, 1, 2);                  // が named
+    // Under rule 0 a touch opens the enlarged grid, where "" equals the
+    // untouched Board2Text: an empty cell presses silver. "スペース" is inert.
+    fx.st().Options[OPT1] = QStringLiteral("0");
+    TalkFixture::touchCell(b, 0, 8);                 // opens: the cell turns the desktop colour
+    QCOMPARE(b->cellBackColor(0, 8), QColor(58, 110, 165));
+    TalkFixture::pressCell(fx.ui().grdBoard2, 0, 0);
+    QCOMPARE(fx.ui().grdBoard2->cellBackColor(0, 0), kSilver);
+    TalkFixture::releaseCell(fx.ui().grdBoard2, 0, 0);
+    TalkFixture::click(fx.ui().cmdspace);
     QVERIFY(fx.ui().fraSet->isVisible());
-    TalkFixture::pressCell(z, 1, 2);
-    QCOMPARE(z->cellBackColor(1, 2), kSilver);
-    TalkFixture::releaseCell(z, 1, 2);                // が entered
-    TalkFixture::settle();
-    QVERIFY(!fx.ui().fraSet->isVisible());
-    QCOMPARE(fx.marked(), QStringLiteral("が[_]"));
-
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 8);   // open again: one touch on が enters
-    TalkFixture::touchCell(z, 1, 2);
-    TalkFixture::settle();
-    QCOMPARE(fx.marked(), QStringLiteral("がが[_]"));
-}
-
-void TestBoardTouch::enlargedEmptyCell()
-{
-    TalkFixture fx({{"Beep", "1"}});
-    FlexGrid *z = fx.ui().grdBoard2;
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 8);   // か: the top row is empty
-    const int beeps = fx.platform.beeps;
-    TalkFixture::pressCell(z, 0, 0);
-    QCOMPARE(z->cellBackColor(0, 0), kSilver);        // "" equals the untouched Board2Text
-    TalkFixture::releaseCell(z, 0, 0);
-    QCOMPARE(fx.platform.beeps, beeps + 1);
-    QVERIFY(fx.ui().fraSet->isVisible());
-    QCOMPARE(fx.box()->text(), QString());
-    TalkFixture::click(fx.ui().cmdspace);             // inert
-    QVERIFY(fx.ui().fraSet->isVisible());
-}
-
-void TestBoardTouch::voiceOptionFiltersModes()
-{
-    TalkFixture fx({{"OPT3", "2"}});
-    fx.addVoices({"か", "が"});
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 8);   // mode "S": not voiced under 2
-    QCOMPARE(fx.voiced(), QStringList{});
-    TalkFixture::touchCell(fx.ui().grdBoard2, 1, 2);  // mode "E": voiced
-    QCOMPARE(fx.voiced(), QStringList{"が"});
 }
 
 void TestBoardTouch::touchDuringVoicePauseIsDropped()

@@ -1,53 +1,54 @@
 // The composed text through the real main window: the editing keys under the
 // text pressed and held, copy and paste, and picks from the board with the
 // suggestions they offer. Held buttons run their repeat loop on the fake
-// clock; a release is scheduled on it before the press.
+// clock; a release is scheduled on it before the press. Texts are written
+// with the block in brackets: "あ[い]う_".
 
 #include "compose/Composer.h"
-#include "support/TalkFixture.h"
+#include "samples/SampleDriving.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFrame>
-#include <QLabel>
 #include <optional>
 
 using namespace kel;
 
 namespace {
 
-const QColor kGrey(128, 128, 128);
-const QColor kWhite(255, 255, 255);
-
-enum { kRight = 0, kBackSpace = 1, kLeft = 2, kDown = 3, kUp = 4 };
-
-// A quick touch on an editing button: a repeating key sees the release in
-// its first wait; one that returned at once is released after it.
-void tap(TalkFixture &fx, ColorButton *button)
+void setMarked(TalkFixture &fx, const QString &marked)
 {
-    fx.clock.after(0.1, [button] { postRelease(button); });
-    fx.press(button);
-    if (fx.st().ButtonHeld)
-        fx.release(button);
-    fx.settle();
+    const qsizetype open = marked.indexOf(u'['), close = marked.indexOf(u']');
+    fx.setText(QString(marked).remove(close, 1).remove(open, 1), open, close - open - 1);
 }
 
-// Enters `text` with one touch on the board, which enters at once with
-// "OPT1" = "2". The text is written into the touched cell first, so that any
-// string, a space included, is picked the way a cell's own is.
+// A quick touch on the button showing `caption`, grey while held and white
+// once released whatever its colour before. A repeating key sees the release
+// in its first wait; one that acted at once returns first, and the clock is
+// run on to the release.
+void tap(TalkFixture &fx, const QString &caption)
+{
+    ColorButton *b = button(fx, caption);
+    b->setBackColor(QColor(1, 2, 3));
+    std::optional<QColor> whileHeld;
+    fx.clock.after(0.1, [&whileHeld, b] { whileHeld = b->backColor(); postRelease(b); });
+    fx.press(b);
+    if (!whileHeld)
+        fx.clock.sleepFor(std::chrono::milliseconds(100));
+    fx.settle();
+    QVERIFY2(whileHeld == QColor(128, 128, 128) && b->backColor() == kWhite, qPrintable(caption));
+}
+
+// Enters each character of `text` with a touch on the board, which enters at
+// once with "OPT1" = "2". The character is written into the touched cell
+// first, so that any, a space included, is picked the way a cell's own is.
 void enter(TalkFixture &fx, const QString &text)
 {
-    fx.ui().grdBoard->setTextMatrix(0, 0, text);
-    fx.touchCell(fx.ui().grdBoard, 0, 0);
-    fx.settle();
-}
-
-QStringList listRows(FlexGrid *g)
-{
-    QStringList rows;
-    for (int r = 0; r < g->Rows(); ++r)
-        rows << g->TextMatrix(r, 0);
-    return rows;
+    for (const QChar ch : text) {
+        fx.ui().grdBoard->setTextMatrix(0, 0, ch);
+        fx.touchCell(fx.ui().grdBoard, 0, 0);
+        fx.settle();
+    }
 }
 
 } // namespace
@@ -56,88 +57,63 @@ class TestCompose : public QObject {
     Q_OBJECT
 
 private slots:
-    void editKey_data();
-    void editKey();
-    void colours();
+    void keys_data();
+    void keys();
     void holdRight();
-
-    void copyPaste_data();
-    void copyPaste();
     void paste_tenMegabytes_data();
     void paste_tenMegabytes();
-
-    void pick_data();
-    void pick();
-    void suggestions_data();
-    void suggestions();
-    void noSuggestions_data();
-    void noSuggestions();
-    void noMatch_showsTheBoard();
+    void entering_data();
+    void entering();
+    void noMatch_leavesTheFramesAlone();
 };
 
-void TestCompose::editKey_data()
+void TestCompose::keys_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("keys");       // tapped in turn
+    QTest::addColumn<QString>("clipboard");  // before the taps
     QTest::addColumn<QString>("after");
 
-    const QString t = QStringLiteral("あいう_");
-    QTest::newRow("ＢＳ on a middle character") << t << 1 << int(kBackSpace) << "[あ]う_";
-    QTest::newRow("ＢＳ on the marker: the last character goes") << t << 3 << int(kBackSpace) << "あい[_]";
-    QTest::newRow("→ moves the block") << t << 0 << int(kRight) << "あ[い]う_";
-    QTest::newRow("→ without a marker appends and selects it") << "あい" << 1 << int(kRight) << "あい[_]";
-    QTest::newRow("← moves the block") << t << 2 << int(kLeft) << "あ[い]う_";
-    QTest::newRow("← at the start does nothing") << t << 0 << int(kLeft) << "[あ]いう_";
-
+    QTest::newRow("ＢＳ on a middle character") << "あ[い]う_" << "ＢＳ" << "" << "[あ]う_";
+    QTest::newRow("ＢＳ on the marker: the last character goes") << "あいう[_]" << "ＢＳ" << "" << "あい[_]";
+    QTest::newRow("→ moves the block") << "[あ]いう_" << "→" << "" << "あ[い]う_";
+    QTest::newRow("→ without a marker appends and selects it") << "あ[い]" << "→" << "" << "あい[_]";
+    QTest::newRow("← moves the block") << "あい[う]_" << "←" << "" << "あ[い]う_";
+    QTest::newRow("← at the start does nothing") << "[あ]いう_" << "←" << "" << "[あ]いう_";
     // On the first and last line the block stays where it is, as in a
     // Windows edit box: the box's own key rules, not the toolkit's.
-    const QString lines = QStringLiteral("あいう\nかきく_");
-    QTest::newRow("↓ to the next line") << lines << 1 << int(kDown) << "あいう\nか[き]く_";
-    QTest::newRow("↓ on the last line stays") << lines << 5 << int(kDown) << "あいう\nか[き]く_";
-    QTest::newRow("↑ to the previous line") << lines << 5 << int(kUp) << "あい[う]\nかきく_";
-    QTest::newRow("↑ on the first line") << lines << 1 << int(kUp) << "あい[う]\nかきく_";
+    QTest::newRow("↓ to the next line") << "あ[い]う\nかきく_" << "↓" << "" << "あいう\nか[き]く_";
+    QTest::newRow("↓ on the last line stays") << "あいう\nか[き]く_" << "↓" << "" << "あいう\nか[き]く_";
+    QTest::newRow("↑ to the previous line") << "あいう\nか[き]く_" << "↑" << "" << "あい[う]\nかきく_";
+    QTest::newRow("↑ on the first line") << "あ[い]う\nかきく_" << "↑" << "" << "あい[う]\nかきく_";
+    // A paste takes the clipboard's text off it.
+    QTest::newRow("copy, in place of what was there, then paste")
+        << "あい[_]" << "コピ｜ 貼る" << "old" << "あい[_]あい_";
+    QTest::newRow("an empty clipboard pastes nothing") << "あい[_]" << "貼る" << "" << "あい[_]";
 }
 
-void TestCompose::editKey()
+void TestCompose::keys()
 {
-    QFETCH(QString, text);
-    QFETCH(int, start);
-    QFETCH(int, key);
-    QFETCH(QString, after);
+    QFETCH(QString, before);
+    QFETCH(QString, keys);
+    QFETCH(QString, clipboard);
 
     TalkFixture fx;
-    fx.setText(text, start, 1);
-    tap(fx, fx.ui().cmdRes[key]);
-    QCOMPARE(fx.marked(), after);
-}
+    setMarked(fx, before);
+    QGuiApplication::clipboard()->setText(clipboard);
+    for (const QString &key : keys.split(u' '))
+        tap(fx, key);
 
-void TestCompose::colours()
-{
-    // Grey while held and white once released, whatever the colour before,
-    // for a key that repeats and for one that acts once.
-    TalkFixture fx;
-    fx.setText(QStringLiteral("あいう\nかきく_"), 1, 1);
-    const Controls &u = fx.ui();
-    for (ColorButton *button :
-         {u.cmdRes[0], u.cmdRes[1], u.cmdRes[2], u.cmdRes[3], u.cmdRes[4], u.cmdCopy, u.cmdPaste}) {
-        button->setBackColor(QColor(1, 2, 3));
-        std::optional<QColor> whileHeld;
-        fx.clock.after(0.1, [&whileHeld, button] { whileHeld = button->backColor(); postRelease(button); });
-        fx.press(button);
-        if (!whileHeld)  // returned at once: run the clock on to the release
-            fx.clock.sleepFor(std::chrono::milliseconds(100));
-        fx.settle();
-        QVERIFY2(whileHeld == kGrey && button->backColor() == kWhite, qPrintable(button->text()));
-    }
+    QTEST(fx.marked(), "after");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
 }
 
 void TestCompose::holdRight()
 {
     // Held: a step at the press and one every 0.23 s, up to the marker.
     TalkFixture fx;
-    ColorButton *right = fx.ui().cmdRes[kRight];
-    fx.setText(QStringLiteral("あいう_"), 0, 1);
+    ColorButton *right = button(fx, "→");
+    setMarked(fx, "[あ]いう_");
     const std::map<double, QString> expected{{0.1, "あ[い]う_"}, {0.22, "あ[い]う_"}, {0.24, "あい[う]_"},
                                              {0.45, "あい[う]_"}, {0.47, "あいう[_]"}};
     std::map<double, QString> seen;
@@ -152,38 +128,11 @@ void TestCompose::holdRight()
     fx.release(right);
 
     // Released after the second step: the loop ends in its wait.
-    fx.setText(QStringLiteral("あいうえおかきく_"), 0, 1);
+    setMarked(fx, "[あ]いうえおかきく_");
     fx.clock.after(0.3, [right] { postRelease(right); });
     fx.press(right);
     QCOMPARE(fx.marked(), QStringLiteral("あい[う]えおかきく_"));
     QVERIFY(!fx.st().ButtonHeld);
-}
-
-void TestCompose::copyPaste_data()
-{
-    QTest::addColumn<QString>("clipboard");  // before the paste; "<copy>": copy first
-    QTest::addColumn<QString>("after");
-
-    QTest::newRow("copy then paste") << "<copy>" << "あい[_]あい_";
-    QTest::newRow("empty clipboard pastes nothing") << "" << "あい[_]";
-}
-
-void TestCompose::copyPaste()
-{
-    QFETCH(QString, clipboard);
-    QFETCH(QString, after);
-
-    TalkFixture fx;
-    QClipboard *cb = QGuiApplication::clipboard();
-    fx.setText(QStringLiteral("あい_"), 2, 1);
-    cb->setText(QStringLiteral("old"));
-    if (clipboard == u"<copy>")
-        fx.click(fx.ui().cmdCopy);  // in place of what was there
-    else
-        cb->setText(clipboard);
-    fx.click(fx.ui().cmdPaste);
-    QCOMPARE(fx.marked(), after);
-    QCOMPARE(cb->text(), QString());
 }
 
 void TestCompose::paste_tenMegabytes_data()
@@ -205,7 +154,7 @@ void TestCompose::paste_tenMegabytes()
 
     TalkFixture fx;
     QGuiApplication::clipboard()->setText(big);
-    fx.setText(QStringLiteral("あい_"), 2, 1);
+    setMarked(fx, "あい[_]");
     QElapsedTimer timer;
     timer.start();
     fx.click(fx.ui().cmdPaste);
@@ -226,98 +175,75 @@ void TestCompose::paste_tenMegabytes()
     QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
 }
 
-void TestCompose::pick_data()
+void TestCompose::entering_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("n");  // "Sample"
+    QTest::addColumn<QString>("samp");
+    QTest::addColumn<QStringList>("samples");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("entered");
     QTest::addColumn<QString>("after");
+    QTest::addColumn<QStringList>("listed");  // the key, then the matches; none: the board stays
 
-    QTest::newRow("at the end: block on the marker") << "あ_" << 1 << "あい[_]";
-    QTest::newRow("in the middle: in front of the block, which stays") << "あう_" << 1 << "あい[う]_";
+    QTest::newRow("at the end: block on the marker") << "2" << "1" << QStringList() << "あ[_]" << "い"
+                                                     << "あい[_]" << QStringList();
+    QTest::newRow("in the middle: in front of the block, which stays")
+        << "2" << "1" << QStringList() << "あ[う]_" << "い" << "あい[う]_" << QStringList();
     // Insertion positions of 16 bits would stop at 32,766.
     const QString many(40'000, u'あ');
-    QTest::newRow("past position 32,766") << many + u'_' << 35'000
-                                          << many.left(35'000) + "い[あ]" + many.left(4'999) + u'_';
-}
-
-void TestCompose::pick()
-{
-    QFETCH(QString, text);
-    QFETCH(int, start);
-    QFETCH(QString, after);
-
-    TalkFixture fx({{"OPT1", "2"}});
-    fx.setText(text, start, 1);
-    enter(fx, QStringLiteral("い"));
-    QCOMPARE(fx.marked(), after);
-}
-
-void TestCompose::suggestions_data()
-{
-    QTest::addColumn<QString>("n");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("samples");
-    QTest::addColumn<QStringList>("rows");  // the key, then the matches
-
+    QTest::newRow("past position 32,766") << "2" << "1" << QStringList()
+                                          << many.left(35'000) + "[あ]" + many.left(4'999) + u'_' << "い"
+                                          << many.left(35'000) + "い[あ]" + many.left(4'999) + u'_' << QStringList();
     // Up to N typed characters are the key; from N + 1 on, the last N.
     const QStringList kana{"かさ", "きく", "か", "かきくけ", "きくこ"};
-    QTest::newRow("N=1, one typed") << "1" << "か" << kana << QStringList{"か", "かさ", "か", "かきくけ"};
-    QTest::newRow("N=1, two typed: the last") << "1" << "かき" << kana << QStringList{"き", "きく", "きくこ"};
-    QTest::newRow("N=2, two typed: both") << "2" << "かき" << kana << QStringList{"かき", "かきくけ"};
-    QTest::newRow("N=2, three typed: the last two") << "2" << "かきく" << kana
+    QTest::newRow("N=1, one typed") << "1" << "1" << kana << "[_]" << "か" << "か[_]"
+                                    << QStringList{"か", "かさ", "か", "かきくけ"};
+    QTest::newRow("N=1, two typed: the last") << "1" << "1" << kana << "か[_]" << "き" << "かき[_]"
+                                              << QStringList{"き", "きく", "きくこ"};
+    QTest::newRow("N=2, two typed: both") << "2" << "1" << kana << "か[_]" << "き" << "かき[_]"
+                                          << QStringList{"かき", "かきくけ"};
+    QTest::newRow("N=2, three typed: the last two") << "2" << "1" << kana << "かき[_]" << "く" << "かきく[_]"
                                                     << QStringList{"きく", "きく", "きくこ"};
     const QStringList vowels{"あいうえお", "あいうえおか", "かあいうえお"};
-    const QStringList shown{"あいうえお", "あいうえお", "あいうえおか"};
-    QTest::newRow("N=5, five typed") << "5" << "あいうえお" << vowels << shown;
-    QTest::newRow("N=5, six typed: the last five") << "5" << "かあいうえお" << vowels << shown;
+    const QStringList fromAi{"あいうえお", "あいうえお", "あいうえおか"};
+    QTest::newRow("N=5, five typed") << "5" << "1" << vowels << "あいうえ[_]" << "お" << "あいうえお[_]" << fromAi;
+    QTest::newRow("N=5, six typed: the last five") << "5" << "1" << vowels << "かあいうえ[_]" << "お"
+                                                   << "かあいうえお[_]" << fromAi;
     QTest::newRow("a sentence stored twice is listed twice")
-        << "2" << "お" << QStringList{"おはよう", "あさ", "おはよう"}
+        << "2" << "1" << QStringList{"おはよう", "あさ", "おはよう"} << "[_]" << "お" << "お[_]"
         << QStringList{"お", "おはよう", "おはよう"};
     QTest::newRow("trailing space: only the sentence equal to the trimmed key")
-        << "2" << "あ " << QStringList{"あいう", "あ", "あい"} << QStringList{"あ", "あ"};
+        << "2" << "1" << QStringList{"あいう", "あ", "あい"} << "あ[_]" << " " << "あ [_]" << QStringList{"あ", "あ"};
+    // A key cut from the end, "いう", would match.
+    QTest::newRow("typing in the middle: no suggestions") << "2" << "1" << QStringList{"あさ", "いうえ"}
+                                                          << "[い]う_" << "あ" << "あ[い]う_" << QStringList();
+    QTest::newRow("\"Samp\" off") << "2" << "0" << QStringList{"あさ"} << "[_]" << "あ" << "あ[_]" << QStringList();
 }
 
-void TestCompose::suggestions()
+void TestCompose::entering()
 {
     QFETCH(QString, n);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, samples);
-    QFETCH(QStringList, rows);
-
-    TalkFixture fx({{"OPT1", "2"}, {"Sample", n}});
-    fx.st().Samples = samples;
-    fx.setText(typed.chopped(1) + u'_', typed.size() - 1, 1);
-    enter(fx, typed.right(1));
-
-    QCOMPARE(listRows(fx.ui().grdSp), rows);
-    QVERIFY(fx.ui().grdSp->isVisible() && !fx.ui().grdBoard->isVisible());
-    QCOMPARE(fx.marked(), typed + QStringLiteral("[_]"));
-}
-
-void TestCompose::noSuggestions_data()
-{
-    QTest::addColumn<QString>("samp");
-    QTest::addColumn<QString>("text");  // the pick goes in at its start
-
-    QTest::newRow("typing in the middle") << "1" << "いう_";
-    QTest::newRow("\"Samp\" off") << "0" << "_";
-}
-
-void TestCompose::noSuggestions()
-{
     QFETCH(QString, samp);
-    QFETCH(QString, text);
+    QFETCH(QStringList, samples);
+    QFETCH(QString, before);
+    QFETCH(QString, entered);
+    QFETCH(QStringList, listed);
 
-    TalkFixture fx({{"OPT1", "2"}, {"Samp", samp}});
-    fx.st().Samples = QStringList{"あさ", "いうえ"};  // a key cut from the end, "いう", would match
-    fx.setText(text, 0, 1);
-    enter(fx, QStringLiteral("あ"));
+    TalkFixture fx({{"OPT1", "2"}, {"Sample", n}, {"Samp", samp}});
+    fx.st().Samples = samples;
+    setMarked(fx, before);
+    enter(fx, entered);
 
-    QVERIFY(!fx.ui().grdSp->isVisible());
-    QVERIFY(fx.ui().grdBoard->isVisible() && fx.ui().fraRes->isVisible());
+    QTEST(fx.marked(), "after");
+    const Controls &u = fx.ui();
+    QStringList offered;
+    for (int r = 0; u.grdSp->isVisible() && r < u.grdSp->Rows(); ++r)
+        offered << u.grdSp->TextMatrix(r, 0);
+    QCOMPARE(offered, listed);
+    QCOMPARE(u.grdBoard->isVisible() && u.fraRes->isVisible(), listed.isEmpty());
 }
 
-void TestCompose::noMatch_showsTheBoard()
+void TestCompose::noMatch_leavesTheFramesAlone()
 {
     TalkFixture fx({{"OPT1", "2"}});
     fx.st().Samples = QStringList{"あさ"};
@@ -328,7 +254,7 @@ void TestCompose::noMatch_showsTheBoard()
 
     QVERIFY(!fx.ui().grdSp->isVisible());
     QVERIFY(fx.ui().grdBoard->isVisible() && fx.ui().fraRes->isVisible());
-    QVERIFY(fx.ui().fraTalk->isVisible() && fx.ui().fraSet->isVisible());  // left as they were
+    QVERIFY(fx.ui().fraTalk->isVisible() && fx.ui().fraSet->isVisible());
 }
 
 QTEST_MAIN(TestCompose)

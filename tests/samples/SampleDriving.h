@@ -1,6 +1,7 @@
 #pragma once
-// Driving the example list and the diary through the real window: the
-// question dialogs, the files a test starts from, what the window shows.
+// Driving the real window as a user does, for the example list, the diary
+// and the composing tests: buttons found by their captions, the question
+// dialogs, the files a test starts from, what the window shows.
 
 #include "samples/SampleFile.h"
 #include "support/TalkFixture.h"
@@ -13,64 +14,70 @@
 
 namespace kel {
 
-// Answers the modal dialogs a handler waits in, in turn (0: the first
-// button, 1: the second; none left: the box is closed, the answer False, so
-// that an unexpected question cannot hang the test), and records each as
-// "title|message|button|button".
-class DialogScript : public QObject {
-public:
-    explicit DialogScript(std::initializer_list<int> answers = {}) : answers_(answers)
-    {
-        connect(&timer_, &QTimer::timeout, this, &DialogScript::poll);
-        timer_.start(5);
-    }
-    QStringList seen;
+const QColor kGreen(128, 255, 128);
+const QColor kWhite(255, 255, 255);
 
-private:
-    void poll()
-    {
+// The visible button showing `caption` ("決定", "例文追加", "日記終了" ...).
+inline ColorButton *button(TalkFixture &f, const QString &caption)
+{
+    for (ColorButton *b : f.win->findChildren<ColorButton *>())
+        if (b->isVisible() && b->text() == caption)
+            return b;
+    qFatal("no visible button \"%s\"", qPrintable(caption));
+}
+
+// Clicks the buttons `steps` names by caption, in turn, and answers the
+// questions they ask with `answers` (0: the first button; none left: the box
+// is closed, the answer False, so that an unexpected question cannot hang
+// the test). Returns the questions as "title|message|button|button".
+inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1})
+{
+    QStringList asked;
+    QPointer<QWidget> last;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget *w = QApplication::activeModalWidget();
-        if (!w || w == last_ || !w->isVisible())
+        if (!w || w == last || !w->isVisible())
             return;
-        last_ = w;
+        last = w;
         QStringList dialog{w->windowTitle(), w->findChild<QLabel *>("lblOK")->text()};
         for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
             if (b->isVisible())
                 dialog << b->text();
-        seen << dialog.join(u'|');
-        if (answers_.isEmpty())
+        asked << dialog.join(u'|');
+        if (answers.isEmpty())
             w->close();
         else
-            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers_.takeFirst())),
+            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers.takeFirst())),
                               Qt::LeftButton);
+    });
+    poll.start(5);
+    for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        f.click(button(f, step));
+        f.settle();
     }
-
-    QTimer timer_;
-    QList<int> answers_;
-    QPointer<QWidget> last_;
-};
-
-inline std::map<QString, QByteArray> talkFile(const QByteArray &bytes)
-{
-    return {{kSampleFileName, bytes}};
+    return asked;
 }
 
-// The records of `texts` in order, each as the program writes one (the
+// The records of `sentences` in order, each as the program writes one (the
 // record format itself is pinned byte for byte in test_samplefile).
-inline QByteArray records(const QStringList &texts)
+inline QByteArray records(const QStringList &sentences)
 {
     QByteArray bytes;
-    for (const QString &text : texts)
-        bytes += encodeRecord(text).value();
+    for (const QString &s : sentences)
+        bytes += encodeRecord(s).value();
     return bytes;
 }
 
-// The rows of a two-column list as "column 0|column 1".
+// The rows of a two-column list as "label|sentence", the highlighted
+// sentence, green, in brackets: "か行|[かさ]".
 inline QStringList rows(const FlexGrid *g)
 {
     QStringList out;
-    for (int r = 0; r < g->Rows(); ++r)
-        out << g->TextMatrix(r, 0) + u'|' + g->TextMatrix(r, 1);
+    for (int r = 0; r < g->Rows(); ++r) {
+        const QString s = g->TextMatrix(r, 1);
+        out << g->TextMatrix(r, 0) + u'|' + (g->cellBackColor(r, 1) == kGreen ? u'[' + s + u']' : s);
+    }
     return out;
 }
 

@@ -1,6 +1,5 @@
-// Talk.txt byte for byte, and the kana-row labels of the example list.
+// Talk.txt byte for byte: the records written and the sentences read back.
 
-#include "samples/KanaLabels.h"
 #include "samples/SampleFile.h"
 
 #include <QTest>
@@ -13,8 +12,6 @@ class TestSampleFile : public QObject {
 private slots:
     void bytesAndSentences_data();
     void bytesAndSentences();
-    void labelsRuns_data();
-    void labelsRuns();
 };
 
 void TestSampleFile::bytesAndSentences_data()
@@ -54,23 +51,6 @@ void TestSampleFile::bytesAndSentences()
     QCOMPARE(parseSamples(decodeTextFile(file).text), read);
     if (!cells.isEmpty())
         QCOMPARE(encodeSamples(cells).bytes, file);
-}
-
-void TestSampleFile::labelsRuns_data()
-{
-    QTest::addColumn<QStringList>("sentences");
-    QTest::addColumn<QStringList>("labels");
-    QTest::newRow("が lies inside か..こ, only ご reaches が行")
-        << QStringList{kPlaceholder, "かさ", "がっこう", "ごはん"} << QStringList{"あ行", "か行", "", "が行"};
-    QTest::newRow("a kanji in the middle neither labels nor ends the run")
-        << QStringList{"かさ", "水", "きって", "さる"} << QStringList{"か行", "", "", "さ行"};
-}
-
-void TestSampleFile::labelsRuns()
-{
-    QFETCH(QStringList, sentences);
-    QFETCH(QStringList, labels);
-    QCOMPARE(runLabels(sentences), labels);
 }
 
 QTEST_APPLESS_MAIN(TestSampleFile)

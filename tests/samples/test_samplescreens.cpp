@@ -6,24 +6,17 @@
 
 using namespace kel;
 
-Q_DECLARE_METATYPE(kel::SaveFault)
-
-namespace {
-
-const QColor kGreen(128, 255, 128);
-const QColor kWhite(255, 255, 255);
-
-// Puts `text` in the box and presses "例文追加", pressing the first button
-// of whatever is asked; returns what was asked.
-QStringList add(TalkFixture &f, const QString &text)
-{
-    f.setText(text, 0);
-    DialogScript dialogs({0, 0});
-    f.click(f.ui().cmdSampADD);
-    return dialogs.seen;
-}
-
-} // namespace
+// Buttons clicked from start-up, and what the user is left with.
+struct Visit {
+    QByteArray file = records({kPlaceholder, "こんにちは"}); // Talk.txt at start-up; null: none
+    SaveFault fault = SaveFault::None;
+    QString text;               // in the box before the first click
+    QString steps = "例文追加"; // ＯＫ to every question
+    QString asked;
+    QByteArray stored = file;   // Talk.txt at the end
+    QStringList listed;         // the list's rows; none: the list is closed
+};
+Q_DECLARE_METATYPE(Visit)
 
 class TestSampleScreens : public QObject {
     Q_OBJECT
@@ -31,19 +24,15 @@ class TestSampleScreens : public QObject {
 private slots:
     void cleanup() { setSaveFaultForTesting(SaveFault::None); }
     void opensAndClosesTheList();
-    void additionStoresAndHighlights();
-    void deletionEmptiesRowUntilReopened();
+    void visits_data();
+    void visits();
     void startOver_data();
     void startOver();
-    void refusalsLeaveTheFileAsItWas_data();
-    void refusalsLeaveTheFileAsItWas();
-    void seedsOnlyAFreshInstallation_data();
-    void seedsOnlyAFreshInstallation();
 };
 
 void TestSampleScreens::opensAndClosesTheList()
 {
-    TalkFixture f({}, talkFile(records({"ごはん", "3時に起こして", kPlaceholder, "かさ", "がっこう"})));
+    TalkFixture f({}, {{kSampleFileName, records({"ごはん", "3時に起こして", kPlaceholder, "かさ", "がっこう"})}});
     Controls &u = f.ui();
     const QList<QWidget *> switched{u.grdBoard, u.grdEx,      u.grdSp,  u.grdDay,
                                     u.cmdSampADD, u.cmdSampDel, u.fraRes, u.fraTalk};
@@ -62,65 +51,77 @@ void TestSampleScreens::opensAndClosesTheList()
         QCOMPARE(u.txtTalk->backColor(), mode.back);
         if (u.grdEx->isVisible()) {
             // The placeholder sorts first, so a digit-first sentence stays
-            // below the diary row and does not end its あ行 run.
-            QCOMPARE(rows(u.grdEx), (QStringList{"あ行|日記", "|3時に起こして", "か行|かさ",
+            // below the diary row and does not end its あ行 run; が lies
+            // inside か..こ, so only ご begins が行.
+            QCOMPARE(rows(u.grdEx), (QStringList{"あ行|[日記]", "|3時に起こして", "か行|かさ",
                                                  "|がっこう", "が行|ごはん"}));
             QCOMPARE(u.grdEx->geometry(), u.grdBoard->geometry());
-            QCOMPARE(f.st().ListRow, 0);
-            QCOMPARE(u.grdEx->cellBackColor(0, 1), kGreen);
         }
     }
 }
 
-void TestSampleScreens::additionStoresAndHighlights()
+void TestSampleScreens::visits_data()
 {
-    TalkFixture f({}, talkFile(records({kPlaceholder, "はい", "あさ"})));
-    Controls &u = f.ui();
-
-    QCOMPARE(add(f, "  ありがとう _"), QStringList());
-
+    QTest::addColumn<Visit>("v");
+    const auto refused = [](const char *why) { return QStringLiteral("例文登録|%1|OK").arg(QString::fromUtf8(why)); };
     // The rows of the last build in their order, then the new sentence.
-    QCOMPARE(f.readFile("Talk.txt"), records({kPlaceholder, "あさ", "はい"})
-                                         + QByteArray::fromHex("2282A082E882AA82C682A4220D0A"));
-    QCOMPARE(u.cmdSamp->text(), QStringLiteral("例文終了"));
-    QVERIFY(u.grdEx->isVisible());
-    QCOMPARE(rows(u.grdEx), (QStringList{"あ行|日記", "|あさ", "|ありがとう", "は行|はい"}));
-    QCOMPARE(f.st().ListRow, 2);
-    QCOMPARE(u.grdEx->cellBackColor(2, 1), kGreen);
-    QCOMPARE(u.grdEx->cellBackColor(0, 1), kWhite);
+    QTest::newRow("added: stored and highlighted") << Visit{
+        .file = records({kPlaceholder, "はい", "あさ"}), .text = "  ありがとう _",
+        .stored = records({kPlaceholder, "あさ", "はい"}) + QByteArray::fromHex("2282A082E882AA82C682A4220D0A"),
+        .listed = {"あ行|日記", "|あさ", "|[ありがとう]", "は行|はい"}};
+    QTest::newRow("duplicate") << Visit{.text = "  こんにちは _", .asked = refused("同一文が登録されています")};
+    QTest::newRow("fault between write and rename")
+        << Visit{.fault = SaveFault::BeforeRename, .text = "はい_", .asked = refused("例文を保存できませんでした")};
+    QTest::newRow("character code page 932 cannot hold")
+        << Visit{.text = "おはよう😀_", .asked = refused("「😀」は保存できない文字です")};
+    // あ, then a byte no code page 932 character begins with, then a lone lead byte.
+    QTest::newRow("invalid file") << Visit{.file = QByteArray::fromHex("2282A0220D0A 22A0FD220D0A 2282"),
+                                           .text = "はい_", .asked = refused("例文ファイルが読めないため保存できません")};
+    const auto deleted = Visit{.file = records({kPlaceholder, "おはよう", "はい"}), .text = "かさ_",
+                               .steps = "例文追加 例文削除",
+                               .asked = "例文の削除|上記例文を削除してもいいですか？|ＯＫ|キャンセル",
+                               .listed = {"あ行|日記", "|おはよう", "か行|[]", "は行|はい"}};
+    QTest::newRow("deleted: the row stays, emptied") << deleted;
+    Visit reopened = deleted;
+    reopened.steps += " 例文終了 例文表示";
+    reopened.listed = {"あ行|[日記]", "|おはよう", "は行|はい"};
+    QTest::newRow("deleted, then reopened") << reopened;
+    QTest::newRow("fresh installation: placeholder and everyday sentences")
+        << Visit{.file = QByteArray(), .steps = "例文表示 例文終了",
+                 .stored = records(QStringList{kPlaceholder} + everydaySentences())};
+    QTest::newRow("the user's file is kept, even without the placeholder")
+        << Visit{.file = records({"こんにちは"}), .steps = "例文表示 例文終了"};
 }
 
-void TestSampleScreens::deletionEmptiesRowUntilReopened()
+void TestSampleScreens::visits()
 {
-    const QByteArray file = records({kPlaceholder, "おはよう", "はい"});
-    TalkFixture f({}, talkFile(file));
-    Controls &u = f.ui();
-    QCOMPARE(add(f, "かさ_"), QStringList()); // highlighted on row 2
+    QFETCH(Visit, v);
+    std::map<QString, QByteArray> files;
+    if (!v.file.isNull())
+        files[kSampleFileName] = v.file;
+    TalkFixture f({}, files);
+    setSaveFaultForTesting(v.fault);
+    f.setText(v.text, 0);
 
-    DialogScript dialogs({0});
-    f.click(u.cmdSampDel);
+    QCOMPARE(drive(f, v.steps, {0, 0}), v.asked.isEmpty() ? QStringList() : QStringList{v.asked});
 
-    QCOMPARE(dialogs.seen, QStringList{"例文の削除|上記例文を削除してもいいですか？|ＯＫ|キャンセル"});
-    QCOMPARE(f.readFile("Talk.txt"), file);
-    QCOMPARE(rows(u.grdEx), (QStringList{"あ行|日記", "|おはよう", "か行|", "は行|はい"}));
-    QCOMPARE(u.grdEx->cellBackColor(2, 1), kGreen);
-    f.click(u.cmdSamp);
-    f.click(u.cmdSamp);
-    QCOMPARE(rows(u.grdEx), (QStringList{"あ行|日記", "|おはよう", "は行|はい"}));
+    QCOMPARE(f.readFile("Talk.txt"), v.stored);
+    QCOMPARE(folderEntries(f), QStringList{"Talk.txt"});
+    QCOMPARE(f.ui().cmdSamp->text(), v.listed.isEmpty() ? "例文表示" : "例文終了");
+    QCOMPARE(f.ui().grdEx->isVisible() ? rows(f.ui().grdEx) : QStringList(), v.listed);
 }
 
 void TestSampleScreens::startOver_data()
 {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("cleared");
-    QTest::newRow("ＯＫ clears") << 0 << true;
-    QTest::newRow("キャンセル keeps") << 1 << false;
+    QTest::addColumn<int>("answer"); // 0: ＯＫ, which clears
+    QTest::newRow("ＯＫ clears") << 0;
+    QTest::newRow("キャンセル keeps") << 1;
 }
 
 void TestSampleScreens::startOver()
 {
     QFETCH(int, answer);
-    QFETCH(bool, cleared);
+    const bool cleared = answer == 0;
     TalkFixture f;
     FlexGrid *board = f.ui().grdBoard;
     const std::pair<int, int> greenCells[] = {{0, 0}, {2, 5}, {4, 9}};
@@ -130,70 +131,12 @@ void TestSampleScreens::startOver()
         board->setCellBackColor(kGreen);
     }
     f.setText("あいう_", 1, 1);
-    DialogScript dialogs({answer});
 
-    f.click(f.ui().cmdStart);
+    QCOMPARE(drive(f, "始め", {answer}), QStringList{"例文登録|はじめからでよろしいですか？|ＯＫ|キャンセル"});
 
-    QCOMPARE(dialogs.seen, QStringList{"例文登録|はじめからでよろしいですか？|ＯＫ|キャンセル"});
     QCOMPARE(f.box()->text(), cleared ? QString() : QStringLiteral("あいう_"));
     for (auto [r, c] : greenCells)
         QCOMPARE(board->cellBackColor(r, c), cleared ? kWhite : kGreen);
-}
-
-void TestSampleScreens::refusalsLeaveTheFileAsItWas_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<SaveFault>("fault");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("notice");
-    const QByteArray file = records({kPlaceholder, "こんにちは"});
-    QTest::newRow("duplicate") << file << SaveFault::None << "  こんにちは _"
-                               << "例文登録|同一文が登録されています|OK";
-    QTest::newRow("fault between write and rename") << file << SaveFault::BeforeRename << "はい_"
-                                                    << "例文登録|例文を保存できませんでした|OK";
-    QTest::newRow("character code page 932 cannot hold") << file << SaveFault::None << "おはよう😀_"
-                                                         << "例文登録|「😀」は保存できない文字です|OK";
-    // あ, then a byte no code page 932 character begins with, then a lone lead byte.
-    QTest::newRow("invalid file") << QByteArray::fromHex("2282A0220D0A 22A0FD220D0A 2282")
-                                  << SaveFault::None << "はい_"
-                                  << "例文登録|例文ファイルが読めないため保存できません|OK";
-}
-
-void TestSampleScreens::refusalsLeaveTheFileAsItWas()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(SaveFault, fault);
-    QFETCH(QString, text);
-    QFETCH(QString, notice);
-    TalkFixture f({}, talkFile(file));
-    setSaveFaultForTesting(fault);
-
-    QCOMPARE(add(f, text), QStringList{notice});
-
-    QCOMPARE(f.readFile("Talk.txt"), file);
-    QCOMPARE(folderEntries(f), QStringList{"Talk.txt"});
-    QCOMPARE(f.ui().cmdSamp->text(), QStringLiteral("例文表示"));
-}
-
-void TestSampleScreens::seedsOnlyAFreshInstallation_data()
-{
-    QTest::addColumn<QByteArray>("file"); // null: no Talk.txt
-    QTest::addColumn<QByteArray>("after");
-    QTest::newRow("fresh installation: placeholder and everyday sentences")
-        << QByteArray() << records(QStringList{kPlaceholder} + everydaySentences());
-    QTest::newRow("the user's file is kept, even without the placeholder")
-        << records({"こんにちは"}) << records({"こんにちは"});
-}
-
-void TestSampleScreens::seedsOnlyAFreshInstallation()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QByteArray, after);
-    TalkFixture f({}, file.isNull() ? std::map<QString, QByteArray>() : talkFile(file));
-    f.click(f.ui().cmdSamp);
-    QCOMPARE(f.ui().grdEx->TextMatrix(0, 1), QStringLiteral("日記"));
-    f.click(f.ui().cmdSamp);
-    QCOMPARE(f.readFile("Talk.txt"), after);
 }
 
 QTEST_MAIN(TestSampleScreens)

@@ -2,7 +2,7 @@
 // row takes to show the list, and how long storing an entry takes.
 // Run by hand: QT_QPA_PLATFORM=offscreen ./bench/bench_diary
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 #include "diary/DiaryFile.h"
 #include "diary/DiaryScreens.h"
 #include "samples/SampleFile.h"

@@ -7,9 +7,9 @@
 // Run by hand: bench_suggestions [runs]
 
 #include "BenchUtil.h"
-#include "app/TwipsLayout.h"
 #include "compose/Composer.h"
 #include "support/TalkFixture.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "app/ControlTable.h"
 
-#include "app/ColorButton.h"
-#include "app/FlexGrid.h"
-#include "app/Fonts.h"
-#include "app/TalkBox.h"
+#include "widgets/ColorButton.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Fonts.h"
+#include "widgets/TalkBox.h"
 
 #include <QFrame>
 #include <QHash>

@@ -2,8 +2,9 @@
 // The main window's controls as data: kind, container, caption, design
 // rectangle in twips, colours and fonts, and whether they show at start.
 
-#include "app/Controls.h"
-#include "app/TwipsLayout.h"
+#include "frame/Controls.h"
+#include "widgets/Colours.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QColor>
 
@@ -27,8 +28,6 @@ struct ControlDef {
 extern const ControlDef kControlTable[];
 extern const int kControlCount;
 
-// The desktop colour a released board cell turns to.
-inline constexpr QRgb kDesktopColour = 0xff3a6ea5;
 inline constexpr QRgb kWindowBack = 0xff8080ff;
 
 // Creates every control inside `ui.canvas` and registers it with `layout`.

@@ -1,11 +1,11 @@
 #include "app/FrmOPT.h"
 
-#include "app/ColorButton.h"
-#include "app/Fonts.h"
-#include "app/FrmOK.h"
-#include "app/SettingsStore.h"
-#include "app/TalkBox.h"
+#include "base/SettingsStore.h"
 #include "board/Board.h"
+#include "frame/FrmOK.h"
+#include "widgets/ColorButton.h"
+#include "widgets/Fonts.h"
+#include "widgets/TalkBox.h"
 
 #include <QApplication>
 #include <QButtonGroup>

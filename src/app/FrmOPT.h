@@ -4,10 +4,10 @@
 // "確定" stores every value and applies it at once; "キャンセル" and the
 // close box change nothing.
 
-#include "app/OptionsForm.h"
-#include "app/Talk.h"
-#include "app/Twips.h"
-#include "app/TwipsLayout.h"
+#include "base/OptionsForm.h"
+#include "base/Twips.h"
+#include "frame/Talk.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QDialog>
 #include <array>

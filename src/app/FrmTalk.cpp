@@ -1,30 +1,25 @@
 #include "app/FrmTalk.h"
 
-#include "app/ColorButton.h"
 #include "app/ControlTable.h"
-#include "app/FlexGrid.h"
 #include "app/FrmOPT.h"
-#include "app/Platform.h"
-#include "app/SettingsStore.h"
-#include "app/TalkBox.h"
-#include "app/TextPanel.h"
+#include "base/SettingsStore.h"
 #include "board/Board.h"
 #include "compose/Composer.h"
 #include "compose/ListNav.h"
 #include "diary/DiaryScreens.h"
+#include "frame/TextPanel.h"
 #include "samples/SampleScreens.h"
 #include "speech/Speech.h"
+#include "widgets/ColorButton.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QShortcut>
 
 namespace kel {
-
-void Talk::doEvents() const
-{
-    QCoreApplication::processEvents();
-}
 
 QSize FrmTalk::designSize()
 {

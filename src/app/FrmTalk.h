@@ -3,11 +3,11 @@
 // start-up sequence and routes each control's events to the subsystem that
 // handles them.
 
-#include "app/AppState.h"
-#include "app/Controls.h"
-#include "app/Talk.h"
-#include "app/Twips.h"
-#include "app/TwipsLayout.h"
+#include "base/AppState.h"
+#include "base/Twips.h"
+#include "frame/Controls.h"
+#include "frame/Talk.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QWidget>
 #include <functional>

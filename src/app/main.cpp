@@ -1,11 +1,11 @@
-#include "app/Clock.h"
-#include "app/CommandLine.h"
-#include "app/Fonts.h"
 #include "app/FrmTalk.h"
-#include "app/Platform.h"
-#include "app/SettingsStore.h"
-#include "app/SingleInstance.h"
+#include "base/Clock.h"
+#include "base/CommandLine.h"
+#include "base/SettingsStore.h"
+#include "base/SingleInstance.h"
 #include "speech/QtWavePlayer.h"
+#include "widgets/Fonts.h"
+#include "widgets/Platform.h"
 
 #include <QApplication>
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "board/Board.h"
 
-#include "app/ColorButton.h"
-#include "app/FlexGrid.h"
 #include "board/BoardLayout.h"
+#include "widgets/ColorButton.h"
+#include "widgets/FlexGrid.h"
 
 namespace kel {
 

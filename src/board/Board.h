@@ -2,7 +2,7 @@
 // The character board on the main window: rebuilding it for a mode, what a
 // press and a release on a cell do, and the enlarged 3 x 3 selection screen.
 
-#include "app/Talk.h"
+#include "frame/Talk.h"
 
 namespace kel {
 

@@ -1,6 +1,6 @@
 #include "board/BoardLayout.h"
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 namespace kel {
 namespace {

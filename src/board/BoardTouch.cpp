@@ -1,16 +1,15 @@
 // Press and release on the board and on the enlarged grid.
 #include "board/Board.h"
 
-#include "app/Colours.h"
-#include "app/ControlTable.h"
-#include "app/FlexGrid.h"
-#include "app/Platform.h"
-#include "app/TalkBox.h"
-#include "app/TwipsLayout.h"
 #include "board/Neighbourhood.h"
 #include "board/Variants.h"
 #include "compose/Composer.h"
 #include "speech/Speech.h"
+#include "widgets/Colours.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QFrame>
 #include <QLabel>

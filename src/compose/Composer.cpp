@@ -1,16 +1,16 @@
 #include "compose/Composer.h"
 
-#include "app/AnsiText.h"
-#include "app/Colours.h"
-#include "app/FlexGrid.h"
-#include "app/Platform.h"
-#include "app/TalkBox.h"
-#include "app/Twips.h"
-#include "app/TwipsLayout.h"
+#include "base/AnsiText.h"
+#include "base/Twips.h"
 #include "compose/BoxText.h"
 #include "compose/EditBoxKeys.h"
 #include "compose/KeyStrokes.h"
 #include "compose/TextOps.h"
+#include "widgets/Colours.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

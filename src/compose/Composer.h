@@ -2,7 +2,7 @@
 // Entering picked text at the caret, the suggestions offered while typing,
 // the editing keys and copy and paste.
 
-#include "app/Talk.h"
+#include "frame/Talk.h"
 
 namespace kel {
 

@@ -3,12 +3,12 @@
 
 #include "compose/Composer.h"
 
-#include "app/Clock.h"
-#include "app/ColorButton.h"
-#include "app/Platform.h"
-#include "app/TalkBox.h"
+#include "base/Clock.h"
 #include "compose/BoxText.h"
 #include "compose/TextOps.h"
+#include "widgets/ColorButton.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

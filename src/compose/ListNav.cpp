@@ -1,17 +1,17 @@
 #include "compose/ListNav.h"
 
-#include "app/Clock.h"
-#include "app/ColorButton.h"
-#include "app/Colours.h"
-#include "app/FlexGrid.h"
-#include "app/Platform.h"
-#include "app/TalkBox.h"
+#include "base/Clock.h"
 #include "compose/BoxText.h"
 #include "compose/Composer.h"
 #include "compose/TextOps.h"
 #include "diary/DiaryScreens.h"
 #include "samples/SampleFile.h"
 #include "samples/SampleTexts.h"
+#include "widgets/ColorButton.h"
+#include "widgets/Colours.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
 
 #include <QFrame>
 

@@ -2,7 +2,7 @@
 // Moving through the showing list ("△", "▽", a touch on a row) and taking
 // its highlighted row ("決定").
 
-#include "app/Talk.h"
+#include "frame/Talk.h"
 
 namespace kel {
 

@@ -1,6 +1,6 @@
 #include "compose/TextOps.h"
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <QStringView>
 #include <algorithm>

@@ -3,7 +3,7 @@
 //   "04.09.24 朝ごはん" -> 22 30 34 2E 30 39 2E 32 34 20 92 A9 82 B2 82 CD 82 F1 22 0D 0A
 //   "04.09.25 "         -> 22 30 34 2E 30 39 2E 32 35 20 22 0D 0A
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <QDate>
 #include <QString>

@@ -2,12 +2,12 @@
 
 #include "diary/DiaryScreens.h"
 
-#include "app/AnsiText.h"
-#include "app/FlexGrid.h"
-#include "app/FrmOK.h"
-#include "app/TwipsLayout.h"
+#include "base/AnsiText.h"
 #include "diary/DiaryFile.h"
 #include "diary/DiaryTexts.h"
+#include "frame/FrmOK.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/TwipsLayout.h"
 
 namespace kel {
 namespace {

@@ -6,13 +6,13 @@
 
 #include "samples/SampleScreens.h"
 
-#include "app/ColorButton.h"
-#include "app/FlexGrid.h"
-#include "app/FrmOK.h"
-#include "app/TalkBox.h"
-#include "app/TextPanel.h"
 #include "diary/DiaryTexts.h"
+#include "frame/FrmOK.h"
+#include "frame/TextPanel.h"
 #include "samples/SampleTexts.h"
+#include "widgets/ColorButton.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/TalkBox.h"
 
 #include <QFrame>
 

@@ -2,8 +2,8 @@
 // The diary: day.txt through the diary list, opening, revising, going back
 // and storing an entry.
 
-#include "app/Talk.h"
-#include "app/TextFileIO.h"
+#include "base/TextFileIO.h"
+#include "frame/Talk.h"
 
 #include <vector>
 

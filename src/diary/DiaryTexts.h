@@ -1,7 +1,7 @@
 #pragma once
 // Captions, the question, the notices and the colours of the diary screens.
 
-#include "app/Colours.h"
+#include "widgets/Colours.h"
 
 #include <QColor>
 #include <QString>

@@ -3,7 +3,7 @@
 //   こんにちは  <->  22 82 B1 82 F1 82 C9 82 BF 82 CD 22 0D 0A
 // The placeholder record holds the list's diary row; it must never be lost.
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <QString>
 #include <QStringList>

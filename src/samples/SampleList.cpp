@@ -2,14 +2,14 @@
 
 #include "samples/SampleScreens.h"
 
-#include "app/AnsiText.h"
-#include "app/TextFileIO.h"
+#include "base/AnsiText.h"
+#include "base/TextFileIO.h"
 #include "diary/DiaryFile.h"
-#include "app/FlexGrid.h"
-#include "app/FrmOK.h"
+#include "frame/FrmOK.h"
 #include "samples/KanaLabels.h"
 #include "samples/SampleFile.h"
 #include "samples/SampleTexts.h"
+#include "widgets/FlexGrid.h"
 
 #include <QFileInfo>
 #include <algorithm>

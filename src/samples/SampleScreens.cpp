@@ -3,19 +3,19 @@
 
 #include "samples/SampleScreens.h"
 
-#include "app/AnsiText.h"
-#include "app/ColorButton.h"
-#include "app/FlexGrid.h"
-#include "app/FrmOK.h"
-#include "app/Platform.h"
-#include "app/TalkBox.h"
-#include "app/TextPanel.h"
-#include "app/TwipsLayout.h"
+#include "base/AnsiText.h"
 #include "board/BoardLayout.h"
 #include "compose/TextOps.h"
 #include "diary/DiaryScreens.h"
+#include "frame/FrmOK.h"
+#include "frame/TextPanel.h"
 #include "samples/SampleFile.h"
 #include "samples/SampleTexts.h"
+#include "widgets/ColorButton.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QFrame>
 

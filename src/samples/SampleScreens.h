@@ -2,8 +2,8 @@
 // The example-sentence list: loading and saving Talk.txt through the list
 // grid, opening and closing the list, adding, deleting, and "始め".
 
-#include "app/Talk.h"
-#include "app/TextFileIO.h"
+#include "base/TextFileIO.h"
+#include "frame/Talk.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Captions, messages and colours of the example-sentence screens.
 
-#include "app/Colours.h"
+#include "widgets/Colours.h"
 
 #include <QColor>
 #include <QString>

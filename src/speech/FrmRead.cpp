@@ -1,7 +1,7 @@
 #include "speech/FrmRead.h"
 
-#include "app/Fonts.h"
-#include "app/TwipsLayout.h"
+#include "widgets/Fonts.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QCloseEvent>
 #include <QLabel>

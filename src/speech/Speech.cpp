@@ -1,15 +1,15 @@
 #include "speech/Speech.h"
 
-#include "app/Clock.h"
-#include "app/ColorButton.h"
-#include "app/Platform.h"
-#include "app/TalkBox.h"
-#include "app/TextPanel.h"
-#include "app/TwipsLayout.h"
+#include "base/Clock.h"
+#include "frame/TextPanel.h"
 #include "speech/FrmRead.h"
 #include "speech/VoiceFilter.h"
 #include "speech/WavName.h"
 #include "speech/WavePlayer.h"
+#include "widgets/ColorButton.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QFile>
 #include <QFrame>

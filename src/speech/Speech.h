@@ -1,8 +1,8 @@
 #pragma once
 // Voice feedback for picked characters and reading the whole text aloud.
 
-#include "app/Clock.h"
-#include "app/Talk.h"
+#include "base/Clock.h"
+#include "frame/Talk.h"
 
 namespace kel {
 

@@ -1,7 +1,7 @@
 // The text-file layer: code page 932 both ways, encoding detection, line
 // splitting, trimming, reading and the all-or-nothing save.
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <QDir>
 #include <QFile>

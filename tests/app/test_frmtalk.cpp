@@ -3,7 +3,7 @@
 // the ways out.
 #include "support/TalkFixture.h"
 
-#include "app/TextPanel.h"
+#include "frame/TextPanel.h"
 
 #include <QFrame>
 #include <QHeaderView>

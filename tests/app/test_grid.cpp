@@ -1,5 +1,5 @@
 // The grid control behind the board and the lists.
-#include "app/FlexGrid.h"
+#include "widgets/FlexGrid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // Stored option text -> the in-memory copies, including values a user or an
 // older version may have left in the store.
-#include "app/Options.h"
+#include "base/Options.h"
 
 #include <QTest>
 #include <map>

@@ -1,7 +1,7 @@
 // The diary through its real buttons: the screens, the list read from
 // day.txt, and what "日記終了" stores, byte for byte.
 
-#include "app/AnsiText.h"
+#include "base/AnsiText.h"
 #include "samples/SampleDriving.h"
 
 using namespace kel;

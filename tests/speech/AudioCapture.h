@@ -3,7 +3,7 @@
 // and hearing what the program plays by recording the monitor of the null
 // sink "kelvoran_null" that tools/with-pulse makes the default sink.
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -4,12 +4,12 @@
 // loop does: the sounds must play all the same.
 
 #include "AudioCapture.h"
-#include "app/ColorButton.h"
 #include "app/FrmTalk.h"
-#include "app/Platform.h"
-#include "app/SettingsStore.h"
-#include "app/TalkBox.h"
+#include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
+#include "widgets/ColorButton.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
 
 #include <QDate>
 #include <QTemporaryDir>

@@ -4,15 +4,15 @@
 // moments, such as a button's release during a hold loop), a recording wave
 // player, a beep counter, a settings file and a program folder of its own.
 
-#include "app/Clock.h"
-#include "app/ColorButton.h"
-#include "app/FlexGrid.h"
-#include "app/Fonts.h"
 #include "app/FrmTalk.h"
-#include "app/Platform.h"
-#include "app/SettingsStore.h"
-#include "app/TalkBox.h"
+#include "base/Clock.h"
+#include "base/SettingsStore.h"
 #include "fakes/RecordingPlayer.h"
+#include "widgets/ColorButton.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Fonts.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,0 +1,49 @@
+#include "base/TextFileIO.h"
+
+namespace kel {
+
+ListFileText readListFile(const QString &path)
+{
+    const LoadedFile file = loadTextFile(path);
+    switch (file.status) {
+    case LoadedFile::Missing:
+        return {ListFileText::Missing, {}};
+    case LoadedFile::Unreadable:
+        return {ListFileText::Unreadable, {}};
+    case LoadedFile::Read:
+        break;
+    }
+    // A UTF-8 file (re-saved in an editor) is read as such and written back
+    // in code page 932 at the next store.
+    DecodedText decoded = decodeTextFile(file.bytes);
+    const auto status = decoded.source == DecodedText::Invalid ? ListFileText::Invalid
+                                                               : ListFileText::Read;
+    return {status, std::move(decoded.text)};
+}
+
+std::optional<StoreProblem> storeListFile(const QString &path, const ListFileText &asRead,
+                                          const EncodedFile &file)
+{
+    if (!asRead.mayOverwrite())
+        return StoreProblem{StoreProblem::FileProtected, {}, {}};
+    if (!file.ok())
+        return StoreProblem{StoreProblem::Unencodable, file.failure->character, {}};
+    if (const std::optional<SaveError> error = saveFileAtomically(path, file.bytes))
+        return StoreProblem{StoreProblem::WriteFailed, {}, error->reason};
+    return std::nullopt;
+}
+
+QString noticeFor(const StoreProblem &problem, const StoreNotices &notices)
+{
+    switch (problem.kind) {
+    case StoreProblem::FileProtected:
+        return notices.fileProtected;
+    case StoreProblem::Unencodable:
+        return QStringLiteral("「%1」は保存できない文字です").arg(problem.character);
+    case StoreProblem::WriteFailed:
+        break;
+    }
+    return notices.writeFailed;
+}
+
+} // namespace kel

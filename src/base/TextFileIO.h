@@ -1,0 +1,56 @@
+#pragma once
+// Reading and storing a text file that fills one of the lists (Talk.txt,
+// day.txt), with the rules both lists share: a file the program cannot read
+// correctly is shown as far as it goes but never written over, and a store
+// either replaces the whole file or leaves the old one as it was. The
+// screens turn the reasons given here into their own notices.
+
+#include "base/AnsiText.h"
+
+#include <QString>
+#include <optional>
+
+namespace kel {
+
+struct ListFileText {
+    enum Status {
+        Missing,    // no file yet: an empty list; storing creates it
+        Read,       // code page 932, or UTF-8 with or without a byte-order mark
+        Unreadable, // something is there that cannot be read: shown empty
+        Invalid,    // neither encoding: shown as far as code page 932 decodes it
+    };
+    Status status = Missing;
+    QString text;
+
+    // False when storing would destroy what the user has in the file.
+    bool mayOverwrite() const { return status == Missing || status == Read; }
+};
+
+ListFileText readListFile(const QString &path);
+
+// Why a store did not happen; nothing was written then.
+struct StoreProblem {
+    enum Kind {
+        FileProtected, // the file was Unreadable or Invalid when it was read
+        Unencodable,   // code page 932 has no code for `character`
+        WriteFailed,   // the disk refused: the previous file is still whole
+    };
+    Kind kind = WriteFailed;
+    QString character; // for Unencodable
+    QString reason;    // for WriteFailed, the system's words (for a log)
+};
+
+// The notice a screen shows for each kind of problem; the one for a
+// character that code page 932 cannot hold is the same for every file.
+struct StoreNotices {
+    QString fileProtected;
+    QString writeFailed;
+};
+QString noticeFor(const StoreProblem &problem, const StoreNotices &notices);
+
+// Writes `file` over `path` atomically, unless the file as last read must
+// not be overwritten or `file` could not be encoded.
+std::optional<StoreProblem> storeListFile(const QString &path, const ListFileText &asRead,
+                                          const EncodedFile &file);
+
+} // namespace kel

@@ -1,0 +1,102 @@
+#include "frame/FrmOK.h"
+
+#include "widgets/ColorButton.h"
+#include "widgets/Fonts.h"
+#include "widgets/Platform.h"
+#include "widgets/TwipsLayout.h"
+
+#include <QDialog>
+#include <QLabel>
+
+namespace kel {
+namespace {
+
+constexpr QRgb kDialogBack = 0xff8080ff;
+constexpr QSize kClientTwips(10020, 3990);
+constexpr double kPoints = 36;
+
+// The dialog is made afresh for every question, so the captions and
+// positions set for one call never carry over to the next.
+class FrmOKDialog : public QDialog {
+public:
+    FrmOKDialog(Talk &t, QWidget *parent) : QDialog(parent), t_(t), layout_(map_)
+    {
+        setObjectName(QStringLiteral("frmOK"));
+        setWindowTitle(QStringLiteral("問い合わせ？"));
+        map_.setScale(t.layout.map().scale());
+        QPalette p = palette();
+        p.setColor(QPalette::Window, QColor::fromRgb(kDialogBack));
+        setPalette(p);
+        setAutoFillBackground(true);
+        setFixedSize(map_.px(kClientTwips.width()), map_.px(kClientTwips.height()));
+
+        const DesignFont font{QString::fromUtf8(kPGothic), kPoints, true};
+        label = new QLabel(QStringLiteral("Label1"), this);
+        label->setObjectName(QStringLiteral("lblOK"));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        layout_.add(label, QRect(240, 120, 9645, 1965), font);
+
+        buttons[0] = new ColorButton(QStringLiteral("OK"), QColor(192, 192, 255), this);
+        buttons[1] = new ColorButton(QStringLiteral("キャンセル"), QColor(255, 192, 192), this);
+        layout_.add(buttons[0], QRect(300, 2280, 4365, 1635), font);
+        layout_.add(buttons[1], QRect(5460, 2280, 4365, 1635), font);
+        for (int k = 0; k < 2; ++k) {
+            buttons[k]->setObjectName(QStringLiteral("cmdOK%1").arg(k));
+            connect(buttons[k], &QPushButton::clicked, this, [this, k] { cmdOK_Click(k); });
+        }
+    }
+
+    void arrange(int code)
+    {
+        switch (code) {
+        case kAskNotice:
+            buttons[1]->hide();
+            layout_.setLeftTop(buttons[0], 3500, 2280);
+            break;
+        case kAskYesNo:
+            buttons[1]->setText(QStringLiteral("ＮＯ"));
+            buttons[1]->show();
+            buttons[0]->setText(QStringLiteral("ＹＥＳ"));
+            layout_.setLeftTop(buttons[0], 300, 2280);
+            break;
+        case kAskOkCancel:
+            buttons[1]->setText(QStringLiteral("キャンセル"));
+            buttons[1]->show();
+            buttons[0]->setText(QStringLiteral("ＯＫ"));
+            layout_.setLeftTop(buttons[0], 300, 2280);
+            break;
+        default:
+            break;
+        }
+    }
+
+    QLabel *label = nullptr;
+    ColorButton *buttons[2] = {};
+
+private:
+    void cmdOK_Click(int k)
+    {
+        t_.st.AskAnswer = (k == 0);
+        accept();
+    }
+
+    Talk &t_;
+    TwipsMap map_;
+    TwipsLayout layout_;
+};
+
+} // namespace
+
+void AskUser(Talk &t, const QString &message, int code, const QString &title)
+{
+    t.sv.platform->normalPointer();
+    t.st.AskAnswer = false;
+    FrmOKDialog dialog(t, t.ui.frmTalk);
+    dialog.arrange(code);
+    dialog.setWindowTitle(title);
+    dialog.label->setText(message);
+    dialog.exec();
+}
+
+} // namespace kel

@@ -1,0 +1,16 @@
+#pragma once
+// The program's own question dialog: large touch buttons, one of three
+// button sets, the answer left in AppState::AskAnswer.
+
+#include "frame/Talk.h"
+
+namespace kel {
+
+// Codes of the button sets.
+inline constexpr int kAskOkCancel = 33;
+inline constexpr int kAskYesNo = 36;
+inline constexpr int kAskNotice = 48;
+
+void AskUser(Talk &t, const QString &message, int code, const QString &title);
+
+} // namespace kel

@@ -108,6 +108,36 @@ private slots:
         QVERIFY2(where.out.contains("then " + voices + '\n'), qPrintable(where.out));
     }
 
+    void readOnlyCopiedFolderGivesWay()
+    {
+        // A whole installation copied with its Talk.txt onto a disk that is
+        // then made read-only (a write-protected stick).
+        QTemporaryDir t;
+        const QString disk = t.filePath("stick");
+        QVERIFY(QDir().mkpath(disk));
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=32m", "tmpfs", disk}) != 0)
+            QSKIP("cannot mount a tmpfs here (needs root)");
+        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {disk}); });
+        QVERIFY(QDir().mkpath(disk + "/bin"));
+        QVERIFY(QFile::copy(program, disk + "/bin/kelvoran"));
+        QVERIFY(copyAll(voices, disk + "/share/kelvoran/voices"));
+        QFile talk(disk + "/bin/Talk.txt");
+        QVERIFY(talk.open(QIODevice::WriteOnly));
+        talk.close();
+        QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", disk}), 0);
+
+        QProcessEnvironment env = baseEnv(t);
+        env.insert("XDG_DATA_HOME", t.filePath("xdg"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(disk + "/bin/kelvoran", {"--quit-when-shown"});
+        QVERIFY(p.waitForFinished(30'000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+                 QStringLiteral("kelvoran: cannot store in %1/bin; storing in %2/xdg/kelvoran\n").arg(disk, t.path()));
+        QVERIFY(QFileInfo(t.filePath("xdg/kelvoran/Talk.txt")).isFile());
+    }
+
     void autostart()
     {
         QTemporaryDir t;

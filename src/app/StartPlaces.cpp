@@ -19,6 +19,22 @@ namespace {
 
 const QString kNoticeTitle = QStringLiteral("Kelvoran");
 
+// The question dialog holds two lines of its large print: a path gets the
+// second one, its home written as "~", and a longer one keeps its end, which
+// names the folder: "/srv/a/long/share/kelvoran/voices" -> "…/share/kelvoran/voices".
+QString forNotice(const QString &path, const QString &userHome)
+{
+    constexpr qsizetype kMaxChars = 24;
+    const QString shortened = shortPath(path, userHome);
+    if (shortened.size() <= kMaxChars)
+        return shortened;
+    QString tail = shortened.right(kMaxChars - 1);
+    const qsizetype slash = tail.indexOf(QLatin1Char('/'));
+    if (slash > 0)
+        tail = tail.mid(slash); // whole folder names only
+    return QStringLiteral("…") + tail;
+}
+
 void print(FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -33,14 +49,14 @@ StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir
     StartPlaces places;
     places.dataFolder = home.folder;
     places.explicitHome = !where.homeOption.isEmpty() || !where.envHome.isEmpty();
-    const auto shortened = [&](const QString &path) { return shortPath(path, where.userHome); };
+    const auto shortened = [&](const QString &path) { return forNotice(path, where.userHome); };
 
     if (home.fellBack()) {
         places.problems << (home.usable ? QStringLiteral("kelvoran: cannot store in %1; storing in %2")
                                               .arg(home.wanted, home.folder)
                                         : QStringLiteral("kelvoran: cannot store in %1 nor anywhere else")
                                               .arg(home.wanted));
-        places.notices << QStringLiteral("%1 に保存できません").arg(shortened(home.wanted));
+        places.notices << QStringLiteral("ここに保存できません：\n%1").arg(shortened(home.wanted));
     }
 
     const auto isDir = [](const QString &path) { return QFileInfo(path).isDir(); };
@@ -54,7 +70,7 @@ StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir
                                .arg(places.characters)
                                .arg(setMissing ? QStringLiteral(" (missing: %1)").arg(places.soundSet)
                                                : QString());
-        places.notices << (setMissing ? QStringLiteral("音声がありません：%1").arg(shortened(places.soundSet))
+        places.notices << (setMissing ? QStringLiteral("音声がありません：\n%1").arg(shortened(places.soundSet))
                                       : QStringLiteral("%1文字の音声がありません").arg(places.silent));
     }
     return places;

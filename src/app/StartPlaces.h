@@ -18,7 +18,7 @@ struct StartPlaces {
     int silent = 0;         // characters with no sound in either place
     int characters = 0;     // characters of the set
     QStringList problems;   // one English line each, for the terminal
-    QStringList notices;    // the same, one short Japanese line each, for the window
+    QStringList notices;    // the same, short Japanese for the window: what, then where
 };
 
 StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir);

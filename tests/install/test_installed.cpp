@@ -138,6 +138,20 @@ private slots:
         QVERIFY(QFileInfo(t.filePath("xdg/kelvoran/Talk.txt")).isFile());
     }
 
+    void helpStatesTheOrder()
+    {
+        QTemporaryDir t;
+        const Run help = run(baseEnv(t), {"--help"});
+        QCOMPARE(help.exitCode, 0);
+        qsizetype at = 0;
+        for (const char *place : {"--home", "$KELVORAN_HOME", "Talk.txt", "$XDG_DATA_HOME/kelvoran",
+                                  "~/.local/share/kelvoran", "default set"}) {
+            const qsizetype next = help.out.indexOf(QLatin1String(place), at);
+            QVERIFY2(next >= 0, qPrintable(QStringLiteral("%1 missing or out of order:\n").arg(place) + help.out));
+            at = next;
+        }
+    }
+
     void autostart()
     {
         QTemporaryDir t;

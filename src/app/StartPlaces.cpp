@@ -9,6 +9,7 @@
 #include "speech/WavName.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
@@ -57,6 +58,14 @@ StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir
                                         : QStringLiteral("kelvoran: cannot store in %1 nor anywhere else")
                                               .arg(home.wanted));
         places.notices << QStringLiteral("ここに保存できません：\n%1").arg(shortened(home.wanted));
+        // Sentences and diary kept where they can no longer be stored (a
+        // write-protected copy) come along, so that the user still finds them;
+        // a file already in the new place is never replaced.
+        if (home.usable) {
+            for (const QString name : {QStringLiteral("Talk.txt"), QStringLiteral("day.txt")})
+                if (QFileInfo(home.wanted + u'/' + name).isFile() && !QFileInfo::exists(home.folder + u'/' + name))
+                    QFile::copy(home.wanted + u'/' + name, home.folder + u'/' + name);
+        }
     }
 
     const auto isDir = [](const QString &path) { return QFileInfo(path).isDir(); };

@@ -121,8 +121,9 @@ private slots:
         QVERIFY(QDir().mkpath(disk + "/bin"));
         QVERIFY(QFile::copy(program, disk + "/bin/kelvoran"));
         QVERIFY(copyAll(voices, disk + "/share/kelvoran/voices"));
+        const QByteArray sentences = "\"\x82\xa0\"\r\n"; // "あ" in code page 932
         QFile talk(disk + "/bin/Talk.txt");
-        QVERIFY(talk.open(QIODevice::WriteOnly));
+        QVERIFY(talk.open(QIODevice::WriteOnly) && talk.write(sentences) == sentences.size());
         talk.close();
         QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", disk}), 0);
 
@@ -135,7 +136,10 @@ private slots:
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
                  QStringLiteral("kelvoran: cannot store in %1/bin; storing in %2/xdg/kelvoran\n").arg(disk, t.path()));
-        QVERIFY(QFileInfo(t.filePath("xdg/kelvoran/Talk.txt")).isFile());
+        // The sentences came along, unchanged.
+        QFile moved(t.filePath("xdg/kelvoran/Talk.txt"));
+        QVERIFY(moved.open(QIODevice::ReadOnly));
+        QCOMPARE(moved.readAll(), sentences);
     }
 
     void helpStatesTheOrder()

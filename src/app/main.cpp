@@ -1,4 +1,5 @@
 #include "app/FrmTalk.h"
+#include "app/StartPlaces.h"
 #include "base/Clock.h"
 #include "base/CommandLine.h"
 #include "base/SettingsStore.h"
@@ -21,12 +22,16 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     const QString programDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    const kel::StartRequest req =
-        kel::parseCommandLine(args, qEnvironmentVariable("KELVORAN_HOME"), programDir);
+    const kel::StartRequest req = kel::parseCommandLine(args);
     if (req.exitNow) {
         std::fputs(req.message.toLocal8Bit().constData(), req.exitCode ? stderr : stdout);
         return req.exitCode;
     }
+    const kel::StartPlaces places = kel::findStartPlaces(req.homeOption, programDir);
+    if (req.where || !req.autostart.isEmpty())
+        return kel::answerWithoutWindow(req, places);
+    for (const QString &line : places.problems)
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
@@ -43,7 +48,8 @@ int main(int argc, char *argv[])
     kel::Services services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }};
 
     kel::FrmTalk w(services);
-    w.Form_Load(req.appPath);
+    w.state().SoundSetPath = places.soundSet;
+    w.Form_Load(places.dataFolder);
 
     if (!req.screenshot.isEmpty()) {
         const QStringList wh = req.screenshotSize.split(QLatin1Char('x'));
@@ -64,6 +70,8 @@ int main(int argc, char *argv[])
     if (req.quitWhenShown) {
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });
+    } else {
+        kel::showStartNotices(w.talk(), places.notices);
     }
     return app.exec();
 }

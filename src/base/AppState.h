@@ -16,6 +16,9 @@ enum Opt { OPT1 = 0, OPT2 = 1, OPT3 = 2, Beep = 3, Moji = 4, Samp = 5 };
 struct AppState {
     // Folder holding the sound set, Talk.txt and day.txt; no trailing separator.
     QString AppPath;
+    // The installed default sound set, tried when AppPath holds no recording
+    // of a character; "" for none.
+    QString SoundSetPath;
 
     // Stored text of "OPT1", "OPT2", "OPT3", "Beep", "Moji", "Samp", unchanged.
     QStringList Options{"0", "0", "0", "0", "0", "1"};

@@ -1,22 +1,10 @@
 #include "base/CommandLine.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 namespace kel {
-namespace {
 
-QString withoutTrailingSeparator(QString path)
-{
-    path = QDir::cleanPath(path);
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
-
-} // namespace
-
-StartRequest parseCommandLine(const QStringList &args, const QString &home, const QString &programDir)
+StartRequest parseCommandLine(const QStringList &args)
 {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("Kelvoran: a Japanese talking board."));
@@ -26,8 +14,12 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
                                      QStringLiteral("Show the version and end."));
     const QCommandLineOption homeOpt(
         QStringLiteral("home"),
-        QStringLiteral("Folder holding the sound set, Talk.txt and day.txt "
-                       "(default: $KELVORAN_HOME, else the program's folder)."),
+        QStringLiteral("Folder for Talk.txt, day.txt and own recordings. Without it: "
+                       "$KELVORAN_HOME, else the program's folder if it is writable and "
+                       "holds a Talk.txt, else $XDG_DATA_HOME/kelvoran "
+                       "(~/.local/share/kelvoran). A folder that cannot be written "
+                       "gives way to the next one. A character's sound is taken from "
+                       "this folder first, then from the installed default set."),
         QStringLiteral("DIR"));
     const QCommandLineOption full(QStringLiteral("fullscreen"),
                                   QStringLiteral("Start full screen (F11 toggles)."));
@@ -39,7 +31,13 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
                                   QStringLiteral("WxH"));
     const QCommandLineOption quitShown(QStringLiteral("quit-when-shown"),
                                        QStringLiteral("End as soon as the window is shown."));
-    p.addOptions({help, version, homeOpt, full, shot, size, quitShown});
+    const QCommandLineOption autostart(
+        QStringLiteral("autostart"),
+        QStringLiteral("on: start full screen at every login (with this --home); off: no more. Then end."),
+        QStringLiteral("on|off"));
+    const QCommandLineOption where(QStringLiteral("where"),
+                                   QStringLiteral("Show where the files and the sounds are, and end."));
+    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -53,13 +51,15 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
         r.message = p.isSet(help) ? p.helpText() : QStringLiteral("Kelvoran 1.3\n");
         return r;
     }
-    if (p.isSet(homeOpt))
-        r.appPath = p.value(homeOpt);
-    else if (!home.isEmpty())
-        r.appPath = home;
-    else
-        r.appPath = programDir;
-    r.appPath = withoutTrailingSeparator(QDir(r.appPath).absolutePath());
+    r.autostart = p.value(autostart);
+    if (p.isSet(autostart) && r.autostart != u"on" && r.autostart != u"off") {
+        r.exitNow = true;
+        r.exitCode = 2;
+        r.message = QStringLiteral("--autostart takes on or off\n");
+        return r;
+    }
+    r.homeOption = p.value(homeOpt);
+    r.where = p.isSet(where);
     r.fullScreen = p.isSet(full);
     r.screenshot = p.value(shot);
     r.screenshotSize = p.value(size);

@@ -8,7 +8,9 @@
 namespace kel {
 
 struct StartRequest {
-    QString appPath;            // folder of the sound set, Talk.txt, day.txt
+    QString homeOption;         // --home DIR as given, "" without it
+    QString autostart;          // --autostart: "on" or "off", "" without it
+    bool where = false;         // --where: print where data and sounds are, and end
     bool fullScreen = false;
     QString screenshot;         // render the window to this PNG and end
     QString screenshotSize;     // "WxH", with the screenshot
@@ -18,8 +20,6 @@ struct StartRequest {
     QString message;            // what to print when exitNow
 };
 
-// `home` is KELVORAN_HOME (empty when unset), `programDir` the folder of the
-// program; --home DIR wins over both.
-StartRequest parseCommandLine(const QStringList &args, const QString &home, const QString &programDir);
+StartRequest parseCommandLine(const QStringList &args);
 
 } // namespace kel

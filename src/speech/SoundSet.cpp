@@ -1,6 +1,7 @@
 #include "speech/SoundSet.h"
 
 #include "speech/SoundSetTable.h"
+#include "speech/WavName.h"
 
 namespace kel {
 
@@ -19,6 +20,14 @@ QString readingFor(const QString &character)
             return QString::fromUtf16(entry.reading);
     }
     return {};
+}
+
+int silentCharacters(const QString &userFolder, const QString &defaultSet)
+{
+    int silent = 0;
+    for (const QString &ch : soundSetCharacters())
+        silent += soundFileFor(userFolder, defaultSet, ch) ? 0 : 1;
+    return silent;
 }
 
 } // namespace kel

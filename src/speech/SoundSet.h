@@ -18,4 +18,8 @@ QStringList soundSetCharacters();
 // readingFor("カ") -> "か"; "" for a text outside the set.
 QString readingFor(const QString &character);
 
+// How many texts of the set would play nothing: neither the user's folder
+// nor the default set holds their WAV file.
+int silentCharacters(const QString &userFolder, const QString &defaultSet);
+
 } // namespace kel

@@ -11,7 +11,6 @@
 #include "widgets/TalkBox.h"
 #include "widgets/TwipsLayout.h"
 
-#include <QFile>
 #include <QFrame>
 #include <QPointer>
 
@@ -28,8 +27,9 @@ constexpr QPoint kStopPanelTwips(30, 6600);
 Nanos Speech::playChar(const QString &ch)
 {
     const Nanos started = t_.sv.clock->now();
-    const std::optional<QString> path = wavPathFor(t_.st.AppPath, ch);
-    if (path && QFile::exists(*path))
+    // An own recording in the data folder wins over the default set.
+    const std::optional<QString> path = soundFileFor(t_.st.AppPath, t_.st.SoundSetPath, ch);
+    if (path)
         t_.sv.player->play(*path);
     else
         t_.sv.player->close();   // the previous sound is cut all the same

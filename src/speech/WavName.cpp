@@ -1,5 +1,8 @@
 #include "speech/WavName.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace kel {
 
 namespace {
@@ -30,6 +33,36 @@ std::optional<QString> wavPathFor(const QString &appPath, const QString &ch)
     if (!canBeFileName(ch))
         return std::nullopt;
     return appPath + QChar(u'/') + ch + QStringLiteral(".wav");
+}
+
+std::optional<QString> soundFileFor(const QString &userFolder, const QString &defaultSet, const QString &ch,
+                                    const std::function<bool(const QString &)> &isFile)
+{
+    for (const QString &folder : {userFolder, defaultSet}) {
+        if (folder.isEmpty())
+            continue;
+        const std::optional<QString> path = wavPathFor(folder, ch);
+        if (!path)
+            return std::nullopt;
+        if (isFile(*path))
+            return path;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> soundFileFor(const QString &userFolder, const QString &defaultSet, const QString &ch)
+{
+    return soundFileFor(userFolder, defaultSet, ch, [](const QString &path) { return QFileInfo(path).isFile(); });
+}
+
+QString defaultSoundSetFolder(const QString &programDir, const std::function<bool(const QString &)> &isDir)
+{
+    const QString installed = QDir::cleanPath(programDir + QStringLiteral("/../share/kelvoran/voices"));
+    const QString built = programDir + QStringLiteral("/voices");
+    for (const QString &folder : {installed, built})
+        if (isDir(folder))
+            return folder;
+    return installed;
 }
 
 } // namespace kel

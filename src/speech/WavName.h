@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kel {
@@ -15,5 +16,21 @@ namespace kel {
 // nullopt whenever the text cannot be a single file name here: empty, a path
 // separator, NUL, CR or LF, or half of a surrogate pair without its partner.
 std::optional<QString> wavPathFor(const QString &appPath, const QString &ch);
+
+// The file that voices `ch`: the user's own recording in the data folder
+// when there is one, else the installed default set's; nullopt when neither
+// holds it. An empty folder is skipped.
+// soundFileFor("/home/u/kel", "/usr/share/kelvoran/voices", "か")
+//   -> "/home/u/kel/か.wav" when it exists,
+//   -> "/usr/share/kelvoran/voices/か.wav" when only that one exists.
+std::optional<QString> soundFileFor(const QString &userFolder, const QString &defaultSet, const QString &ch,
+                                    const std::function<bool(const QString &)> &isFile);
+std::optional<QString> soundFileFor(const QString &userFolder, const QString &defaultSet, const QString &ch);
+
+// The installed default set of a program in `programDir`: the package's
+// "<prefix>/share/kelvoran/voices" beside "<prefix>/bin", else the set the
+// build makes beside the program ("voices"). The installed place when
+// neither exists.
+QString defaultSoundSetFolder(const QString &programDir, const std::function<bool(const QString &)> &isDir);
 
 } // namespace kel

@@ -170,6 +170,21 @@ private slots:
         QCOMPARE(fx.ui().cmdWide->text(), QStringLiteral("広げる"));
     }
 
+    void ownRecordingBeforeTheDefaultSet()
+    {
+        // あ recorded by the user, あ and い in the installed set, う nowhere.
+        TalkFixture fx;
+        fx.addVoices({"あ"});
+        QTemporaryDir set;
+        for (const char *name : {"あ.wav", "い.wav"})
+            QVERIFY(test::writeFile(set.filePath(QString::fromUtf8(name)), "RIFF"));
+        fx.st().SoundSetPath = set.path();
+        fx.setText("あいう", 0);
+        TalkFixture::click(fx.ui().cmdRead);
+        QCOMPARE(fx.player.calls, (QStringList{"play " + fx.home.filePath("あ.wav"),
+                                               "play " + set.filePath("い.wav"), "close"}));
+    }
+
     void playerWithoutAudioServerWaitsForNothing()
     {
         QVERIFY2(noAudioServer && QMediaDevices::audioOutputs().isEmpty(), "an audio output answered");

@@ -1,0 +1,32 @@
+#pragma once
+// Where a start finds the user's files and the sounds, and what it tells the
+// user when a place is missing or cannot be written.
+
+#include "base/CommandLine.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kel {
+
+struct Talk;
+
+struct StartPlaces {
+    QString dataFolder;     // Talk.txt, day.txt, own recordings
+    QString soundSet;       // the installed default set
+    bool explicitHome = false; // chosen by --home or $KELVORAN_HOME
+    int silent = 0;         // characters with no sound in either place
+    int characters = 0;     // characters of the set
+    QStringList problems;   // one English line each, for the terminal
+    QStringList notices;    // the same, short Japanese for the window: what, then where
+};
+
+StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir);
+
+// --where and --autostart: prints the answer; the program's exit code.
+int answerWithoutWindow(const StartRequest &req, const StartPlaces &places);
+
+// Shows each notice in the question dialog once the event loop runs.
+void showStartNotices(Talk &t, const QStringList &notices);
+
+} // namespace kel

@@ -6,6 +6,7 @@
 #include "speech/WavePlayer.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -27,6 +28,7 @@ bool needsLongDwell(const QString &caption)
 AccessControl::AccessControl(Talk &t) : t_(t)
 {
     timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setSingleShot(true);
     timer_.setInterval(10);
     connect(&timer_, &QTimer::timeout, this, &AccessControl::poll);
 }
@@ -265,6 +267,12 @@ void AccessControl::poll()
     }
     if (dwell_ && pointer_)
         dwellAt(*pointer_);
+    // Wake every 10 ms, and right on time for the next automatic step.
+    Nanos wait = milliseconds(10);
+    if (scanner_ && scanner_->running())
+        wait = std::clamp(scanner_->deadline() - t_.sv.clock->now(), Nanos(0), wait);
+    if (scanner_ || dwell_)
+        timer_.start(int(wait / milliseconds(1)));
 }
 
 } // namespace kel

@@ -36,10 +36,15 @@ int AccessOverlay::thickness() const
     return std::max(3, width() * 6 / 786);
 }
 
-QRect AccessOverlay::frameArea(const QRect &r) const
+// Only the frame's band (and the up mark): the inside shows through and
+// needs no repaint.
+QRegion AccessOverlay::frameArea(const QRect &r, bool up) const
 {
-    const int m = thickness() + 2;
-    return r.adjusted(-m, -m, m, m);
+    const int m = thickness() + 4;
+    QRegion band = QRegion(r.adjusted(-m, -m, m, m)).subtracted(QRegion(r.adjusted(m, m, -m, -m)));
+    if (up)
+        band += QRect(r.topLeft() - QPoint(m, m), QSize(thickness() * 9 + m, thickness() * 8 + m));
+    return band;
 }
 
 QRect AccessOverlay::ringArea(const QRect &r) const
@@ -53,11 +58,11 @@ void AccessOverlay::setHighlight(const QRect &rect, bool up)
     if (rect == frame_ && up == up_)
         return;
     if (!frame_.isEmpty())
-        update(frameArea(frame_));
+        update(frameArea(frame_, up_));
     frame_ = rect;
     up_ = up;
     if (!frame_.isEmpty())
-        update(frameArea(frame_));
+        update(frameArea(frame_, up_));
 }
 
 void AccessOverlay::setRing(const QRect &rect, double progress)

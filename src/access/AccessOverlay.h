@@ -5,6 +5,7 @@
 // dwell progress ring. Only the places that change are repainted.
 
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 namespace kel {
@@ -30,7 +31,7 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
-    QRect frameArea(const QRect &r) const;
+    QRegion frameArea(const QRect &r, bool up) const;
     QRect ringArea(const QRect &r) const;
 
     QRect frame_;

@@ -64,6 +64,9 @@ public:
     // Items of group g, its "up" item included.
     int itemCount(int g) const;
     bool onUp() const { return level_ == Level::Items && item_ == itemCount(group_) - 1; }
+    // When the automatic highlight moves next (meaningful while it runs).
+    Nanos deadline() const { return deadline_; }
+    bool running() const { return auto_ && !paused_ && level_ != Level::Idle; }
     // Bumped on every highlight change, for whoever draws it.
     int changes() const { return changes_; }
 

@@ -5,6 +5,7 @@
 
 #include "access/AccessControl.h"
 #include "access/AccessOverlay.h"
+#include "access/AccessSettingsPage.h"
 #include "base/AnsiText.h"
 
 #include <QKeyEvent>
@@ -195,6 +196,9 @@ private slots:
     void everyTaskWithoutTouch();
     void switchPresses_data();
     void switchPresses();
+    void namesAndDevices_data();
+    void namesAndDevices();
+    void settingsPage();
     void pausesWhileSpeaking();
     void switchStopsReading();
     void dwell_data();
@@ -286,6 +290,59 @@ void TestAccess::switchPresses()
     }
     QCOMPARE(scanState(fx), state);
     QCOMPARE(fx.box()->text(), text);
+}
+
+void TestAccess::namesAndDevices_data()
+{
+    QTest::addColumn<QString>("access");
+    QTest::addColumn<QString>("script");   // k the space bar, m a mouse click, +ms
+    QTest::addColumn<QString>("voiced");
+
+    // The first group, then the second 1.5 s later.
+    QTest::newRow("columns named by their first kana") << "ScanVoice=1" << "k +1600" << "あ か";
+    QTest::newRow("rows named by their first kana") << "ScanVoice=1;ScanOrder=1" << "k +1600" << "あ い";
+    QTest::newRow("silent without the naming") << "" << "k +1600" << "";
+    QTest::newRow("a mouse button is a switch when asked") << "ScanVoice=1;ScanMouse=1" << "m +1600" << "あ か";
+    QTest::newRow("otherwise a click is a touch") << "ScanVoice=1" << "m +1600" << "";
+}
+
+void TestAccess::namesAndDevices()
+{
+    QFETCH(QString, access);
+    QFETCH(QString, script);
+    QFETCH(QString, voiced);
+    TalkFixture fx(settings(QStringList{"Scan=1"} + access.split(u';', Qt::SkipEmptyParts)));
+    fx.addVoices(QString("あ い か").split(u' '));
+    for (const QString &s : script.split(u' ')) {
+        if (s == u"k")
+            tap(fx, Qt::Key_Space);
+        else if (s == u"m")
+            QTest::mouseClick(fx.win->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        else
+            pass(fx, s.mid(1).toInt());
+    }
+    QCOMPARE(fx.voiced().join(u' '), voiced);
+}
+
+void TestAccess::settingsPage()
+{
+    // What the page shows is what is stored, and what it saves is read back.
+    TalkFixture fx(settings({"Scan=2", "ScanFirst=2.5", "Dwell=1200", "Pace=100"}));
+    AccessSettingsPage page;
+    page.load(*fx.store);
+    AccessSettings want;
+    want.Scan = 2;
+    want.ScanFirst = 2.5;
+    want.Dwell = 1200;
+    QVERIFY(page.values() == want);
+    want.ScanStep = 700;
+    want.SwitchLock = 0;
+    page.setValues(want);
+    QVERIFY(page.save(*fx.store));
+    QCOMPARE(fx.store->value("ACCESS", "ScanStep"), std::optional<QString>("700"));
+    fx.win->access().readSettings();
+    QVERIFY(fx.win->access().settings() == want);
+    QCOMPARE(fx.store->value("OPT1"), std::nullopt);
 }
 
 void TestAccess::pausesWhileSpeaking()

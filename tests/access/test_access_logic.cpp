@@ -1,10 +1,9 @@
-// The settings, the switch filter, the scanner and the dwell tracker on a
+// The settings, the scanner and the dwell tracker on a
 // clock given by hand: scripts of presses and elapsed milliseconds, and the
 // state seen after each step.
 #include "access/AccessSettings.h"
 #include "access/DwellTracker.h"
 #include "access/Scanner.h"
-#include "access/SwitchFilter.h"
 
 #include <QTest>
 #include <map>
@@ -36,9 +35,6 @@ class TestAccessLogic : public QObject {
 private slots:
     void settings_data();
     void settings();
-    void settingsRoundTrip();
-    void switches_data();
-    void switches();
     void scanner_data();
     void scanner();
     void dwell_data();
@@ -85,57 +81,6 @@ void TestAccessLogic::settings()
     want.sort();
     differ.sort();
     QCOMPARE(differ, want);
-}
-
-void TestAccessLogic::settingsRoundTrip()
-{
-    // Every field saved is read back: none is only loaded or only saved.
-    AccessSettings s{2, 700, 2.5, 4, 1, 1, 150, 50, 1, 1200, 600};
-    std::map<QString, QString> store;
-    QVERIFY(saveAccessSettings(s, [&](const QString &k, const QString &v) { return store[k] = v, true; }));
-    QCOMPARE(store.size(), size_t(11));
-    QVERIFY(readAccessSettings([&](const QString &k) { return std::optional(store[k]); }) == s);
-}
-
-void TestAccessLogic::switches_data()
-{
-    QTest::addColumn<int>("accept");
-    QTest::addColumn<int>("lock");
-    QTest::addColumn<QString>("script");   // d@ms, u@ms, t@ms (tick); D/U the second switch
-    QTest::addColumn<QString>("counted");  // the moments a press counted
-
-    QTest::newRow("a press counts at once") << 0 << 300 << "d@0 u@80" << "0";
-    QTest::newRow("a held switch counts once") << 0 << 300 << "d@0 d@100 t@500 d@900 t@3000 u@3100" << "0";
-    QTest::newRow("a bounce after the release is swallowed") << 0 << 300 << "d@0 u@50 d@90 u@120 d@500" << "0 500";
-    QTest::newRow("no lock, two quick presses") << 0 << 0 << "d@0 u@50 d@90" << "0 90";
-    QTest::newRow("too short for the accept time") << 200 << 0 << "d@0 t@150 u@199 t@400" << "";
-    QTest::newRow("held long enough counts while held") << 200 << 0 << "d@0 t@150 t@210 t@900 u@1000" << "210";
-    QTest::newRow("the other switch is locked too") << 0 << 300 << "d@0 u@20 D@100 U@150 D@460" << "0 460";
-}
-
-void TestAccessLogic::switches()
-{
-    QFETCH(int, accept);
-    QFETCH(int, lock);
-    QFETCH(QString, script);
-    QFETCH(QString, counted);
-    SwitchFilter f(ms(accept), ms(lock));
-    QStringList seen;
-    for (const QString &step : script.split(u' ')) {
-        const Nanos at = ms(step.mid(2).toInt());
-        const QChar c = step[0];
-        const Switch sw = c.isUpper() ? Switch::Move : Switch::Select;
-        std::optional<Switch> r;
-        if (c.toLower() == u'd')
-            r = f.down(sw, at);
-        else if (c.toLower() == u'u')
-            f.up(sw, at);
-        else
-            r = f.tick(at);
-        if (r)
-            seen << step.mid(2);
-    }
-    QCOMPARE(seen.join(u' '), counted);
 }
 
 void TestAccessLogic::scanner_data()

@@ -108,6 +108,8 @@ void highlightRepaint()
         })[0]);
     }
     bench::report("highlight moved and repainted at 1920 x 1080", ms);
+    const auto groups = bench::timeRuns(200, [&] { currentScanScreen(rw.win->talk(), false); });
+    bench::report("scan groups taken from the live window (each poll)", groups);
 }
 
 double movesMedian(const QStringList &access)

@@ -91,7 +91,14 @@ bool AccessControl::eventFilter(QObject *, QEvent *e)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
         // Only the user's own buttons: the touches made here are not spontaneous.
-        return scanner_ && set_.ScanMouse == 1 && e->spontaneous() && mouseButtonEvent(e);
+        if (!e->spontaneous())
+            return false;
+        if (scanner_ && set_.ScanMouse == 1)
+            return mouseButtonEvent(e);
+        // A click where the pointer rests is that rest's touch; no second one follows.
+        if (dwell_ && e->type() == QEvent::MouseButtonPress)
+            dwell_->touched();
+        return false;
     case QEvent::MouseMove:
         if (dwell_)
             dwellAt(static_cast<QMouseEvent *>(e)->globalPosition().toPoint());

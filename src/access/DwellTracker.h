@@ -38,6 +38,8 @@ public:
     // number when no dwell is running.
     double progress(Nanos now) const;
     DwellKey target() const { return target_; }
+    // The target was touched by hand: it counts as selected.
+    void touched() { spent_ = true; }
 
 private:
     bool near(QPoint a, QPoint b) const { return (a - b).manhattanLength() <= radius_; }

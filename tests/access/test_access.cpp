@@ -377,12 +377,14 @@ void TestAccess::switchStopsReading()
 void TestAccess::dwell_data()
 {
     QTest::addColumn<QString>("target");   // a board cell's text or a caption
-    QTest::addColumn<QString>("script");   // +ms resting, ~ a small move, > a move of 20 pixels
+    QTest::addColumn<QString>("script");   // +ms resting, ~ a small move, > a move of 20 pixels, c a click
     QTest::addColumn<int>("selections");
 
     QTest::newRow("resting selects once") << "す" << "+990 +20 +3000" << 1;
     QTest::newRow("the enlarged screen under the pointer is dead until it moves")
         << "す" << "+1000 +3000 ~ +3000 > +1000" << 2;
+    QTest::newRow("a click where it rests is the only touch") << "ひら" << "c +1500" << 0;
+    QTest::newRow("resting on a button selects it") << "ひら" << "+1500" << 1;
     QTest::newRow("始め needs twice the time") << "始め" << "+1500" << 0;
     QTest::newRow("始め after twice the time") << "始め" << "+2010" << 1;
 }
@@ -410,7 +412,9 @@ void TestAccess::dwell()
     QTest::mouseMove(w, QPoint(1, 1));
     QTest::mouseMove(w, at);
     for (const QString &s : script.split(u' ')) {
-        if (s == u"~")
+        if (s == u"c")
+            QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        else if (s == u"~")
             QTest::mouseMove(w, at += QPoint(2, 0));
         else if (s == u">")
             QTest::mouseMove(w, at += QPoint(20, 0));

@@ -50,6 +50,14 @@ void pass(TalkFixture &fx, int ms, bool later = false)
         QCoreApplication::processEvents();
 }
 
+// A pointer move to `pos` of `w`: the screen's pointer (where there is
+// one) and the event agree.
+void moveTo(QWindow *w, QPoint pos)
+{
+    QCursor::setPos(w->mapToGlobal(pos));
+    QTest::mouseMove(w, pos);
+}
+
 QString scanState(TalkFixture &fx)
 {
     const Scanner *s = fx.win->access().scanner();
@@ -144,8 +152,8 @@ private:
                     QWindow *w = screen.window->windowHandle();
                     if (at_ != t.centre() || window_ != w) {
                         // Away first, so that the same place twice is a new rest.
-                        QTest::mouseMove(w, QPoint(2, 2));
-                        QTest::mouseMove(w, t.centre());
+                        moveTo(w, QPoint(2, 2));
+                        moveTo(w, t.centre());
                         at_ = t.centre();
                         window_ = w;
                     }
@@ -409,15 +417,15 @@ void TestAccess::dwell()
             if (t.text == target)
                 at = t.centre();
     QVERIFY(!at.isNull());
-    QTest::mouseMove(w, QPoint(1, 1));
-    QTest::mouseMove(w, at);
+    moveTo(w, QPoint(1, 1));
+    moveTo(w, at);
     for (const QString &s : script.split(u' ')) {
         if (s == u"c")
             QTest::mouseClick(w, Qt::LeftButton, {}, at);
         else if (s == u"~")
-            QTest::mouseMove(w, at += QPoint(2, 0));
+            moveTo(w, at += QPoint(2, 0));
         else if (s == u">")
-            QTest::mouseMove(w, at += QPoint(20, 0));
+            moveTo(w, at += QPoint(20, 0));
         else
             pass(fx, s.mid(1).toInt());
     }

@@ -1,5 +1,6 @@
 #include "app/FrmTalk.h"
 
+#include "access/AccessControl.h"
 #include "app/ControlTable.h"
 #include "app/FrmOPT.h"
 #include "base/SettingsStore.h"
@@ -51,6 +52,7 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     talk_.speech = speech_.get();
     talk_.samples = samples_.get();
     talk_.diary = diary_.get();
+    access_ = std::make_unique<AccessControl>(talk_);
 
     quit_ = [] { QCoreApplication::quit(); };
     connectControls();
@@ -66,6 +68,7 @@ void FrmTalk::Form_Load(const QString &appPath)
 {
     st_.AppPath = appPath;
     ReadOptions(st_, *sv_.store);
+    access_->readSettings();
     sv_.platform->busyPointer();
     setWindowTitle(QStringLiteral("Kelvoran!  ") + QStringLiteral("Ver 1.3"));
     ui_.txtTalk->setText(QString());

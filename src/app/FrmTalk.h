@@ -15,6 +15,7 @@
 
 namespace kel {
 
+class AccessControl;
 class Board;
 class Composer;
 class ListNav;
@@ -35,6 +36,7 @@ public:
     Controls &controls() { return ui_; }
     Talk &talk() { return talk_; }
     TwipsLayout &layout() { return layout_; }
+    AccessControl &access() { return *access_; }
     const TwipsMap &twips() const { return map_; }
 
     // What ending the program does; the default quits the application.
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<Speech> speech_;
     std::unique_ptr<SampleScreens> samples_;
     std::unique_ptr<DiaryScreens> diary_;
+    std::unique_ptr<AccessControl> access_;
     std::function<void()> quit_;
 };
 

@@ -38,6 +38,13 @@ struct AppState {
     int Board2Row = 0, Board2Col = 0;
     bool ButtonHeld = false;
 
+    // Seconds per character when reading aloud.
+    double ReadingPace = 0.8;
+    // Speech in progress (a voiced pick or a reading) and how many have
+    // ended: what the switch scanning waits for before it goes on.
+    int Speaking = 0;
+    int SpeechEnded = 0;
+
     // Set when the main window goes away; every waiting loop gives up.
     bool Quitting = false;
 

@@ -16,19 +16,29 @@ QString SettingsStore::defaultPath()
 
 std::optional<QString> SettingsStore::value(const QString &key) const
 {
+    return value(QLatin1String(kSettingsSection), key);
+}
+
+bool SettingsStore::save(const QString &key, const QString &value)
+{
+    return save(QLatin1String(kSettingsSection), key, value);
+}
+
+std::optional<QString> SettingsStore::value(const QString &group, const QString &key) const
+{
     QSettings s(path_, QSettings::IniFormat);
-    s.beginGroup(QLatin1String(kSettingsSection));
+    s.beginGroup(group);
     if (!s.contains(key))
         return std::nullopt;
     return s.value(key).toString();
 }
 
-bool SettingsStore::save(const QString &key, const QString &value)
+bool SettingsStore::save(const QString &group, const QString &key, const QString &value)
 {
     QSettings s(path_, QSettings::IniFormat);
     if (!s.isWritable())
         return false;
-    s.beginGroup(QLatin1String(kSettingsSection));
+    s.beginGroup(group);
     s.setValue(key, value);
     s.endGroup();
     s.sync();

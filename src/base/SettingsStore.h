@@ -19,6 +19,10 @@ public:
     std::optional<QString> value(const QString &key) const;
     // False when the store could not be written.
     bool save(const QString &key, const QString &value);
+    // The same in another group of the file, for settings of their own
+    // ("ACCESS"), so that the options' group never sees them.
+    std::optional<QString> value(const QString &group, const QString &key) const;
+    bool save(const QString &group, const QString &key, const QString &value);
 
 private:
     QString path_;

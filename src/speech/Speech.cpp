@@ -17,7 +17,17 @@
 namespace kel {
 namespace {
 
-constexpr double kReadingPace = 0.8;
+// Counts a stretch of speech for whoever waits for it to end.
+struct SpeakingScope {
+    explicit SpeakingScope(AppState &st) : st_(st) { ++st_.Speaking; }
+    ~SpeakingScope()
+    {
+        --st_.Speaking;
+        ++st_.SpeechEnded;
+    }
+    AppState &st_;
+};
+
 // Where the stop panel's client area stands in the window's design: over
 // the bottom band.
 constexpr QPoint kStopPanelTwips(30, 6600);
@@ -40,6 +50,7 @@ void Speech::SpeakChar(const QString &ch, double pace, const QString &mode)
 {
     if (!shouldSpeak(t_.st.option(OPT3), mode))
         return;
+    SpeakingScope speaking(t_.st);
     t_.st.StopRead = false;
     const Nanos started = playChar(ch);
     waitMoreThan(*t_.sv.clock, started, pace);
@@ -54,6 +65,7 @@ void Speech::cmdRead_Click()
     if (t_.st.beepOn())
         t_.sv.platform->beep();
     setTextPanelWide(t_, false);
+    SpeakingScope speaking(t_.st);
     t_.doEvents();
 
     QPointer<FrmRead> panel = new FrmRead(t_.layout.map(), [this] { t_.st.StopRead = true; });
@@ -71,7 +83,7 @@ void Speech::cmdRead_Click()
         if (text.isEmpty())
             break;
         const Nanos started = playChar(text.mid(i - 1, 1));
-        waitMoreThan(*t_.sv.clock, started, kReadingPace);
+        waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
         t_.doEvents();
         if (t_.st.StopRead || t_.st.Quitting)
             break;

@@ -106,8 +106,13 @@ public:
     {
         installFontSubstitutions();
         store = std::make_unique<SettingsStore>(config.path() + QStringLiteral("/Talk.ini"));
-        for (const auto &[k, v] : options)
-            store->save(k, v);
+        for (const auto &[k, v] : options) {
+            // "GROUP/Key" goes into a group of its own, a plain key into the options.
+            if (k.contains(QLatin1Char('/')))
+                store->save(k.section(QLatin1Char('/'), 0, 0), k.section(QLatin1Char('/'), 1), v);
+            else
+                store->save(k, v);
+        }
         for (const auto &[name, bytes] : files)
             writeFile(name, bytes);
         Services sv{&clock, &player, &platform, store.get(), [this] { return today; }};

@@ -1,0 +1,285 @@
+#include "access/AccessControl.h"
+
+#include "access/AccessOverlay.h"
+#include "base/SettingsStore.h"
+#include "speech/WavName.h"
+#include "speech/WavePlayer.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace kel {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Buttons whose touch cannot be taken back lightly need a longer rest.
+bool needsLongDwell(const QString &caption)
+{
+    const QString c = caption.trimmed();
+    return c == u"始め" || c == u"例文削除" || c == u"終了";
+}
+
+} // namespace
+
+AccessControl::AccessControl(Talk &t) : t_(t)
+{
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setSingleShot(true);
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, &AccessControl::poll);
+}
+
+AccessControl::~AccessControl()
+{
+    if (overlay_)
+        delete overlay_.data();
+}
+
+AccessOverlay *AccessControl::overlay() const
+{
+    return overlay_.data();
+}
+
+void AccessControl::readSettings()
+{
+    const SettingsStore *store = t_.sv.store;
+    apply(readAccessSettings([store](const QString &key) -> std::optional<QString> {
+        if (!store)
+            return std::nullopt;
+        return store->value(QLatin1String(kAccessGroup), key);
+    }));
+}
+
+void AccessControl::apply(const AccessSettings &s)
+{
+    set_ = s;
+    t_.st.ReadingPace = s.Pace / 1000.0;
+    scanner_.reset();
+    dwell_.reset();
+    if (s.Scan != 0)
+        scanner_ = std::make_unique<Scanner>(s.Scan == 1, ScanTiming{milliseconds(s.ScanStep), s.ScanFirst, s.ScanRounds});
+    switches_ = std::make_unique<SwitchFilter>(milliseconds(s.SwitchAccept), milliseconds(s.SwitchLock));
+    if (s.Dwell > 0)
+        dwell_ = std::make_unique<DwellTracker>(milliseconds(s.Dwell));
+    signature_.clear();
+    shownChanges_ = -1;
+    spokenSeen_ = t_.st.SpeechEnded;
+    qApp->removeEventFilter(this);
+    if (scanner_ || dwell_) {
+        qApp->installEventFilter(this);
+        timer_.start();
+        if (scanner_)
+            refreshScreen();
+    } else {
+        timer_.stop();
+        if (overlay_)
+            delete overlay_.data();
+    }
+}
+
+bool AccessControl::eventFilter(QObject *, QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return scanner_ && keyEvent(e);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        // Only the user's own buttons: the touches made here are not spontaneous.
+        if (!e->spontaneous())
+            return false;
+        if (scanner_ && set_.ScanMouse == 1)
+            return mouseButtonEvent(e);
+        // A click where the pointer rests is that rest's touch; no second one follows.
+        if (dwell_ && e->type() == QEvent::MouseButtonPress)
+            dwell_->touched();
+        return false;
+    case QEvent::MouseMove:
+        if (dwell_)
+            dwellAt(static_cast<QMouseEvent *>(e)->globalPosition().toPoint());
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool AccessControl::keyEvent(QEvent *e)
+{
+    auto *k = static_cast<QKeyEvent *>(e);
+    Switch s;
+    if (k->key() == Qt::Key_Space)
+        s = set_.Scan == 2 ? Switch::Move : Switch::Select;
+    else if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+        s = Switch::Select;
+    else
+        return false;
+    if (k->isAutoRepeat())
+        return true;
+    const Nanos now = t_.sv.clock->now();
+    if (e->type() == QEvent::KeyPress) {
+        if (const auto counted = switches_->down(s, now))
+            switchPressed(*counted);
+    } else {
+        switches_->up(s, now);
+    }
+    return true;
+}
+
+bool AccessControl::mouseButtonEvent(QEvent *e)
+{
+    auto *m = static_cast<QMouseEvent *>(e);
+    const Switch s = m->button() == Qt::RightButton ? Switch::Move : Switch::Select;
+    const Nanos now = t_.sv.clock->now();
+    if (e->type() == QEvent::MouseButtonRelease)
+        switches_->up(s, now);
+    else if (e->type() == QEvent::MouseButtonPress)
+        if (const auto counted = switches_->down(s, now))
+            switchPressed(*counted);
+    return true;
+}
+
+void AccessControl::switchPressed(Switch s)
+{
+    refreshScreen();
+    const QPointer<QWidget> window = screen_.window;
+    if (window && window->objectName() == u"frmRead") {
+        // During a reading any switch stops it.
+        if (!screen_.groups.empty())
+            touchAt(window, screen_.groups[0].items[0].centre());
+        return;
+    }
+    if (t_.st.Speaking > 0)
+        return;
+    const Scanner::Chosen c = scanner_->press(s, t_.sv.clock->now());
+    showHighlight();
+    if (!c.valid() || !window)
+        return;
+    const QPoint at = screen_.groups[c.group].items[c.item].centre();
+    ++selections_;
+    touchAt(window, at);
+    if (scanner_) {
+        refreshScreen();
+        showHighlight();
+    }
+}
+
+void AccessControl::refreshScreen()
+{
+    screen_ = currentScanScreen(t_, set_.ScanOrder == 1);
+    const QString sig = screen_.signature();
+    if (sig == signature_)
+        return;
+    signature_ = sig;
+    scanner_->setShape(screen_.shape(), t_.sv.clock->now());
+}
+
+QRect AccessControl::highlightRect() const
+{
+    if (!scanner_ || scanner_->level() == Scanner::Level::Idle)
+        return {};
+    const int g = scanner_->group();
+    if (g < 0 || g >= int(screen_.groups.size()))
+        return {};
+    const ScanGroup &group = screen_.groups[g];
+    if (scanner_->level() == Scanner::Level::Groups || scanner_->onUp())
+        return group.rect;
+    const int i = scanner_->item();
+    return i < int(group.items.size()) ? group.items[i].rect : QRect();
+}
+
+void AccessControl::placeOverlay(QWidget *window)
+{
+    if (overlay_ && overlay_->parentWidget() == window)
+        return;
+    if (overlay_)
+        delete overlay_.data();
+    if (window)
+        overlay_ = new AccessOverlay(window);
+}
+
+void AccessControl::showHighlight()
+{
+    if (!scanner_)
+        return;
+    placeOverlay(screen_.window);
+    if (overlay_)
+        overlay_->setHighlight(highlightRect(), scanner_->onUp());
+    if (scanner_->changes() == shownChanges_)
+        return;
+    shownChanges_ = scanner_->changes();
+    if (set_.ScanVoice == 1)
+        sayHighlighted();
+}
+
+void AccessControl::sayHighlighted()
+{
+    if (scanner_->level() == Scanner::Level::Idle || scanner_->onUp())
+        return;
+    const int g = scanner_->group();
+    if (g < 0 || g >= int(screen_.groups.size()))
+        return;
+    const ScanGroup &group = screen_.groups[g];
+    const int i = scanner_->level() == Scanner::Level::Items ? scanner_->item() : 0;
+    if (i >= int(group.items.size()))
+        return;
+    const std::optional<QString> path = wavPathFor(t_.st.AppPath, group.items[i].text);
+    if (path && QFile::exists(*path))
+        t_.sv.player->play(*path);
+}
+
+void AccessControl::dwellAt(QPoint global)
+{
+    pointer_ = global;
+    const ScanTarget target = targetAt(global);
+    const DwellKey key{quintptr(target.widget.data()), target.row, target.col};
+    const Nanos now = t_.sv.clock->now();
+    const bool selects = dwell_->sample(global, key, needsLongDwell(target.text), now);
+    QWidget *window = target.widget ? target.widget->window() : nullptr;
+    if (!scanner_) {
+        if (window)
+            placeOverlay(window);
+        if (overlay_)
+            overlay_->setRing(target.rect, window == overlay_->parentWidget() ? dwell_->progress(now) : -1);
+    }
+    if (selects && window) {
+        ++selections_;
+        touchAt(window, target.centre());
+    }
+}
+
+void AccessControl::poll()
+{
+    const Nanos now = t_.sv.clock->now();
+    if (switches_ && scanner_)
+        if (const auto counted = switches_->tick(now))
+            switchPressed(*counted);
+    if (scanner_) {
+        // Hold still while anything is spoken; afterwards the highlighted
+        // item gets its full time again.
+        if (t_.st.Speaking > 0 || spokenSeen_ != t_.st.SpeechEnded) {
+            spokenSeen_ = t_.st.SpeechEnded;
+            scanner_->pause();
+        }
+        if (t_.st.Speaking == 0)
+            scanner_->resume(now);
+        if (scanner_->level() != Scanner::Level::Idle)
+            refreshScreen();
+        scanner_->tick(now);
+        showHighlight();
+    }
+    if (dwell_ && pointer_)
+        dwellAt(*pointer_);
+    // Wake every 10 ms, and right on time for the next automatic step.
+    Nanos wait = milliseconds(10);
+    if (scanner_ && scanner_->running())
+        wait = std::clamp(scanner_->deadline() - t_.sv.clock->now(), Nanos(0), wait);
+    if (scanner_ || dwell_)
+        timer_.start(int(wait / milliseconds(1)));
+}
+
+} // namespace kel

@@ -1,0 +1,112 @@
+#include "access/AccessOverlay.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace kel {
+
+// Orange: none of the program's screens, cells or buttons is orange.
+const QColor AccessOverlay::kFrameColour(255, 128, 0);
+
+AccessOverlay::AccessOverlay(QWidget *window) : QWidget(window)
+{
+    setObjectName(QStringLiteral("accessOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(window->rect());
+    window->installEventFilter(this);
+    raise();
+    show();
+}
+
+bool AccessOverlay::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == parent() && e->type() == QEvent::Resize)
+        setGeometry(parentWidget()->rect());
+    if (o == parent() && e->type() == QEvent::ChildAdded)
+        raise();
+    return false;
+}
+
+int AccessOverlay::thickness() const
+{
+    // 6 pixels on the design-size window of 786 pixels' width, in proportion on others.
+    return std::max(3, width() * 6 / 786);
+}
+
+// Only the frame's band (and the up mark): the inside shows through and
+// needs no repaint.
+QRegion AccessOverlay::frameArea(const QRect &r, bool up) const
+{
+    const int m = thickness() + 4;
+    QRegion band = QRegion(r.adjusted(-m, -m, m, m)).subtracted(QRegion(r.adjusted(m, m, -m, -m)));
+    if (up)
+        band += QRect(r.topLeft() - QPoint(m, m), QSize(thickness() * 9 + m, thickness() * 8 + m));
+    return band;
+}
+
+QRect AccessOverlay::ringArea(const QRect &r) const
+{
+    const int d = std::min({r.width(), r.height(), thickness() * 12});
+    return QRect(0, 0, d, d).translated(r.center() - QPoint(d / 2, d / 2));
+}
+
+void AccessOverlay::setHighlight(const QRect &rect, bool up)
+{
+    if (rect == frame_ && up == up_)
+        return;
+    if (!frame_.isEmpty())
+        update(frameArea(frame_, up_));
+    frame_ = rect;
+    up_ = up;
+    if (!frame_.isEmpty())
+        update(frameArea(frame_, up_));
+}
+
+void AccessOverlay::setRing(const QRect &rect, double progress)
+{
+    if (rect == ring_ && qAbs(progress - progress_) < 0.01)
+        return;
+    if (!ring_.isEmpty())
+        update(ringArea(ring_));
+    ring_ = progress < 0 ? QRect() : rect;
+    progress_ = progress;
+    if (!ring_.isEmpty())
+        update(ringArea(ring_));
+}
+
+void AccessOverlay::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int w = thickness();
+    if (!frame_.isEmpty()) {
+        const QRect r = frame_.adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, w + 4, up_ ? Qt::DashLine : Qt::SolidLine));
+        p.drawRect(r);
+        p.setPen(QPen(kFrameColour, w, up_ ? Qt::DashLine : Qt::SolidLine));
+        p.drawRect(r);
+        if (up_) {
+            QFont f = font();
+            f.setPixelSize(std::max(12, w * 5));
+            f.setBold(true);
+            p.setFont(f);
+            const QRect badge(r.topLeft(), QSize(w * 8, w * 7));
+            p.fillRect(badge, kFrameColour);
+            p.setPen(Qt::black);
+            p.drawText(badge, Qt::AlignCenter, QStringLiteral("↑"));
+        }
+    }
+    if (!ring_.isEmpty() && progress_ >= 0) {
+        const QRect r = ringArea(ring_).adjusted(w, w, -w, -w);
+        p.setPen(QPen(Qt::black, w + 2));
+        p.drawEllipse(r);
+        p.setPen(QPen(kFrameColour, w));
+        p.drawArc(r, 90 * 16, -int(progress_ * 360 * 16));
+    }
+}
+
+} // namespace kel

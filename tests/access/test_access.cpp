@@ -1,0 +1,488 @@
+// Using the whole program by one switch, by two switches and by resting the
+// pointer: switch presses are key events delivered to the window, dwell is
+// real pointer moves, and the clock is the test's.
+#include "support/TalkFixture.h"
+
+#include "access/AccessControl.h"
+#include "access/AccessOverlay.h"
+#include "access/AccessSettingsPage.h"
+#include "base/AnsiText.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QWindow>
+
+using namespace kel;
+using std::chrono::milliseconds;
+
+namespace {
+
+enum class Way { OneSwitch, TwoSwitches, Dwell };
+
+QWidget *keyTarget(TalkFixture &fx)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    return modal ? modal : fx.win.get();
+}
+
+void key(TalkFixture &fx, Qt::Key k, QEvent::Type type = QEvent::KeyPress, bool repeat = false)
+{
+    QKeyEvent e(type, k, Qt::NoModifier, k == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"), repeat);
+    QApplication::sendEvent(keyTarget(fx), &e);
+}
+
+void tap(TalkFixture &fx, Qt::Key k)
+{
+    key(fx, k);
+    key(fx, k, QEvent::KeyRelease);
+}
+
+// Lets `ms` pass on the test's clock, as the program's timer sees it; what
+// that sets off runs at once or, with `later`, from the event loop.
+void pass(TalkFixture &fx, int ms, bool later = false)
+{
+    for (int t = 0; t < ms; t += 10) {
+        fx.clock.sleepFor(milliseconds(std::min(10, ms - t)));
+        fx.win->access().poll();
+    }
+    if (!later)
+        QCoreApplication::processEvents();
+}
+
+// A pointer move to `pos` of `w`: the screen's pointer (where there is
+// one) and the event agree.
+void moveTo(QWindow *w, QPoint pos)
+{
+    QCursor::setPos(w->mapToGlobal(pos));
+    QTest::mouseMove(w, pos);
+}
+
+QString scanState(TalkFixture &fx)
+{
+    const Scanner *s = fx.win->access().scanner();
+    switch (s->level()) {
+    case Scanner::Level::Idle:
+        return QStringLiteral("-");
+    case Scanner::Level::Groups:
+        return QStringLiteral("g%1").arg(s->group());
+    case Scanner::Level::Items:
+        return s->onUp() ? QStringLiteral("u%1").arg(s->group()) : QStringLiteral("i%1.%2").arg(s->group()).arg(s->item());
+    }
+    return {};
+}
+
+// A user who wants to touch the targets named in turn (cell texts and
+// captions) and can only use the switches or the resting pointer: watches
+// the highlight and presses when it is on the way to the target. Runs from
+// a timer, so that it goes on inside the question dialog's own loop.
+class User {
+public:
+    User(TalkFixture &fx, Way way, QStringList targets) : fx_(fx), way_(way), targets_(std::move(targets))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
+        timer_.start(0);
+    }
+    bool done() const { return targets_.isEmpty() || !stuck_.isEmpty(); }
+    int presses = 0;
+    QString stuck_;
+
+private:
+    void press(Qt::Key k)
+    {
+        ++presses;
+        tap(fx_, k);
+    }
+    void step()
+    {
+        if (busy_ || done())
+            return;
+        busy_ = true;
+        const int before = fx_.win->access().selections();
+        const ScanScreen screen = currentScanScreen(fx_.talk(), false);
+        if (fx_.st().Speaking > 0) {
+            busy_ = false;   // something is being said: listen
+            return;
+        }
+        if (++steps_ > 4000)
+            stuck_ = QStringLiteral("never reached ") + targets_.first();
+        else if (way_ == Way::Dwell)
+            dwellStep(screen);
+        else
+            scanStep();
+        if (fx_.win->access().selections() != before) {
+            targets_.removeFirst();
+            steps_ = 0;
+            at_ = QPoint(-1, -1);
+        }
+        busy_ = false;
+    }
+    void scanStep()
+    {
+        AccessControl &a = fx_.win->access();
+        a.poll();   // what the program's timer does meanwhile
+        const Scanner &s = *a.scanner();
+        const bool one = way_ == Way::OneSwitch;
+        const Qt::Key select = one ? Qt::Key_Space : Qt::Key_Return;
+        if (s.level() == Scanner::Level::Idle)
+            return press(Qt::Key_Space);
+        int g = -1, i = -1;
+        const ScanScreen &screen = a.screen();
+        for (int k = 0; k < int(screen.groups.size()) && g < 0; ++k)
+            for (int j = 0; j < int(screen.groups[k].items.size()); ++j)
+                if (screen.groups[k].items[j].text.trimmed() == targets_.first()) {
+                    g = k;
+                    i = j;
+                    break;
+                }
+        const bool onWay = g >= 0 && s.group() == g
+                           && (s.level() == Scanner::Level::Groups || s.item() == i);
+        if (onWay || (s.level() == Scanner::Level::Items && s.group() != g && s.onUp()))
+            return press(select);
+        if (one)
+            pass(fx_, 50, true);
+        else
+            press(Qt::Key_Space);
+    }
+    void dwellStep(const ScanScreen &screen)
+    {
+        for (const ScanGroup &g : screen.groups)
+            for (const ScanTarget &t : g.items)
+                if (t.text.trimmed() == targets_.first()) {
+                    QWindow *w = screen.window->windowHandle();
+                    if (at_ != t.centre() || window_ != w) {
+                        // Away first, so that the same place twice is a new rest.
+                        moveTo(w, QPoint(2, 2));
+                        moveTo(w, t.centre());
+                        at_ = t.centre();
+                        window_ = w;
+                    }
+                    pass(fx_, 50, true);
+                    return;
+                }
+        pass(fx_, 50, true);
+    }
+
+    TalkFixture &fx_;
+    Way way_;
+    QStringList targets_;
+    QTimer timer_;
+    bool busy_ = false;
+    int steps_ = 0;
+    QPoint at_{-1, -1};
+    QWindow *window_ = nullptr;
+};
+
+// Runs `user` until it has touched every target.
+void run(User &user)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
+    QCOMPARE(user.stuck_, QString());
+}
+
+QStringList way(Way w)
+{
+    return {QStringLiteral("Scan=%1").arg(w == Way::OneSwitch ? 1 : w == Way::TwoSwitches ? 2 : 0),
+            QStringLiteral("Dwell=%1").arg(w == Way::Dwell ? 1000 : 0)};
+}
+
+std::map<QString, QString> settings(const QStringList &access, std::map<QString, QString> more = {})
+{
+    for (const QString &kv : access)
+        more[QStringLiteral("ACCESS/") + kv.section(u'=', 0, 0)] = kv.section(u'=', 1);
+    return more;
+}
+
+} // namespace
+
+class TestAccess : public QObject {
+    Q_OBJECT
+private slots:
+    void composeArigatou_data();
+    void composeArigatou();
+    void everyTaskWithoutTouch_data();
+    void everyTaskWithoutTouch();
+    void switchPresses_data();
+    void switchPresses();
+    void namesAndDevices_data();
+    void namesAndDevices();
+    void settingsPage();
+    void pausesWhileSpeaking();
+    void switchStopsReading();
+    void dwell_data();
+    void dwell();
+    void storedValues_data();
+    void storedValues();
+    void highlightScalesWithWindow();
+};
+
+void TestAccess::composeArigatou_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("one switch") << int(Way::OneSwitch) << 21;
+    QTest::newRow("two switches") << int(Way::TwoSwitches) << 58;
+}
+
+void TestAccess::composeArigatou()
+{
+    QFETCH(int, way);
+    QFETCH(int, presses);
+    // Every pick goes through the enlarged screen (the default touch rule);
+    // no suggestions cover the board.
+    TalkFixture fx(settings(::way(Way(way)) << "SwitchLock=0" << "ScanStep=300", {{"Samp", "0"}}));
+    User user(fx, Way(way), QString("あ あ り り か が と と う う").split(u' '));
+    run(user);
+    QCOMPARE(fx.box()->text(), QStringLiteral("ありがとう_"));
+    QCOMPARE(user.presses, presses);
+}
+
+void TestAccess::everyTaskWithoutTouch_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("one switch") << int(Way::OneSwitch);
+    QTest::newRow("two switches") << int(Way::TwoSwitches);
+    QTest::newRow("dwell") << int(Way::Dwell);
+}
+
+void TestAccess::everyTaskWithoutTouch()
+{
+    QFETCH(int, way);
+    TalkFixture fx(settings(::way(Way(way)) << "SwitchLock=0" << "ScanStep=300"),
+                   {{QStringLiteral("Talk.txt"), *encodeRecord(QStringLiteral("ありがとうございます"))}});
+    fx.addVoices(QString("あ り が と う ご ざ い ま す ね").split(u' '));
+    User user(fx, Way(way),
+              QString("あ あ 決定 り り ありがとうございます 決定 読む ね ね 例文追加 例文終了 例文表示 決定 決定 修正する "
+                      "あ あ 日記終了 ＹＥＳ")
+                  .split(u' '));
+    run(user);
+    // Written with a suggestion and read aloud...
+    QVERIFY(fx.voiced().join(QString()).contains(QStringLiteral("りありがとうございますね")));
+    // ...added as an example...
+    QVERIFY(fx.readFile("Talk.txt").contains(*encodeRecord(QStringLiteral("ありがとうございますね"))));
+    // ...and a diary entry stored.
+    QCOMPARE(fx.readFile("day.txt"), *encodeRecord(QStringLiteral("04.09.25 あ_")));
+    QCOMPARE(fx.ui().cmdSamp->text(), QStringLiteral("例文表示"));
+}
+
+void TestAccess::switchPresses_data()
+{
+    QTest::addColumn<QString>("access");
+    QTest::addColumn<QString>("script");   // d down, r repeat, u up, +ms
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("text");
+
+    // The board enters at once; each highlight stays 5 s.
+    QTest::newRow("three presses enter あ") << "SwitchLock=0" << "d u d u d u" << "g0" << "あ_";
+    QTest::newRow("a held switch takes the group once, not its first cell")
+        << "SwitchLock=0" << "d u d r r +1000 r r u" << "i0.0" << "";
+    QTest::newRow("a bounce inside the lock is swallowed") << "SwitchLock=300" << "d u +20 d u" << "g0" << "";
+    QTest::newRow("after the lock the next press counts") << "SwitchLock=300" << "d u +400 d u" << "i0.0" << "";
+    QTest::newRow("shorter than the accept time") << "SwitchAccept=500" << "d +300 u" << "-" << "";
+    QTest::newRow("held for the accept time") << "SwitchAccept=500" << "d +600 u" << "g0" << "";
+}
+
+void TestAccess::switchPresses()
+{
+    QFETCH(QString, access);
+    QFETCH(QString, script);
+    QFETCH(QString, state);
+    QFETCH(QString, text);
+    TalkFixture fx(settings({"Scan=1", "ScanStep=5000", access}, {{"OPT1", "2"}}));
+    for (const QString &s : script.split(u' ')) {
+        if (s.startsWith(u'+'))
+            pass(fx, s.mid(1).toInt());
+        else
+            key(fx, Qt::Key_Return, s == u"u" ? QEvent::KeyRelease : QEvent::KeyPress, s == u"r");
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(scanState(fx), state);
+    QCOMPARE(fx.box()->text(), text);
+}
+
+void TestAccess::namesAndDevices_data()
+{
+    QTest::addColumn<QString>("access");
+    QTest::addColumn<QString>("script");   // k the space bar, m a mouse click, +ms
+    QTest::addColumn<QString>("voiced");
+
+    // The first group, then the second 1.5 s later.
+    QTest::newRow("columns named by their first kana") << "ScanVoice=1" << "k +1600" << "あ か";
+    QTest::newRow("rows named by their first kana") << "ScanVoice=1;ScanOrder=1" << "k +1600" << "あ い";
+    QTest::newRow("silent without the naming") << "" << "k +1600" << "";
+    QTest::newRow("a mouse button is a switch when asked") << "ScanVoice=1;ScanMouse=1" << "m +1600" << "あ か";
+    QTest::newRow("otherwise a click is a touch") << "ScanVoice=1" << "m +1600" << "";
+}
+
+void TestAccess::namesAndDevices()
+{
+    QFETCH(QString, access);
+    QFETCH(QString, script);
+    QFETCH(QString, voiced);
+    TalkFixture fx(settings(QStringList{"Scan=1"} + access.split(u';', Qt::SkipEmptyParts)));
+    fx.addVoices(QString("あ い か").split(u' '));
+    for (const QString &s : script.split(u' ')) {
+        if (s == u"k")
+            tap(fx, Qt::Key_Space);
+        else if (s == u"m")
+            QTest::mouseClick(fx.win->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        else
+            pass(fx, s.mid(1).toInt());
+    }
+    QCOMPARE(fx.voiced().join(u' '), voiced);
+}
+
+void TestAccess::settingsPage()
+{
+    // What the page shows is what is stored, and what it saves is read back.
+    TalkFixture fx(settings({"Scan=2", "ScanFirst=2.5", "Dwell=1200", "Pace=100"}));
+    AccessSettingsPage page;
+    page.load(*fx.store);
+    AccessSettings want;
+    want.Scan = 2;
+    want.ScanFirst = 2.5;
+    want.Dwell = 1200;
+    QVERIFY(page.values() == want);
+    want.ScanStep = 700;
+    want.SwitchLock = 0;
+    page.setValues(want);
+    QVERIFY(page.save(*fx.store));
+    QCOMPARE(fx.store->value("ACCESS", "ScanStep"), std::optional<QString>("700"));
+    fx.win->access().readSettings();
+    QVERIFY(fx.win->access().settings() == want);
+    QCOMPARE(fx.store->value("OPT1"), std::nullopt);
+}
+
+void TestAccess::pausesWhileSpeaking()
+{
+    TalkFixture fx(settings({"Scan=1", "SwitchLock=0"}, {{"OPT1", "2"}}));
+    fx.addVoices({QStringLiteral("あ")});
+    for (int i = 0; i < 3; ++i)
+        tap(fx, Qt::Key_Space);
+    QCoreApplication::processEvents();
+    QCOMPARE(fx.voiced(), QStringList{QStringLiteral("あ")});
+    // The first group is highlighted again; its 1.5 s start after the 0.5 s
+    // the voice held the window.
+    pass(fx, 1400);
+    QCOMPARE(scanState(fx), QStringLiteral("g0"));
+    pass(fx, 200);
+    QCOMPARE(scanState(fx), QStringLiteral("g1"));
+}
+
+void TestAccess::switchStopsReading()
+{
+    TalkFixture fx(settings({"Scan=2"}));
+    fx.addVoices(QString("あ い う え").split(u' '));
+    fx.setText(QStringLiteral("あいうえ_"), 0);
+    fx.clock.after(1.0, [&fx] {
+        QCoreApplication::postEvent(fx.win.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " "));
+    });
+    TalkFixture::click(fx.ui().cmdRead);
+    QCOMPARE(fx.voiced(), (QStringList{"あ", "い"}));
+    QCOMPARE(fx.box()->text(), QStringLiteral("あいうえ_"));
+}
+
+void TestAccess::dwell_data()
+{
+    QTest::addColumn<QString>("target");   // a board cell's text or a caption
+    QTest::addColumn<QString>("script");   // +ms resting, ~ a small move, > a move of 20 pixels, c a click
+    QTest::addColumn<int>("selections");
+
+    QTest::newRow("resting selects once") << "す" << "+990 +20 +3000" << 1;
+    QTest::newRow("the enlarged screen under the pointer is dead until it moves")
+        << "す" << "+1000 +3000 ~ +3000 > +1000" << 2;
+    QTest::newRow("a click where it rests is the only touch") << "ひら" << "c +1500" << 0;
+    QTest::newRow("resting on a button selects it") << "ひら" << "+1500" << 1;
+    QTest::newRow("始め needs twice the time") << "始め" << "+1500" << 0;
+    QTest::newRow("始め after twice the time") << "始め" << "+2010" << 1;
+}
+
+void TestAccess::dwell()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, script);
+    QFETCH(int, selections);
+    TalkFixture fx(settings({"Dwell=1000"}));
+    // The question "始め" asks is answered with cancel.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+    answer.start(5);
+    QWindow *w = fx.win->windowHandle();
+    QPoint at;
+    for (const ScanGroup &g : currentScanScreen(fx.talk(), false).groups)
+        for (const ScanTarget &t : g.items)
+            if (t.text == target)
+                at = t.centre();
+    QVERIFY(!at.isNull());
+    moveTo(w, QPoint(1, 1));
+    moveTo(w, at);
+    for (const QString &s : script.split(u' ')) {
+        if (s == u"c")
+            QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        else if (s == u"~")
+            moveTo(w, at += QPoint(2, 0));
+        else if (s == u">")
+            moveTo(w, at += QPoint(20, 0));
+        else
+            pass(fx, s.mid(1).toInt());
+    }
+    QCOMPARE(fx.win->access().selections(), selections);
+}
+
+void TestAccess::storedValues_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("spaceTypes");
+    QTest::addColumn<double>("reading");   // seconds to read "あい_"
+
+    QTest::newRow("nothing stored") << "" << true << 2.4;
+    QTest::newRow("a faster pace") << "Pace=500" << true << 1.5;
+    QTest::newRow("pace out of range") << "Pace=100" << true << 2.4;
+    QTest::newRow("unreadable or out of range") << "Pace=fast;Scan=3;Dwell=-5" << true << 2.4;
+    QTest::newRow("scanning takes the space bar") << "Scan=1" << false << 2.4;
+}
+
+void TestAccess::storedValues()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, spaceTypes);
+    QFETCH(double, reading);
+    TalkFixture fx(settings(stored.split(u';', Qt::SkipEmptyParts), {{"OPT1", "2"}}));
+    fx.box()->setFocus();
+    QTest::keyClick(fx.box(), Qt::Key_Space);
+    QCOMPARE(fx.box()->text().contains(u' '), spaceTypes);
+
+    fx.setText(QStringLiteral("あい_"), 0);
+    double start = fx.clock.seconds();
+    TalkFixture::click(fx.ui().cmdRead);
+    QVERIFY(qAbs(fx.clock.seconds() - start - reading) < 0.01);
+    // The pause after a voiced pick keeps its half second.
+    start = fx.clock.seconds();
+    TalkFixture::touchCell(fx.ui().grdBoard, 0, 9);
+    QVERIFY(qAbs(fx.clock.seconds() - start - 0.5) < 0.01);
+}
+
+void TestAccess::highlightScalesWithWindow()
+{
+    TalkFixture fx(settings({"Scan=1"}));
+    tap(fx, Qt::Key_Space);
+    AccessOverlay *o = fx.win->access().overlay();
+    QVERIFY(o);
+    const QRect small = o->highlight();
+    const int thin = o->thickness();
+    fx.win->resize(FrmTalk::designSize() * 2);
+    QCoreApplication::processEvents();
+    pass(fx, 10);
+    QCOMPARE(o->thickness(), thin * 2);
+    QVERIFY(o->highlight().width() > small.width() * 3 / 2);
+    // Drawn in the frame colour over the あ column.
+    const QImage shot = fx.win->grab().toImage();
+    const QRect h = o->highlight();
+    QCOMPARE(shot.pixelColor(h.left() - 1 - o->thickness() / 2, h.center().y()), AccessOverlay::kFrameColour);
+}
+
+QTEST_MAIN(TestAccess)
+#include "test_access.moc"

@@ -174,8 +174,10 @@ void TestCompose::paste_tenMegabytes()
     } else if (way == u"drop") {
         QMimeData data;
         data.setText(big);
-        QDropEvent drop(QPointF(box->viewport()->rect().bottomRight()), Qt::CopyAction, &data,
-                        Qt::LeftButton, Qt::NoModifier);
+        const QPoint at = box->viewport()->rect().bottomRight();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(box->viewport(), &drop);
     } else if (way == u"input method") {
         QInputMethodEvent commit;

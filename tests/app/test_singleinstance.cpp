@@ -121,6 +121,7 @@ void TestSingleInstance::hungCopyIsSaidOnScreen()
     SingleInstance hung;
     QCOMPARE(hung.acquire(), SingleInstance::Acquired);
     QLocalServer deaf;
+    QLocalServer::removeServer(hung.socketPath()); // a killed copy's leftover
     QVERIFY(deaf.listen(hung.socketPath()));
 
     QProcess *second = start();

@@ -69,9 +69,16 @@ bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs)
     QElapsedTimer timer;
     timer.start();
     QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    // A copy started a moment ago holds the lock before it listens: knock
+    // again until the time is up.
+    for (;;) {
+        socket.connectToServer(socketPath);
+        if (socket.waitForConnected(int(qMax<qint64>(1, timeoutMs - timer.elapsed()))))
+            break;
+        if (timer.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
     socket.write(kRaise);
     if (!socket.waitForBytesWritten(int(qMax<qint64>(1, timeoutMs - timer.elapsed()))))
         return false;

@@ -42,7 +42,7 @@ void RunningCopyServer::answer()
 {
     while (QLocalSocket *socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        auto reply = [this, socket] {
             if (!socket->canReadLine())
                 return;
             if (socket->readLine() == kRaise) {
@@ -52,7 +52,10 @@ void RunningCopyServer::answer()
                 socket->flush();
             }
             socket->disconnectFromServer();
-        });
+        };
+        connect(socket, &QLocalSocket::readyRead, this, reply);
+        reply(); // the knock may have arrived with the connection
+
     }
 }
 

@@ -47,7 +47,7 @@ bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs);
 
 // The one-line question about a copy that does not answer; true when the
 // user chose to end it.
-inline const char *const kHungQuestion = "開いているトーキングボードが応答しません。終了させますか？";
+inline const char *const kHungQuestion = "Kelvoran が応答しません。終了させますか？";
 bool askToEndHungCopy();
 
 // Ends the hung copy `pid` and waits (at most two seconds) until it is gone.

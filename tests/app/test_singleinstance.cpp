@@ -137,9 +137,12 @@ void TestSingleInstance::hungCopyQuestionIsOneLineWithTwoAnswers()
 {
     for (const int answer : {0, 1}) {
         QStringList seen;
+        // Reads the box and answers it; checks come after, so that a
+        // failure can never leave the box waiting.
         QTimer::singleShot(0, this, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
+            if (!box)
+                return;
             seen << box->text();
             for (QAbstractButton *b : box->buttons())
                 seen << b->text();

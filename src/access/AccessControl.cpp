@@ -50,7 +50,7 @@ void AccessControl::readSettings()
     apply(readAccessSettings([store](const QString &key) -> std::optional<QString> {
         if (!store)
             return std::nullopt;
-        return store->value(QLatin1String(kAccessGroup), key);
+        return store->valueIn(QLatin1String(kAccessGroup), key);
     }));
 }
 

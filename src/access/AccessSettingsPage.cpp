@@ -98,14 +98,14 @@ AccessSettings AccessSettingsPage::values() const
 void AccessSettingsPage::load(const SettingsStore &store)
 {
     setValues(readAccessSettings([&store](const QString &key) {
-        return store.value(QLatin1String(kAccessGroup), key);
+        return store.valueIn(QLatin1String(kAccessGroup), key);
     }));
 }
 
 bool AccessSettingsPage::save(SettingsStore &store) const
 {
     return saveAccessSettings(values(), [&store](const QString &key, const QString &value) {
-        return store.save(QLatin1String(kAccessGroup), key, value);
+        return store.saveIn(QLatin1String(kAccessGroup), key, value);
     });
 }
 

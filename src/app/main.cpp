@@ -1,7 +1,9 @@
 #include "app/FrmTalk.h"
+#include "app/RunningCopy.h"
 #include "app/StartPlaces.h"
 #include "base/Clock.h"
 #include "base/CommandLine.h"
+#include "base/ExitGuard.h"
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
 #include "speech/QtWavePlayer.h"
@@ -35,10 +37,20 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
+    // SIGTERM and SIGHUP end the program as "終了" does, whatever is on screen.
+    kel::endOnTerminationSignals(
+        [] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            for (QWidget *w : windows)
+                w->close();
+            QCoreApplication::quit();
+        },
+        std::chrono::milliseconds(1800));
 
     kel::SingleInstance instance;
-    if (req.screenshot.isEmpty() && !req.quitWhenShown && !instance.acquire())
-        return 0;   // another copy is running: end silently
+    const bool single = req.screenshot.isEmpty() && !req.quitWhenShown;
+    if (single && !kel::startAsOnlyCopy(instance))
+        return 0;   // the running copy is in front
 
     kel::installFontSubstitutions();
     kel::SteadyClock clock;
@@ -63,6 +75,11 @@ int main(int argc, char *argv[])
         return app.exec();
     }
 
+    // A later start knocks here and this window comes to the front.
+    kel::RunningCopyServer knock([&w] { kel::bringToFront(&w); });
+    if (single && instance.held())
+        knock.listen(instance.socketPath());
+
     if (req.fullScreen)
         w.showFullScreen();
     else
@@ -73,5 +90,8 @@ int main(int argc, char *argv[])
     } else {
         kel::showStartNotices(w.talk(), places.notices);
     }
-    return app.exec();
+    const int code = app.exec();
+    // Everything is on disk already; the clean-up may not hold the end up.
+    kel::leaveWithin(std::chrono::milliseconds(1500), code);
+    return code;
 }

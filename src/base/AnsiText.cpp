@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -32,6 +31,37 @@ QString swapControlCodes(QString text, Direction direction)
             const char16_t from = direction == Direction::WindowsToIcu ? swap.windows : swap.icu;
             if (ch.unicode() == from) {
                 ch = QChar(direction == Direction::WindowsToIcu ? swap.icu : swap.windows);
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+// Characters that code page 932 holds in another Unicode form than the one
+// most programs write today: a file from an editor or another system says
+// 〜 where code page 932 has ～. Written as the form it holds, such a text
+// keeps its meaning instead of being refused.
+struct FormMapping {
+    char16_t from;
+    char16_t to;
+};
+constexpr FormMapping kCp932Forms[] = {
+    {0x301C, 0xFF5E}, // 〜 -> ～
+    {0x2212, 0xFF0D}, // − -> －
+    {0x2016, 0x2225}, // ‖ -> ∥
+    {0x2014, 0x2015}, // — -> ―
+    {0x00A2, 0xFFE0}, // ¢ -> ￠
+    {0x00A3, 0xFFE1}, // £ -> ￡
+    {0x00AC, 0xFFE2}, // ¬ -> ￢
+};
+
+QString toCp932Forms(QString text)
+{
+    for (QChar &ch : text) {
+        for (const FormMapping &m : kCp932Forms) {
+            if (ch.unicode() == m.from) {
+                ch = QChar(m.to);
                 break;
             }
         }
@@ -75,21 +105,12 @@ bool isAscii(const QByteArray &bytes)
     return true;
 }
 
-SaveFault g_saveFault = SaveFault::None;
-
-SaveError saveError(const QSaveFile &file, const QString &fallback)
-{
-    const QString reason = file.errorString();
-    return SaveError{reason.isEmpty() || reason == QLatin1String("Unknown error") ? fallback
-                                                                                   : reason};
-}
-
 } // namespace
 
 std::optional<QByteArray> encodeCp932(const QString &text)
 {
     QStringEncoder encoder(kCp932Name, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(swapControlCodes(text, Direction::WindowsToIcu));
+    QByteArray bytes = encoder.encode(swapControlCodes(toCp932Forms(text), Direction::WindowsToIcu));
     if (encoder.hasError())
         return std::nullopt;
     return bytes;
@@ -106,6 +127,20 @@ QString firstUnencodableCharacter(const QString &text)
         i += character.size();
     }
     return {};
+}
+
+QString replaceUnencodable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                          && text.at(i + 1).isLowSurrogate();
+        const QString character = text.mid(i, pair ? 2 : 1);
+        out += encodeCp932(character) ? character : QStringLiteral("？");
+        i += character.size();
+    }
+    return out;
 }
 
 DecodedText decodeTextFile(const QByteArray &bytes)
@@ -174,33 +209,6 @@ LoadedFile loadTextFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return {LoadedFile::Unreadable, {}};
     return {LoadedFile::Read, bytes};
-}
-
-std::optional<SaveError> saveFileAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return saveError(file, QStringLiteral("cannot create a file beside %1").arg(path));
-
-    const bool written = g_saveFault != SaveFault::Write && file.write(bytes) == bytes.size();
-    if (!written) {
-        const SaveError error = saveError(file, QStringLiteral("cannot write %1").arg(path));
-        file.cancelWriting(); // the temporary is removed, the target untouched
-        return error;
-    }
-    if (g_saveFault == SaveFault::BeforeRename) {
-        file.flush();
-        file.cancelWriting();
-        return SaveError{QStringLiteral("cannot replace %1").arg(path)};
-    }
-    if (!file.commit())
-        return saveError(file, QStringLiteral("cannot replace %1").arg(path));
-    return std::nullopt;
-}
-
-void setSaveFaultForTesting(SaveFault fault)
-{
-    g_saveFault = fault;
 }
 
 } // namespace kel

@@ -1,11 +1,13 @@
 #pragma once
 // The text-file layer under Talk.txt and day.txt: code page 932 conversion,
-// line splitting, the quoted record, reading and an all-or-nothing save.
+// line splitting, the quoted record and reading (saving is base/SaveFile.h).
 //
 // Both files are "ANSI" text written by and for a Japanese Windows program,
 // so they are code page 932 (Shift-JIS with the Microsoft extensions:
 // ～ is 81 60, － is 81 7C, ① is 87 40). A file that someone re-saved as UTF-8
 // in an editor is still read, and is written back as code page 932.
+
+#include "base/SaveFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,13 +19,20 @@ namespace kel {
 // --- Code page 932 ----------------------------------------------------------
 
 // The bytes of `text` in code page 932, or nullopt when any character has no
-// code there (an emoji, ゔ U+3094, 〜 U+301C, a lone surrogate ...).
+// code there (an emoji, ゔ U+3094, a lone surrogate ...). The usual Unicode
+// forms of its characters are written as the form it holds:
+//   〜 U+301C -> ～ 81 60,  − U+2212 -> － 81 7C,  ‖ U+2016 -> ∥ 81 61,
+//   — U+2014 -> ― 81 5C,  ¢ £ ¬ -> ￠ ￡ ￢ 81 91, 81 92, 81 CA
 std::optional<QByteArray> encodeCp932(const QString &text);
 
 // The first character of `text` that code page 932 cannot hold (a whole
 // surrogate pair for characters outside the BMP), or an empty string when
 // every character fits. Meant for the notice that tells the user what to change.
 QString firstUnencodableCharacter(const QString &text);
+
+// `text` with every character code page 932 cannot hold replaced by "？":
+//   "ゔぁ😀" -> "？ぁ？"
+QString replaceUnencodable(const QString &text);
 
 struct DecodedText {
     enum Source {
@@ -83,22 +92,5 @@ struct LoadedFile {
 };
 LoadedFile loadTextFile(const QString &path);
 
-struct SaveError {
-    QString reason;
-};
-
-// Writes `bytes` to a temporary file in the target's folder, flushes it and
-// renames it over `path`. On any failure the previous file stays whole and
-// the temporary is removed.
-std::optional<SaveError> saveFileAtomically(const QString &path, const QByteArray &bytes);
-
-// Test seam: makes the next saves fail at a chosen point, as a full disk or
-// a failing rename would. Stays in force until reset to None.
-enum class SaveFault {
-    None,
-    Write,        // writing the temporary fails (a full disk)
-    BeforeRename, // the temporary is complete and flushed, the rename fails
-};
-void setSaveFaultForTesting(SaveFault fault);
 
 } // namespace kel

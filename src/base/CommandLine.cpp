@@ -48,7 +48,11 @@ StartRequest parseCommandLine(const QStringList &args)
     }
     if (p.isSet(help) || p.isSet(version)) {
         r.exitNow = true;
-        r.message = p.isSet(help) ? p.helpText() : QStringLiteral("Kelvoran 1.3\n");
+        // Read before the application object exists, the parser cannot know
+        // the program's name.
+        r.message = p.isSet(help) ? p.helpText().replace(QStringLiteral("<executable_name>"),
+                                                         QStringLiteral("kelvoran"))
+                                  : QStringLiteral("Kelvoran 1.3\n");
         return r;
     }
     r.autostart = p.value(autostart);

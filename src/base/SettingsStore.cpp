@@ -1,8 +1,11 @@
 #include "base/SettingsStore.h"
 
 #include "base/Options.h"
+#include "base/SaveFile.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -16,33 +19,86 @@ QString SettingsStore::defaultPath()
 
 std::optional<QString> SettingsStore::value(const QString &key) const
 {
-    return value(QLatin1String(kSettingsSection), key);
+    return valueIn(QLatin1String(kSettingsSection), key);
+}
+
+const IniGroups &SettingsStore::groups() const
+{
+    if (!groups_) {
+        IniGroups read;
+        QSettings s(path_, QSettings::IniFormat);
+        for (const QString &full : s.allKeys()) {
+            if (full.isEmpty())
+                continue;
+            const qsizetype slash = full.indexOf(u'/');
+            const QString g = slash < 0 ? QStringLiteral("General") : full.left(slash);
+            read[g][slash < 0 ? full : full.mid(slash + 1)] = s.value(full).toString();
+        }
+        groups_ = std::move(read);
+    }
+    return *groups_;
+}
+
+std::optional<QString> SettingsStore::valueIn(const QString &group, const QString &key) const
+{
+    const IniGroups &all = groups();
+    const auto g = all.find(group);
+    if (g == all.end())
+        return std::nullopt;
+    const auto v = g->second.find(key);
+    return v == g->second.end() ? std::nullopt : std::optional<QString>(v->second);
 }
 
 bool SettingsStore::save(const QString &key, const QString &value)
 {
-    return save(QLatin1String(kSettingsSection), key, value);
+    return saveIn(QLatin1String(kSettingsSection), key, value);
 }
 
-std::optional<QString> SettingsStore::value(const QString &group, const QString &key) const
+bool SettingsStore::saveIn(const QString &group, const QString &key, const QString &value)
 {
-    QSettings s(path_, QSettings::IniFormat);
-    s.beginGroup(group);
-    if (!s.contains(key))
-        return std::nullopt;
-    return s.value(key).toString();
-}
-
-bool SettingsStore::save(const QString &group, const QString &key, const QString &value)
-{
-    QSettings s(path_, QSettings::IniFormat);
-    if (!s.isWritable())
+    // QSettings writes through a save file of its own that does not check
+    // its flush: on a full disk it empties Talk.ini and reports success. So
+    // QSettings only reads; the file is written here like every other file.
+    IniGroups changed = groups();
+    changed[group][key] = value;
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
         return false;
-    s.beginGroup(group);
-    s.setValue(key, value);
-    s.endGroup();
-    s.sync();
-    return s.status() == QSettings::NoError;
+    if (saveFileAtomically(path_, iniText(changed)))
+        return false;
+    groups_ = std::move(changed);
+    return true;
+}
+
+QByteArray iniText(const IniGroups &groups)
+{
+    // Plain words stay plain; anything else is quoted, which QSettings reads
+    // back as exactly that text (never as a list, whatever commas it holds).
+    auto valueText = [](const QString &v) {
+        static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._-]*$"));
+        if (plain.match(v).hasMatch())
+            return v.toUtf8();
+        QByteArray out("\"");
+        for (const char c : v.toUtf8()) {
+            switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default: out += c;
+            }
+        }
+        return out + '"';
+    };
+    QByteArray out;
+    for (const auto &[group, keys] : groups) {
+        if (!out.isEmpty())
+            out += '\n';
+        out += '[' + group.toUtf8() + "]\n";
+        for (const auto &[key, value] : keys)
+            out += QString(key).replace(u'/', u'\\').toUtf8() + '=' + valueText(value) + '\n';
+    }
+    return out;
 }
 
 void ReadOptions(AppState &st, const SettingsStore &store)

@@ -1,14 +1,23 @@
 #pragma once
 // The per-user settings store: an INI file, Talk.ini in the user's
-// configuration folder, section "OPT". Saving reports whether the value
-// really reached the disk.
+// configuration folder, section "OPT". Other groups hold what the program
+// keeps beyond the options. Every value is text. A save rewrites the whole
+// file through saveFileAtomically (base/SaveFile.h) and reports whether the
+// value really reached the disk; on failure the old file stays whole.
 
 #include "base/AppState.h"
 
+#include <QByteArray>
 #include <QString>
+#include <map>
 #include <optional>
 
 namespace kel {
+
+// Groups of key = text, as the settings file holds them.
+using IniGroups = std::map<QString, std::map<QString, QString>>;
+// The file's bytes for `groups`, in a form QSettings reads back unchanged.
+QByteArray iniText(const IniGroups &groups);
 
 class SettingsStore {
 public:
@@ -19,13 +28,16 @@ public:
     std::optional<QString> value(const QString &key) const;
     // False when the store could not be written.
     bool save(const QString &key, const QString &value);
-    // The same in another group of the file, for settings of their own
-    // ("ACCESS"), so that the options' group never sees them.
-    std::optional<QString> value(const QString &group, const QString &key) const;
-    bool save(const QString &group, const QString &key, const QString &value);
+    std::optional<QString> valueIn(const QString &group, const QString &key) const;
+    bool saveIn(const QString &group, const QString &key, const QString &value);
 
 private:
+    // The file as read once (this program is its only writer) and as stored
+    // since: QSettings keeps its own copy of a file it has read and can miss
+    // a rewrite made within the same millisecond at the same size.
+    const IniGroups &groups() const;
     QString path_;
+    mutable std::optional<IniGroups> groups_;
 };
 
 // Refreshes the option copies of `st` from the store.

@@ -1,26 +1,56 @@
 #include "base/SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <unistd.h>
 
 namespace kel {
 
-QString SingleInstance::lockPath()
+QStringList SingleInstance::lockFolders()
 {
-    // XDG_RUNTIME_DIR is per user; without it, a per-user name in the
-    // temporary folder keeps other users' copies apart.
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(QString::fromLocal8Bit(runtime)).isDir())
-        return QString::fromLocal8Bit(runtime) + QStringLiteral("/kelvoran.lock");
-    return QDir::tempPath() + QStringLiteral("/kelvoran-%1.lock").arg(::getuid());
+    // All per user: the runtime folder; the user's cache folder; the
+    // temporary folder under a name with the user's id.
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        folders << runtime;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty())
+        folders << cache + QStringLiteral("/kelvoran");
+    folders << QDir::tempPath() + QStringLiteral("/kelvoran-%1").arg(::getuid());
+    return folders;
 }
 
-bool SingleInstance::acquire()
+SingleInstance::Result SingleInstance::acquire()
 {
-    lock_ = std::make_unique<QLockFile>(lockPath());
-    lock_->setStaleLockTime(0);   // stale only when its process is gone
-    return lock_->tryLock(0);
+    for (const QString &folder : lockFolders()) {
+        if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+            continue;
+        lockPath_ = folder + QStringLiteral("/kelvoran.lock");
+        lock_ = std::make_unique<QLockFile>(lockPath_);
+        lock_->setStaleLockTime(0); // stale only when its process is gone
+        if (lock_->tryLock(0))
+            return Acquired;
+        if (lock_->error() == QLockFile::LockFailedError)
+            return HeldByAnother;
+        // This folder refuses the file (read-only, full, not ours): next place.
+    }
+    lock_.reset();
+    lockPath_.clear();
+    return Unavailable;
+}
+
+qint64 SingleInstance::holder() const
+{
+    if (!lock_)
+        return 0;
+    qint64 pid = 0;
+    QString host, app;
+    if (!lock_->getLockInfo(&pid, &host, &app) || pid == QCoreApplication::applicationPid())
+        return 0;
+    return app == QCoreApplication::applicationName() ? pid : 0;
 }
 
 } // namespace kel

@@ -33,6 +33,23 @@ std::optional<StoreProblem> storeListFile(const QString &path, const ListFileTex
     return std::nullopt;
 }
 
+qsizetype firstUnencodableStoredLine(const QStringList &lines, qsizetype typed)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (i != typed && !firstUnencodableCharacter(lines.at(i)).isEmpty())
+            return i;
+    return -1;
+}
+
+QString askReplaceUnencodable(const QString &line)
+{
+    qsizetype shownLength = 16;
+    if (line.size() > shownLength && line.at(shownLength - 1).isHighSurrogate())
+        ++shownLength;
+    const QString shown = line.size() > shownLength ? line.left(shownLength) + QStringLiteral("…") : line;
+    return QStringLiteral("「%1」に保存できない文字があります。「？」にして保存しますか？").arg(shown);
+}
+
 QString noticeFor(const StoreProblem &problem, const StoreNotices &notices)
 {
     switch (problem.kind) {

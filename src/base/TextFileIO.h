@@ -8,6 +8,7 @@
 #include "base/AnsiText.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace kel {
@@ -47,6 +48,13 @@ struct StoreNotices {
     QString writeFailed;
 };
 QString noticeFor(const StoreProblem &problem, const StoreNotices &notices);
+
+// A line read from a file may hold a character code page 932 cannot hold
+// that the user never typed (the file came from elsewhere). The index of the
+// first such line among `lines`, skipping the one at `typed` (-1: none was
+// typed), or -1; and the question that offers to write "？" in its place.
+qsizetype firstUnencodableStoredLine(const QStringList &lines, qsizetype typed);
+QString askReplaceUnencodable(const QString &line);
 
 // Writes `file` over `path` atomically, unless the file as last read must
 // not be overwritten or `file` could not be encoded.

@@ -22,10 +22,7 @@ const QColor kReleased = QColor::fromRgb(255, 255, 255);
 
 constexpr double kRepeatSeconds = 0.23;
 
-// The longest text the box takes from a paste. A message is never near it,
-// but a clipboard holding megabytes in one line would freeze the window for
-// seconds on every later touch.
-constexpr qsizetype kMaxTextLength = 200'000;
+constexpr qsizetype kMaxTextLength = TalkBox::kMaxLength;
 
 enum EditIndex { Right = 0, BackSpace = 1, Left = 2, Down = 3, Up = 4 };
 

@@ -16,6 +16,10 @@ inline const QString kDiaryFileName = QStringLiteral("day.txt");
 // "YY.MM.DD" with leading zeros: 2004-09-24 -> "04.09.24".
 QString diaryDate(QDate date);
 
+// True for a real day written "YY.MM.DD": "04.02.29" yes, "04.13.01",
+// "4.09.24 ", "０４.09.24" no.
+bool isDiaryDate(const QString &date);
+
 struct DiaryRowData {
     QString date;  // "YY.MM.DD" as read; not checked
     QString entry; // may be empty, may end with the end marker "_"
@@ -25,13 +29,13 @@ struct DiaryRowData {
 // The rows of the diary list, in file order, read from a decoded file on the
 // day `today` ("YY.MM.DD"). Blank lines are skipped; in each other line the
 // double quotes are dropped, characters 1-8 are the date and characters 10
-// onward, trimmed, the entry. When the first kept line is not dated today, an
-// empty row for today comes before it; a file with no record yields just that
-// row, so the first entry can be stored.
+// onward, trimmed, the entry. Unless the first line with a real date
+// (isDiaryDate) is dated today, an empty row for today comes first; a file
+// with no record yields just that row, so the first entry can be stored.
 std::vector<DiaryRowData> parseDiary(const QString &decodedText, const QString &today);
 
-// Row indices newest date first (descending text order); equal dates keep
-// their order.
+// Row indices newest date first (descending text order), then the rows whose
+// date is damaged, in file order; equal dates keep their order.
 std::vector<int> diaryOrder(const std::vector<DiaryRowData> &rows);
 
 // The whole file for the list rows in their order, with row `diaryRow`'s

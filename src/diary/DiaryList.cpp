@@ -76,10 +76,29 @@ std::vector<DiaryRowData> DiaryScreens::listRows() const
 
 bool DiaryScreens::SaveDiary(const QString &text)
 {
-    const std::vector<DiaryRowData> rows = listRows();
+    std::vector<DiaryRowData> rows = listRows();
     const int diaryRow = t_.st.DiaryRow;
     if (!rows.empty())
         t_.st.CellText = int(rows.size()) - 1 == diaryRow ? text : rows.back().entry;
+
+    // Another day's entry holding a character the file cannot keep came
+    // from the file, not from the user: one question, then "？" in its place.
+    QStringList lines;
+    for (const DiaryRowData &row : rows)
+        lines << row.date + u' ' + row.entry;
+    const qsizetype stored = firstUnencodableStoredLine(lines, diaryRow);
+    if (stored >= 0) {
+        AskUser(t_, askReplaceUnencodable(lines.at(stored)), kAskYesNo, kTitleDiaryEnd);
+        if (!t_.st.AskAnswer)
+            return false; // the file stays as it is
+        for (int r = 0; r < int(rows.size()); ++r) {
+            if (r == diaryRow)
+                continue;
+            rows[r] = {replaceUnencodable(rows[r].date), replaceUnencodable(rows[r].entry)};
+            t_.ui.grdDay->setTextMatrix(r, kDateCol, rows[r].date);
+            t_.ui.grdDay->setTextMatrix(r, kEntryCol, rows[r].entry);
+        }
+    }
 
     const EncodedFile file = encodeDiary(rows, diaryRow, text);
     const std::optional<StoreProblem> problem =

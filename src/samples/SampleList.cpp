@@ -62,11 +62,23 @@ void SampleScreens::LoadSamples()
     fillGrid(rows);
 }
 
-bool SampleScreens::SaveSamples()
+bool SampleScreens::SaveSamples(int typedRow)
 {
     QStringList cells = sentenceCells();
     if (!cells.isEmpty())
         t_.st.CellText = cells.last();
+    const qsizetype stored = firstUnencodableStoredLine(cells, typedRow);
+    if (stored >= 0) {
+        AskUser(t_, askReplaceUnencodable(cells.at(stored)), kAskYesNo, kTitleAdd);
+        if (!t_.st.AskAnswer)
+            return false; // the file stays as it is
+        for (int r = 0; r < int(cells.size()); ++r) {
+            if (r == typedRow)
+                continue;
+            cells[r] = replaceUnencodable(cells.at(r));
+            t_.ui.grdEx->setTextMatrix(r, 1, cells.at(r));
+        }
+    }
     if (std::none_of(cells.cbegin(), cells.cend(), isDiaryCell))
         cells.prepend(kPlaceholder);
 

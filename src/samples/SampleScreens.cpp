@@ -177,7 +177,7 @@ void SampleScreens::cmdSampADD_Click()
     const int added = g.Rows();
     g.setRows(added + 1);
     g.setTextMatrix(added, 1, sentence);
-    const bool saved = SaveSamples();
+    const bool saved = SaveSamples(added);
     // Rebuilt from the file whether or not the save worked, so that the
     // list never shows a sentence the file does not hold.
     LoadSamples();

@@ -18,8 +18,12 @@ public:
     // row is added when the file lacks it; a file that cannot be read or is
     // not valid text is shown as well as possible and never overwritten.
     void LoadSamples();
-    // False when the file could not be written (the user has been told).
-    bool SaveSamples();
+    // False when the file could not be written (the user has been told) or
+    // the user chose to keep it as it is. `typedRow` is the row the user
+    // has just added; any other row that code page 932 cannot hold came
+    // from the file, and the user is asked once whether to write "？" for
+    // its characters.
+    bool SaveSamples(int typedRow = -1);
     // Sorts grdEx (placeholder first) and writes the kana-row labels.
     void ListSamples();
 

@@ -1,5 +1,8 @@
 #include "widgets/TalkBox.h"
 
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -50,6 +53,54 @@ void TalkBox::setSelLength(qsizetype len)
     c.setPosition(int(start));
     c.setPosition(int(end), QTextCursor::KeepAnchor);
     setTextCursor(c);
+}
+
+QString TalkBox::fitting(QString text) const
+{
+    const qsizetype room = qMax<qsizetype>(0, kMaxLength - (document()->characterCount() - 1) + selLength());
+    if (text.size() > room) {
+        text.truncate(room);
+        if (!text.isEmpty() && text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text;
+}
+
+void TalkBox::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText())
+        return;
+    // Only plain text is taken, and only as much as fits; what is cut off
+    // stays where it came from.
+    const QString text = fitting(source->text());
+    if (!text.isEmpty())
+        textCursor().insertText(text);
+    ensureCursorVisible();
+}
+
+void TalkBox::inputMethodEvent(QInputMethodEvent *e)
+{
+    const QString fit = fitting(e->commitString());
+    if (fit.size() == e->commitString().size()) {
+        QPlainTextEdit::inputMethodEvent(e);
+        return;
+    }
+    QInputMethodEvent cut(e->preeditString(), e->attributes());
+    cut.setCommitString(fit, e->replacementStart(), e->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&cut);
+    e->accept();
+}
+
+void TalkBox::keyPressEvent(QKeyEvent *e)
+{
+    const QString typed = e->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint()
+                           && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (printable && fitting(typed).size() < typed.size()) {
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
 }
 
 void TalkBox::setBackColor(const QColor &c)

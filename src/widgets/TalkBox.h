@@ -12,7 +12,17 @@ namespace kel {
 class TalkBox : public QPlainTextEdit {
     Q_OBJECT
 public:
+    // The longest text the box takes, however the text comes: "貼る", a
+    // keyboard paste, drag and drop, an input method or typing. A message
+    // is never near it, but megabytes in one line would freeze the window
+    // for minutes.
+    static constexpr qsizetype kMaxLength = 200'000;
+
     explicit TalkBox(QWidget *parent = nullptr);
+
+    // Cuts `text` so that, put in place of the selection, the box stays
+    // within kMaxLength (never between the halves of a surrogate pair).
+    QString fitting(QString text) const;
 
     QString text() const { return toPlainText(); }
     void setText(const QString &t);
@@ -26,6 +36,11 @@ public:
 
     QColor backColor() const { return back_; }
     void setBackColor(const QColor &c);
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override; // paste, drop
+    void inputMethodEvent(QInputMethodEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     QColor back_ = Qt::white;

@@ -347,7 +347,7 @@ void TestAccess::settingsPage()
     want.SwitchLock = 0;
     page.setValues(want);
     QVERIFY(page.save(*fx.store));
-    QCOMPARE(fx.store->value("ACCESS", "ScanStep"), std::optional<QString>("700"));
+    QCOMPARE(fx.store->valueIn("ACCESS", "ScanStep"), std::optional<QString>("700"));
     fx.win->access().readSettings();
     QVERIFY(fx.win->access().settings() == want);
     QCOMPARE(fx.store->value("OPT1"), std::nullopt);

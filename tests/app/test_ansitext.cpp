@@ -41,6 +41,9 @@ private slots:
         QTest::newRow("control bytes map to themselves") << QString::fromLatin1("\x1A\x1C\x7F") << hex("1A 1C 7F");
         QTest::newRow("emoji refused") << u"ねこ😺"_s << kRefused;
         QTest::newRow("hiragana vu refused") << u"ゔ"_s << kRefused;
+        // The usual Unicode forms, written as the form code page 932 holds.
+        QTest::newRow("〜 ‖ − — as ～ ∥ － ―") << u"〜‖−—"_s << hex("81 60 81 61 81 7C 81 5C");
+        QTest::newRow("¢ £ ¬ as ￠ ￡ ￢") << u"¢£¬"_s << hex("81 91 81 92 81 CA");
     }
 
     void encodesCp932()

@@ -117,6 +117,9 @@ void TestDiaryScreens::listIsReadFromFile_data()
     QTest::newRow("oldest first: newest first, and a second row for today")
         << records({"04.09.23 あ", "04.09.25 い"}) << QDate(2004, 9, 25)
         << QStringList{"04.09.25|[]", "04.09.25|い", "04.09.23|あ"};
+    QTest::newRow("damaged dates are kept, below every real day")
+        << records({"99.99.99 x", "04.09.25 い", "4.09.26 y", "04.09.24 あ"}) << QDate(2004, 9, 25)
+        << QStringList{"04.09.25|[い]", "04.09.24|あ", "99.99.99|x", "4.09.26 |"};
 }
 
 void TestDiaryScreens::listIsReadFromFile()
@@ -154,6 +157,19 @@ void TestDiaryScreens::storing_data()
     QTest::newRow("the disk fails before the rename")
         << Store{.answers = {0, 0}, .diskFault = true,
                  .asked = {kAskStore, "日記の終了|日記を保存できませんでした|OK"}, .caption = "日記終了"};
+    QTest::newRow("the top row is today's, not a damaged line's")
+        << Store{.file = records({"ab.cd.ef x"}) + kBreakfast0924,
+                 .stored = kSunny0925 + kBreakfast0924 + records({"ab.cd.ef x"})};
+    QTest::newRow("another day holds ゔ: asked once, ＹＥＳ writes ？")
+        << Store{.file = QStringLiteral("\"04.09.24 ゔぁ〜\"\r\n").toUtf8(), .answers = {0, 0},
+                 .asked = {kAskStore, "日記の終了|「04.09.24 ゔぁ〜」に保存できない文字があります。"
+                                      "「？」にして保存しますか？|ＹＥＳ|ＮＯ"},
+                 .stored = kSunny0925 + records({"04.09.24 ？ぁ～"})};
+    QTest::newRow("another day holds ゔ: ＮＯ keeps the file as it is")
+        << Store{.file = QStringLiteral("\"04.09.24 ゔ\"\r\n").toUtf8(), .answers = {0, 1},
+                 .asked = {kAskStore, "日記の終了|「04.09.24 ゔ」に保存できない文字があります。"
+                                      "「？」にして保存しますか？|ＹＥＳ|ＮＯ"},
+                 .caption = "日記終了"};
     QTest::newRow("a character code page 932 has no code for")
         << Store{.typed = "はれ😀", .answers = {0, 0}, .asked = {kAskStore, "日記の終了|「😀」は保存できない文字です|OK"},
                  .entry = "はれ😀_", .caption = "日記終了"};

@@ -13,6 +13,7 @@ struct Visit {
     QString text;               // in the box before the first click
     QString steps = "例文追加"; // ＯＫ to every question
     QString asked;
+    QList<int> answers = {0, 0};
     QByteArray stored = file;   // Talk.txt at the end
     QStringList listed;         // the list's rows; none: the list is closed
 };
@@ -86,6 +87,19 @@ void TestSampleScreens::visits_data()
     reopened.steps += " 例文終了 例文表示";
     reopened.listed = {"あ行|[日記]", "|おはよう", "は行|はい"};
     QTest::newRow("deleted, then reopened") << reopened;
+    // A Talk.txt saved as UTF-8 elsewhere: 〜 is written as code page 932's ～.
+    const QByteArray utf8 = QStringLiteral("\"ああああ日記ダミー消さないでね！\"\r\n\"3時〜5時\"\r\n").toUtf8();
+    QTest::newRow("〜 from an old file is stored as ～") << Visit{
+        .file = utf8, .text = "はい_", .stored = records({kPlaceholder, "3時～5時", "はい"}),
+        .listed = {"あ行|日記", "|3時～5時", "は行|[はい]"}};
+    const QByteArray vu = QStringLiteral("\"ゔぁいおりん\"\r\n").toUtf8();
+    const QString askVu = "例文登録|「ゔぁいおりん」に保存できない文字があります。「？」にして保存しますか？|ＹＥＳ|ＮＯ";
+    QTest::newRow("ゔ from an old file: asked once, ＹＥＳ writes ？") << Visit{
+        .file = vu, .text = "はい_", .asked = askVu,
+        .stored = records({kPlaceholder, "？ぁいおりん", "はい"}),
+        .listed = {"あ行|日記", "は行|[はい]", "|？ぁいおりん"}};
+    QTest::newRow("ゔ from an old file: ＮＯ keeps the file as it is")
+        << Visit{.file = vu, .text = "はい_", .asked = askVu, .answers = {1}};
     QTest::newRow("fresh installation: placeholder and everyday sentences")
         << Visit{.file = QByteArray(), .steps = "例文表示 例文終了",
                  .stored = records(QStringList{kPlaceholder} + everydaySentences())};
@@ -103,7 +117,7 @@ void TestSampleScreens::visits()
     setSaveFaultForTesting(v.fault);
     f.setText(v.text, 0);
 
-    QCOMPARE(drive(f, v.steps, {0, 0}), v.asked.isEmpty() ? QStringList() : QStringList{v.asked});
+    QCOMPARE(drive(f, v.steps, v.answers), v.asked.isEmpty() ? QStringList() : QStringList{v.asked});
 
     QCOMPARE(f.readFile("Talk.txt"), v.stored);
     QCOMPARE(folderEntries(f), QStringList{"Talk.txt"});

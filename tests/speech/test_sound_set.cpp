@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,6 +82,29 @@ private slots:
             QVERIFY2(ch == u"あ" ? bytes == own : samples && peakOf(*samples) >= 0.1, qPrintable(ch));
         }
         QVERIFY(makeVoices(dir.path()) == made); // a second run changes nothing
+    }
+
+    void makeVoicesRefusesOptionsItDoesNotHave_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("says"); // the start of what it prints
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("usage: make-voices OUTDIR");
+        QTest::newRow("-v") << QStringList{"-v"} << 2 << QByteArray("make-voices: unknown option -v");
+        QTest::newRow("--out x") << QStringList{"--out", "x"} << 2 << QByteArray("make-voices: unknown option --out");
+    }
+    void makeVoicesRefusesOptionsItDoesNotHave()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, says);
+        QTemporaryDir dir;
+        QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        tool.start(QStringLiteral(MAKE_VOICES_PATH), args);
+        QVERIFY(tool.waitForFinished(10'000));
+        QTEST(tool.exitCode(), "exitCode");
+        QVERIFY((tool.readAllStandardOutput() + tool.readAllStandardError()).startsWith(says));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 };
 

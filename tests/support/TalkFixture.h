@@ -109,7 +109,7 @@ public:
         for (const auto &[k, v] : options) {
             // "GROUP/Key" goes into a group of its own, a plain key into the options.
             if (k.contains(QLatin1Char('/')))
-                store->save(k.section(QLatin1Char('/'), 0, 0), k.section(QLatin1Char('/'), 1), v);
+                store->saveIn(k.section(QLatin1Char('/'), 0, 0), k.section(QLatin1Char('/'), 1), v);
             else
                 store->save(k, v);
         }

@@ -55,8 +55,21 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    const QString usage = QStringLiteral("usage: make-voices OUTDIR\n"
+                                         "Records one WAV file per character into OUTDIR; files already there are kept.");
+    if (args.size() == 2 && (args.at(1) == u"--help" || args.at(1) == u"-h")) {
+        say(stdout, usage);
+        return 0;
+    }
+    // An option this tool does not have must not become a folder of WAVs.
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args.at(i).startsWith(u'-')) {
+            say(stderr, QStringLiteral("make-voices: unknown option ") + args.at(i) + u'\n' + usage);
+            return 2;
+        }
+    }
     if (args.size() != 2) {
-        say(stderr, QStringLiteral("usage: make-voices OUTDIR"));
+        say(stderr, usage);
         return 2;
     }
     const QString outDir = QDir(args.at(1)).absolutePath();

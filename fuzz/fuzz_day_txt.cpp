@@ -1,0 +1,26 @@
+// Any bytes as day.txt: decoded, read into rows, ordered, written back.
+#include "diary/DiaryFile.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const kel::DecodedText decoded = kel::decodeTextFile(bytes);
+    const QString today = QStringLiteral("04.09.25");
+    std::vector<kel::DiaryRowData> rows = kel::parseDiary(decoded.text, today);
+    const std::vector<int> order = kel::diaryOrder(rows);
+    // The top row is today's, unless a real later date is in the file; a
+    // damaged date never is.
+    if (rows.empty() || order.size() != rows.size())
+        __builtin_trap();
+    const QString &top = rows[size_t(order.front())].date;
+    if (top != today && !(kel::isDiaryDate(top) && top > today))
+        __builtin_trap();
+    for (kel::DiaryRowData &row : rows)
+        row = {kel::replaceUnencodable(row.date), kel::replaceUnencodable(row.entry)};
+    if (!kel::encodeDiary(rows, 0, QString()).ok())
+        __builtin_trap();
+    return 0;
+}

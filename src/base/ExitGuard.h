@@ -1,0 +1,22 @@
+#pragma once
+// Ending when asked, whatever another thread is doing. The program's data is
+// safe at every moment (each store is written when it is made), so at the
+// end there is nothing left to save and no reason to wait long for anything.
+
+#include <chrono>
+#include <functional>
+
+namespace kel {
+
+// From now on SIGTERM and SIGHUP call `askToEnd` on the main thread (it
+// closes the main window, as "終了" does). Should the main thread not get
+// there, or the orderly end take longer, the process ends anyway `limit`
+// after the signal.
+void endOnTerminationSignals(std::function<void()> askToEnd, std::chrono::milliseconds limit);
+
+// Ends the process with `code` once `limit` has passed, unless it has ended
+// by itself before: the bound on the clean-up after the window has gone
+// (a sound thread that does not stop cannot keep the program alive).
+void leaveWithin(std::chrono::milliseconds limit, int code);
+
+} // namespace kel

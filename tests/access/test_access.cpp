@@ -178,6 +178,9 @@ void run(User &user)
 {
     QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
     QCOMPARE(user.stuck_, QString());
+    // The last selection's release is still queued when its press counted.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
 }
 
 QStringList way(Way w)
@@ -233,7 +236,7 @@ void TestAccess::composeArigatou()
     TalkFixture fx(settings(::way(Way(way)) << "SwitchLock=0" << "ScanStep=300", {{"Samp", "0"}}));
     User user(fx, Way(way), QString("あ あ り り か が と と う う").split(u' '));
     run(user);
-    QCOMPARE(fx.box()->text(), QStringLiteral("ありがとう_"));
+    QTRY_COMPARE(fx.box()->text(), QStringLiteral("ありがとう_"));
     QCOMPARE(user.presses, presses);
 }
 

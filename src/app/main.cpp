@@ -38,6 +38,7 @@ int main(int argc, char *argv[])
     kel::installFontSubstitutions();
     kel::SteadyClock clock;
     kel::QtWavePlayer player;
+    player.preload(req.appPath); // decoded in the background while the window builds
     kel::Platform platform;
     kel::SettingsStore store(kel::SettingsStore::defaultPath());
     kel::Services services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }};

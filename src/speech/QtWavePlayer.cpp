@@ -17,10 +17,12 @@
 namespace kel {
 namespace {
 
-// About 20 ms queued ahead at the output: short enough that a touch is
-// heard at once, long enough that a busy machine does not starve it. The
-// output is topped up every few milliseconds, with silence between sounds.
-constexpr qsizetype kBufferBytes = kPlaybackRate * 2 / 50;
+// The output's buffer: 80 ms, so that a busy machine does not starve a
+// sound that is playing. Between sounds nothing stands queued: the output
+// stays open but runs dry, and a new sound fills the buffer at once and
+// starts as soon as the audio server mixes next, instead of waiting behind
+// queued silence.
+constexpr qsizetype kBufferBytes = kPlaybackRate * 2 * 80 / 1000;
 constexpr int kFeedEveryMs = 4;
 constexpr int kReopenDelayMs = 1000;
 constexpr unsigned long kExitWaitMs = 1000;
@@ -79,17 +81,22 @@ public:
         setDevice({});
     }
 
-    // Tops the output up to its buffer's length.
+    // Tops the output up to its buffer's length while a sound plays.
     void feed()
     {
         if (!sink_ || !io_)
             return;
-        const qsizetype free = sink_->bytesFree() & ~qsizetype(1);
-        if (free <= 0)
+        {
+            QMutexLocker lock(&line_->mutex);
+            if (!line_->sound)
+                return;
+        }
+        const qsizetype bytes = sink_->bytesFree() & ~qsizetype(1);
+        if (bytes <= 0)
             return;
-        buffer_.resize(free);
-        fill(*line_, buffer_.data(), free);
-        io_->write(buffer_.constData(), free);
+        buffer_.resize(bytes);
+        fill(*line_, buffer_.data(), bytes);
+        io_->write(buffer_.constData(), bytes);
     }
 
 private:

@@ -5,9 +5,10 @@
 // The output lives on a thread of its own: the program holds its own thread
 // in busy waits between characters without processing events, and the
 // output is fed from the event loop of the thread it lives in. The output
-// never stops: between sounds it plays silence, so a touch is heard as soon
-// as the few milliseconds already queued have gone out, instead of after an
-// output has been opened for it.
+// is opened once and never closed while the program runs; between sounds it
+// runs dry, so a touch is heard as soon as the audio server mixes next,
+// instead of after an output has been opened for it or behind queued
+// silence.
 //
 // play() swaps the sound under a lock and returns at once; the sound starts
 // at the next block the output asks for. Nothing here waits without a bound:

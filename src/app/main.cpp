@@ -4,6 +4,7 @@
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
 #include "speech/QtWavePlayer.h"
+#include "voice/VoiceCommand.h"
 #include "widgets/Fonts.h"
 #include "widgets/Platform.h"
 
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
         std::fputs(req.message.toLocal8Bit().constData(), req.exitCode ? stderr : stdout);
         return req.exitCode;
     }
+    if (!req.exportVoice.isEmpty() || !req.importVoice.isEmpty())
+        return kel::runVoiceCommand(req);
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));

@@ -39,7 +39,16 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
                                   QStringLiteral("WxH"));
     const QCommandLineOption quitShown(QStringLiteral("quit-when-shown"),
                                        QStringLiteral("End as soon as the window is shown."));
-    p.addOptions({help, version, homeOpt, full, shot, size, quitShown});
+    const QCommandLineOption exportVoice(QStringLiteral("export-voice"),
+                                         QStringLiteral("Write the own voice's recordings to a backup FILE and end."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption importVoice(QStringLiteral("import-voice"),
+                                         QStringLiteral("Take the own voice from a backup FILE and end; refuses to "
+                                                        "replace own recordings unless --force."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("With --import-voice: replace own recordings."));
+    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, exportVoice, importVoice, force});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -64,6 +73,9 @@ StartRequest parseCommandLine(const QStringList &args, const QString &home, cons
     r.screenshot = p.value(shot);
     r.screenshotSize = p.value(size);
     r.quitWhenShown = p.isSet(quitShown);
+    r.exportVoice = p.value(exportVoice);
+    r.importVoice = p.value(importVoice);
+    r.force = p.isSet(force);
     return r;
 }
 

@@ -41,6 +41,13 @@ float sampleAt(const char *p, quint16 format, int bytes)
     }
 }
 
+// Rounded to the nearest step and held at full scale.
+qint16 toSample16(float s)
+{
+    const float v = std::clamp(s * 32768.0f, -32768.0f, 32767.0f);
+    return qint16(v >= 0 ? int(v + 0.5f) : -int(-v + 0.5f));
+}
+
 } // namespace
 
 std::optional<Audio> decodeWav(QByteArrayView b, QString *why)
@@ -91,6 +98,13 @@ std::optional<Audio> decodeWav(QByteArrayView b, QString *why)
             audio.channels = channels;
             audio.samples.resize(size_t(frames) * channels);
             const char *p = b.data() + body;
+            if (format == kFormatPcm && bytes == 2) { // the common case, without a switch per sample
+                for (float &s : audio.samples) {
+                    s = qFromLittleEndian<qint16>(p) / 32768.0f;
+                    p += 2;
+                }
+                return audio;
+            }
             for (float &s : audio.samples) {
                 s = std::clamp(sampleAt(p, format, bytes), -1.0f, 1.0f);
                 if (!std::isfinite(s))
@@ -139,8 +153,7 @@ std::vector<qint16> toPlayback(const Audio &audio)
 {
     const std::vector<float> mono = resample(toMono(audio), audio.rate, kPlaybackRate);
     std::vector<qint16> out(mono.size());
-    std::transform(mono.begin(), mono.end(), out.begin(),
-                   [](float s) { return qint16(std::lround(std::clamp(s * 32768.0f, -32768.0f, 32767.0f))); });
+    std::transform(mono.begin(), mono.end(), out.begin(), toSample16);
     return out;
 }
 
@@ -157,7 +170,7 @@ QByteArray encodeWav16(const std::vector<float> &mono, int rate)
     put32(quint32(rate)); put32(quint32(rate) * 2); put16(2); put16(16);
     tag("data"); put32(dataBytes);
     for (float s : mono)
-        put16(quint16(qint16(std::lround(std::clamp(s * 32768.0f, -32768.0f, 32767.0f)))));
+        put16(quint16(toSample16(s)));
     return wav;
 }
 

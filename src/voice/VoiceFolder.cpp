@@ -101,8 +101,18 @@ bool VoiceFolder::keep(const QString &ch, const QByteArray &sound, const QByteAr
             || !writeWhole(backupPath(ch), generated.readAll(), error))
             return false;
     }
-    // The take first: a sound without its take would count as generated.
-    return writeWhole(takePath(ch), raw, error) && writeWhole(path, sound, error);
+    // Both written out before either replaces anything, so that a full
+    // disk leaves the character as it was: a new take beside the old
+    // sound would make a generated sound pass for an own one.
+    QDir().mkpath(QFileInfo(takePath(ch)).absolutePath());
+    QSaveFile take(takePath(ch)), kept(path);
+    const auto written = [](QSaveFile &f, const QByteArray &bytes) {
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+    };
+    const bool ok = written(take, raw) && written(kept, sound) && kept.commit() && take.commit();
+    if (!ok && error)
+        *error = take.error() != QFileDevice::NoError ? take.errorString() : kept.errorString();
+    return ok;
 }
 
 bool VoiceFolder::restore(const QString &ch, QString *error)

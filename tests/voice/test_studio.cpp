@@ -179,6 +179,8 @@ private slots:
         QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(),
                  QStringLiteral("1 / %1 録音済み").arg(soundSetCharacters().size()));
         studio.close();
+        // Opened again, the studio goes on with the next character.
+        QCOMPARE(FrmStudio(program.win.talk(), &program.win).character(), "い");
 
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             program.win.controls().txtTalk->setText("あ");

@@ -6,6 +6,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -119,6 +120,26 @@ private slots:
         QVERIFY(to.restore("あ", nullptr));
         QCOMPARE(to.state("あ"), VoiceState::Generated);
         QCOMPARE(snapshot(b.path()).at("あ.wav"), tone(250, 0.3));
+    }
+
+    // "保存" on a full disk: refused, and the sound that was there stays whole.
+    void aFullDiskKeepsTheOldSound()
+    {
+        QTemporaryDir mount;
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", mount.path()}) != 0)
+            QSKIP("cannot mount a small tmpfs here (needs root)");
+        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mount.path()}); });
+        VoiceFolder folder(mount.path());
+        put(folder.soundPath("う"), tone(200, 0.2));
+        // Room for the generated sound's copy and the take, not for both
+        // new files: the disk fills while they are written.
+        put(mount.filePath("filler"), QByteArray(QStorageInfo(mount.path()).bytesAvailable() - 64 * 1024, 'x'));
+        QString error;
+        QVERIFY(!folder.keep("う", tone(300, 0.5), tone(300, 1.0), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(snapshot(mount.path()).at("う.wav"), tone(200, 0.2));
+        QCOMPARE(folder.state("う"), VoiceState::Generated);
+        QVERIFY(!QFile::exists(folder.takePath("う")));
     }
 
     void refusedWhole_data()

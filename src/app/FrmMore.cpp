@@ -26,6 +26,7 @@ FrmMore::FrmMore(Talk &, QWidget *parent) : QDialog(parent)
     f.setPointSizeF(14.25);
     f.setBold(true);
     setFont(f);
+    setMinimumWidth(480);
 
     auto *layout = new QVBoxLayout(this);
     pages_ = new QVBoxLayout;

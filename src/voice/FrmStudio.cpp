@@ -115,6 +115,9 @@ void FrmStudio::buildControls()
     lblCharacter_->setFont(big);
     lblCharacter_->setAlignment(Qt::AlignCenter);
     cmdRecord_ = button(QStringLiteral("録音"), QStringLiteral("cmdRecord"), this, 120);
+    QFont recordFont = f;
+    recordFont.setPointSize(28);
+    cmdRecord_->setFont(recordFont);
     meter_ = new LevelMeter(this);
     lblTake_ = new QLabel(this);
     lblTake_->setObjectName(QStringLiteral("lblTake"));

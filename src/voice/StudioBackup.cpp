@@ -50,17 +50,17 @@ void FrmStudio::importBackup()
         lblTake_->setText(backup.error);
         return;
     }
+    // Asked by name; "いいえ" keeps those own recordings and takes the rest.
+    VoiceBackup taken = backup;
     if (const QStringList own = ownRecordingsOverwritten(folder_, backup); !own.isEmpty()) {
         AskUser(t_, QStringLiteral("自分の声の録音（%1）を、読み込む声で置き換えますか？").arg(own.join(QStringLiteral("、"))),
                 kAskYesNo, QStringLiteral("声を読み込む"));
-        if (!t_.st.AskAnswer) {
-            lblTake_->setText(QStringLiteral("読み込みをやめました。何も変えていません。"));
-            return;
-        }
+        if (!t_.st.AskAnswer)
+            taken.recordings.removeIf([&](const VoiceRecording &r) { return own.contains(r.character); });
     }
     QString error;
-    lblTake_->setText(importVoice(folder_, backup, &error)
-                          ? QStringLiteral("%1 文字の声を読み込みました。").arg(backup.recordings.size())
+    lblTake_->setText(importVoice(folder_, taken, &error)
+                          ? QStringLiteral("%1 文字の声を読み込みました。").arg(taken.recordings.size())
                           : QStringLiteral("読み込みの途中で書けなくなりました（%1）。").arg(error));
     fillList();
     showState();

@@ -4,6 +4,7 @@
 // monitor is the input) kept trimmed and levelled, then heard at the next
 // touch.
 #include "../speech/AudioCapture.h"
+#include "Touch.h"
 #include "app/FrmTalk.h"
 #include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
@@ -28,45 +29,6 @@ using namespace kel;
 using namespace kel::test;
 
 namespace {
-
-// A touch at the control's centre, delivered to whatever is on top there.
-void touch(QWidget *control)
-{
-    const QPoint global = control->mapToGlobal(control->rect().center());
-    QWidget *top = QApplication::widgetAt(global);
-    QVERIFY2(top, "nothing on screen at the control's centre");
-    const QPointF local = top->mapFromGlobal(QPointF(global));
-    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(global), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(top, &press);
-    QApplication::sendEvent(top, &release);
-}
-
-template <typename W = QWidget>
-W *child(QWidget *in, const char *name)
-{
-    return in->findChild<W *>(QString::fromLatin1(name));
-}
-
-// Runs each step once its dialog is the active modal one.
-struct ModalScript {
-    explicit ModalScript(std::vector<std::pair<QString, std::function<void(QWidget *)>>> steps) : steps_(std::move(steps))
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (steps_.empty() || !w || w->objectName() != steps_.front().first || !w->isVisible())
-                return;
-            auto step = std::move(steps_.front().second);
-            steps_.erase(steps_.begin());
-            // Run from a timer of its own, so that a dialog the step opens
-            // does not hold this one up.
-            QTimer::singleShot(0, w, [step, w] { step(w); });
-        });
-        timer.start(20);
-    }
-    QTimer timer;
-    std::vector<std::pair<QString, std::function<void(QWidget *)>>> steps_;
-};
 
 struct Program {
     SteadyClock clock;

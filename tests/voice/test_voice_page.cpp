@@ -1,11 +1,40 @@
-// The voice page without a sound device: the sound check still steps
-// through "あいうえお" at its pace and says in words that nothing can sound.
+// The voice page and the studio on fakes: the sound check without a sound
+// device, and the voice backup written and read through the studio's own
+// buttons and file dialog, asking before an own recording is replaced.
+#include "Touch.h"
+#include "speech/WavCodec.h"
 #include "support/TalkFixture.h"
+#include "voice/FrmStudio.h"
+#include "voice/VoiceFolder.h"
 #include "voice/VoicePage.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 using namespace kel;
+using namespace kel::test;
+
+namespace {
+
+QByteArray tone(int hz)
+{
+    std::vector<float> s(11025);
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = 0.3f * float(std::sin(2 * M_PI * hz * double(i) / 22050));
+    return encodeWav16(s, 22050);
+}
+
+// Types `path` into the file dialog and confirms it.
+void chooseFile(QWidget *dialog, const QString &path)
+{
+    auto *name = child<QLineEdit>(dialog, "fileNameEdit");
+    QVERIFY(name);
+    name->clear();
+    QTest::keyClicks(name, path);
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
+} // namespace
 
 class TestVoicePage : public QObject {
     Q_OBJECT
@@ -21,6 +50,39 @@ private slots:
         QCOMPARE(fx.voiced(), QStringList({"あ", "い", "う", "え", "お"}));
         QVERIFY(fx.clock.seconds() - before > 2.5);
         QVERIFY(page.findChild<QLabel *>("lblOutput")->text().contains("見つかりません"));
+    }
+
+    void backupThroughTheStudio_data()
+    {
+        QTest::addColumn<int>("answer"); // the question's button: 0 replace, 1 keep
+        QTest::newRow("replace the own recording") << 0;
+        QTest::newRow("keep the own recording") << 1;
+    }
+
+    void backupThroughTheStudio()
+    {
+        QFETCH(int, answer);
+        TalkFixture from, to;
+        QVERIFY(VoiceFolder(from.home.path()).keep("あ", tone(300), tone(310), nullptr));
+        QVERIFY(VoiceFolder(from.home.path()).keep("か", tone(400), tone(410), nullptr));
+        QVERIFY(VoiceFolder(to.home.path()).keep("あ", tone(500), tone(510), nullptr));
+        const QString file = to.config.filePath("voice.tar.gz");
+        {
+            FrmStudio studio(from.talk());
+            studio.show();
+            ModalScript script({{"dlgBackupFile", [&](QWidget *d) { chooseFile(d, file); }}});
+            touch(child(&studio, "cmdExport"));
+            QVERIFY(script.done() && QFile::exists(file));
+        }
+        FrmStudio studio(to.talk());
+        studio.show();
+        ModalScript script({{"dlgBackupFile", [&](QWidget *d) { chooseFile(d, file); }},
+                            {"frmOK", [&](QWidget *d) { touch(child(d, qPrintable(QStringLiteral("cmdOK%1").arg(answer)))); }}});
+        touch(child(&studio, "cmdImport"));
+        QVERIFY(script.done());
+        QCOMPARE(to.readFile("か.wav"), tone(400));
+        QCOMPARE(to.readFile("voice/takes/か.wav"), tone(410));
+        QCOMPARE(to.readFile("あ.wav"), answer == 0 ? tone(300) : tone(500));
     }
 };
 

@@ -1,7 +1,7 @@
 // The voice backup from the command line: an export taken into another
 // folder arrives byte for byte; own recordings are overwritten only with
 // --force; a damaged, foreign or path-climbing archive changes nothing.
-#include "speech/WavCodec.h"
+#include "../speech/AudioCapture.h"
 #include "voice/VoiceFolder.h"
 
 #include <QDirIterator>
@@ -13,20 +13,12 @@
 #include <archive.h>
 #include <archive_entry.h>
 
-#include <cmath>
 #include <map>
 
 using namespace kel;
+using namespace kel::test;
 
 namespace {
-
-QByteArray tone(double hz, double seconds)
-{
-    std::vector<float> s(size_t(seconds * 22050));
-    for (size_t i = 0; i < s.size(); ++i)
-        s[i] = 0.3f * float(std::sin(2 * M_PI * hz * double(i) / 22050));
-    return encodeWav16(s, 22050);
-}
 
 // Every file under `dir`, by relative path, with its bytes.
 std::map<QString, QByteArray> snapshot(const QString &dir)
@@ -92,34 +84,34 @@ private slots:
     {
         QTemporaryDir a, b;
         VoiceFolder from(a.path()), to(b.path());
-        put(from.soundPath("あ"), tone(200, 0.3)); // generated, put aside by the first keep
-        QVERIFY(from.keep("あ", tone(300, 0.4), tone(300, 1.0), nullptr));
-        QVERIFY(from.keep("(^_^)", tone(400, 0.4), tone(400, 1.0), nullptr));
+        put(from.soundPath("あ"), toneWav(200, 0.3)); // generated, put aside by the first keep
+        QVERIFY(from.keep("あ", toneWav(300, 0.4), toneWav(300, 1.0), nullptr));
+        QVERIFY(from.keep("(^_^)", toneWav(400, 0.4), toneWav(400, 1.0), nullptr));
         QCOMPARE(from.state("あ"), VoiceState::Own);
-        QCOMPARE(snapshot(a.path()).at("voice/generated/あ.wav"), tone(200, 0.3));
+        QCOMPARE(snapshot(a.path()).at("voice/generated/あ.wav"), toneWav(200, 0.3));
         const QString backup = at("voice.tar.gz");
         QCOMPARE(kelvoran({"--home", a.path(), "--export-voice", backup}), 0);
 
-        put(to.soundPath("あ"), tone(250, 0.3));
+        put(to.soundPath("あ"), toneWav(250, 0.3));
         QCOMPARE(kelvoran({"--home", b.path(), "--import-voice", backup}), 0);
         auto got = snapshot(b.path());
         for (const auto &[name, bytes] : snapshot(a.path()))
             if (!name.startsWith("voice/generated"))
                 QVERIFY2(got.at(name) == bytes, qPrintable(name));
-        QCOMPARE(got.at("voice/generated/あ.wav"), tone(250, 0.3));
+        QCOMPARE(got.at("voice/generated/あ.wav"), toneWav(250, 0.3));
 
         // A changed own recording in the backup: refused without --force.
-        QVERIFY(from.keep("あ", tone(350, 0.4), tone(350, 1.0), nullptr));
+        QVERIFY(from.keep("あ", toneWav(350, 0.4), toneWav(350, 1.0), nullptr));
         QCOMPARE(kelvoran({"--home", a.path(), "--export-voice", backup}), 0);
         QCOMPARE(kelvoran({"--home", b.path(), "--import-voice", backup}), 1);
         QVERIFY(snapshot(b.path()) == got);
         QCOMPARE(kelvoran({"--home", b.path(), "--import-voice", backup, "--force"}), 0);
-        QCOMPARE(snapshot(b.path()).at("あ.wav"), tone(350, 0.4));
+        QCOMPARE(snapshot(b.path()).at("あ.wav"), toneWav(350, 0.4));
 
         // "元に戻す" brings back the generated sound.
         QVERIFY(to.restore("あ", nullptr));
         QCOMPARE(to.state("あ"), VoiceState::Generated);
-        QCOMPARE(snapshot(b.path()).at("あ.wav"), tone(250, 0.3));
+        QCOMPARE(snapshot(b.path()).at("あ.wav"), toneWav(250, 0.3));
     }
 
     // "保存" on a full disk: refused, and the sound that was there stays whole.
@@ -130,14 +122,14 @@ private slots:
             QSKIP("cannot mount a small tmpfs here (needs root)");
         const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mount.path()}); });
         VoiceFolder folder(mount.path());
-        put(folder.soundPath("う"), tone(200, 0.2));
+        put(folder.soundPath("う"), toneWav(200, 0.2));
         // Room for the generated sound's copy and the take, not for both
         // new files: the disk fills while they are written.
         put(mount.filePath("filler"), QByteArray(QStorageInfo(mount.path()).bytesAvailable() - 64 * 1024, 'x'));
         QString error;
-        QVERIFY(!folder.keep("う", tone(300, 0.5), tone(300, 1.0), &error));
+        QVERIFY(!folder.keep("う", toneWav(300, 0.5), toneWav(300, 1.0), &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(snapshot(mount.path()).at("う.wav"), tone(200, 0.2));
+        QCOMPARE(snapshot(mount.path()).at("う.wav"), toneWav(200, 0.2));
         QCOMPARE(folder.state("う"), VoiceState::Generated);
         QVERIFY(!QFile::exists(folder.takePath("う")));
     }
@@ -147,7 +139,7 @@ private slots:
         QTest::addColumn<QByteArray>("archive");
         QTemporaryDir a;
         VoiceFolder from(a.path());
-        QVERIFY(from.keep("い", tone(300, 0.4), tone(300, 1.0), nullptr));
+        QVERIFY(from.keep("い", toneWav(300, 0.4), toneWav(300, 1.0), nullptr));
         QVERIFY(kelvoran({"--home", a.path(), "--export-voice", at("good.tar.gz")}) == 0);
         QFile f(at("good.tar.gz"));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -159,18 +151,18 @@ private slots:
         QTest::newRow("one byte changed") << flipped;
         QTest::newRow("not an archive") << QByteArray("just some text\n");
         QTest::newRow("foreign archive") << tarOf({{"hello.txt", "hello"}});
-        QTest::newRow("climbs out with ../") << tarOf({{"manifest.txt", manifest}, {"../x.wav", tone(500, 0.2)}});
-        QTest::newRow("absolute path") << tarOf({{"manifest.txt", manifest}, {"/tmp/x.wav", tone(500, 0.2)}});
-        QTest::newRow("file beyond the manifest") << tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", tone(500, 0.2)}});
+        QTest::newRow("climbs out with ../") << tarOf({{"manifest.txt", manifest}, {"../x.wav", toneWav(500, 0.2)}});
+        QTest::newRow("absolute path") << tarOf({{"manifest.txt", manifest}, {"/tmp/x.wav", toneWav(500, 0.2)}});
+        QTest::newRow("file beyond the manifest") << tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", toneWav(500, 0.2)}});
         QTest::newRow("manifest lies about a file")
-            << tarOf({{"manifest.txt", manifest + "0\tい\t10\tx\t10\tx\n"}, {"sounds/000.wav", tone(500, 0.2)}, {"takes/000.wav", tone(500, 0.2)}});
+            << tarOf({{"manifest.txt", manifest + "0\tい\t10\tx\t10\tx\n"}, {"sounds/000.wav", toneWav(500, 0.2)}, {"takes/000.wav", toneWav(500, 0.2)}});
     }
 
     void refusedWhole()
     {
         QFETCH(QByteArray, archive);
         QTemporaryDir home;
-        put(home.filePath("x.wav"), tone(250, 0.3));
+        put(home.filePath("x.wav"), toneWav(250, 0.3));
         const QString file = home.filePath("sub/backup.tar.gz");
         put(file, archive);
         const auto before = snapshot(home.path());

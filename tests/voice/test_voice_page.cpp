@@ -1,8 +1,8 @@
 // The voice page and the studio on fakes: the sound check without a sound
 // device, and the voice backup written and read through the studio's own
 // buttons and file dialog, asking before an own recording is replaced.
+#include "../speech/AudioCapture.h"
 #include "Touch.h"
-#include "speech/WavCodec.h"
 #include "support/TalkFixture.h"
 #include "voice/FrmStudio.h"
 #include "voice/VoiceFolder.h"
@@ -15,14 +15,6 @@ using namespace kel;
 using namespace kel::test;
 
 namespace {
-
-QByteArray tone(int hz)
-{
-    std::vector<float> s(11025);
-    for (size_t i = 0; i < s.size(); ++i)
-        s[i] = 0.3f * float(std::sin(2 * M_PI * hz * double(i) / 22050));
-    return encodeWav16(s, 22050);
-}
 
 // Types `path` into the file dialog and confirms it.
 void chooseFile(QWidget *dialog, const QString &path)
@@ -63,9 +55,9 @@ private slots:
     {
         QFETCH(int, answer);
         TalkFixture from, to;
-        QVERIFY(VoiceFolder(from.home.path()).keep("あ", tone(300), tone(310), nullptr));
-        QVERIFY(VoiceFolder(from.home.path()).keep("か", tone(400), tone(410), nullptr));
-        QVERIFY(VoiceFolder(to.home.path()).keep("あ", tone(500), tone(510), nullptr));
+        QVERIFY(VoiceFolder(from.home.path()).keep("あ", toneWav(300, 0.5), toneWav(310, 0.5), nullptr));
+        QVERIFY(VoiceFolder(from.home.path()).keep("か", toneWav(400, 0.5), toneWav(410, 0.5), nullptr));
+        QVERIFY(VoiceFolder(to.home.path()).keep("あ", toneWav(500, 0.5), toneWav(510, 0.5), nullptr));
         const QString file = to.config.filePath("voice.tar.gz");
         {
             FrmStudio studio(from.talk());
@@ -80,9 +72,9 @@ private slots:
                             {"frmOK", [&](QWidget *d) { touch(child(d, qPrintable(QStringLiteral("cmdOK%1").arg(answer)))); }}});
         touch(child(&studio, "cmdImport"));
         QVERIFY(script.done());
-        QCOMPARE(to.readFile("か.wav"), tone(400));
-        QCOMPARE(to.readFile("voice/takes/か.wav"), tone(410));
-        QCOMPARE(to.readFile("あ.wav"), answer == 0 ? tone(300) : tone(500));
+        QCOMPARE(to.readFile("か.wav"), toneWav(400, 0.5));
+        QCOMPARE(to.readFile("voice/takes/か.wav"), toneWav(410, 0.5));
+        QCOMPARE(to.readFile("あ.wav"), answer == 0 ? toneWav(300, 0.5) : toneWav(500, 0.5));
     }
 };
 

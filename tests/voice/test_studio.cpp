@@ -123,6 +123,7 @@ private slots:
         touch(child(&studio, "cmdRecord"));
         QTRY_VERIFY_WITH_TIMEOUT(child(&studio, "cmdSave")->isEnabled() || !studio.recording(), 8000);
         QVERIFY2(child(&studio, "cmdSave")->isEnabled(), qPrintable(child<QLabel>(&studio, "lblTake")->text()));
+        QVERIFY2(child<QLabel>(&studio, "lblRoom")->text().contains("静か"), qPrintable(child<QLabel>(&studio, "lblRoom")->text()));
         touch(child(&studio, "cmdSave"));
         speaker.waitForFinished(5000);
 

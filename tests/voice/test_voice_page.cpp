@@ -44,6 +44,23 @@ private slots:
         QVERIFY(page.findChild<QLabel *>("lblOutput")->text().contains("見つかりません"));
     }
 
+    // The studio's test line is read at the reading's pace.
+    void testLineAtTheReadingPace()
+    {
+        TalkFixture fx;
+        fx.addVoices({"あ", "い"});
+        FrmStudio studio(fx.talk());
+        studio.show();
+        auto *line = child<QLineEdit>(&studio, "txtTest");
+        line->clear();
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("あい")); // as an input method commits it
+        QApplication::sendEvent(line, &typed);
+        const double before = fx.clock.seconds();
+        touch(child(&studio, "cmdTest"));
+        QCOMPARE(fx.voiced(), QStringList({"あ", "い"}));
+        QVERIFY(std::abs(fx.clock.seconds() - before - 1.6) < 0.05);
+    }
+
     void backupThroughTheStudio_data()
     {
         QTest::addColumn<int>("answer"); // the question's button: 0 replace, 1 keep

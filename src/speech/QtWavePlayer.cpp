@@ -25,6 +25,9 @@ namespace {
 constexpr qsizetype kBufferBytes = kPlaybackRate * 2 * 80 / 1000;
 constexpr int kFeedEveryMs = 4;
 constexpr int kReopenDelayMs = 1000;
+// A new default output is not announced as a change of the device list, so
+// it is also looked for once a second.
+constexpr int kDefaultCheckMs = 1000;
 constexpr unsigned long kExitWaitMs = 1000;
 
 // Copies the current sound, then silence, into `out`.
@@ -60,6 +63,9 @@ public:
         reopenTimer_ = new QTimer(this);
         reopenTimer_->setSingleShot(true);
         connect(reopenTimer_, &QTimer::timeout, this, &SinkHost::open);
+        auto *defaultCheck = new QTimer(this);
+        connect(defaultCheck, &QTimer::timeout, this, &SinkHost::reopenIfMoved);
+        defaultCheck->start(kDefaultCheckMs);
         feedTimer_ = new QTimer(this);
         feedTimer_->setTimerType(Qt::PreciseTimer);
         connect(feedTimer_, &QTimer::timeout, this, &SinkHost::feed);

@@ -5,6 +5,8 @@
 //
 // Run as "test_real_audio --read-and-quit DIR" it is the program itself: it
 // reads "あかい" from DIR through "読む", then touches "終了", and must end.
+// Run as "test_real_audio --switch-output DIR" it plays DIR/a.wav, makes the
+// sink "second" the default output, and plays it again.
 
 #include "AudioCapture.h"
 #include "app/FrmTalk.h"
@@ -74,6 +76,25 @@ int readAndQuit(int argc, char **argv)
         touch(program.win.controls().cmdEnd);
     });
     return app.exec();
+}
+
+int switchOutput(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString wav = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/a.wav");
+    QtWavePlayer player;
+    if (!QTest::qWaitFor([&] { return !player.outputDevice().isEmpty(); }, 5000))
+        return 1;
+    player.play(wav);
+    QTest::qWait(600);
+    if (!runTool(QStringLiteral("pactl"), {QStringLiteral("set-default-sink"), QStringLiteral("second")}))
+        return 1;
+    // Taken up within its check interval, without a restart.
+    if (!QTest::qWaitFor([&] { return player.outputDevice() == QStringLiteral("Second"); }, 3000))
+        return 1;
+    player.play(wav);
+    QTest::qWait(600);
+    return 0;
 }
 
 } // namespace
@@ -167,6 +188,61 @@ private slots:
 
     // A broken か.wav between two good sounds: the reading goes on past it,
     // あ and い are heard 1.6 s apart, and "終了" ends the process.
+    // A new default output (a USB speaker plugged in) is used from the next
+    // sound on, without a restart. On an audio server of the test's own, so
+    // that changing its default disturbs nobody.
+    void aNewDefaultOutputIsTakenUp()
+    {
+        QTemporaryDir runtime;
+        QVERIFY(writeFile(runtime.filePath(QStringLiteral("a.wav")), toneWav(440, 0.3)));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("HOME"), runtime.path());
+        env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + runtime.filePath(QStringLiteral("native")));
+        QProcess daemon;
+        daemon.setProcessEnvironment(env);
+        daemon.start(QStringLiteral("pulseaudio"), {"-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false", "--log-level=error",
+                                                     "--load=module-native-protocol-unix socket=" + runtime.filePath(QStringLiteral("native"))});
+        const auto stop = qScopeGuard([&] { daemon.kill(); daemon.waitForFinished(2000); });
+        const auto pactl = [&](const QStringList &args) {
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral("pactl"), args);
+            return p.waitForFinished(5000) && p.exitCode() == 0;
+        };
+        QVERIFY(QTest::qWaitFor([&] { return pactl({"info"}); }, 5000));
+        QVERIFY(pactl({"load-module", "module-null-sink", "sink_name=first", "norewinds=1"}));
+        QVERIFY(pactl({"load-module", "module-null-sink", "sink_name=second", "norewinds=1", "sink_properties=device.description=Second"}));
+        QVERIFY(pactl({"set-default-sink", "first"}));
+        // Recordings of the default source follow it about; this one stays put.
+        QVERIFY(pactl({"load-module", "module-null-sink", "sink_name=third"}));
+        QVERIFY(pactl({"set-default-source", "third.monitor"}));
+        QList<QProcess *> recorders;
+        for (const QString sink : {QStringLiteral("first"), QStringLiteral("second")}) {
+            auto *r = new QProcess(this);
+            r->setProcessEnvironment(env);
+            r->start(QStringLiteral("parecord"), {"--device=" + sink + ".monitor", "--file-format=wav", "--format=s16le", "--channels=1",
+                                                  QStringLiteral("--rate=%1").arg(kCaptureRate), "--latency-msec=10",
+                                                  runtime.filePath(sink + ".wav")});
+            recorders << r;
+        }
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(runtime.filePath("second.wav")).size() > 4410; }, 5000));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--switch-output"), runtime.path()});
+        QVERIFY(program.waitForFinished(10'000));
+        QCOMPARE(program.exitCode(), 0);
+        for (QProcess *r : recorders) {
+            r->terminate();
+            r->waitForFinished(3000);
+        }
+        for (const QString sink : {QStringLiteral("first"), QStringLiteral("second")}) {
+            const QList<Sound> sounds = soundsIn(samples16(readFile(runtime.filePath(sink + ".wav"))).value_or(QList<qint16>()));
+            QVERIFY2(sounds.size() == 1, sink.toUtf8() + ": " + describe(sounds));
+        }
+    }
+
     void aBrokenFileIsSkippedAndTheProgramEnds_data()
     {
         QTest::addColumn<QByteArray>("broken");
@@ -206,6 +282,8 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && QByteArrayView(argv[1]) == "--read-and-quit")
         return readAndQuit(argc, argv);
+    if (argc == 3 && QByteArrayView(argv[1]) == "--switch-output")
+        return switchOutput(argc, argv);
     QApplication app(argc, argv);
     TestRealAudio test;
     return QTest::qExec(&test, argc, argv);

@@ -17,12 +17,14 @@
 namespace kel {
 namespace {
 
-// The output's buffer: 80 ms, so that a busy machine does not starve a
-// sound that is playing. Between sounds nothing stands queued: the output
-// stays open but runs dry, and a new sound fills the buffer at once and
-// starts as soon as the audio server mixes next, instead of waiting behind
-// queued silence.
-constexpr qsizetype kBufferBytes = kPlaybackRate * 2 * 80 / 1000;
+// The output's buffer: 30 ms, kept full while a sound plays: enough that a
+// busy machine does not starve it, little enough that the next sound cuts
+// it off within that time (the server starts a stream only once its whole
+// buffer is filled, so the buffer and the lead are one). Between sounds
+// nothing stands queued: the output stays open but runs dry, and a new
+// sound fills it at once and starts as soon as the audio server mixes
+// next, instead of waiting behind queued silence.
+constexpr qsizetype kBufferBytes = kPlaybackRate * 2 * 30 / 1000;
 constexpr int kFeedEveryMs = 4;
 constexpr int kReopenDelayMs = 1000;
 // A new default output is not announced as a change of the device list, so

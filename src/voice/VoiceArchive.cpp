@@ -110,7 +110,11 @@ VoiceBackup readVoiceBackup(const QString &file)
         return refused(f.errorString());
     if (f.size() > kMaxArchiveBytes)
         return refused(QStringLiteral("大きすぎます"));
-    const QByteArray bytes = f.readAll();
+    return readVoiceBackupBytes(f.readAll());
+}
+
+VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
+{
 
     // First the whole gzip stream, so that a cut-off or altered file is
     // caught by its length and checksum even where the tar inside it

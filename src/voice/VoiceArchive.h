@@ -33,6 +33,8 @@ struct VoiceBackup {
 bool exportVoice(const VoiceFolder &folder, const QString &file, QString *error, int *count = nullptr);
 
 VoiceBackup readVoiceBackup(const QString &file);
+// The same, for an archive already in memory.
+VoiceBackup readVoiceBackupBytes(const QByteArray &bytes);
 
 // Characters the backup would overwrite that already have an own
 // recording different from the backup's.

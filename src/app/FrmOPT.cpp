@@ -1,5 +1,7 @@
 #include "app/FrmOPT.h"
 
+#include "app/FrmMore.h"
+
 #include "base/SettingsStore.h"
 #include "board/Board.h"
 #include "frame/FrmOK.h"
@@ -177,6 +179,13 @@ void FrmOPT::buildControls()
     cmbSample_ = static_cast<QComboBox *>(made.value(QStringLiteral("cmbSample")));
 
     connect(cmdOK, &QButtonGroup::idClicked, this, &FrmOPT::cmdOK_Click);
+
+    // Between "キャンセル" and "確定", the one free place: the settings
+    // beyond this dialog's own, which keep to their own group of Talk.ini.
+    auto *more = new ColorButton(QStringLiteral("その他"), QColor::fromRgb(kDialogBack), this);
+    more->setObjectName(QStringLiteral("cmdMore"));
+    layout_.add(more, QRect(3060, 7380, 960, 615), DesignFont{QString::fromUtf8(kPGothic), 12, true});
+    connect(more, &QPushButton::clicked, this, [this] { showMore(t_, this); });
 }
 
 void FrmOPT::Form_Load()

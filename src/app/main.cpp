@@ -7,6 +7,7 @@
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
 #include "speech/QtWavePlayer.h"
+#include "voice/VoiceCommand.h"
 #include "widgets/Fonts.h"
 #include "widgets/Platform.h"
 
@@ -34,6 +35,8 @@ int main(int argc, char *argv[])
         return kel::answerWithoutWindow(req, places);
     for (const QString &line : places.problems)
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    if (!req.exportVoice.isEmpty() || !req.importVoice.isEmpty())
+        return kel::runVoiceCommand(req, places.dataFolder);
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
@@ -55,6 +58,10 @@ int main(int argc, char *argv[])
     kel::installFontSubstitutions();
     kel::SteadyClock clock;
     kel::QtWavePlayer player;
+    // Decoded in the background while the window builds.
+    player.preload(places.dataFolder);
+    if (!places.soundSet.isEmpty())
+        player.preload(places.soundSet);
     kel::Platform platform;
     kel::SettingsStore store(kel::SettingsStore::defaultPath());
     kel::Services services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }};

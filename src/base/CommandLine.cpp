@@ -37,7 +37,16 @@ StartRequest parseCommandLine(const QStringList &args)
         QStringLiteral("on|off"));
     const QCommandLineOption where(QStringLiteral("where"),
                                    QStringLiteral("Show where the files and the sounds are, and end."));
-    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where});
+    const QCommandLineOption exportVoice(QStringLiteral("export-voice"),
+                                         QStringLiteral("Write the own voice's recordings to a backup FILE and end."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption importVoice(QStringLiteral("import-voice"),
+                                         QStringLiteral("Take the own voice from a backup FILE and end; refuses to "
+                                                        "replace own recordings unless --force."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("With --import-voice: replace own recordings."));
+    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice, force});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -68,6 +77,9 @@ StartRequest parseCommandLine(const QStringList &args)
     r.screenshot = p.value(shot);
     r.screenshotSize = p.value(size);
     r.quitWhenShown = p.isSet(quitShown);
+    r.exportVoice = p.value(exportVoice);
+    r.importVoice = p.value(importVoice);
+    r.force = p.isSet(force);
     return r;
 }
 

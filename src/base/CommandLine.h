@@ -15,6 +15,9 @@ struct StartRequest {
     QString screenshot;         // render the window to this PNG and end
     QString screenshotSize;     // "WxH", with the screenshot
     bool quitWhenShown = false; // end as soon as the window is on screen (start-up timing)
+    QString exportVoice;        // write the own voice's backup to this file and end
+    QString importVoice;        // take the own voice from this backup and end
+    bool force = false;         // with importVoice: overwrite own recordings
     bool exitNow = false;       // --help or --version answered
     int exitCode = 0;
     QString message;            // what to print when exitNow

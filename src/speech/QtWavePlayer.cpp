@@ -1,72 +1,225 @@
 #include "speech/QtWavePlayer.h"
 
-#include <QFileInfo>
+#include "speech/WavCodec.h"
+
 #include <QAudioDevice>
+#include <QAudioSink>
+#include <QIODevice>
 #include <QMediaDevices>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace kel {
+namespace {
 
-// Owns the sound that is playing; every call runs on the sound thread.
-class SoundEffectHost final : public QObject {
-public:
-    void play(const QString &path)
+// The output's buffer: 30 ms, kept full while a sound plays: enough that a
+// busy machine does not starve it, little enough that the next sound cuts
+// it off within that time (the server starts a stream only once its whole
+// buffer is filled, so the buffer and the lead are one). Between sounds
+// nothing stands queued: the output stays open but runs dry, and a new
+// sound fills it at once and starts as soon as the audio server mixes
+// next, instead of waiting behind queued silence.
+constexpr qsizetype kBufferBytes = kPlaybackRate * 2 * 30 / 1000;
+constexpr int kFeedEveryMs = 4;
+constexpr int kReopenDelayMs = 1000;
+// A new default output is not announced as a change of the device list, so
+// it is also looked for once a second.
+constexpr int kDefaultCheckMs = 1000;
+constexpr unsigned long kExitWaitMs = 1000;
+
+// Copies the current sound, then silence, into `out`.
+void fill(VoiceLine &line, char *out, qsizetype bytes)
+{
+    qsizetype filled = 0;
     {
-        close();
-        // Checked here so that a character without a recording stays silent
-        // instead of making the effect log a decoding error on every step.
-        if (!QFileInfo(path).isFile())
-            return;
-        // Without any output device an effect would warn on every character.
-        if (QMediaDevices::audioOutputs().isEmpty())
-            return;
-        auto *effect = new QSoundEffect(this);
-        effect->setSource(QUrl::fromLocalFile(path));
-        effect->play(); // starts as soon as the sample has loaded
-        current_ = effect;
+        QMutexLocker lock(&line.mutex);
+        if (const SoundBank::Samples &s = line.sound) {
+            const size_t n = std::min(size_t(bytes / 2), s->size() - line.position);
+            std::memcpy(out, s->data() + line.position, n * 2);
+            line.position += n;
+            filled = qsizetype(n * 2);
+            if (line.position >= s->size())
+                line.sound = nullptr;
+        }
+    }
+    std::memset(out + filled, 0, size_t(bytes - filled));
+}
+
+} // namespace
+
+// Keeps one output open on the default device and fed; every call runs on
+// the sound thread.
+class SinkHost final : public QObject {
+public:
+    explicit SinkHost(std::shared_ptr<VoiceLine> line) : line_(std::move(line)) {}
+
+    void start()
+    {
+        devices_ = new QMediaDevices(this);
+        connect(devices_, &QMediaDevices::audioOutputsChanged, this, &SinkHost::reopenIfMoved);
+        reopenTimer_ = new QTimer(this);
+        reopenTimer_->setSingleShot(true);
+        connect(reopenTimer_, &QTimer::timeout, this, &SinkHost::open);
+        auto *defaultCheck = new QTimer(this);
+        connect(defaultCheck, &QTimer::timeout, this, &SinkHost::reopenIfMoved);
+        defaultCheck->start(kDefaultCheckMs);
+        feedTimer_ = new QTimer(this);
+        feedTimer_->setTimerType(Qt::PreciseTimer);
+        connect(feedTimer_, &QTimer::timeout, this, &SinkHost::feed);
+        open();
     }
 
-    void close()
+    void stop()
     {
-        if (!current_)
+        if (feedTimer_)
+            feedTimer_->stop();
+        // Stopping an output may run a nested event loop that delivers a
+        // queued feed(): the members are cleared before anything is deleted.
+        if (QAudioSink *sink = std::exchange(sink_, nullptr)) {
+            io_ = nullptr;
+            sink->disconnect(this);
+            sink->stop();
+            delete sink;
+        }
+        setDevice({});
+    }
+
+    // Tops the output up to its buffer's length while a sound plays.
+    void feed()
+    {
+        if (!sink_ || !io_)
             return;
-        current_->stop();
-        // The sample may still be loading or the audio sink draining: the
-        // effect goes from the event loop, not from inside this call.
-        current_->deleteLater();
-        current_ = nullptr;
+        {
+            QMutexLocker lock(&line_->mutex);
+            if (!line_->sound)
+                return;
+        }
+        const qsizetype bytes = sink_->bytesFree() & ~qsizetype(1);
+        if (bytes <= 0)
+            return;
+        buffer_.resize(bytes);
+        fill(*line_, buffer_.data(), bytes);
+        io_->write(buffer_.constData(), bytes);
     }
 
 private:
-    QPointer<QSoundEffect> current_;
+    void open()
+    {
+        stop();
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull())
+            return; // silent until a device appears
+        QAudioFormat format;
+        format.setSampleRate(kPlaybackRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        sink_ = new QAudioSink(device, format, this);
+        sink_->setBufferSize(kBufferBytes);
+        connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+            // An output that fails (a device unplugged) is opened afresh.
+            if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
+                reopenTimer_->start(kReopenDelayMs);
+        });
+        io_ = sink_->start();
+        deviceId_ = device.id();
+        setDevice(io_ ? device.description() : QString());
+        feed();
+        feedTimer_->start(kFeedEveryMs);
+    }
+
+    // A new default output (a speaker plugged in, the user's choice) is
+    // taken at once; a list that changed elsewhere keeps the open output.
+    void reopenIfMoved()
+    {
+        if (QMediaDevices::defaultAudioOutput().id() != deviceId_ || !sink_)
+            open();
+    }
+
+    void setDevice(const QString &name)
+    {
+        QMutexLocker lock(&line_->mutex);
+        line_->device = name;
+    }
+
+    std::shared_ptr<VoiceLine> line_;
+    QMediaDevices *devices_ = nullptr;
+    QAudioSink *sink_ = nullptr;
+    QIODevice *io_ = nullptr;
+    QTimer *reopenTimer_ = nullptr;
+    QTimer *feedTimer_ = nullptr;
+    QByteArray deviceId_;
+    QByteArray buffer_;
 };
 
 QtWavePlayer::QtWavePlayer()
-    : host_(new SoundEffectHost)
+    : thread_(new QThread), host_(new SinkHost(line_))
 {
-    thread_.setObjectName(QStringLiteral("kelvoran sound"));
-    host_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, host_, &QObject::deleteLater);
-    thread_.start();
+    thread_->setObjectName(QStringLiteral("kelvoran sound"));
+    host_->moveToThread(thread_);
+    thread_->start();
+    QMetaObject::invokeMethod(host_, [host = host_] { host->start(); }, Qt::QueuedConnection);
 }
 
 QtWavePlayer::~QtWavePlayer()
 {
+    cancelled_->store(true);
     close();
-    thread_.quit(); // runs after the queued close; pending deletions happen as the thread ends
-    thread_.wait();
+    // The output is closed and its host deleted on their own thread, after
+    // every call already queued, and only then does the thread end.
+    QMetaObject::invokeMethod(host_, [host = host_] {
+        host->stop();
+        delete host;
+        QThread::currentThread()->quit();
+    }, Qt::QueuedConnection);
+    if (thread_->wait(kExitWaitMs)) {
+        delete thread_;
+    } else {
+        // The audio server does not answer: the thread is left to the end
+        // of the process rather than holding the program open.
+        qWarning("kelvoran: the sound thread did not end; leaving it behind");
+    }
 }
 
 void QtWavePlayer::play(const QString &path)
 {
-    QMetaObject::invokeMethod(host_, [host = host_, path] { host->play(path); }, Qt::QueuedConnection);
+    SoundBank::Samples sound = bank_->get(path);
+    {
+        QMutexLocker lock(&line_->mutex);
+        line_->sound = std::move(sound);
+        line_->position = 0;
+    }
+    // Fed at once rather than at the next tick.
+    QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
 }
 
 void QtWavePlayer::close()
 {
-    QMetaObject::invokeMethod(host_, [host = host_] { host->close(); }, Qt::QueuedConnection);
+    QMutexLocker lock(&line_->mutex);
+    line_->sound = nullptr;
+}
+
+void QtWavePlayer::preload(const QString &folder)
+{
+    QThreadPool::globalInstance()->start([bank = bank_, cancelled = cancelled_, folder] {
+        bank->preload(folder, *cancelled);
+    });
+}
+
+QString QtWavePlayer::outputDevice() const
+{
+    QMutexLocker lock(&line_->mutex);
+    return line_->device;
+}
+
+bool QtWavePlayer::sounding() const
+{
+    QMutexLocker lock(&line_->mutex);
+    return line_->sound != nullptr;
 }
 
 } // namespace kel

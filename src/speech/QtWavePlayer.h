@@ -1,38 +1,67 @@
 #pragma once
-// The wave-audio device on Qt Multimedia.
+// The wave-audio device on Qt Multimedia: one audio output kept open for the
+// whole run, fed from sounds decoded into memory (SoundBank).
 //
-// The sounds live on a thread of their own: the program holds its own thread
-// in busy waits between characters without processing events, and a
-// QSoundEffect is fed from the event loop of the thread it lives in, so on the
-// user-interface thread it would stay silent for the whole wait.
+// The output lives on a thread of its own: the program holds its own thread
+// in busy waits between characters without processing events, and the
+// output is fed from the event loop of the thread it lives in. The output
+// is opened once and never closed while the program runs; between sounds it
+// runs dry, so a touch is heard as soon as the audio server mixes next,
+// instead of after an output has been opened for it or behind queued
+// silence.
 //
-// Every play() gets a new QSoundEffect: reusing one after stop() first
-// replays a few tens of milliseconds of the old sound, and play() on an effect
-// that is still playing clips the start of the new one. Without an audio
-// server an effect reports "playing" forever, so nothing here ever waits for a
-// sound to end.
+// play() swaps the sound under a lock and returns at once; the sound starts
+// at the next block the output asks for. Nothing here waits without a bound:
+// an audio server that hangs can cost the end of the program a second, not
+// the program itself.
 
+#include "speech/SoundBank.h"
 #include "speech/WavePlayer.h"
 
-#include <QThread>
+#include <QMutex>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+class QThread;
 
 namespace kel {
 
-class SoundEffectHost;
+class SinkHost;
+
+// What the output plays, shared between the caller and the sound thread.
+struct VoiceLine {
+    QMutex mutex;
+    SoundBank::Samples sound; // null: silence
+    size_t position = 0;
+    QString device;           // the output's name; empty while there is none
+};
 
 class QtWavePlayer final : public WavePlayer {
 public:
     QtWavePlayer();
-    ~QtWavePlayer() override; // cuts the sound and ends the sound thread
+    ~QtWavePlayer() override; // waits at most a second for the sound thread
     QtWavePlayer(const QtWavePlayer &) = delete;
     QtWavePlayer &operator=(const QtWavePlayer &) = delete;
 
-    void play(const QString &path) override; // returns at once; a missing file plays nothing
-    void close() override;                   // returns at once
+    void play(const QString &path) override; // a missing or unreadable file plays nothing
+    void close() override;
+
+    // Decodes the folder's sound files in the background, off the window's thread.
+    void preload(const QString &folder);
+    // The output device in use, "" when there is none.
+    QString outputDevice() const override;
+    // True while a sound is still being played out.
+    bool sounding() const;
+    SoundBank &bank() { return *bank_; }
 
 private:
-    QThread thread_;
-    SoundEffectHost *host_; // lives on thread_
+    std::shared_ptr<SoundBank> bank_ = std::make_shared<SoundBank>();
+    std::shared_ptr<VoiceLine> line_ = std::make_shared<VoiceLine>();
+    std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
+    QThread *thread_;
+    SinkHost *host_; // lives on thread_
 };
 
 } // namespace kel

@@ -16,9 +16,10 @@ public:
     // "読む".
     void cmdRead_Click();
 
-private:
     // Plays one character's sound (or silence) and returns when it started.
     Nanos playChar(const QString &ch);
+
+private:
 
     Talk &t_;
 };

@@ -13,6 +13,8 @@ public:
     virtual void play(const QString &path) = 0;
     // Close the device: stops and releases whatever was playing.
     virtual void close() = 0;
+    // The name of the output device sounds go to; "" when there is none.
+    virtual QString outputDevice() const { return {}; }
 };
 
 } // namespace kel

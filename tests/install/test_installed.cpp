@@ -115,7 +115,7 @@ private slots:
         QTemporaryDir t;
         const QString disk = t.filePath("stick");
         QVERIFY(QDir().mkpath(disk));
-        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=32m", "tmpfs", disk}) != 0)
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=128m", "tmpfs", disk}) != 0)
             QSKIP("cannot mount a tmpfs here (needs root)");
         const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {disk}); });
         QVERIFY(QDir().mkpath(disk + "/bin"));
@@ -134,7 +134,7 @@ private slots:
         p.start(disk + "/bin/kelvoran", {"--quit-when-shown"});
         QVERIFY(p.waitForFinished(30'000));
         QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+        QCOMPARE(ownLines(p.readAllStandardError()),
                  QStringLiteral("kelvoran: cannot store in %1/bin; storing in %2/xdg/kelvoran\n").arg(disk, t.path()));
         // The sentences came along, unchanged.
         QFile moved(t.filePath("xdg/kelvoran/Talk.txt"));
@@ -193,6 +193,17 @@ private:
         return env;
     }
 
+    // The program's own lines only: Qt's libraries may add theirs (an audio
+    // client that finds no server, for one).
+    static QString ownLines(const QByteArray &err)
+    {
+        QString own;
+        for (const QString &line : QString::fromUtf8(err).split(u'\n'))
+            if (line.startsWith(QLatin1String("kelvoran: ")))
+                own += line + u'\n';
+        return own;
+    }
+
     Run run(const QProcessEnvironment &env, const QStringList &args) const
     {
         QProcess p;
@@ -202,7 +213,7 @@ private:
         if (p.waitForFinished(30'000) && p.exitStatus() == QProcess::NormalExit)
             r.exitCode = p.exitCode();
         r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
+        r.err = ownLines(p.readAllStandardError());
         return r;
     }
 

@@ -1,0 +1,443 @@
+#include "voice/FrmStudio.h"
+
+#include "base/Clock.h"
+#include "base/SettingsStore.h"
+#include "speech/Speech.h"
+#include "speech/WavCodec.h"
+#include "speech/WavePlayer.h"
+#include "voice/LevelMeter.h"
+
+#include <QAudioDevice>
+#include <QAudioSource>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMediaDevices>
+#include <QPushButton>
+#include <QSettings>
+#include <QTreeWidget>
+#include <QtEndian>
+
+namespace kel {
+namespace {
+
+constexpr double kReadingPace = 0.8;
+constexpr double kRoomSeconds = 1.0;
+const QString kGroup = QStringLiteral("VOICE");
+
+QString stateWords(VoiceState s)
+{
+    switch (s) {
+    case VoiceState::Own: return QStringLiteral("自分の声");
+    case VoiceState::Generated: return QStringLiteral("合成音");
+    case VoiceState::Missing: return QStringLiteral("なし");
+    }
+    return {};
+}
+
+QVariant voiceSetting(const Talk &t, const QString &key)
+{
+    QSettings s(t.sv.store->path(), QSettings::IniFormat);
+    return s.value(kGroup + QLatin1Char('/') + key);
+}
+
+void setVoiceSetting(const Talk &t, const QString &key, const QString &value)
+{
+    QSettings s(t.sv.store->path(), QSettings::IniFormat);
+    s.setValue(kGroup + QLatin1Char('/') + key, value);
+}
+
+QPushButton *button(const QString &caption, const QString &name, QWidget *parent, int height = 56)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setMinimumHeight(height);
+    return b;
+}
+
+} // namespace
+
+FrmStudio::FrmStudio(Talk &t, QWidget *parent) : QDialog(parent), t_(t), folder_(t.st.AppPath)
+{
+    setObjectName(QStringLiteral("frmStudio"));
+    setWindowTitle(QStringLiteral("録音スタジオ"));
+    buildControls();
+    fillList();
+    fillInputs();
+    // A microphone plugged in (or out) while the studio is open.
+    auto *devices = new QMediaDevices(this);
+    connect(devices, &QMediaDevices::audioInputsChanged, this, [this] {
+        if (recording())
+            return;
+        fillInputs();
+        showState();
+    });
+    // Back where the last sitting stopped: its character if it still wants
+    // a recording, else the next one that does.
+    select(voiceSetting(t_, QStringLiteral("Last")).toString());
+    if (character().isEmpty() || folder_.state(character()) == VoiceState::Own)
+        next();
+    showState();
+}
+
+FrmStudio::~FrmStudio()
+{
+    stopCapture();
+}
+
+void FrmStudio::buildControls()
+{
+    QFont f(font());
+    f.setPointSizeF(14);
+    f.setBold(true);
+    setFont(f);
+    auto *grid = new QGridLayout(this);
+    lstSounds_ = new QTreeWidget(this);
+    lstSounds_->setObjectName(QStringLiteral("lstSounds"));
+    lstSounds_->setHeaderLabels({QStringLiteral("文字"), QStringLiteral("声")});
+    lstSounds_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lblProgress_ = new QLabel(this);
+    lblProgress_->setObjectName(QStringLiteral("lblProgress"));
+    grid->addWidget(lblProgress_, 0, 0);
+    grid->addWidget(lstSounds_, 1, 0, 9, 1);
+
+    cmbInput_ = new QComboBox(this);
+    cmbInput_->setObjectName(QStringLiteral("cmbInput"));
+    lblRoom_ = new QLabel(QStringLiteral("最初の録音の前に、部屋の音を１秒測ります。"), this);
+    lblRoom_->setObjectName(QStringLiteral("lblRoom"));
+    lblRoom_->setWordWrap(true);
+    lblCharacter_ = new QLabel(this);
+    lblCharacter_->setObjectName(QStringLiteral("lblCharacter"));
+    QFont big = f;
+    big.setPointSize(48);
+    lblCharacter_->setFont(big);
+    lblCharacter_->setAlignment(Qt::AlignCenter);
+    cmdRecord_ = button(QStringLiteral("録音"), QStringLiteral("cmdRecord"), this, 120);
+    QFont recordFont = f;
+    recordFont.setPointSize(28);
+    cmdRecord_->setFont(recordFont);
+    meter_ = new LevelMeter(this);
+    lblTake_ = new QLabel(this);
+    lblTake_->setObjectName(QStringLiteral("lblTake"));
+    lblTake_->setWordWrap(true);
+    cmdSave_ = button(QStringLiteral("保存"), QStringLiteral("cmdSave"), this);
+    cmdRetry_ = button(QStringLiteral("やり直し"), QStringLiteral("cmdRetry"), this);
+    cmdNext_ = button(QStringLiteral("次へ"), QStringLiteral("cmdNext"), this);
+    cmdRestore_ = button(QStringLiteral("元に戻す"), QStringLiteral("cmdRestore"), this);
+    txtTest_ = new QLineEdit(QStringLiteral("ありがとう"), this);
+    txtTest_->setObjectName(QStringLiteral("txtTest"));
+    cmdTest_ = button(QStringLiteral("試しに読む"), QStringLiteral("cmdTest"), this);
+    auto *close = button(QStringLiteral("閉じる"), QStringLiteral("cmdClose"), this);
+    cmdExport_ = button(QStringLiteral("声を書き出す"), QStringLiteral("cmdExport"), this);
+    cmdImport_ = button(QStringLiteral("声を読み込む"), QStringLiteral("cmdImport"), this);
+
+    grid->addWidget(new QLabel(QStringLiteral("マイク"), this), 0, 1);
+    grid->addWidget(cmbInput_, 0, 2, 1, 3);
+    grid->addWidget(lblRoom_, 1, 1, 1, 4);
+    grid->addWidget(lblCharacter_, 2, 1, 1, 2);
+    grid->addWidget(cmdRecord_, 2, 3, 1, 2);
+    grid->addWidget(meter_, 3, 1, 1, 4);
+    grid->addWidget(lblTake_, 4, 1, 1, 4);
+    grid->addWidget(cmdSave_, 5, 1);
+    grid->addWidget(cmdRetry_, 5, 2);
+    grid->addWidget(cmdNext_, 5, 3);
+    grid->addWidget(cmdRestore_, 5, 4);
+    grid->addWidget(txtTest_, 6, 1, 1, 3);
+    grid->addWidget(cmdTest_, 6, 4);
+    grid->addWidget(cmdExport_, 9, 1);
+    grid->addWidget(cmdImport_, 9, 2);
+    grid->addWidget(close, 9, 4);
+    grid->setRowStretch(8, 1);
+
+    connect(lstSounds_, &QTreeWidget::currentItemChanged, this, [this] {
+        if (!recording())
+            phase_ = Phase::Idle;
+        showState();
+    });
+    connect(cmdRecord_, &QPushButton::clicked, this, &FrmStudio::record);
+    connect(cmdRetry_, &QPushButton::clicked, this, &FrmStudio::record);
+    connect(cmdSave_, &QPushButton::clicked, this, &FrmStudio::save);
+    connect(cmdNext_, &QPushButton::clicked, this, &FrmStudio::next);
+    connect(cmdRestore_, &QPushButton::clicked, this, &FrmStudio::restore);
+    connect(cmdTest_, &QPushButton::clicked, this, &FrmStudio::readTestLine);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdExport_, &QPushButton::clicked, this, &FrmStudio::exportBackup);
+    connect(cmdImport_, &QPushButton::clicked, this, &FrmStudio::importBackup);
+    connect(cmbInput_, &QComboBox::activated, this, [this] {
+        setVoiceSetting(t_, QStringLiteral("Input"), cmbInput_->currentData().toString());
+        room_.reset(); // another microphone, another room level
+    });
+}
+
+void FrmStudio::fillList()
+{
+    const QString current = character();
+    lstSounds_->clear();
+    QHash<QString, QTreeWidgetItem *> groups;
+    for (const VoiceEntry &e : folder_.entries()) {
+        QTreeWidgetItem *&group = groups[e.group];
+        if (!group) {
+            group = new QTreeWidgetItem(lstSounds_, {e.group});
+            group->setFlags(Qt::ItemIsEnabled);
+            group->setExpanded(true);
+        }
+        auto *item = new QTreeWidgetItem(group, {e.character, stateWords(e.state)});
+        item->setData(0, Qt::UserRole, e.character);
+        item->setData(1, Qt::UserRole, int(e.state));
+    }
+    if (!current.isEmpty())
+        select(current);
+}
+
+void FrmStudio::fillInputs()
+{
+    cmbInput_->clear();
+    const QByteArray stored = voiceSetting(t_, QStringLiteral("Input")).toByteArray();
+    const QAudioDevice fallback = QMediaDevices::defaultAudioInput();
+    for (const QAudioDevice &d : QMediaDevices::audioInputs()) {
+        cmbInput_->addItem(d.description(), d.id());
+        if (d.id() == stored || (stored.isEmpty() && d.id() == fallback.id()))
+            cmbInput_->setCurrentIndex(cmbInput_->count() - 1);
+    }
+}
+
+QString FrmStudio::character() const
+{
+    const QTreeWidgetItem *item = lstSounds_->currentItem();
+    return item ? item->data(0, Qt::UserRole).toString() : QString();
+}
+
+void FrmStudio::select(const QString &ch)
+{
+    for (int g = 0; g < lstSounds_->topLevelItemCount(); ++g)
+        for (int i = 0; i < lstSounds_->topLevelItem(g)->childCount(); ++i)
+            if (QTreeWidgetItem *item = lstSounds_->topLevelItem(g)->child(i); item->data(0, Qt::UserRole) == ch) {
+                lstSounds_->setCurrentItem(item);
+                return;
+            }
+}
+
+void FrmStudio::showState()
+{
+    int own = 0, all = 0;
+    for (const VoiceEntry &e : folder_.entries()) {
+        ++all;
+        own += e.state == VoiceState::Own;
+    }
+    lblProgress_->setText(QStringLiteral("%1 / %2 録音済み").arg(own).arg(all));
+    const QString ch = character();
+    lblCharacter_->setText(ch);
+    const bool idle = !recording();
+    cmdRecord_->setText(recording() ? QStringLiteral("止める") : QStringLiteral("録音"));
+    cmdRecord_->setEnabled(!ch.isEmpty() && phase_ != Phase::Room);
+    cmdSave_->setEnabled(phase_ == Phase::Review && shaped_.ok);
+    cmdRetry_->setEnabled(phase_ == Phase::Review);
+    cmdNext_->setEnabled(idle);
+    cmdRestore_->setEnabled(idle && folder_.state(ch) == VoiceState::Own);
+    cmdTest_->setEnabled(idle);
+    cmdExport_->setEnabled(idle);
+    cmdImport_->setEnabled(idle);
+    const QString noMicrophone = QStringLiteral("マイクが見つかりません。マイクをつないでください。");
+    if (cmbInput_->count() == 0)
+        lblTake_->setText(noMicrophone);
+    else if (lblTake_->text() == noMicrophone)
+        lblTake_->clear();
+}
+
+void FrmStudio::record()
+{
+    if (recording()) { // the second press ends the take
+        finishTake();
+        return;
+    }
+    if (cmbInput_->count() == 0) {
+        showState();
+        return;
+    }
+    t_.sv.player->close();
+    raw_.clear();
+    shaped_ = {};
+    if (!room_) {
+        phase_ = Phase::Room;
+        roomSamples_.clear();
+        lblRoom_->setText(QStringLiteral("静かにしてください。部屋の音を測っています…"));
+    } else {
+        phase_ = Phase::Take;
+        watch_.emplace(kRate, room_->rmsDb);
+        lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(character()));
+    }
+    startCapture();
+    showState();
+}
+
+void FrmStudio::startCapture()
+{
+    if (source_)
+        return;
+    QAudioDevice device;
+    for (const QAudioDevice &d : QMediaDevices::audioInputs())
+        if (d.id() == cmbInput_->currentData().toByteArray())
+            device = d;
+    QAudioFormat format;
+    format.setSampleRate(kRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (device.isNull() || !device.isFormatSupported(format)) {
+        phase_ = Phase::Idle;
+        lblTake_->setText(QStringLiteral("このマイクは使えません。別のマイクを選んでください。"));
+        return;
+    }
+    source_ = new QAudioSource(device, format, this);
+    connect(source_, &QAudioSource::stateChanged, this, [this](QAudio::State s) {
+        if (s == QAudio::StoppedState && source_ && source_->error() != QAudio::NoError && recording()) {
+            stopCapture();
+            phase_ = Phase::Idle;
+            lblTake_->setText(QStringLiteral("マイクが外れました。つなぎ直して、もう一度録音してください。"));
+            showState();
+        }
+    });
+    pending_.clear();
+    io_ = source_->start();
+    connect(io_, &QIODevice::readyRead, this, &FrmStudio::onAudio);
+}
+
+void FrmStudio::stopCapture()
+{
+    if (!source_)
+        return;
+    source_->disconnect(this);
+    source_->stop();
+    source_->deleteLater();
+    source_ = nullptr;
+    io_ = nullptr;
+}
+
+void FrmStudio::onAudio()
+{
+    if (!io_)
+        return;
+    pending_ += io_->readAll();
+    std::vector<float> block(size_t(pending_.size() / 2));
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = qFromLittleEndian<qint16>(pending_.constData() + 2 * i) / 32768.0f;
+    pending_.remove(0, qsizetype(block.size() * 2));
+
+    if (phase_ == Phase::Room) {
+        roomSamples_.insert(roomSamples_.end(), block.begin(), block.end());
+        if (roomSamples_.size() >= size_t(kRoomSeconds * kRate)) {
+            room_ = measureRoom(roomSamples_, kRate);
+            lblRoom_->setText(room_->words);
+            phase_ = Phase::Take;
+            watch_.emplace(kRate, room_->rmsDb);
+            lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(character()));
+            showState();
+        }
+        return;
+    }
+    if (phase_ != Phase::Take || !watch_)
+        return;
+    const bool done = watch_->feed(block.data(), block.size());
+    meter_->setLevel(watch_->levelDb(), watch_->clipping());
+    if (done)
+        finishTake();
+}
+
+void FrmStudio::finishTake()
+{
+    stopCapture();
+    if (phase_ != Phase::Take || !watch_) {
+        phase_ = Phase::Idle;
+        showState();
+        return;
+    }
+    raw_ = watch_->take();
+    watch_.reset();
+    shaped_ = shapeTake(raw_, kRate, room_ ? room_->rmsDb : -120);
+    phase_ = Phase::Review;
+    if (shaped_.ok) {
+        lblTake_->setText(QStringLiteral("よければ「保存」、もう一度なら「やり直し」。"));
+        const QString preview = preview_.filePath(QStringLiteral("preview.wav"));
+        if (writeWhole(preview, encodeWav16(shaped_.samples, kRate), nullptr))
+            t_.sv.player->play(preview);
+    } else {
+        lblTake_->setText(shaped_.reason);
+    }
+    showState();
+}
+
+void FrmStudio::save()
+{
+    const QString ch = character();
+    if (phase_ != Phase::Review || !shaped_.ok || ch.isEmpty())
+        return;
+    QString error;
+    if (!folder_.keep(ch, encodeWav16(shaped_.samples, kRate), encodeWav16(raw_, kRate), &error)) {
+        lblTake_->setText(QStringLiteral("保存できませんでした（%1）。前の音はそのままです。").arg(error));
+        return;
+    }
+    setVoiceSetting(t_, QStringLiteral("Last"), ch);
+    phase_ = Phase::Idle;
+    lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch));
+    fillList();
+    showState();
+}
+
+void FrmStudio::restore()
+{
+    const QString ch = character();
+    QString error;
+    if (!folder_.restore(ch, &error))
+        lblTake_->setText(QStringLiteral("元に戻せませんでした（%1）。").arg(error));
+    else
+        lblTake_->setText(QStringLiteral("「%1」を元の音に戻しました。").arg(ch));
+    fillList();
+    showState();
+}
+
+// The next character, in the set's order, without an own recording.
+void FrmStudio::next()
+{
+    const QList<VoiceEntry> entries = folder_.entries();
+    const QString ch = character();
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (entries[i].character == ch)
+            at = i + 1;
+    for (qsizetype k = 0; k < entries.size(); ++k) {
+        const VoiceEntry &e = entries[(at + k) % entries.size()];
+        if (e.state != VoiceState::Own) {
+            select(e.character);
+            setVoiceSetting(t_, QStringLiteral("Last"), e.character);
+            return;
+        }
+    }
+}
+
+void FrmStudio::readTestLine()
+{
+    say(txtTest_->text());
+}
+
+// At the reading's pace, as "読む" says it.
+void FrmStudio::say(const QString &text)
+{
+    for (const QChar c : text) {
+        const Nanos started = t_.speech->playChar(QString(c));
+        waitMoreThan(*t_.sv.clock, started, kReadingPace);
+        t_.doEvents();
+        if (t_.st.Quitting)
+            break;
+    }
+    t_.sv.player->close();
+}
+
+void showStudio(Talk &t, QWidget *parent)
+{
+    FrmStudio studio(t, parent);
+    studio.resize(900, 640);
+    studio.exec();
+}
+
+} // namespace kel

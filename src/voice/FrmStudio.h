@@ -1,0 +1,91 @@
+#pragma once
+// The recording studio: one guided sitting to record the sound set in the
+// user's own voice. Pick a character (or let "次へ" pick the next one
+// without a recording), press the big button and say it; the take stops by
+// itself after the voice, is trimmed and levelled and played back at once;
+// "保存" keeps it, "やり直し" records again, "元に戻す" brings back the
+// generated sound. Every kept take is on disk at once, and the studio opens
+// again where it stopped (the last character, in the [VOICE] group).
+
+#include "frame/Talk.h"
+#include "voice/TakeShaper.h"
+#include "voice/TakeWatch.h"
+#include "voice/VoiceFolder.h"
+
+#include <QDialog>
+#include <QTemporaryDir>
+
+#include <optional>
+
+class QAudioSource;
+class QComboBox;
+class QIODevice;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kel {
+
+class LevelMeter;
+
+class FrmStudio : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kRate = 44100;
+
+    explicit FrmStudio(Talk &t, QWidget *parent = nullptr);
+    ~FrmStudio() override;
+
+    QString character() const; // the one being recorded
+    bool recording() const { return phase_ == Phase::Room || phase_ == Phase::Take; }
+
+private:
+    enum class Phase { Idle, Room, Take, Review };
+
+    void buildControls();
+    void fillList();
+    void fillInputs();
+    void select(const QString &ch);
+    void showState();
+
+    void record();         // the big button
+    void startCapture();
+    void stopCapture();
+    void onAudio();
+    void finishTake();
+    void save();
+    void restore();
+    void next();
+    void readTestLine();
+    void exportBackup();
+    void importBackup();
+    void say(const QString &text);
+
+    Talk &t_;
+    VoiceFolder folder_;
+    QTemporaryDir preview_;
+    Phase phase_ = Phase::Idle;
+    std::optional<RoomNoise> room_;
+    std::vector<float> roomSamples_;
+    std::optional<TakeWatch> watch_;
+    ShapedTake shaped_;
+    std::vector<float> raw_;
+    QByteArray pending_; // an odd byte between two reads
+
+    QAudioSource *source_ = nullptr;
+    QIODevice *io_ = nullptr;
+
+    QTreeWidget *lstSounds_;
+    QLabel *lblProgress_, *lblCharacter_, *lblRoom_, *lblTake_;
+    QComboBox *cmbInput_;
+    QPushButton *cmdRecord_, *cmdSave_, *cmdRetry_, *cmdNext_, *cmdRestore_, *cmdTest_, *cmdExport_, *cmdImport_;
+    LevelMeter *meter_;
+    QLineEdit *txtTest_;
+};
+
+// Shows the studio modally over `parent`.
+void showStudio(Talk &t, QWidget *parent);
+
+} // namespace kel

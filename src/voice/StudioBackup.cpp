@@ -1,0 +1,69 @@
+// The studio's voice backup: the whole own voice written to one archive,
+// or taken from one; an own recording is replaced only after the user said
+// yes to it by name.
+#include "voice/FrmStudio.h"
+
+#include "frame/FrmOK.h"
+#include "voice/VoiceArchive.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+
+namespace kel {
+namespace {
+
+QString askFile(QWidget *parent, bool save)
+{
+    QFileDialog dialog(parent, save ? QStringLiteral("声を書き出す") : QStringLiteral("声を読み込む"), QDir::homePath(),
+                       QStringLiteral("声のバックアップ (*.tar.gz)"));
+    dialog.setObjectName(QStringLiteral("dlgBackupFile"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("tar.gz"));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
+}
+
+} // namespace
+
+void FrmStudio::exportBackup()
+{
+    const QString file = askFile(this, true);
+    if (file.isEmpty())
+        return;
+    QString error;
+    int count = 0;
+    lblTake_->setText(exportVoice(folder_, file, &error, &count)
+                          ? QStringLiteral("%1 文字の声を書き出しました。").arg(count)
+                          : QStringLiteral("書き出せませんでした（%1）。").arg(error));
+}
+
+void FrmStudio::importBackup()
+{
+    const QString file = askFile(this, false);
+    if (file.isEmpty())
+        return;
+    const VoiceBackup backup = readVoiceBackup(file);
+    if (!backup.ok) {
+        lblTake_->setText(backup.error);
+        return;
+    }
+    // Asked by name; "いいえ" keeps those own recordings and takes the rest.
+    VoiceBackup taken = backup;
+    if (const QStringList own = ownRecordingsOverwritten(folder_, backup); !own.isEmpty()) {
+        AskUser(t_, QStringLiteral("自分の声の録音（%1）を、読み込む声で置き換えますか？").arg(own.join(QStringLiteral("、"))),
+                kAskYesNo, QStringLiteral("声を読み込む"));
+        if (!t_.st.AskAnswer)
+            taken.recordings.removeIf([&](const VoiceRecording &r) { return own.contains(r.character); });
+    }
+    QString error;
+    lblTake_->setText(importVoice(folder_, taken, &error)
+                          ? QStringLiteral("%1 文字の声を読み込みました。").arg(taken.recordings.size())
+                          : QStringLiteral("読み込みの途中で書けなくなりました（%1）。").arg(error));
+    fillList();
+    showState();
+}
+
+} // namespace kel

@@ -1,0 +1,138 @@
+#include "voice/VoiceFolder.h"
+
+#include "speech/SoundSet.h"
+#include "speech/WavName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kel {
+namespace {
+
+// The kana of each board column; small, voiced and semi-voiced forms and
+// katakana are folded onto these before the lookup.
+constexpr const char16_t *kKanaRows[][2] = {
+    {u"あ行", u"あいうえおぁぃぅぇぉ"}, {u"か行", u"かきくけこゕゖ"}, {u"さ行", u"さしすせそ"},
+    {u"た行", u"たちつてとっ"},        {u"な行", u"なにぬねの"},    {u"は行", u"はひふへほ"},
+    {u"ま行", u"まみむめも"},          {u"や行", u"やゆよゃゅょ"},  {u"ら行", u"らりるれろ"},
+    {u"わ行", u"わをんゎゐゑ"},
+};
+
+QString foldKana(QChar c)
+{
+    if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6) // katakana -> hiragana
+        c = QChar(c.unicode() - 0x60);
+    if (c == u'ヴ')
+        c = u'う';
+    return QString(c).normalized(QString::NormalizationForm_D).left(1);
+}
+
+} // namespace
+
+QString boardGroupOf(const QString &ch)
+{
+    if (ch.size() > 1 && !ch.at(0).isHighSurrogate())
+        return QStringLiteral("顔");
+    const QChar c = ch.isEmpty() ? QChar() : ch.at(0);
+    const QString base = foldKana(c);
+    for (const auto &[group, kana] : kKanaRows)
+        if (QStringView(kana).contains(base))
+            return QString::fromUtf16(group);
+    if (c.isDigit())
+        return QStringLiteral("数字");
+    if (c.isLetter() && c.script() == QChar::Script_Latin)
+        return QStringLiteral("英字");
+    return QStringLiteral("記号");
+}
+
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QString VoiceFolder::soundPath(const QString &ch) const
+{
+    return wavPathFor(folder_, ch).value_or(QString());
+}
+
+QString VoiceFolder::takePath(const QString &ch) const
+{
+    return wavPathFor(folder_ + QStringLiteral("/voice/takes"), ch).value_or(QString());
+}
+
+QString VoiceFolder::backupPath(const QString &ch) const
+{
+    return wavPathFor(folder_ + QStringLiteral("/voice/generated"), ch).value_or(QString());
+}
+
+VoiceState VoiceFolder::state(const QString &ch) const
+{
+    if (!QFileInfo(soundPath(ch)).isFile())
+        return VoiceState::Missing;
+    return QFileInfo(takePath(ch)).isFile() ? VoiceState::Own : VoiceState::Generated;
+}
+
+QList<VoiceEntry> VoiceFolder::entries() const
+{
+    QList<VoiceEntry> out;
+    for (const QString &ch : soundSetCharacters())
+        out.append({ch, boardGroupOf(ch), state(ch)});
+    return out;
+}
+
+bool VoiceFolder::keep(const QString &ch, const QByteArray &sound, const QByteArray &raw, QString *error)
+{
+    const QString path = soundPath(ch);
+    if (path.isEmpty())
+        return false;
+    if (state(ch) == VoiceState::Generated) {
+        QFile generated(path);
+        if (!generated.open(QIODevice::ReadOnly)
+            || !writeWhole(backupPath(ch), generated.readAll(), error))
+            return false;
+    }
+    // Both written out before either replaces anything, so that a full
+    // disk leaves the character as it was: a new take beside the old
+    // sound would make a generated sound pass for an own one.
+    QDir().mkpath(QFileInfo(takePath(ch)).absolutePath());
+    QSaveFile take(takePath(ch)), kept(path);
+    const auto written = [](QSaveFile &f, const QByteArray &bytes) {
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+    };
+    const bool ok = written(take, raw) && written(kept, sound) && kept.commit() && take.commit();
+    if (!ok && error)
+        *error = take.error() != QFileDevice::NoError ? take.errorString() : kept.errorString();
+    return ok;
+}
+
+bool VoiceFolder::restore(const QString &ch, QString *error)
+{
+    const QString path = soundPath(ch);
+    if (path.isEmpty())
+        return false;
+    QFile backup(backupPath(ch));
+    if (backup.exists()) {
+        if (!backup.open(QIODevice::ReadOnly) || !writeWhole(path, backup.readAll(), error))
+            return false;
+        backup.close();
+        backup.remove();
+    } else if (QFile::exists(path) && !QFile::remove(path)) {
+        if (error)
+            *error = QStringLiteral("cannot remove %1").arg(path);
+        return false;
+    }
+    QFile::remove(takePath(ch));
+    return true;
+}
+
+} // namespace kel

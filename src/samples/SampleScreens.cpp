@@ -160,7 +160,7 @@ void SampleScreens::cmdSampADD_Click()
         return;
     t_.sv.platform->busyPointer();
 
-    const QString sentence = trimSpaces(text.endsWith(kEndMarker) ? text.chopped(1) : text);
+    const QString sentence = trimSpaces(oneLine(text.endsWith(kEndMarker) ? text.chopped(1) : text));
     const QString stored = storedForm(sentence);
     if (stored.isEmpty()) { // nothing but quotes: nothing would be kept
         t_.sv.platform->normalPointer();

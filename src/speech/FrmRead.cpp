@@ -26,8 +26,8 @@ private:
 
 } // namespace
 
-FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop, QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmRead"));
     setWindowTitle(QStringLiteral("読み上げ中止パネル"));
@@ -43,6 +43,7 @@ FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop)
         closeByProgram();
     }, this);
     label->setObjectName(QStringLiteral("lblLabel"));
+    label->setProperty("touchable", true);
     label->setGeometry(map.px(QRect(2460, 360, 6495, 1215)));
     label->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map));
     label->setAlignment(Qt::AlignCenter);

@@ -56,7 +56,7 @@ void Speech::cmdRead_Click()
     setTextPanelWide(t_, false);
     t_.doEvents();
 
-    QPointer<FrmRead> panel = new FrmRead(t_.layout.map(), [this] { t_.st.StopRead = true; });
+    QPointer<FrmRead> panel = new FrmRead(t_.layout.map(), [this] { t_.st.StopRead = true; }, u.frmTalk);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->placeAt(u.canvas->mapToGlobal(t_.layout.map().px(QRect(kStopPanelTwips, QSize(1, 1))).topLeft()));
     panel->show();

@@ -64,7 +64,6 @@ private slots:
     void paste_tenMegabytes();
     void entering_data();
     void entering();
-    void noMatch_leavesTheFramesAlone();
 };
 
 void TestCompose::keys_data()
@@ -101,6 +100,8 @@ void TestCompose::keys()
     TalkFixture fx;
     setMarked(fx, before);
     QGuiApplication::clipboard()->setText(clipboard);
+    if (keys.contains(u"貼る"))
+        fx.click(fx.ui().cmdWide); // copy and paste lie below the narrow text panel
     for (const QString &key : keys.split(u' '))
         tap(fx, key);
 
@@ -155,6 +156,7 @@ void TestCompose::paste_tenMegabytes()
     TalkFixture fx;
     QGuiApplication::clipboard()->setText(big);
     setMarked(fx, "あい[_]");
+    fx.click(fx.ui().cmdWide);
     QElapsedTimer timer;
     timer.start();
     fx.click(fx.ui().cmdPaste);
@@ -241,20 +243,6 @@ void TestCompose::entering()
         offered << u.grdSp->TextMatrix(r, 0);
     QCOMPARE(offered, listed);
     QCOMPARE(u.grdBoard->isVisible() && u.fraRes->isVisible(), listed.isEmpty());
-}
-
-void TestCompose::noMatch_leavesTheFramesAlone()
-{
-    TalkFixture fx({{"OPT1", "2"}});
-    fx.st().Samples = QStringList{"あさ"};
-    enter(fx, QStringLiteral("あ"));  // the list shows, and "△" "▽" "決定" with it
-    fx.ui().fraSet->show();
-
-    enter(fx, QStringLiteral("ん"));  // "あん" matches nothing
-
-    QVERIFY(!fx.ui().grdSp->isVisible());
-    QVERIFY(fx.ui().grdBoard->isVisible() && fx.ui().fraRes->isVisible());
-    QVERIFY(fx.ui().fraTalk->isVisible() && fx.ui().fraSet->isVisible());
 }
 
 QTEST_MAIN(TestCompose)

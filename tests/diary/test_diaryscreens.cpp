@@ -148,6 +148,9 @@ void TestDiaryScreens::storing_data()
         << Store{.file = QByteArray(), .stored = kSunny0925};
     QTest::newRow("UTF-8 day.txt is written back in code page 932")
         << Store{.file = QStringLiteral("\"04.09.24 朝ごはん\"\r\n").toUtf8(), .stored = kSunny0925 + kBreakfast0924};
+    QTest::newRow("a line break stays inside the record: 04.09.25 くもり はれ_")
+        << Store{.typed = "くもり\nはれ", .stored = QByteArray::fromHex("22 30 34 2E 30 39 2E 32 35 20 82 AD 82 E0 82 E8 20 82 CD 82 EA 5F 22 0D 0A") + kBreakfast0924,
+                 .entry = "くもり\nはれ_"};
     QTest::newRow("NO stores nothing") << Store{.answers = {1}};
     QTest::newRow("日記終了 from the list asks nothing") << Store{.steps = "戻る 日記終了", .asked = {}};
     // The diary stays open with the words, so nothing typed is lost.

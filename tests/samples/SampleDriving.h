@@ -48,8 +48,7 @@ inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answer
         if (answers.isEmpty())
             w->close();
         else
-            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers.takeFirst())),
-                              Qt::LeftButton);
+            TalkFixture::click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers.takeFirst())));
     });
     poll.start(5);
     for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {

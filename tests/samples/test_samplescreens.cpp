@@ -69,6 +69,11 @@ void TestSampleScreens::visits_data()
         .file = records({kPlaceholder, "はい", "あさ"}), .text = "  ありがとう _",
         .stored = records({kPlaceholder, "あさ", "はい"}) + QByteArray::fromHex("2282A082E882AA82C682A4220D0A"),
         .listed = {"あ行|日記", "|あさ", "|[ありがとう]", "は行|はい"}};
+    // A pasted line break would split the record; it is stored as a space.
+    QTest::newRow("line breaks stay in one record") << Visit{
+        .text = "くもり\r\nはれ\n_",
+        .stored = records({kPlaceholder, "こんにちは"}) + QByteArray::fromHex("2282AD82E082E82082CD82EA220D0A"),
+        .listed = {"あ行|日記", "か行|[くもり はれ]", "|こんにちは"}};
     QTest::newRow("duplicate") << Visit{.text = "  こんにちは _", .asked = refused("同一文が登録されています")};
     QTest::newRow("fault between write and rename")
         << Visit{.fault = SaveFault::BeforeRename, .text = "はい_", .asked = refused("例文を保存できませんでした")};

@@ -14,7 +14,6 @@ private slots:
     void init();
     void cleanup() { delete grid; }
     void pressMakesCellCurrentBeforeHandler();
-    void columnSelectionPaintsOnlyItsRow();
     void blockedInputDropsTheWholeTouch();
     void touchBelowLastRow();
     void sortIsStableAndByCodeUnits_data();
@@ -52,18 +51,6 @@ void TestGrid::pressMakesCellCurrentBeforeHandler()
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 1).center());
     QCOMPARE(seenAtClick, QStringLiteral("2,1"));
     QCOMPARE(grid->MouseRow(), 2);
-}
-
-void TestGrid::columnSelectionPaintsOnlyItsRow()
-{
-    grid->setRow(1);
-    grid->setCol(1);
-    grid->setColSel(2);
-    grid->setCellBackColor(QColor(128, 255, 128));
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(grid->cellBackColor(r, c),
-                     (r == 1 && c >= 1) ? QColor(128, 255, 128) : QColor(Qt::white));
 }
 
 void TestGrid::blockedInputDropsTheWholeTouch()

@@ -31,7 +31,9 @@ FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop, QWidget *own
 {
     setObjectName(QStringLiteral("frmRead"));
     setWindowTitle(QStringLiteral("読み上げ中止パネル"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The panel takes the focus when it shows: a window manager stacks a
+    // window that comes up unfocused below the focused one, which would put
+    // it behind a full-screen main window.
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(128, 128, 255));
     setPalette(p);

@@ -5,6 +5,7 @@
 
 #include "AudioCapture.h"
 #include "app/FrmTalk.h"
+#include "support/TalkFixture.h"
 #include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
 #include "widgets/ColorButton.h"
@@ -56,7 +57,7 @@ private slots:
             win.Form_Load(dir_.path());
             win.show();
             win.controls().txtTalk->setText(QStringLiteral("あい"));
-            QTest::mouseClick(win.controls().cmdRead, Qt::LeftButton);
+            TalkFixture::click(win.controls().cmdRead);
             QCOMPARE(win.controls().txtTalk->text(), QStringLiteral("あい_"));
             step(0.3); // let the last sound reach the sink
         });

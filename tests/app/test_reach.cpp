@@ -30,11 +30,14 @@ void touchText(TalkFixture &f, const QString &text)
     QFAIL(qPrintable("no cell " + text));
 }
 
+// "1920x1080" resizes the window, as full screen on such a display does.
 void walk(TalkFixture &f, const QString &steps)
 {
     for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
         if (step.startsWith(u'@'))
             touchText(f, step.mid(1));
+        else if (step == u"1920x1080")
+            f.win->resize(1920, 1080);
         else
             drive(f, step);
     }
@@ -80,6 +83,8 @@ private slots:
         };
         const QString wide = "cmdWide txtTalk cmdCopy cmdPaste ";
         QTest::newRow("board") << "" << "board" << board << "例文表示|広げる||";
+        QTest::newRow("board, full screen") << "1920x1080" << "board" << board << "例文表示|広げる||";
+        QTest::newRow("enlarged, 戻る") << "@た 戻る" << "board" << board << "例文表示|広げる||";
         QTest::newRow("wide text") << "広げる" << "wide text" << wide + QString(board).section(' ', 3) << "例文表示|狭める||";
         QTest::newRow("narrow again") << "広げる 狭める" << "board" << board << "例文表示|広げる||";
         // The enlarged screen covers the bottom band too.
@@ -88,6 +93,7 @@ private slots:
                                                                       << wide + "cmdspace cmdEnd2" << "";
         QTest::newRow("suggestions") << "@か @か" << "suggestions" << list("grdSp", "cmdSampADD ") << "例文表示|広げる|か|_";
         QTest::newRow("suggestion taken (▽ held to the last)") << "@か @か ▽ 決定" << "board" << board << "例文表示|広げる|かばん[_]";
+        QTest::newRow("example list closed") << "例文表示 例文終了" << "board" << board << "例文表示|広げる||_";
         QTest::newRow("example list") << "例文表示" << "example list" << list("grdEx", "cmdSampDel ") << "例文終了|広げる||_";
         // The example list, not the suggestions behind it, is what shows and
         // what "決定" takes: かばん goes in at the caret.
@@ -100,6 +106,7 @@ private slots:
                                     << wide + "cmdOpt cmdRead cmdRevise cmdBack cmdEnd cmdSamp cmdKey" << "日記終了|狭める|| green";
         // "戻る" takes the place of "例文追加" while the editing keys show.
         QTest::newRow("revising") << "例文表示 決定 決定 修正する" << "revising" << revising << "日記終了|広げる|| green";
+        QTest::newRow("revising, full screen") << "1920x1080 例文表示 決定 決定 修正する" << "revising" << revising << "";
         QTest::newRow("revising, suggestions") << "例文表示 決定 決定 修正する @か @か" << "suggestions"
                                                << list("grdSp", "cmdBack ") << "日記終了|広げる|か|_ green";
         QTest::newRow("revising, suggestion taken") << "例文表示 決定 決定 修正する @か @か 決定" << "revising" << revising

@@ -18,6 +18,13 @@
 #include <QFrame>
 
 namespace kel {
+namespace {
+
+// Where the diary panel and its "戻る" stand when an entry is open.
+constexpr QRect kDiaryPanelTwips(3300, 6420, 6375, 1695);
+constexpr QRect kBackButtonTwips(3300, 240, 2715, 1215);
+
+} // namespace
 
 void DiaryScreens::openDiaryList()
 {
@@ -60,11 +67,12 @@ void DiaryScreens::placeDiaryPanel(bool revising)
     // above "日記終了"; "修正する" has done its work and goes.
     Controls &u = t_.ui;
     if (revising) {
-        t_.layout.setRect(u.fraDay, QRect(480, 6540, 2745, 720));
-        t_.layout.setRect(u.cmdBack, QRect(0, 0, 2745, 720));
+        const QRect slot = t_.layout.rect(u.cmdSampADD);
+        t_.layout.setRect(u.fraDay, slot);
+        t_.layout.setRect(u.cmdBack, QRect(QPoint(0, 0), slot.size()));
     } else {
-        t_.layout.setRect(u.fraDay, QRect(3300, 6420, 6375, 1695));
-        t_.layout.setRect(u.cmdBack, QRect(3300, 240, 2715, 1215));
+        t_.layout.setRect(u.fraDay, kDiaryPanelTwips);
+        t_.layout.setRect(u.cmdBack, kBackButtonTwips);
     }
     u.cmdRevise->setVisible(!revising);
 }

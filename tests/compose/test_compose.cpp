@@ -206,11 +206,6 @@ void TestCompose::entering_data()
                                           << QStringList{"かき", "かきくけ"};
     QTest::newRow("N=2, three typed: the last two") << "2" << "1" << kana << "かき[_]" << "く" << "かきく[_]"
                                                     << QStringList{"きく", "きく", "きくこ"};
-    const QStringList vowels{"あいうえお", "あいうえおか", "かあいうえお"};
-    const QStringList fromAi{"あいうえお", "あいうえお", "あいうえおか"};
-    QTest::newRow("N=5, five typed") << "5" << "1" << vowels << "あいうえ[_]" << "お" << "あいうえお[_]" << fromAi;
-    QTest::newRow("N=5, six typed: the last five") << "5" << "1" << vowels << "かあいうえ[_]" << "お"
-                                                   << "かあいうえお[_]" << fromAi;
     QTest::newRow("a sentence stored twice is listed twice")
         << "2" << "1" << QStringList{"おはよう", "あさ", "おはよう"} << "[_]" << "お" << "お[_]"
         << QStringList{"お", "おはよう", "おはよう"};

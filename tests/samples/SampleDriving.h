@@ -80,16 +80,6 @@ inline QStringList rows(const FlexGrid *g)
     return out;
 }
 
-// The object names of those of `widgets` that are visible.
-inline QStringList shown(const QList<QWidget *> &widgets)
-{
-    QStringList names;
-    for (const QWidget *w : widgets)
-        if (w->isVisible())
-            names << w->objectName();
-    return names;
-}
-
 // Everything in the program folder: a save must leave no temporary behind.
 inline QStringList folderEntries(const TalkFixture &f)
 {

@@ -89,10 +89,13 @@ inline Landing landing(QWidget *control, QPoint pos = {})
     const QPoint global = control->mapToGlobal(pos);
     QWidget *hit = control->isVisible() ? widgetAt(control->window(), global) : nullptr;
     if (!hit || !(hit == control || control->isAncestorOf(hit))) {
-        const QString message = QStringLiteral("a touch meant for %1 lands on %2")
-            .arg(control->objectName().isEmpty() ? control->parentWidget()->objectName() : control->objectName(),
-                 hit ? (hit->objectName().isEmpty() ? QString::fromLatin1(hit->metaObject()->className()) : hit->objectName())
-                     : QStringLiteral("nothing"));
+        auto name = [](const QWidget *w) {
+            for (; w; w = w->parentWidget())
+                if (!w->objectName().isEmpty())
+                    return w->objectName();
+            return QStringLiteral("nothing");
+        };
+        const QString message = QStringLiteral("a touch meant for %1 lands on %2").arg(name(control), name(hit));
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
         return {};
     }

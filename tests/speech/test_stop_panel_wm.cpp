@@ -27,11 +27,14 @@ private slots:
         TalkFixture fx;
         fx.addVoices({"あ", "い", "う"});
         fx.setText(QStringLiteral("あいう"), 0);
+        // Full screen is asked for once the window manager has the window
+        // (a request made before may be lost); then it sizes it.
+        QVERIFY(QTest::qWaitForWindowActive(fx.win.get(), 20000));
         if (fullScreen)
             fx.win->showFullScreen();
-        // The window manager takes the window over and, for full screen, sizes it.
         const QSize screen = fx.win->screen()->geometry().size();
-        QTRY_VERIFY_WITH_TIMEOUT(fx.win->isActiveWindow() && (!fullScreen || fx.win->size() == screen), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(fx.win->size(), fullScreen ? screen : FrmTalk::designSize(), 20000);
+        QVERIFY(fx.win->isActiveWindow());
 
         QWidget *onTop = nullptr;
         fx.clock.after(0.3, [&] {

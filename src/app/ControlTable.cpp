@@ -1,5 +1,6 @@
 #include "app/ControlTable.h"
 
+#include "frame/Stacking.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Fonts.h"
@@ -155,13 +156,7 @@ void buildControls(Controls &ui, TwipsLayout &layout)
     ui.cmdBack = take<ColorButton>(made, "cmdBack");
     ui.txtHide = take<QLabel>(made, "txtHide");
 
-    // Stacking: the board at the back; the lists and the enlarged screen over
-    // it; the wide text panel in front of them all.
-    ui.grdBoard->lower();
-    for (QWidget *w : {static_cast<QWidget *>(ui.grdDay), static_cast<QWidget *>(ui.grdEx),
-                       static_cast<QWidget *>(ui.grdSp), static_cast<QWidget *>(ui.fraSet),
-                       static_cast<QWidget *>(ui.fraText)})
-        w->raise();
+    keepStacking(ui);
 }
 
 } // namespace kel

@@ -189,9 +189,18 @@ QString trimSpaces(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+QString oneLine(const QString &text)
+{
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return out;
+}
+
 std::optional<QByteArray> encodeRecord(const QString &text)
 {
-    const std::optional<QByteArray> body = encodeCp932(text);
+    const std::optional<QByteArray> body = encodeCp932(oneLine(text));
     if (!body)
         return std::nullopt;
     return '"' + *body + "\"\r\n";

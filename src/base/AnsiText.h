@@ -62,8 +62,14 @@ QStringList splitLines(const QString &text);
 // space U+3000 is what an empty board cell enters, so it is content.
 QString trimSpaces(const QString &text);
 
-// One record as the program writes it: a double quote, `text` unchanged,
-// a double quote, CR LF. nullopt when code page 932 cannot hold the text.
+// A record is one line: each line break in a text to store (CR LF, CR or
+// LF, from a paste or a keyboard's Enter) becomes one space.
+//   "くもり\r\nはれ\n" -> "くもり はれ "
+QString oneLine(const QString &text);
+
+// One record as the program writes it: a double quote, `text` on one line
+// (oneLine), a double quote, CR LF. nullopt when code page 932 cannot hold
+// the text.
 //   encodeRecord("こんにちは") -> 22 82 B1 82 F1 82 C9 82 BF 82 CD 22 0D 0A
 std::optional<QByteArray> encodeRecord(const QString &text);
 

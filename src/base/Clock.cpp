@@ -1,5 +1,8 @@
 #include "base/Clock.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <thread>
 
 namespace kel {
@@ -11,7 +14,18 @@ Nanos SteadyClock::now() const
 
 void SteadyClock::sleepFor(Nanos d)
 {
-    std::this_thread::sleep_for(d);
+    if (!QCoreApplication::instance()) {
+        std::this_thread::sleep_for(d);
+        return;
+    }
+    // A reading waits 0.8 s per character, for minutes on a long text: the
+    // window must go on painting meanwhile. Only timers and painting run
+    // here; touches and keys stay queued for the handler's own event step,
+    // so they keep their order and are dropped or taken as before.
+    QEventLoop loop;
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(d);
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void waitMoreThan(Clock &clock, Nanos start, double seconds)

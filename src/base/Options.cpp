@@ -18,10 +18,6 @@ QString numericOrDefault(const QString &text, const char *def)
     return asNumber(text) ? text : QString::fromLatin1(def);
 }
 
-// A board wider than this would not fit on any screen; the layouts need at
-// least ten columns.
-constexpr long long kWidestBoardIndex = 29;
-
 } // namespace
 
 OptionCopies readOptionCopies(const std::function<std::optional<QString>(const QString &key)> &stored)
@@ -37,7 +33,9 @@ OptionCopies readOptionCopies(const std::function<std::optional<QString>(const Q
         copies.options << (i == 3 || i == 4 ? text : numericOrDefault(text, k.defaultValue));
     }
     const auto maxC = asNumber(read(kOptionKeys[6]));
-    copies.maxC = (!maxC || *maxC < 9 || *maxC > kWidestBoardIndex || *maxC == 10) ? 9 : int(*maxC);
+    // Only the two board widths exist; any other stored width (a hand-edited
+    // 12 or 20) would push columns off the grid, out of reach.
+    copies.maxC = maxC && *maxC == 14 ? 14 : 9;
     const auto sample = asNumber(read(kOptionKeys[7]));
     copies.sampleChars = (!sample || *sample < 1 || *sample > 5) ? 2 : int(*sample);
     return copies;

@@ -139,7 +139,6 @@ void Board::openEnlarged(const QString &text)
     const QRect board = t_.layout.rect(t_.ui.grdBoard);
     t_.layout.setLeftTop(t_.ui.fraSet, board.left(), board.top());
     t_.ui.fraSet->show();
-    t_.ui.fraSet->raise();
 }
 
 void Board::PickBoardCell(int col, int row)

@@ -13,10 +13,18 @@
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/TalkBox.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QFrame>
 
 namespace kel {
+namespace {
+
+// Where the diary panel and its "戻る" stand when an entry is open.
+constexpr QRect kDiaryPanelTwips(3300, 6420, 6375, 1695);
+constexpr QRect kBackButtonTwips(3300, 240, 2715, 1215);
+
+} // namespace
 
 void DiaryScreens::openDiaryList()
 {
@@ -44,11 +52,29 @@ void DiaryScreens::openEntry()
     u.txtTalk->setSelStart(entry.size());
     t_.st.DiaryRow = row;
 
+    placeDiaryPanel(false);
     u.fraDay->show();
-    u.fraDay->raise();
     u.txtTalk->setBackColor(kHighlightGreen);
     setTextPanelWide(t_, true);
     u.grdDay->hide();
+}
+
+void DiaryScreens::placeDiaryPanel(bool revising)
+{
+    // The editing keys and the diary panel share one place, and revising
+    // needs both the keys and "戻る". So while revising, "戻る" alone stands
+    // where "例文追加" stands in board mode (the diary hides that button),
+    // above "日記終了"; "修正する" has done its work and goes.
+    Controls &u = t_.ui;
+    if (revising) {
+        const QRect slot = t_.layout.rect(u.cmdSampADD);
+        t_.layout.setRect(u.fraDay, slot);
+        t_.layout.setRect(u.cmdBack, QRect(QPoint(0, 0), slot.size()));
+    } else {
+        t_.layout.setRect(u.fraDay, kDiaryPanelTwips);
+        t_.layout.setRect(u.cmdBack, kBackButtonTwips);
+    }
+    u.cmdRevise->setVisible(!revising);
 }
 
 void DiaryScreens::cmdRevise_Click()
@@ -60,9 +86,7 @@ void DiaryScreens::cmdRevise_Click()
     u.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
     u.grdBoard->show();
     u.fraRes->show();
-    // The editing keys share the diary panel's place; revising needs them
-    // in front ("日記終了" still stores or leaves the entry).
-    u.fraRes->raise();
+    placeDiaryPanel(true);
     u.txtTalk->setSelLength(1);
     u.txtTalk->setFocus();
 }

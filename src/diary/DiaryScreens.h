@@ -37,6 +37,7 @@ private:
     void fillList(const std::vector<DiaryRowData> &rows);
     std::vector<DiaryRowData> listRows() const;
     void notice(const QString &message);
+    void placeDiaryPanel(bool revising);
 
     Talk &t_;
     // How day.txt was when the list was last read: a file that could not be

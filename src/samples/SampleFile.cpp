@@ -28,7 +28,7 @@ EncodedFile encodeSamples(const QStringList &sentenceCells)
         if (trimmed == kDiaryCell || trimmed == kMemoCell)
             text += quote + kPlaceholder + quoteAndLineEnd;
         else if (!trimmed.isEmpty())
-            text += quote + cell + quoteAndLineEnd;
+            text += quote + oneLine(cell) + quoteAndLineEnd;
     }
     if (std::optional<QByteArray> bytes = encodeCp932(text))
         return {std::move(*bytes), std::nullopt};

@@ -85,7 +85,7 @@ void SampleScreens::openList()
     g.setTextMatrix(0, 1, kDiaryCell);
     highlightRow(0);
     g.setRedraw(true);
-    showListControls(true);
+    showListControls();
 }
 
 void SampleScreens::closeList()
@@ -103,15 +103,15 @@ void SampleScreens::closeList()
     u.txtTalk->setBackColor(Qt::white);
 }
 
-void SampleScreens::showListControls(bool hideOtherLists)
+void SampleScreens::showListControls()
 {
     Controls &u = t_.ui;
     u.grdBoard->hide();
     u.grdEx->show();
-    if (hideOtherLists) {
-        u.grdSp->hide();
-        u.grdDay->hide();
-    }
+    // Also after an addition: suggestions left showing would stay what
+    // "決定" takes, behind the list the user sees.
+    u.grdSp->hide();
+    u.grdDay->hide();
     u.cmdSamp->setText(kCaptionList);
     u.cmdSampDel->show();
     u.cmdSampADD->hide();
@@ -160,7 +160,7 @@ void SampleScreens::cmdSampADD_Click()
         return;
     t_.sv.platform->busyPointer();
 
-    const QString sentence = trimSpaces(text.endsWith(kEndMarker) ? text.chopped(1) : text);
+    const QString sentence = trimSpaces(oneLine(text.endsWith(kEndMarker) ? text.chopped(1) : text));
     const QString stored = storedForm(sentence);
     if (stored.isEmpty()) { // nothing but quotes: nothing would be kept
         t_.sv.platform->normalPointer();
@@ -193,7 +193,7 @@ void SampleScreens::cmdSampADD_Click()
     highlightRow(row >= 0 ? row : 0);
     placeListOverBoard(kLabelTwipsAdded, 0);
     g.setRedraw(true);
-    showListControls(false);
+    showListControls();
     t_.sv.platform->normalPointer();
 }
 

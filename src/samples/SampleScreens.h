@@ -40,9 +40,8 @@ public:
 private:
     // Screen modes after the caption of cmdSamp.
     void openList();
-    // The mode table's "list open" column; the other lists are hidden only
-    // when the list is opened with "例文表示".
-    void showListControls(bool hideOtherLists);
+    // The "list open" screen: the example list alone in the board's place.
+    void showListControls();
     void placeListOverBoard(int labelTwips, int sentenceMarginTwips);
     // ListRow, the green sentence cell and the scroll position.
     void highlightRow(int row);

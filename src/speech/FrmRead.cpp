@@ -26,12 +26,14 @@ private:
 
 } // namespace
 
-FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop, QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmRead"));
     setWindowTitle(QStringLiteral("読み上げ中止パネル"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The panel takes the focus when it shows: a window manager stacks a
+    // window that comes up unfocused below the focused one, which would put
+    // it behind a full-screen main window.
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(128, 128, 255));
     setPalette(p);
@@ -43,6 +45,7 @@ FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop)
         closeByProgram();
     }, this);
     label->setObjectName(QStringLiteral("lblLabel"));
+    label->setProperty("touchable", true);
     label->setGeometry(map.px(QRect(2460, 360, 6495, 1215)));
     label->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map));
     label->setAlignment(Qt::AlignCenter);

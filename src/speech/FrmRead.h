@@ -1,7 +1,9 @@
 #pragma once
 // The stop panel shown on top while the text is read aloud. A touch on its
 // label stops the reading after the character being spoken; the window's
-// own close command is refused, only the program closes it.
+// own close command is refused, only the program closes it. It belongs to
+// the main window (a transient of it), so that a window manager keeps it
+// above that window even when the main window fills the screen.
 
 #include <QWidget>
 #include <functional>
@@ -13,8 +15,9 @@ class TwipsMap;
 class FrmRead : public QWidget {
     Q_OBJECT
 public:
-    // `onStop` runs when the label is touched; `map` gives the main window's scale.
-    FrmRead(const TwipsMap &map, std::function<void()> onStop);
+    // `onStop` runs when the label is touched; `map` gives the main window's
+    // scale; `owner` is the main window.
+    FrmRead(const TwipsMap &map, std::function<void()> onStop, QWidget *owner);
 
     // Places the panel's client area at `topLeft` (screen pixels).
     void placeAt(const QPoint &topLeft) { move(topLeft); }

@@ -68,7 +68,7 @@ void Speech::cmdRead_Click()
     SpeakingScope speaking(t_.st);
     t_.doEvents();
 
-    QPointer<FrmRead> panel = new FrmRead(t_.layout.map(), [this] { t_.st.StopRead = true; });
+    QPointer<FrmRead> panel = new FrmRead(t_.layout.map(), [this] { t_.st.StopRead = true; }, u.frmTalk);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->placeAt(u.canvas->mapToGlobal(t_.layout.map().px(QRect(kStopPanelTwips, QSize(1, 1))).topLeft()));
     panel->show();

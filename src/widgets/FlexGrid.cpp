@@ -1,5 +1,7 @@
 #include "widgets/FlexGrid.h"
 
+#include "widgets/FitText.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -28,6 +30,8 @@ FlexGrid::FlexGrid(const TwipsMap &map, RowHeights heights, QWidget *parent)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    if (heights == RowHeights::Stretch)
+        setItemDelegate(new FitTextDelegate(this));
 }
 
 void FlexGrid::setRows(int n)

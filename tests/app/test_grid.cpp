@@ -1,4 +1,5 @@
 // The grid control behind the board and the lists.
+#include "support/TalkFixture.h"
 #include "widgets/FlexGrid.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@ private slots:
     void init();
     void cleanup() { delete grid; }
     void pressMakesCellCurrentBeforeHandler();
-    void columnSelectionPaintsOnlyItsRow();
     void blockedInputDropsTheWholeTouch();
     void touchBelowLastRow();
     void sortIsStableAndByCodeUnits_data();
@@ -46,34 +46,22 @@ void TestGrid::pressMakesCellCurrentBeforeHandler()
     QString seenAtPress, seenAtClick;
     connect(grid, &FlexGrid::pressed, this, [&] { seenAtPress = grid->Text(); });
     connect(grid, &FlexGrid::clicked, this, [&] { seenAtClick = grid->Text(); });
-    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 1).center());
+    TalkFixture::press(grid->viewport(), grid->cellRect(2, 1).center());
     QCOMPARE(seenAtPress, QStringLiteral("2,1"));
     QVERIFY(seenAtClick.isEmpty());
-    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 1).center());
+    TalkFixture::release(grid->viewport(), grid->cellRect(2, 1).center());
     QCOMPARE(seenAtClick, QStringLiteral("2,1"));
     QCOMPARE(grid->MouseRow(), 2);
-}
-
-void TestGrid::columnSelectionPaintsOnlyItsRow()
-{
-    grid->setRow(1);
-    grid->setCol(1);
-    grid->setColSel(2);
-    grid->setCellBackColor(QColor(128, 255, 128));
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(grid->cellBackColor(r, c),
-                     (r == 1 && c >= 1) ? QColor(128, 255, 128) : QColor(Qt::white));
 }
 
 void TestGrid::blockedInputDropsTheWholeTouch()
 {
     QSignalSpy pressed(grid, &FlexGrid::pressed), clicked(grid, &FlexGrid::clicked);
     grid->setInputBlocked(true);
-    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(0, 0).center());
+    TalkFixture::press(grid->viewport(), grid->cellRect(0, 0).center());
     grid->setInputBlocked(false);
     // The release arrives after the block ended: without its press it is no touch.
-    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(0, 0).center());
+    TalkFixture::release(grid->viewport(), grid->cellRect(0, 0).center());
     QCOMPARE(pressed.count(), 0);
     QCOMPARE(clicked.count(), 0);
 }
@@ -82,7 +70,7 @@ void TestGrid::touchBelowLastRow()
 {
     QSignalSpy clicked(grid, &FlexGrid::clicked);
     const QPoint below(10, grid->cellRect(3, 0).bottom() + 20);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, below);
+    TalkFixture::click(grid->viewport(), below);
     QCOMPARE(grid->MouseRow(), -1);
     QCOMPARE(clicked.count(), 0);
 }

@@ -62,20 +62,20 @@ void touch(QDialog &d, const QStringList &actions)
         QWidget *w = d.findChild<QWidget *>(action.section(u'=', 0, 0));
         QVERIFY2(w, qPrintable(action));
         if (auto *list = qobject_cast<QComboBox *>(w)) {
-            QTest::mouseClick(list, Qt::LeftButton);
+            TalkFixture::click(list);
             QWidget *view = list->view()->viewport();
             QTRY_VERIFY(view->isVisible());
             const QModelIndex item = list->model()->index(list->findText(action.section(u'=', 1)), 0);
             const QPoint at(view->width() / 2, list->view()->visualRect(item).center().y());
             QMouseEvent slide(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
             QApplication::sendEvent(view, &slide);   // the finger slides onto the item, which highlights it
-            QTest::mouseClick(view, Qt::LeftButton, {}, at);
+            TalkFixture::click(view, at);
         } else {
             QStyleOptionButton opt;
             opt.initFrom(w);
             const auto indicator = w->inherits("QRadioButton") ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator;
             const bool box = qobject_cast<QAbstractButton *>(w)->isCheckable();
-            QTest::mouseClick(w, Qt::LeftButton, {}, (box ? w->style()->subElementRect(indicator, &opt, w) : w->rect()).center());
+            TalkFixture::click(w, (box ? w->style()->subElementRect(indicator, &opt, w) : w->rect()).center());
         }
         QVERIFY2(before.isNull() || shown(d) != before, qPrintable(action + u" changed nothing"_s));
     }

@@ -38,21 +38,13 @@ void TestBoardLayout::rows_data()
     QTest::addColumn<QString>("expected");
     const int H = int(BoardMode::Hiragana), K = int(BoardMode::Katakana), A = int(BoardMode::Alphanumeric);
     QTest::newRow("hiragana 10 row 0") << H << 9 << 0 << "わらやまはなたさかあ";
-    QTest::newRow("hiragana 10 row 1") << H << 9 << 1 << "をりゆみひにちしきい";
-    QTest::newRow("hiragana 10 row 2") << H << 9 << 2 << "んるよむふぬつすくう";
-    QTest::newRow("hiragana 10 row 3") << H << 9 << 3 << "。れーめへねてせけえ";
-    QTest::newRow("hiragana 10 row 4") << H << 9 << 4 << "、ろ？もほのとそこお";
     QTest::newRow("hiragana 15 row 0") << H << 14 << 0 << "ぱばだざがわらやまはなたさかあ";
     QTest::newRow("hiragana 15 row 4") << H << 14 << 4 << "ぽぼどぞご、ろ？もほのとそこお";
-    QTest::newRow("katakana 10 row 2") << K << 9 << 2 << "ンルヨムフヌツスクウ";
     QTest::newRow("katakana 10 row 3") << K << 9 << 3 << "。レーメヘネテセケエ";
     QTest::newRow("katakana 15 row 1") << K << 14 << 1 << "ピビヂジギヲリユミヒニチシキイ";
-    QTest::newRow("letters row 0") << A << 9 << 0 << "1234567890";
-    QTest::newRow("letters row 2") << A << 9 << 2 << "ASDFGHJKL;";
     QTest::newRow("letters row 3") << A << 9 << 3 << "/ZXCVBNM,.";
     QTest::newRow("letters row 4") << A << 9 << 4 << ":%+-?@。!(^_^)(T_T)";
     QTest::newRow("letters 15 leave 10..14 empty") << A << 14 << 1 << "QWERTYUIOP·····";
-    QTest::newRow("gMaxC 12: kana in the last ten") << H << 12 << 0 << "···わらやまはなたさかあ";
 }
 
 void TestBoardLayout::rows()
@@ -87,7 +79,6 @@ void TestBoardLayout::columnWidths()
 {
     QCOMPARE(boardColumnTwips(9), 1180);
     QCOMPARE(boardColumnTwips(14), 773);
-    QCOMPARE(boardColumnTwips(12), 1180);
 }
 
 void TestBoardLayout::variantForms_data()
@@ -95,18 +86,11 @@ void TestBoardLayout::variantForms_data()
     QTest::addColumn<QString>("chars");
     QTest::addColumn<QString>("left");    // "·": none
     QTest::addColumn<QString>("right");
-    QTest::newRow("あ row") << "あいうえお" << "·····" << "ぁぃぅぇぉ";
-    QTest::newRow("か row") << "かきくけこ" << "·····" << "がぎぐげご";
-    QTest::newRow("さ row") << "さしすせそ" << "·····" << "ざじずぜぞ";
     QTest::newRow("た row") << "たちつてと" << "··っ··" << "だぢづでど";
     QTest::newRow("は row") << "はひふへほ" << "ぱぴぷぺぽ" << "ばびぶべぼ";
     QTest::newRow("や row") << "やゆよ" << "···" << "ゃゅょ";
-    QTest::newRow("ア row") << "アイウエオ" << "·····" << "ァィゥェォ";
-    QTest::newRow("カ row") << "カキクケコ" << "·····" << "ガギグゲゴ";
-    QTest::newRow("サ row") << "サシスセソ" << "·····" << "ザジズゼゾ";
     QTest::newRow("タ row") << "タチツテト" << "··ッ··" << "ダヂヅデド";
     QTest::newRow("ハ row") << "ハヒフヘホ" << "パピプペポ" << "バビブベボ";
-    QTest::newRow("ヤ row") << "ヤユヨ" << "···" << "ャュョ";
     QTest::newRow("letters") << "AMZ" << "···" << "amz";
     QTest::newRow("no variants") << "aがぁな0。ー" << "·······" << "·······";
 }

@@ -1,6 +1,7 @@
 // Touching the board and the enlarged screen under each touch rule, with
 // what is voiced, what is entered and what the cells look like.
 #include "support/TalkFixture.h"
+#include "widgets/FitText.h"
 
 #include <QFrame>
 
@@ -67,6 +68,8 @@ private slots:
     void touches();
     void pressColours();
     void touchDuringVoicePauseIsDropped();
+    void everyCellWholeAndInReach_data();
+    void everyCellWholeAndInReach();
 };
 
 void TestBoardTouch::enlargedScreenCells_data()
@@ -140,7 +143,8 @@ void TestBoardTouch::touches()
 {
     QFETCH(QString, stored);
     QFETCH(QString, script);
-    TalkFixture fx(options(stored));
+    // Suggestions off: they would cover the board after a first entry.
+    TalkFixture fx(options("Samp=0 " + stored));
     fx.addVoices({"あ", "か", "が", "。", "　"});
     play(fx, script);
     QString text = fx.marked();
@@ -156,7 +160,7 @@ void TestBoardTouch::touches()
 
 void TestBoardTouch::pressColours()
 {
-    TalkFixture fx({{"OPT1", "3"}});
+    TalkFixture fx({{"OPT1", "3"}, {"Samp", "0"}});
     FlexGrid *b = fx.ui().grdBoard;
     TalkFixture::pressCell(b, 0, 9);
     QCOMPARE(b->cellBackColor(0, 9), kLightGreen);
@@ -193,6 +197,38 @@ void TestBoardTouch::touchDuringVoicePauseIsDropped()
     TalkFixture::touchCell(b, 0, 9);                  // あ, with its half-second voice pause
     TalkFixture::settle();
     QCOMPARE(fx.marked(), QStringLiteral("あ[_]"));
+}
+
+void TestBoardTouch::everyCellWholeAndInReach_data()
+{
+    QTest::addColumn<QString>("maxC");
+    QTest::addColumn<int>("modeTouches"); // of "英数": 0 hiragana, 1 katakana, 2 letters
+    for (const char *maxC : {"9", "14"})
+        for (int mode : {0, 1, 2})
+            QTest::addRow("gMaxC %s, mode %d", maxC, mode) << QString::fromLatin1(maxC) << mode;
+}
+
+void TestBoardTouch::everyCellWholeAndInReach()
+{
+    QFETCH(QString, maxC);
+    QFETCH(int, modeTouches);
+    TalkFixture fx({{"gMaxC", maxC}});
+    for (int i = 0; i < modeTouches; ++i)
+        TalkFixture::click(fx.ui().cmdKey);
+    FlexGrid *g = fx.ui().grdBoard;
+    // Cells draw their text whole, in a smaller font where it does not fit.
+    QVERIFY(dynamic_cast<FitTextDelegate *>(g->itemDelegate()));
+    for (int r = 0; r < g->Rows(); ++r) {
+        for (int c = 0; c < g->Cols(); ++c) {
+            const QRect cell = g->cellRect(r, c);
+            QVERIFY(g->viewport()->rect().contains(cell.center()));
+            const QString text = g->TextMatrix(r, c);
+            const QSize room = FitTextDelegate::textRoom(g, cell);
+            const QFont f = fittedFont(g->font(), text, room);
+            QVERIFY2(QFontMetrics(f).horizontalAdvance(text) <= room.width() && f.pixelSize() >= 12,
+                     qPrintable(QStringLiteral("%1 in %2 px").arg(text).arg(f.pixelSize())));
+        }
+    }
 }
 
 QTEST_MAIN(TestBoardTouch)

@@ -3,6 +3,7 @@
 // held, a suggestion taking the place of its key, and an example sentence
 // inserted at the caret.
 
+#include "frame/ScreenStates.h"
 #include "samples/SampleDriving.h"
 
 using namespace kel;
@@ -126,7 +127,7 @@ void TestListNav::decision()
     f->settle();
 
     QTEST(f->marked(), "after");
-    QCOMPARE(shown({u.grdSp, u.grdEx, u.grdBoard, u.fraRes, u.fraTalk}), (QStringList{"grdBoard", "fraRes"}));
+    QCOMPARE(screenOf(u), QStringLiteral("board"));
     QCOMPARE(u.cmdSamp->text(), QStringLiteral("例文表示"));
 }
 

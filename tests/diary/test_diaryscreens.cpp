@@ -48,62 +48,11 @@ class TestDiaryScreens : public QObject {
     Q_OBJECT
 
 private slots:
-    void screens_data();
-    void screens();
     void listIsReadFromFile_data();
     void listIsReadFromFile();
     void storing_data();
     void storing();
-    void revisingBringsTheEditingKeysToTheFront();
 };
-
-void TestDiaryScreens::screens_data()
-{
-    QTest::addColumn<QString>("steps"); // after "例文表示" and "決定" on the "日記" row
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QString>("captions"); // cmdSamp|cmdWide
-    QTest::addColumn<QString>("heights");  // fraText/txtTalk in twips
-    QTest::addColumn<QColor>("back");
-    QTest::addColumn<QString>("text");
-    // Today's stored entry is 朝ごはん. The window is 8670 twips high outside,
-    // so the wide state is 8670 - 2230 / 8670 - 2380.
-    const QString diary = "日記終了|広げる", narrow = "1635/1455";
-    const QStringList board{"grdBoard", "fraRes", "cmdSampADD"};
-    QTest::newRow("list") << "" << QStringList{"grdDay", "fraTalk"} << diary << narrow << kWhite << "|_";
-    QTest::newRow("entry open") << "決定" << QStringList{"fraDay"} << "日記終了|狭める" << "6440/6290"
-                                << kGreen << "朝ごはん|";
-    QTest::newRow("revising") << "決定 修正する" << QStringList{"grdBoard", "fraRes", "fraDay"} << diary
-                              << narrow << kGreen << "朝ごは[ん]";
-    QTest::newRow("back from the entry") << "決定 戻る" << QStringList{"grdDay", "fraTalk"} << diary
-                                         << narrow << kGreen << "朝ごはん|";
-    QTest::newRow("back while revising") << "決定 修正する 戻る"
-                                         << QStringList{"grdDay", "grdBoard", "fraRes", "fraTalk"}
-                                         << diary << narrow << kGreen << "朝ごは[ん]";
-    QTest::newRow("closed from the list") << "日記終了" << board << "例文表示|広げる" << narrow
-                                          << kWhite << "|_";
-    QTest::newRow("closed from the wide entry") << "決定 日記終了" << board << "例文表示|広げる"
-                                                << narrow << kWhite << "朝ごはん|_";
-}
-
-void TestDiaryScreens::screens()
-{
-    QFETCH(QString, steps);
-    TalkFixture f({}, diaryFolder(kBreakfast0924));
-    f.today = QDate(2004, 9, 24);
-    Controls &u = f.ui();
-
-    drive(f, "例文表示 決定 " + steps);
-
-    QTEST(kel::shown({u.grdDay, u.grdEx, u.grdSp, u.grdBoard, u.fraRes, u.fraTalk, u.fraDay, u.cmdSampADD,
-                      u.cmdSampDel}), "shown");
-    QTEST(u.cmdSamp->text() + u'|' + u.cmdWide->text(), "captions");
-    QTEST(QStringLiteral("%1/%2").arg(f.talk().layout.rect(u.fraText).height())
-              .arg(f.talk().layout.rect(u.txtTalk).height()), "heights");
-    QTEST(u.txtTalk->backColor(), "back");
-    QTEST(f.marked(), "text");
-    QVERIFY(u.frmTalk->isEnabled());
-    QCOMPARE(u.frmTalk->focusWidget(), u.txtTalk);
-}
 
 void TestDiaryScreens::listIsReadFromFile_data()
 {
@@ -151,6 +100,9 @@ void TestDiaryScreens::storing_data()
         << Store{.file = QByteArray(), .stored = kSunny0925};
     QTest::newRow("UTF-8 day.txt is written back in code page 932")
         << Store{.file = QStringLiteral("\"04.09.24 朝ごはん\"\r\n").toUtf8(), .stored = kSunny0925 + kBreakfast0924};
+    QTest::newRow("a line break stays inside the record: 04.09.25 くもり はれ_")
+        << Store{.typed = "くもり\nはれ", .stored = QByteArray::fromHex("22 30 34 2E 30 39 2E 32 35 20 82 AD 82 E0 82 E8 20 82 CD 82 EA 5F 22 0D 0A") + kBreakfast0924,
+                 .entry = "くもり\nはれ_"};
     QTest::newRow("NO stores nothing") << Store{.answers = {1}};
     QTest::newRow("日記終了 from the list asks nothing") << Store{.steps = "戻る 日記終了", .asked = {}};
     // The diary stays open with the words, so nothing typed is lost.
@@ -195,23 +147,6 @@ void TestDiaryScreens::storing()
     QCOMPARE(folderEntries(f), (QStringList{"Talk.txt", "day.txt"}));
     QCOMPARE(f.box()->text(), s.entry);
     QCOMPARE(f.ui().cmdSamp->text(), s.caption);
-}
-
-void TestDiaryScreens::revisingBringsTheEditingKeysToTheFront()
-{
-    TalkFixture f({}, diaryFolder(kBreakfast0924));
-    f.today = QDate(2004, 9, 24);
-    Controls &u = f.ui();
-    auto topmostAt = [&](QWidget *w) {
-        return u.canvas->childAt(w->mapTo(u.canvas, w->rect().center()));
-    };
-    drive(f, "例文表示 決定 決定");
-    QCOMPARE(topmostAt(u.cmdRevise), u.cmdRevise); // the entry shows "修正する", "戻る"
-    drive(f, "修正する");
-    QCOMPARE(topmostAt(u.cmdRes[1]), u.cmdRes[1]); // revising shows the editing keys
-    QCOMPARE(f.marked(), QStringLiteral("朝ごは[ん]"));
-    drive(f, "ＢＳ"); // deletes under the block
-    QCOMPARE(f.box()->text(), QStringLiteral("朝ごは"));
 }
 
 QTEST_MAIN(TestDiaryScreens)

@@ -48,8 +48,7 @@ inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answer
         if (answers.isEmpty())
             w->close();
         else
-            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers.takeFirst())),
-                              Qt::LeftButton);
+            TalkFixture::click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers.takeFirst())));
     });
     poll.start(5);
     for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
@@ -79,16 +78,6 @@ inline QStringList rows(const FlexGrid *g)
         out << g->TextMatrix(r, 0) + u'|' + (g->cellBackColor(r, 1) == kGreen ? u'[' + s + u']' : s);
     }
     return out;
-}
-
-// The object names of those of `widgets` that are visible.
-inline QStringList shown(const QList<QWidget *> &widgets)
-{
-    QStringList names;
-    for (const QWidget *w : widgets)
-        if (w->isVisible())
-            names << w->objectName();
-    return names;
 }
 
 // Everything in the program folder: a save must leave no temporary behind.

@@ -10,6 +10,7 @@
 
 #include "AudioCapture.h"
 #include "app/FrmTalk.h"
+#include "support/TalkFixture.h"
 #include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
 #include "widgets/ColorButton.h"

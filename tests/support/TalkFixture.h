@@ -7,6 +7,7 @@
 #include "app/FrmTalk.h"
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
+#include "frame/Reachable.h"
 #include "fakes/RecordingPlayer.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
@@ -73,23 +74,47 @@ public:
     bool busy = false;
 };
 
-// Queues a left-button release on `w` at `pos` (its centre by default).
-inline void postRelease(QWidget *w, QPoint pos = {})
+// Where a finger lands on `control` at `pos` (its own coordinates, its
+// centre by default): the widget on top there inside its window, and the
+// point in that widget. A control that is hidden or covered there fails the
+// test and gets no touch: a user could not touch it either.
+struct Landing {
+    QWidget *widget = nullptr;
+    QPoint at;
+};
+inline Landing landing(QWidget *control, QPoint pos = {})
 {
     if (pos.isNull())
-        pos = w->rect().center();
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(pos),
-                                                   w->mapToGlobal(QPointF(pos)), Qt::LeftButton,
-                                                   Qt::NoButton, Qt::NoModifier));
+        pos = control->rect().center();
+    const QPoint global = control->mapToGlobal(pos);
+    QWidget *hit = control->isVisible() ? widgetAt(control->window(), global) : nullptr;
+    if (!hit || !(hit == control || control->isAncestorOf(hit))) {
+        auto name = [](const QWidget *w) {
+            for (; w; w = w->parentWidget())
+                if (!w->objectName().isEmpty())
+                    return w->objectName();
+            return QStringLiteral("nothing");
+        };
+        const QString message = QStringLiteral("a touch meant for %1 lands on %2").arg(name(control), name(hit));
+        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+        return {};
+    }
+    return {hit, hit->mapFromGlobal(global)};
 }
-inline void postPress(QWidget *w, QPoint pos = {})
+
+inline void postMouse(QEvent::Type type, QWidget *control, QPoint pos)
 {
-    if (pos.isNull())
-        pos = w->rect().center();
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, QPointF(pos),
-                                                   w->mapToGlobal(QPointF(pos)), Qt::LeftButton,
-                                                   Qt::LeftButton, Qt::NoModifier));
+    const Landing l = landing(control, pos);
+    if (!l.widget)
+        return;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QCoreApplication::postEvent(l.widget, new QMouseEvent(type, QPointF(l.at), l.widget->mapToGlobal(QPointF(l.at)),
+                                                          Qt::LeftButton, held, Qt::NoModifier));
 }
+// Queue a press or release where a finger would make it, for clock actions
+// that run inside a wait, when the program takes no events.
+inline void postPress(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonPress, w, pos); }
+inline void postRelease(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonRelease, w, pos); }
 
 class TalkFixture {
 public:
@@ -157,18 +182,26 @@ public:
         return out;
     }
 
-    // Touches as a user makes them; each returns once the handlers are done.
-    static void press(QWidget *w) { QTest::mousePress(w, Qt::LeftButton); }
-    static void release(QWidget *w) { QTest::mouseRelease(w, Qt::LeftButton); }
-    static void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
-    static void pressCell(FlexGrid *g, int row, int col)
+    // Touches as a user makes them, at the control's centre (or a cell's),
+    // delivered to whatever is on top there; each returns once the handlers
+    // are done.
+    static void press(QWidget *w, QPoint pos = {})
     {
-        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+        if (const Landing l = landing(w, pos); l.widget)
+            QTest::mousePress(l.widget, Qt::LeftButton, {}, l.at);
     }
-    static void releaseCell(FlexGrid *g, int row, int col)
+    static void release(QWidget *w, QPoint pos = {})
     {
-        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+        if (const Landing l = landing(w, pos); l.widget)
+            QTest::mouseRelease(l.widget, Qt::LeftButton, {}, l.at);
     }
+    static void click(QWidget *w, QPoint pos = {})
+    {
+        press(w, pos);
+        release(w, pos);
+    }
+    static void pressCell(FlexGrid *g, int row, int col) { press(g->viewport(), g->cellRect(row, col).center()); }
+    static void releaseCell(FlexGrid *g, int row, int col) { release(g->viewport(), g->cellRect(row, col).center()); }
     static void touchCell(FlexGrid *g, int row, int col)
     {
         pressCell(g, row, col);

@@ -1,9 +1,15 @@
 #include "app/FrmMore.h"
 
+#include "access/AccessSettingsPage.h"
+#include "base/Autostart.h"
+#include "base/SettingsStore.h"
+#include "frame/FrmOK.h"
 #include "voice/VoicePage.h"
 #include "widgets/ColorButton.h"
 #include "widgets/Fonts.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QVBoxLayout>
 
 namespace kel {
@@ -29,11 +35,12 @@ FrmMore::FrmMore(Talk &, QWidget *parent) : QDialog(parent)
     setMinimumWidth(480);
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     pages_ = new QVBoxLayout;
     layout->addLayout(pages_);
     auto *close = new ColorButton(QStringLiteral("閉じる"), QColor::fromRgb(kDialogBack), this);
     close->setObjectName(QStringLiteral("cmdClose"));
-    close->setMinimumHeight(56);
+    close->setMinimumHeight(48);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(close);
 }
@@ -44,11 +51,52 @@ void FrmMore::addPage(QWidget *page)
     pages_->addWidget(page);
 }
 
+// Kiosk use: the board opens full screen when the user logs in, with the
+// data folder in use now.
+QGroupBox *autostartPage(Talk &t)
+{
+    auto *page = new QGroupBox(QStringLiteral("起動"));
+    auto *box = new QCheckBox(QStringLiteral("ログインしたら\n全画面で起動"), page);
+    box->setObjectName(QStringLiteral("chkAutostart"));
+    box->setChecked(autostartEnabled());
+    QObject::connect(box, &QCheckBox::toggled, page, [&t, box](bool on) {
+        const QString error = setAutostart(on, {QStringLiteral("--home"), t.st.AppPath});
+        if (error.isEmpty())
+            return;
+        const QSignalBlocker keep(box);
+        box->setChecked(autostartEnabled());
+        AskUser(t, QStringLiteral("自動起動を設定できませんでした"), kAskNotice, QStringLiteral("起動"));
+    });
+    (new QVBoxLayout(page))->addWidget(box);
+    return page;
+}
+
 void showMore(Talk &t, QWidget *parent)
 {
-    FrmMore dialog(t, parent);
-    dialog.addPage(new VoicePage(t));
-    dialog.exec();
+    bool saved = true;
+    {
+        FrmMore dialog(t, parent);
+        // Side by side, so that the dialog fits an 800 x 600 screen.
+        auto *top = new QWidget;
+        auto *row = new QHBoxLayout(top);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(new VoicePage(t), 2);
+        row->addWidget(autostartPage(t), 1);
+        dialog.addPage(top);
+        auto *access = new AccessSettingsPage;
+        access->setObjectName(QStringLiteral("pageAccess"));
+        if (t.sv.store)
+            access->load(*t.sv.store);
+        dialog.addPage(access);
+        dialog.exec();
+        // Kept whichever way the dialog closes, as its only button says "閉じる".
+        if (t.sv.store)
+            saved = access->save(*t.sv.store);
+    }
+    if (t.reloadSettings)
+        t.reloadSettings();
+    if (!saved)
+        AskUser(t, QStringLiteral("設定を保存できませんでした"), kAskNotice, QStringLiteral("その他の設定"));
 }
 
 } // namespace kel

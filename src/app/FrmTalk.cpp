@@ -53,6 +53,7 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     talk_.samples = samples_.get();
     talk_.diary = diary_.get();
     access_ = std::make_unique<AccessControl>(talk_);
+    talk_.reloadSettings = [this] { access_->readSettings(); };
 
     quit_ = [] { QCoreApplication::quit(); };
     connectControls();

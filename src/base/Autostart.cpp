@@ -1,9 +1,10 @@
 #include "base/Autostart.h"
 
+#include "base/SaveFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace kel {
@@ -87,8 +88,7 @@ QString setAutostart(bool on, const QStringList &args)
         return QStringLiteral("a path holds a line break");
     if (!QDir().mkpath(QFileInfo(path).path()))
         return QStringLiteral("cannot create the folder of ") + path;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(entry->toUtf8()) < 0 || !file.commit())
+    if (saveFileAtomically(path, entry->toUtf8()))
         return QStringLiteral("cannot write ") + path;
     return {};
 }

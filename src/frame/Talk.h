@@ -45,6 +45,10 @@ struct Talk {
     SampleScreens *samples = nullptr;
     DiaryScreens *diary = nullptr;
 
+    // Re-reads the settings kept beside the options (their own groups of the
+    // settings file) after a dialog changed them.
+    std::function<void()> reloadSettings;
+
     // Processes the pending window events once (the handlers' yield point).
     void doEvents() const;
     // The folder-relative path of one of the program's files.

@@ -7,8 +7,12 @@
 #include "access/AccessOverlay.h"
 #include "access/AccessSettingsPage.h"
 #include "base/AnsiText.h"
+#include "base/Autostart.h"
 
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QTimer>
 #include <QWindow>
@@ -337,23 +341,63 @@ void TestAccess::namesAndDevices()
 
 void TestAccess::settingsPage()
 {
-    // What the page shows is what is stored, and what it saves is read back.
+    // "設定" → "その他": the page shows what is stored; what it holds when
+    // "閉じる" is touched is stored and in force at once, the options' own
+    // group untouched. The login entry is written and taken away there too.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     TalkFixture fx(settings({"Scan=2", "ScanFirst=2.5", "Dwell=1200", "Pace=100"}));
-    AccessSettingsPage page;
-    page.load(*fx.store);
     AccessSettings want;
     want.Scan = 2;
     want.ScanFirst = 2.5;
     want.Dwell = 1200;
-    QVERIFY(page.values() == want);
+    AccessSettings shown;
+    QStringList seen;
+    QList<bool> entryAfterTouch;
+    auto touchIn = [](QWidget *d, const char *name) {
+        QTimer::singleShot(0, d, [d, name] { TalkFixture::click(d->findChild<QWidget *>(QString::fromLatin1(name))); });
+    };
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget *d = QApplication::activeModalWidget();
+        if (!d || !d->isVisible() || (!seen.isEmpty() && seen.last() == d->objectName()))
+            return;
+        seen << d->objectName();
+        if (d->objectName() == u"frmMore") {
+            auto *page = d->findChild<AccessSettingsPage *>();
+            shown = page->values();
+            AccessSettings changed = shown;
+            changed.ScanStep = 700;
+            changed.SwitchLock = 0;
+            page->setValues(changed);
+            // Touched on the box itself, as a finger would.
+            auto *autostart = d->findChild<QCheckBox *>(QStringLiteral("chkAutostart"));
+            for (int i = 0; i < 3; ++i) {
+                TalkFixture::click(autostart, QPoint(10, autostart->height() / 2));
+                entryAfterTouch << QFileInfo(autostartFile()).isFile();
+            }
+            touchIn(d, "cmdClose");
+        } else if (seen.count(QStringLiteral("frmOPT")) == 1) {
+            touchIn(d, "cmdMore");
+        } else {
+            touchIn(d, "cmdOK0");   // キャンセル
+        }
+    });
+    driver.start(10);
+    TalkFixture::click(fx.ui().cmdOpt);
+    QCOMPARE(seen, (QStringList{"frmOPT", "frmMore", "frmOPT"}));
+    QVERIFY(shown == want);
     want.ScanStep = 700;
     want.SwitchLock = 0;
-    page.setValues(want);
-    QVERIFY(page.save(*fx.store));
     QCOMPARE(fx.store->valueIn("ACCESS", "ScanStep"), std::optional<QString>("700"));
-    fx.win->access().readSettings();
     QVERIFY(fx.win->access().settings() == want);
     QCOMPARE(fx.store->value("OPT1"), std::nullopt);
+    QCOMPARE(entryAfterTouch, (QList<bool>{true, false, true}));
+    QFile entry(autostartFile());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QByteArray text = entry.readAll();
+    QVERIFY2(text.contains("--fullscreen --home " + fx.home.path().toUtf8() + '\n'), text.constData());
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void TestAccess::pausesWhileSpeaking()

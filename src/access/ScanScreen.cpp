@@ -1,6 +1,7 @@
 #include "access/ScanScreen.h"
 
 #include "board/BoardLayout.h"
+#include "frame/Reachable.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
 
@@ -13,11 +14,13 @@
 namespace kel {
 namespace {
 
+// The same reach a finger has (and the tests check): what a touch at that
+// point of `w` lands on, in its window or a window standing above it.
 bool onTop(QWidget *window, QWidget *w, QPoint localCentre)
 {
     if (!w || !w->isVisible())
         return false;
-    QWidget *hit = window->childAt(w->mapTo(window, localCentre));
+    QWidget *hit = widgetAt(window, w->mapToGlobal(localCentre));
     return hit && (hit == w || w->isAncestorOf(hit));
 }
 

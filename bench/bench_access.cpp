@@ -26,7 +26,7 @@ struct RealWindow {
         installFontSubstitutions();
         store = std::make_unique<SettingsStore>(config.path() + QStringLiteral("/Talk.ini"));
         for (const QString &kv : access)
-            store->save(QStringLiteral("ACCESS"), kv.section(u'=', 0, 0), kv.section(u'=', 1));
+            store->saveIn(QStringLiteral("ACCESS"), kv.section(u'=', 0, 0), kv.section(u'=', 1));
         Services sv{&clock, &player, &platform, store.get(), [] { return QDate::currentDate(); }};
         win = std::make_unique<FrmTalk>(sv);
         win->Form_Load(home.path());

@@ -58,10 +58,6 @@ int main(int argc, char *argv[])
     kel::installFontSubstitutions();
     kel::SteadyClock clock;
     kel::QtWavePlayer player;
-    // Decoded in the background while the window builds.
-    player.preload(places.dataFolder);
-    if (!places.soundSet.isEmpty())
-        player.preload(places.soundSet);
     kel::Platform platform;
     kel::SettingsStore store(kel::SettingsStore::defaultPath());
     kel::Services services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }};
@@ -91,6 +87,13 @@ int main(int argc, char *argv[])
         w.showFullScreen();
     else
         w.show();
+    // Decoded in the background once the window is up, so that building and
+    // showing it need not share the processor with the decoding.
+    QTimer::singleShot(0, &w, [&player, &places] {
+        player.preload(places.dataFolder);
+        if (!places.soundSet.isEmpty())
+            player.preload(places.soundSet);
+    });
     if (req.quitWhenShown) {
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });

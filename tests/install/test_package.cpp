@@ -12,7 +12,7 @@
 namespace {
 
 // A tool's standard output, or a failed check with what it said.
-QByteArray run(const QString &program, const QStringList &args, int timeoutMs = 90'000)
+QByteArray run(const QString &program, const QStringList &args, int timeoutMs = 200'000)
 {
     QProcess p;
     p.start(program, args);

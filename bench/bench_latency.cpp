@@ -82,7 +82,8 @@ QByteArray rawTone(double hz, double seconds)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    TalkFixture fx({{"OPT1", "2"}});
+    // No suggestions: they would cover the board after the first pick.
+    TalkFixture fx({{"OPT1", "2"}, {"Samp", "0"}});
     fx.writeFile(QStringLiteral("あ.wav"), toneWav(500, 0.3));
     QtWavePlayer kept;
     bench::SoundEffectPlayer previous;

@@ -14,9 +14,10 @@ class TalkBox : public QPlainTextEdit {
 public:
     // The longest text the box takes, however the text comes: "貼る", a
     // keyboard paste, drag and drop, an input method or typing. A message
-    // is never near it, but megabytes in one line would freeze the window
-    // for minutes.
-    static constexpr qsizetype kMaxLength = 200'000;
+    // is never near it (50,000 characters take eleven hours to read aloud),
+    // but megabytes in one line would freeze the window for minutes, and
+    // even 200,000 in one line make each later touch wait a third of a second.
+    static constexpr qsizetype kMaxLength = 50'000;
 
     explicit TalkBox(QWidget *parent = nullptr);
 

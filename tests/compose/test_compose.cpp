@@ -186,7 +186,7 @@ void TestCompose::paste_tenMegabytes()
         commit.setCommitString(big);
         QApplication::sendEvent(box, &commit);
     } else {
-        setMarked(fx, QString(200'000 - 1, u'か') + "[_]");
+        setMarked(fx, QString(TalkBox::kMaxLength - 1, u'か') + "[_]");
         QTest::keyClicks(box, QStringLiteral("abc"));
     }
     fx.ui().frmTalk->repaint();
@@ -198,7 +198,7 @@ void TestCompose::paste_tenMegabytes()
     const QString text = box->text();
     if (way == u"貼る") {
         // The box takes what fits; the rest stays on the clipboard, with a beep.
-        QCOMPARE(text.size(), 200'000 + 1 + 1);
+        QCOMPARE(text.size(), TalkBox::kMaxLength + 1 + 1);
         QCOMPARE(text.first(5), QStringLiteral("あいう_あ"));
         QCOMPARE(text.back(), QChar(u'_'));
         QCOMPARE(QGuiApplication::clipboard()->text().size(), count);
@@ -206,8 +206,8 @@ void TestCompose::paste_tenMegabytes()
     } else {
         // The same limit, whichever way the text came; the pick after it
         // still enters (with the end marker).
-        QVERIFY2(text.size() <= 200'000 + 2, qPrintable(QString::number(text.size())));
-        QVERIFY2(text.size() >= 200'000, qPrintable(QString::number(text.size())));
+        QVERIFY2(text.size() <= TalkBox::kMaxLength + 2, qPrintable(QString::number(text.size())));
+        QVERIFY2(text.size() >= TalkBox::kMaxLength, qPrintable(QString::number(text.size())));
         QVERIFY(text.contains(u'う'));
     }
     // Generous: a frozen window (seconds) is the fault looked for.

@@ -40,7 +40,16 @@ void FitTextDelegate::initStyleOption(QStyleOptionViewItem *option, const QModel
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->textElideMode = Qt::ElideNone;
-    option->font = fittedFont(option->font, option->text, textRoom(option->widget, option->rect));
+    const QSize room = textRoom(option->widget, option->rect);
+    const QString key = QStringLiteral("%1|%2x%3|").arg(option->font.key()).arg(room.width()).arg(room.height())
+                        + option->text;
+    auto found = fitted_.constFind(key);
+    if (found == fitted_.constEnd()) {
+        if (fitted_.size() > 4096)
+            fitted_.clear();
+        found = fitted_.insert(key, fittedFont(option->font, option->text, room));
+    }
+    option->font = *found;
     option->fontMetrics = QFontMetrics(option->font);
 }
 

@@ -3,6 +3,7 @@
 // cell is drawn in a smaller font that fits, as "(^_^)" on a narrow board.
 
 #include <QFont>
+#include <QHash>
 #include <QSize>
 #include <QStyledItemDelegate>
 
@@ -21,6 +22,11 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    // Fitting measures the text; a board repaints the same few dozen cells
+    // over and over (a moving highlight), so each answer is kept.
+    mutable QHash<QString, QFont> fitted_;
 };
 
 } // namespace kel

@@ -3,7 +3,7 @@
 // and the real player where no audio server answers.
 #include "support/TalkFixture.h"
 
-#include "AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/Speech.h"
 
@@ -176,6 +176,8 @@ private slots:
         TalkFixture::click(fx.ui().cmdRead);
         QCOMPARE(fx.player.calls, (QStringList{"play " + fx.home.filePath("あ.wav"),
                                                "play " + set.filePath("い.wav"), "close"}));
+    }
+
     // The program's own clock: during a wait (0.8 s per character read) the
     // window is painted and timers run, while user input waits its turn.
     void waitsKeepPainting()

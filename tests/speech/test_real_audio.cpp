@@ -8,7 +8,7 @@
 // Run as "test_real_audio --switch-output DIR" it plays DIR/a.wav, makes the
 // sink "second" the default output, and plays it again.
 
-#include "AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "app/FrmTalk.h"
 #include "support/TalkFixture.h"
 #include "base/SettingsStore.h"
@@ -29,23 +29,6 @@ using namespace kel::test;
 
 namespace {
 
-// A touch where a finger would make it: at the control's centre, delivered
-// to whatever widget is on top there.
-void touch(QWidget *control)
-{
-    const QPoint global = control->mapToGlobal(control->rect().center());
-    QWidget *top = QApplication::widgetAt(global);
-    if (!top) {
-        qWarning("nothing on screen at the control's centre");
-        return;
-    }
-    const QPointF local = top->mapFromGlobal(QPointF(global));
-    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(global), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(top, &press);
-    QApplication::sendEvent(top, &release);
-}
-
 struct Program {
     SteadyClock clock;
     QtWavePlayer player;
@@ -64,7 +47,7 @@ struct Program {
     void read(const QString &text)
     {
         win.controls().txtTalk->setText(text);
-        touch(win.controls().cmdRead);
+        click(win.controls().cmdRead);
     }
 };
 
@@ -74,7 +57,7 @@ int readAndQuit(int argc, char **argv)
     Program program(QString::fromLocal8Bit(argv[2]));
     QTimer::singleShot(0, &program.win, [&] {
         program.read(QStringLiteral("あかい"));
-        touch(program.win.controls().cmdEnd);
+        click(program.win.controls().cmdEnd);
     });
     return app.exec();
 }

@@ -3,8 +3,8 @@
 // and a take said into a virtual microphone (a null sink of our own, whose
 // monitor is the input) kept trimmed and levelled, then heard at the next
 // touch.
-#include "../speech/AudioCapture.h"
-#include "Touch.h"
+#include "support/AudioCapture.h"
+#include "support/Touch.h"
 #include "app/FrmTalk.h"
 #include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
@@ -75,15 +75,15 @@ private slots:
         QString shown;
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             ModalScript script({
-                {"frmOPT", [](QWidget *d) { touch(child(d, "cmdMore")); }},
+                {"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
                 {"frmMore", [&](QWidget *d) {
-                     touch(child(d, "cmdSoundCheck"));
+                     click(child(d, "cmdSoundCheck"));
                      shown = child<QLabel>(d, "lblOutput")->text();
-                     touch(child(d, "cmdClose"));
+                     click(child(d, "cmdClose"));
                  }},
-                {"frmOPT", [](QWidget *d) { touch(child(d, "cmdOK0")); }},
+                {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }},
             });
-            touch(program.win.controls().cmdOpt);
+            click(program.win.controls().cmdOpt);
         });
         QVERIFY2(shown.contains("Null Output"), qPrintable(shown));
         QVERIFY2(sounds.size() == 5 && std::abs(sounds[4].onset - sounds[0].onset - 2.0) < 0.1, describe(sounds));
@@ -120,11 +120,11 @@ private slots:
         QProcess speaker;
         speaker.start("paplay", {"--device=kelvoran_mic", home_.filePath("said.wav")});
         QVERIFY(speaker.waitForStarted());
-        touch(child(&studio, "cmdRecord"));
+        click(child(&studio, "cmdRecord"));
         QTRY_VERIFY_WITH_TIMEOUT(child(&studio, "cmdSave")->isEnabled() || !studio.recording(), 8000);
         QVERIFY2(child(&studio, "cmdSave")->isEnabled(), qPrintable(child<QLabel>(&studio, "lblTake")->text()));
         QVERIFY2(child<QLabel>(&studio, "lblRoom")->text().contains("静か"), qPrintable(child<QLabel>(&studio, "lblRoom")->text()));
-        touch(child(&studio, "cmdSave"));
+        click(child(&studio, "cmdSave"));
         speaker.waitForFinished(5000);
 
         const auto kept = decodeWav(readFile(home_.filePath("あ.wav")));
@@ -147,7 +147,7 @@ private slots:
 
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             program.win.controls().txtTalk->setText("あ");
-            touch(program.win.controls().cmdRead);
+            click(program.win.controls().cmdRead);
         });
         QVERIFY2(sounds.size() == 1 && std::abs(sounds[0].end - sounds[0].onset - 0.4) < 0.06, describe(sounds));
     }

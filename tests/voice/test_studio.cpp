@@ -4,22 +4,16 @@
 // monitor is the input) kept trimmed and levelled, then heard at the next
 // touch.
 #include "support/AudioCapture.h"
+#include "support/RealProgram.h"
 #include "support/Touch.h"
-#include "app/FrmTalk.h"
-#include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"
 #include "voice/FrmStudio.h"
-#include "widgets/ColorButton.h"
-#include "widgets/Platform.h"
-#include "widgets/TalkBox.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDate>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,27 +22,6 @@
 using namespace kel;
 using namespace kel::test;
 
-namespace {
-
-struct Program {
-    SteadyClock clock;
-    QtWavePlayer player;
-    Platform platform;
-    SettingsStore store;
-    FrmTalk win;
-    explicit Program(const QString &home, const QString &ini)
-        : store(ini), win(Services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }})
-    {
-        win.setQuitAction([] {});
-        win.Form_Load(home);
-        win.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&win));
-        QTRY_VERIFY(!player.outputDevice().isEmpty());
-    }
-};
-
-} // namespace
-
 class TestStudio : public QObject {
     Q_OBJECT
     QTemporaryDir home_, config_;
@@ -56,13 +29,7 @@ class TestStudio : public QObject {
 private slots:
     void initTestCase()
     {
-        if (const auto sink = runTool(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")});
-            !sink || sink->trimmed() != "kelvoran_null") {
-            const char *why = "no PulseAudio server with the default sink \"kelvoran_null\" (run under tools/with-pulse)";
-            if (qEnvironmentVariableIsSet("CI"))
-                QFAIL(why);
-            QSKIP(why);
-        }
+        KEL_REQUIRE_NULL_SINK();
         for (const QChar c : QStringLiteral("あいうえお"))
             QVERIFY(writeFile(home_.filePath(QString(c) + ".wav"), toneWav(300 + 100 * (c.unicode() % 5), 0.2, 0.1)));
     }
@@ -71,7 +38,7 @@ private slots:
     // the output named.
     void soundCheckNamesTheOutput()
     {
-        Program program(home_.path(), config_.filePath("Talk.ini"));
+        RealProgram program(home_.path(), config_.filePath("Talk.ini"));
         QString shown;
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             ModalScript script({
@@ -110,7 +77,7 @@ private slots:
         const QByteArray generated = toneWav(200, 0.15, 0.05);
         QVERIFY(writeFile(home_.filePath("あ.wav"), generated));
 
-        Program program(home_.path(), config_.filePath("Talk.ini"));
+        RealProgram program(home_.path(), config_.filePath("Talk.ini"));
         FrmStudio studio(program.win.talk(), &program.win);
         studio.resize(900, 640);
         studio.show();

@@ -6,6 +6,9 @@
 #include "frame/Reachable.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -100,6 +103,38 @@ struct ModalScript {
     bool done() const { return steps_.empty(); }
     QTimer timer;
     std::vector<Step> steps_;
+};
+
+// Answers the program's question dialogs as they show, in turn, with
+// `answers` (0: the first button; none left: the box is closed, the answer
+// False, so that an unexpected question cannot hang the test), and keeps
+// each as "title|message|button|button".
+struct Questions {
+    explicit Questions(QList<int> answers = {1}) : answers_(std::move(answers))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || w == last_ || !w->isVisible())
+                return;
+            last_ = w;
+            QStringList dialog{w->windowTitle(), w->findChild<QLabel *>("lblOK")->text()};
+            for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
+                if (b->isVisible())
+                    dialog << b->text();
+            asked << dialog.join(u'|');
+            if (answers_.isEmpty())
+                w->close();
+            else
+                click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers_.takeFirst())));
+        });
+        timer.start(5);
+    }
+    QStringList asked;
+    QTimer timer;
+
+private:
+    QList<int> answers_;
+    QPointer<QWidget> last_;
 };
 
 } // namespace kel

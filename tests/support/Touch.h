@@ -105,7 +105,7 @@ struct ModalScript {
     std::vector<Step> steps_;
 };
 
-// Answers the program's question dialogs as they show, in turn, with
+// Answers the program's questions and notices (its own message dialog) as they show, in turn, with
 // `answers` (0: the first button; none left: the box is closed, the answer
 // False, so that an unexpected question cannot hang the test), and keeps
 // each as "title|message|button|button".
@@ -114,10 +114,11 @@ struct Questions {
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             QWidget *w = QApplication::activeModalWidget();
-            if (!w || w == last_ || !w->isVisible())
+            const auto *message = w ? w->findChild<QLabel *>("lblOK") : nullptr;
+            if (!message || w == last_ || !w->isVisible()) // another kind of dialog: not ours to answer
                 return;
             last_ = w;
-            QStringList dialog{w->windowTitle(), w->findChild<QLabel *>("lblOK")->text()};
+            QStringList dialog{w->windowTitle(), message->text()};
             for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
                 if (b->isVisible())
                     dialog << b->text();

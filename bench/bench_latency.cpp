@@ -17,7 +17,7 @@
 //                                    player (a QSoundEffect per touch)
 #include "BenchUtil.h"
 #include "SoundEffectPlayer.h"
-#include "speech/AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "speech/QtWavePlayer.h"
 #include "support/TalkFixture.h"
 

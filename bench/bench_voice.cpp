@@ -2,7 +2,7 @@
 //   bench_voice [--set DIR]   DIR: a sound set (default: 239 generated
 //                             0.6 s files at 22.05 kHz, like the default set)
 #include "BenchUtil.h"
-#include "speech/AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "speech/SoundBank.h"
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"

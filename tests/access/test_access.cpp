@@ -1,6 +1,7 @@
 // Using the whole program by one switch, by two switches and by resting the
 // pointer: switch presses are key events delivered to the window, dwell is
 // real pointer moves, and the clock is the test's.
+#include "support/ScanState.h"
 #include "support/TalkFixture.h"
 
 #include "access/AccessControl.h"
@@ -60,20 +61,6 @@ void moveTo(QWindow *w, QPoint pos)
 {
     QCursor::setPos(w->mapToGlobal(pos));
     QTest::mouseMove(w, pos);
-}
-
-QString scanState(TalkFixture &fx)
-{
-    const Scanner *s = fx.win->access().scanner();
-    switch (s->level()) {
-    case Scanner::Level::Idle:
-        return QStringLiteral("-");
-    case Scanner::Level::Groups:
-        return QStringLiteral("g%1").arg(s->group());
-    case Scanner::Level::Items:
-        return s->onUp() ? QStringLiteral("u%1").arg(s->group()) : QStringLiteral("i%1.%2").arg(s->group()).arg(s->item());
-    }
-    return {};
 }
 
 // A user who wants to touch the targets named in turn (cell texts and
@@ -303,7 +290,7 @@ void TestAccess::switchPresses()
             key(fx, Qt::Key_Return, s == u"u" ? QEvent::KeyRelease : QEvent::KeyPress, s == u"r");
         QCoreApplication::processEvents();
     }
-    QCOMPARE(scanState(fx), state);
+    QCOMPARE(scanState(*fx.win->access().scanner()), state);
     QCOMPARE(fx.box()->text(), text);
 }
 
@@ -411,9 +398,9 @@ void TestAccess::pausesWhileSpeaking()
     // The first group is highlighted again; its 1.5 s start after the 0.5 s
     // the voice held the window.
     pass(fx, 1400);
-    QCOMPARE(scanState(fx), QStringLiteral("g0"));
+    QCOMPARE(scanState(*fx.win->access().scanner()), QStringLiteral("g0"));
     pass(fx, 200);
-    QCOMPARE(scanState(fx), QStringLiteral("g1"));
+    QCOMPARE(scanState(*fx.win->access().scanner()), QStringLiteral("g1"));
 }
 
 void TestAccess::switchStopsReading()
@@ -450,13 +437,7 @@ void TestAccess::dwell()
     QFETCH(QString, script);
     QFETCH(int, selections);
     TalkFixture fx(settings({"Dwell=1000"}));
-    // The question "始め" asks is answered with cancel.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (QWidget *w = QApplication::activeModalWidget())
-            w->close();
-    });
-    answer.start(5);
+    const Questions closed(QList<int>{}); // the question "始め" asks is answered with cancel
     QWindow *w = fx.win->windowHandle();
     QPoint at;
     for (const ScanGroup &g : currentScanScreen(fx.talk(), false).groups)

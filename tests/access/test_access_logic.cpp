@@ -4,6 +4,7 @@
 #include "access/AccessSettings.h"
 #include "access/DwellTracker.h"
 #include "access/Scanner.h"
+#include "support/ScanState.h"
 
 #include <QTest>
 #include <map>
@@ -14,19 +15,6 @@ using std::chrono::milliseconds;
 namespace {
 
 Nanos ms(long long n) { return milliseconds(n); }
-
-QString state(const Scanner &s)
-{
-    switch (s.level()) {
-    case Scanner::Level::Idle:
-        return QStringLiteral("-");
-    case Scanner::Level::Groups:
-        return QStringLiteral("g%1").arg(s.group());
-    case Scanner::Level::Items:
-        return s.onUp() ? QStringLiteral("u%1").arg(s.group()) : QStringLiteral("i%1.%2").arg(s.group()).arg(s.item());
-    }
-    return {};
-}
 
 } // namespace
 
@@ -138,7 +126,7 @@ void TestAccessLogic::scanner()
             now += ms(step.mid(1).toInt());
             s.tick(now);
         }
-        seen << (out.isEmpty() ? state(s) : out);
+        seen << (out.isEmpty() ? scanState(s) : out);
     }
     QCOMPARE(seen.join(u' '), trace);
 }

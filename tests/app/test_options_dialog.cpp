@@ -163,13 +163,9 @@ private slots:
         TalkFixture fx;
         // Root may write anywhere, so the store is blocked by a folder in its place.
         QVERIFY(QDir(fx.config.path()).mkdir(u"Talk.ini"_s));
-        QString notice;
-        WhenModal noticeShown(u"frmOK"_s, [&](QDialog &d) {
-            notice = d.windowTitle() + u": "_s + d.findChild<QLabel *>(u"lblOK"_s)->text();
-            touch(d, {u"cmdOK0"_s});
-        });
+        const Questions notice({0});
         withOptions(fx, [](QDialog &d) { touch(d, {u"chkMaxC"_s, u"cmdOK1"_s}); });
-        QCOMPARE(notice, u"オプション: 設定を保存できませんでした"_s);
+        QCOMPARE(notice.asked, QStringList{u"オプション|設定を保存できませんでした|OK"_s});
         // Nothing was stored, so the board keeps the width the store still says.
         QCOMPARE(fx.ui().grdBoard->Cols(), 10);
     }

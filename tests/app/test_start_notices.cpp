@@ -6,9 +6,6 @@
 #include "speech/SoundSet.h"
 #include "support/TalkFixture.h"
 
-#include <QLabel>
-#include <QPointer>
-#include <QTimer>
 
 using namespace kel;
 
@@ -53,26 +50,11 @@ private slots:
         const StartPlaces places = findStartPlaces({}, t.filePath("longer/bin"));
 
         TalkFixture fx;
-        QStringList asked;
-        QPointer<QWidget> last;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (!w || w == last || !w->isVisible())
-                return;
-            last = w;
-            QStringList dialog{w->windowTitle(), w->findChild<QLabel *>("lblOK")->text()};
-            for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
-                if (b->isVisible())
-                    dialog << b->text();
-            asked << dialog.join(u'|');
-            TalkFixture::click(w->findChild<QPushButton *>("cmdOK0"));
-        });
-        poll.start(5);
+        Questions questions({0, 0});
         showStartNotices(fx.talk(), places.notices);
         // The notices come once the event loop runs, each answered in turn.
         QCoreApplication::processEvents();
-        QTEST(asked, "shown");
+        QTEST(questions.asked, "shown");
     }
 };
 

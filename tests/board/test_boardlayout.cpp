@@ -1,4 +1,5 @@
-// The three board layouts in both widths, read row by row.
+// The three board layouts in both widths, read row by row. (The mode
+// button's captions are pressed through in test_frmtalk.)
 #include "board/BoardLayout.h"
 #include "board/Variants.h"
 
@@ -23,8 +24,6 @@ class TestBoardLayout : public QObject {
 private slots:
     void rows_data();
     void rows();
-    void captions_data();
-    void captions();
     void columnWidths();
     void variantForms_data();
     void variantForms();
@@ -53,26 +52,6 @@ void TestBoardLayout::rows()
     QFETCH(int, maxC);
     QFETCH(int, r);
     QTEST(row(BoardMode(mode), maxC, r), "expected");
-}
-
-void TestBoardLayout::captions_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("next");
-    QTest::newRow("英数 gives hiragana") << "英数" << int(BoardMode::Hiragana) << "ひら";
-    QTest::newRow("ひら gives katakana") << "ひら" << int(BoardMode::Katakana) << "カタ";
-    QTest::newRow("カタ gives letters") << "カタ" << int(BoardMode::Alphanumeric) << "英数";
-    QTest::newRow("spaces around ひら") << "  ひら " << int(BoardMode::Katakana) << "カタ";
-    QTest::newRow("unknown caption") << "♪" << int(BoardMode::Alphanumeric) << "英数";
-}
-
-void TestBoardLayout::captions()
-{
-    QFETCH(QString, caption);
-    const ModeStep step = boardModeForCaption(caption);
-    QTEST(int(step.mode), "mode");
-    QTEST(QString::fromUtf8(step.nextCaption), "next");
 }
 
 void TestBoardLayout::columnWidths()

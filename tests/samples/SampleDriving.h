@@ -7,10 +7,6 @@
 #include "support/TalkFixture.h"
 
 #include <QDir>
-#include <QLabel>
-#include <QPointer>
-#include <QPushButton>
-#include <QTimer>
 
 namespace kel {
 
@@ -27,35 +23,15 @@ inline ColorButton *button(TalkFixture &f, const QString &caption)
 }
 
 // Clicks the buttons `steps` names by caption, in turn, and answers the
-// questions they ask with `answers` (0: the first button; none left: the box
-// is closed, the answer False, so that an unexpected question cannot hang
-// the test). Returns the questions as "title|message|button|button".
+// questions they ask with `answers` (see Questions); returns the questions.
 inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1})
 {
-    QStringList asked;
-    QPointer<QWidget> last;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || w == last || !w->isVisible())
-            return;
-        last = w;
-        QStringList dialog{w->windowTitle(), w->findChild<QLabel *>("lblOK")->text()};
-        for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
-            if (b->isVisible())
-                dialog << b->text();
-        asked << dialog.join(u'|');
-        if (answers.isEmpty())
-            w->close();
-        else
-            TalkFixture::click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers.takeFirst())));
-    });
-    poll.start(5);
+    Questions questions(std::move(answers));
     for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
         f.click(button(f, step));
         f.settle();
     }
-    return asked;
+    return questions.asked;
 }
 
 // The records of `sentences` in order, each as the program writes one (the

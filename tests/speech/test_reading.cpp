@@ -3,7 +3,7 @@
 // and the real player where no audio server answers.
 #include "support/TalkFixture.h"
 
-#include "AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/Speech.h"
 

@@ -8,19 +8,12 @@
 // Run as "test_real_audio --switch-output DIR" it plays DIR/a.wav, makes the
 // sink "second" the default output, and plays it again.
 
-#include "AudioCapture.h"
-#include "app/FrmTalk.h"
-#include "support/TalkFixture.h"
-#include "base/SettingsStore.h"
+#include "support/AudioCapture.h"
+#include "support/RealProgram.h"
 #include "speech/QtWavePlayer.h"
-#include "widgets/ColorButton.h"
-#include "widgets/Platform.h"
-#include "widgets/TalkBox.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -29,52 +22,13 @@ using namespace kel::test;
 
 namespace {
 
-// A touch where a finger would make it: at the control's centre, delivered
-// to whatever widget is on top there.
-void touch(QWidget *control)
-{
-    const QPoint global = control->mapToGlobal(control->rect().center());
-    QWidget *top = QApplication::widgetAt(global);
-    if (!top) {
-        qWarning("nothing on screen at the control's centre");
-        return;
-    }
-    const QPointF local = top->mapFromGlobal(QPointF(global));
-    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(global), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(top, &press);
-    QApplication::sendEvent(top, &release);
-}
-
-struct Program {
-    SteadyClock clock;
-    QtWavePlayer player;
-    Platform platform;
-    SettingsStore store;
-    FrmTalk win;
-    explicit Program(const QString &dir)
-        : store(dir + "/Talk.ini"), win(Services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }})
-    {
-        player.preload(dir);
-        win.Form_Load(dir);
-        win.show();
-        if (!QTest::qWaitForWindowExposed(&win))
-            qWarning("the window was not shown");
-    }
-    void read(const QString &text)
-    {
-        win.controls().txtTalk->setText(text);
-        touch(win.controls().cmdRead);
-    }
-};
-
 int readAndQuit(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    Program program(QString::fromLocal8Bit(argv[2]));
+    RealProgram program(QString::fromLocal8Bit(argv[2]));
     QTimer::singleShot(0, &program.win, [&] {
         program.read(QStringLiteral("あかい"));
-        touch(program.win.controls().cmdEnd);
+        click(program.win.controls().cmdEnd);
     });
     return app.exec();
 }
@@ -108,13 +62,7 @@ class TestRealAudio : public QObject {
 private slots:
     void initTestCase()
     {
-        if (const auto sink = runTool(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")});
-            !sink || sink->trimmed() != "kelvoran_null") {
-            const char *why = "no PulseAudio server with the default sink \"kelvoran_null\" (run under tools/with-pulse)";
-            if (qEnvironmentVariableIsSet("CI"))
-                QFAIL(why);
-            QSKIP(why);
-        }
+        KEL_REQUIRE_NULL_SINK();
         // Three characters as the default sound set says them.
         for (const QString ch : {QStringLiteral("あ"), QStringLiteral("か"), QStringLiteral("い")})
             QVERIFY(runTool(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("ja"), QStringLiteral("-b"),
@@ -129,7 +77,7 @@ private slots:
     void readingOfTwoCharacters()
     {
         const QList<Sound> sounds = soundsWhile(file(QStringLiteral("capture.wav")), [&] {
-            Program program(dir_.path());
+            RealProgram program(dir_.path());
             program.read(QStringLiteral("あい"));
             QCOMPARE(program.win.controls().txtTalk->text(), QStringLiteral("あい_"));
             step(0.3); // let the last sound reach the sink
@@ -169,7 +117,7 @@ private slots:
         QTemporaryDir home;
         const QString a = home.filePath(QStringLiteral("あ.wav"));
         QVERIFY(writeFile(a, toneWav(440, 0.2, 0.1)));
-        Program program(home.path());
+        RealProgram program(home.path());
         QList<double> lengths;
         for (const double seconds : {0.2, 0.5}) {
             if (seconds != 0.2) {

@@ -1,7 +1,7 @@
 // The default sound set: which characters it holds, and what the
 // make-voices tool leaves on disk.
 
-#include "AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "board/BoardLayout.h"
 #include "board/Variants.h"
 #include "speech/SoundSet.h"

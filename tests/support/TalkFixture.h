@@ -7,8 +7,8 @@
 #include "app/FrmTalk.h"
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
-#include "frame/Reachable.h"
 #include "fakes/RecordingPlayer.h"
+#include "support/Touch.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Fonts.h"
@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -73,48 +72,6 @@ public:
     int beeps = 0;
     bool busy = false;
 };
-
-// Where a finger lands on `control` at `pos` (its own coordinates, its
-// centre by default): the widget on top there inside its window, and the
-// point in that widget. A control that is hidden or covered there fails the
-// test and gets no touch: a user could not touch it either.
-struct Landing {
-    QWidget *widget = nullptr;
-    QPoint at;
-};
-inline Landing landing(QWidget *control, QPoint pos = {})
-{
-    if (pos.isNull())
-        pos = control->rect().center();
-    const QPoint global = control->mapToGlobal(pos);
-    QWidget *hit = control->isVisible() ? widgetAt(control->window(), global) : nullptr;
-    if (!hit || !(hit == control || control->isAncestorOf(hit))) {
-        auto name = [](const QWidget *w) {
-            for (; w; w = w->parentWidget())
-                if (!w->objectName().isEmpty())
-                    return w->objectName();
-            return QStringLiteral("nothing");
-        };
-        const QString message = QStringLiteral("a touch meant for %1 lands on %2").arg(name(control), name(hit));
-        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
-        return {};
-    }
-    return {hit, hit->mapFromGlobal(global)};
-}
-
-inline void postMouse(QEvent::Type type, QWidget *control, QPoint pos)
-{
-    const Landing l = landing(control, pos);
-    if (!l.widget)
-        return;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QCoreApplication::postEvent(l.widget, new QMouseEvent(type, QPointF(l.at), l.widget->mapToGlobal(QPointF(l.at)),
-                                                          Qt::LeftButton, held, Qt::NoModifier));
-}
-// Queue a press or release where a finger would make it, for clock actions
-// that run inside a wait, when the program takes no events.
-inline void postPress(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonPress, w, pos); }
-inline void postRelease(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonRelease, w, pos); }
 
 class TalkFixture {
 public:
@@ -185,21 +142,9 @@ public:
     // Touches as a user makes them, at the control's centre (or a cell's),
     // delivered to whatever is on top there; each returns once the handlers
     // are done.
-    static void press(QWidget *w, QPoint pos = {})
-    {
-        if (const Landing l = landing(w, pos); l.widget)
-            QTest::mousePress(l.widget, Qt::LeftButton, {}, l.at);
-    }
-    static void release(QWidget *w, QPoint pos = {})
-    {
-        if (const Landing l = landing(w, pos); l.widget)
-            QTest::mouseRelease(l.widget, Qt::LeftButton, {}, l.at);
-    }
-    static void click(QWidget *w, QPoint pos = {})
-    {
-        press(w, pos);
-        release(w, pos);
-    }
+    static void press(QWidget *w, QPoint pos = {}) { kel::press(w, pos); }
+    static void release(QWidget *w, QPoint pos = {}) { kel::release(w, pos); }
+    static void click(QWidget *w, QPoint pos = {}) { kel::click(w, pos); }
     static void pressCell(FlexGrid *g, int row, int col) { press(g->viewport(), g->cellRect(row, col).center()); }
     static void releaseCell(FlexGrid *g, int row, int col) { release(g->viewport(), g->cellRect(row, col).center()); }
     static void touchCell(FlexGrid *g, int row, int col)

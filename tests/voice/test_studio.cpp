@@ -3,23 +3,17 @@
 // and a take said into a virtual microphone (a null sink of our own, whose
 // monitor is the input) kept trimmed and levelled, then heard at the next
 // touch.
-#include "../speech/AudioCapture.h"
-#include "Touch.h"
-#include "app/FrmTalk.h"
-#include "base/SettingsStore.h"
+#include "support/AudioCapture.h"
+#include "support/RealProgram.h"
+#include "support/Touch.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"
 #include "voice/FrmStudio.h"
-#include "widgets/ColorButton.h"
-#include "widgets/Platform.h"
-#include "widgets/TalkBox.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDate>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,27 +22,6 @@
 using namespace kel;
 using namespace kel::test;
 
-namespace {
-
-struct Program {
-    SteadyClock clock;
-    QtWavePlayer player;
-    Platform platform;
-    SettingsStore store;
-    FrmTalk win;
-    explicit Program(const QString &home, const QString &ini)
-        : store(ini), win(Services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }})
-    {
-        win.setQuitAction([] {});
-        win.Form_Load(home);
-        win.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&win));
-        QTRY_VERIFY(!player.outputDevice().isEmpty());
-    }
-};
-
-} // namespace
-
 class TestStudio : public QObject {
     Q_OBJECT
     QTemporaryDir home_, config_;
@@ -56,13 +29,7 @@ class TestStudio : public QObject {
 private slots:
     void initTestCase()
     {
-        if (const auto sink = runTool(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")});
-            !sink || sink->trimmed() != "kelvoran_null") {
-            const char *why = "no PulseAudio server with the default sink \"kelvoran_null\" (run under tools/with-pulse)";
-            if (qEnvironmentVariableIsSet("CI"))
-                QFAIL(why);
-            QSKIP(why);
-        }
+        KEL_REQUIRE_NULL_SINK();
         for (const QChar c : QStringLiteral("あいうえお"))
             QVERIFY(writeFile(home_.filePath(QString(c) + ".wav"), toneWav(300 + 100 * (c.unicode() % 5), 0.2, 0.1)));
     }
@@ -71,19 +38,19 @@ private slots:
     // the output named.
     void soundCheckNamesTheOutput()
     {
-        Program program(home_.path(), config_.filePath("Talk.ini"));
+        RealProgram program(home_.path(), config_.filePath("Talk.ini"));
         QString shown;
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             ModalScript script({
-                {"frmOPT", [](QWidget *d) { touch(child(d, "cmdMore")); }},
+                {"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
                 {"frmMore", [&](QWidget *d) {
-                     touch(child(d, "cmdSoundCheck"));
+                     click(child(d, "cmdSoundCheck"));
                      shown = child<QLabel>(d, "lblOutput")->text();
-                     touch(child(d, "cmdClose"));
+                     click(child(d, "cmdClose"));
                  }},
-                {"frmOPT", [](QWidget *d) { touch(child(d, "cmdOK0")); }},
+                {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }},
             });
-            touch(program.win.controls().cmdOpt);
+            click(program.win.controls().cmdOpt);
         });
         QVERIFY2(shown.contains("Null Output"), qPrintable(shown));
         QVERIFY2(sounds.size() == 5 && std::abs(sounds[4].onset - sounds[0].onset - 2.0) < 0.1, describe(sounds));
@@ -110,7 +77,7 @@ private slots:
         const QByteArray generated = toneWav(200, 0.15, 0.05);
         QVERIFY(writeFile(home_.filePath("あ.wav"), generated));
 
-        Program program(home_.path(), config_.filePath("Talk.ini"));
+        RealProgram program(home_.path(), config_.filePath("Talk.ini"));
         FrmStudio studio(program.win.talk(), &program.win);
         studio.resize(900, 640);
         studio.show();
@@ -120,11 +87,11 @@ private slots:
         QProcess speaker;
         speaker.start("paplay", {"--device=kelvoran_mic", home_.filePath("said.wav")});
         QVERIFY(speaker.waitForStarted());
-        touch(child(&studio, "cmdRecord"));
+        click(child(&studio, "cmdRecord"));
         QTRY_VERIFY_WITH_TIMEOUT(child(&studio, "cmdSave")->isEnabled() || !studio.recording(), 8000);
         QVERIFY2(child(&studio, "cmdSave")->isEnabled(), qPrintable(child<QLabel>(&studio, "lblTake")->text()));
         QVERIFY2(child<QLabel>(&studio, "lblRoom")->text().contains("静か"), qPrintable(child<QLabel>(&studio, "lblRoom")->text()));
-        touch(child(&studio, "cmdSave"));
+        click(child(&studio, "cmdSave"));
         speaker.waitForFinished(5000);
 
         const auto kept = decodeWav(readFile(home_.filePath("あ.wav")));
@@ -147,7 +114,7 @@ private slots:
 
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             program.win.controls().txtTalk->setText("あ");
-            touch(program.win.controls().cmdRead);
+            click(program.win.controls().cmdRead);
         });
         QVERIFY2(sounds.size() == 1 && std::abs(sounds[0].end - sounds[0].onset - 0.4) < 0.06, describe(sounds));
     }

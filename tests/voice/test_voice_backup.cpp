@@ -1,7 +1,7 @@
 // The voice backup from the command line: an export taken into another
 // folder arrives byte for byte; own recordings are overwritten only with
 // --force; a damaged, foreign or path-climbing archive changes nothing.
-#include "../speech/AudioCapture.h"
+#include "support/AudioCapture.h"
 #include "voice/VoiceFolder.h"
 
 #include <QDirIterator>

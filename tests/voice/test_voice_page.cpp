@@ -1,8 +1,8 @@
 // The voice page and the studio on fakes: the sound check without a sound
 // device, and the voice backup written and read through the studio's own
 // buttons and file dialog, asking before an own recording is replaced.
-#include "../speech/AudioCapture.h"
-#include "Touch.h"
+#include "support/AudioCapture.h"
+#include "support/Touch.h"
 #include "support/TalkFixture.h"
 #include "voice/FrmStudio.h"
 #include "voice/VoiceFolder.h"
@@ -56,7 +56,7 @@ private slots:
         QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("あい")); // as an input method commits it
         QApplication::sendEvent(line, &typed);
         const double before = fx.clock.seconds();
-        touch(child(&studio, "cmdTest"));
+        click(child(&studio, "cmdTest"));
         QCOMPARE(fx.voiced(), QStringList({"あ", "い"}));
         QVERIFY(std::abs(fx.clock.seconds() - before - 1.6) < 0.05);
     }
@@ -80,14 +80,14 @@ private slots:
             FrmStudio studio(from.talk());
             studio.show();
             ModalScript script({{"dlgBackupFile", [&](QWidget *d) { chooseFile(d, file); }}});
-            touch(child(&studio, "cmdExport"));
+            click(child(&studio, "cmdExport"));
             QVERIFY(script.done() && QFile::exists(file));
         }
         FrmStudio studio(to.talk());
         studio.show();
         ModalScript script({{"dlgBackupFile", [&](QWidget *d) { chooseFile(d, file); }},
-                            {"frmOK", [&](QWidget *d) { touch(child(d, qPrintable(QStringLiteral("cmdOK%1").arg(answer)))); }}});
-        touch(child(&studio, "cmdImport"));
+                            {"frmOK", [&](QWidget *d) { click(child(d, qPrintable(QStringLiteral("cmdOK%1").arg(answer)))); }}});
+        click(child(&studio, "cmdImport"));
         QVERIFY(script.done());
         QCOMPARE(to.readFile("か.wav"), toneWav(400, 0.5));
         QCOMPARE(to.readFile("voice/takes/か.wav"), toneWav(410, 0.5));

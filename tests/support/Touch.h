@@ -1,0 +1,141 @@
+#pragma once
+// Touches as a finger makes them, at a control's centre (or a given point)
+// and delivered to whatever is on top there, and a script for the modal
+// dialogs they open.
+
+#include "frame/Reachable.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+namespace kel {
+
+// Where a finger lands on `control` at `pos` (its own coordinates, its
+// centre by default): the widget on top there inside its window, and the
+// point in that widget. A control that is hidden or covered there fails the
+// test and gets no touch: a user could not touch it either.
+struct Landing {
+    QWidget *widget = nullptr;
+    QPoint at;
+};
+inline Landing landing(QWidget *control, QPoint pos = {})
+{
+    if (pos.isNull())
+        pos = control->rect().center();
+    const QPoint global = control->mapToGlobal(pos);
+    QWidget *hit = control->isVisible() ? widgetAt(control->window(), global) : nullptr;
+    if (!hit || !(hit == control || control->isAncestorOf(hit))) {
+        auto name = [](const QWidget *w) {
+            for (; w; w = w->parentWidget())
+                if (!w->objectName().isEmpty())
+                    return w->objectName();
+            return QStringLiteral("nothing");
+        };
+        const QString message = QStringLiteral("a touch meant for %1 lands on %2").arg(name(control), name(hit));
+        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+        return {};
+    }
+    return {hit, hit->mapFromGlobal(global)};
+}
+
+inline void postMouse(QEvent::Type type, QWidget *control, QPoint pos)
+{
+    const Landing l = landing(control, pos);
+    if (!l.widget)
+        return;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QCoreApplication::postEvent(l.widget, new QMouseEvent(type, QPointF(l.at), l.widget->mapToGlobal(QPointF(l.at)),
+                                                          Qt::LeftButton, held, Qt::NoModifier));
+}
+// Queue a press or release where a finger would make it, for clock actions
+// that run inside a wait, when the program takes no events.
+inline void postPress(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonPress, w, pos); }
+inline void postRelease(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonRelease, w, pos); }
+
+// Touches that return once the handlers are done.
+inline void press(QWidget *w, QPoint pos = {})
+{
+    if (const Landing l = landing(w, pos); l.widget)
+        QTest::mousePress(l.widget, Qt::LeftButton, {}, l.at);
+}
+inline void release(QWidget *w, QPoint pos = {})
+{
+    if (const Landing l = landing(w, pos); l.widget)
+        QTest::mouseRelease(l.widget, Qt::LeftButton, {}, l.at);
+}
+inline void click(QWidget *w, QPoint pos = {})
+{
+    press(w, pos);
+    release(w, pos);
+}
+
+template <typename W = QWidget>
+W *child(QWidget *in, const char *name)
+{
+    return in->findChild<W *>(QString::fromLatin1(name));
+}
+
+// Runs each step once its dialog (by object name) is the active modal one.
+struct ModalScript {
+    using Step = std::pair<QString, std::function<void(QWidget *)>>;
+    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (steps_.empty() || !w || w->objectName() != steps_.front().first || !w->isVisible())
+                return;
+            auto step = std::move(steps_.front().second);
+            steps_.erase(steps_.begin());
+            // Run from a timer of its own, so that a dialog the step opens
+            // does not hold this one up.
+            QTimer::singleShot(0, w, [step, w] { step(w); });
+        });
+        timer.start(20);
+    }
+    bool done() const { return steps_.empty(); }
+    QTimer timer;
+    std::vector<Step> steps_;
+};
+
+// Answers the program's questions and notices (its own message dialog) as they show, in turn, with
+// `answers` (0: the first button; none left: the box is closed, the answer
+// False, so that an unexpected question cannot hang the test), and keeps
+// each as "title|message|button|button".
+struct Questions {
+    explicit Questions(QList<int> answers = {1}) : answers_(std::move(answers))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            const auto *message = w ? w->findChild<QLabel *>("lblOK") : nullptr;
+            if (!message || w == last_ || !w->isVisible()) // another kind of dialog: not ours to answer
+                return;
+            last_ = w;
+            QStringList dialog{w->windowTitle(), message->text()};
+            for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
+                if (b->isVisible())
+                    dialog << b->text();
+            asked << dialog.join(u'|');
+            if (answers_.isEmpty())
+                w->close();
+            else
+                click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers_.takeFirst())));
+        });
+        timer.start(5);
+    }
+    QStringList asked;
+    QTimer timer;
+
+private:
+    QList<int> answers_;
+    QPointer<QWidget> last_;
+};
+
+} // namespace kel

@@ -3,11 +3,9 @@
 // board touch in between: each way text comes in, median of the runs.
 #include "BenchUtil.h"
 #include "support/TalkFixture.h"
+#include "support/TextInto.h"
 
 #include <QClipboard>
-#include <QDropEvent>
-#include <QInputMethodEvent>
-#include <QMimeData>
 
 using namespace kel;
 
@@ -34,21 +32,8 @@ void hand(TalkFixture &fx, const QString &way, const QString &big)
     if (way == u"貼る") {
         QGuiApplication::clipboard()->setText(big);
         TalkFixture::click(fx.ui().cmdPaste);
-    } else if (way == u"Ctrl+V") {
-        QGuiApplication::clipboard()->setText(big);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    } else if (way == u"drop") {
-        QMimeData data;
-        data.setText(big);
-        const QPoint at = box->viewport()->rect().bottomRight();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box->viewport(), &enter);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box->viewport(), &drop);
     } else {
-        QInputMethodEvent commit;
-        commit.setCommitString(big);
-        QApplication::sendEvent(box, &commit);
+        test::textInto(box, way, big);
     }
 }
 

@@ -6,11 +6,9 @@
 
 #include "compose/Composer.h"
 #include "samples/SampleDriving.h"
+#include "support/TextInto.h"
 
 #include <QClipboard>
-#include <QDropEvent>
-#include <QInputMethodEvent>
-#include <QMimeData>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <optional>
@@ -171,23 +169,11 @@ void TestCompose::paste_tenMegabytes()
     TalkBox *box = fx.box();
     if (way == u"貼る") {
         fx.click(fx.ui().cmdPaste);
-    } else if (way == u"Ctrl+V") {
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    } else if (way == u"drop") {
-        QMimeData data;
-        data.setText(big);
-        const QPoint at = box->viewport()->rect().bottomRight();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box->viewport(), &enter);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box->viewport(), &drop);
-    } else if (way == u"input method") {
-        QInputMethodEvent commit;
-        commit.setCommitString(big);
-        QApplication::sendEvent(box, &commit);
-    } else {
+    } else if (way == u"typing") {
         setMarked(fx, QString(TalkBox::kMaxLength - 1, u'か') + "[_]");
         QTest::keyClicks(box, QStringLiteral("abc"));
+    } else {
+        QVERIFY(test::textInto(box, way, big));
     }
     fx.ui().frmTalk->repaint();
     fx.ui().txtHide->setText(QStringLiteral("う"));   // and a pick after it

@@ -39,20 +39,20 @@ private slots:
     void installedProgram_data()
     {
         QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("files");   // the data folder, under the test's home T
+        QTest::addColumn<QString>("files");   // the data folder, under the test's home <T>
         QTest::addColumn<QString>("problems"); // what the start says, "" for nothing
         const int all = int(kel::soundSetCharacters().size());
-        QTest::newRow("XDG_DATA_HOME") << "xdg" << "T/xdg/kelvoran" << "";
-        QTest::newRow("no XDG_DATA_HOME") << "" << "T/home/.local/share/kelvoran" << "";
+        QTest::newRow("XDG_DATA_HOME") << "xdg" << "<T>/xdg/kelvoran" << "";
+        QTest::newRow("no XDG_DATA_HOME") << "" << "<T>/home/.local/share/kelvoran" << "";
         QTest::newRow("data folder is a file")
-            << "xdg file" << "T/home/.local/share/kelvoran"
-            << "kelvoran: cannot store in T/xdg/kelvoran; storing in T/home/.local/share/kelvoran\n";
+            << "xdg file" << "<T>/home/.local/share/kelvoran"
+            << "kelvoran: cannot store in <T>/xdg/kelvoran; storing in <T>/home/.local/share/kelvoran\n";
         QTest::newRow("default sound set removed by hand")
-            << "xdg no-voices" << "T/xdg/kelvoran"
-            << QStringLiteral("kelvoran: no sound for %1 of %1 characters (missing: P/share/kelvoran/voices)\n")
+            << "xdg no-voices" << "<T>/xdg/kelvoran"
+            << QStringLiteral("kelvoran: no sound for %1 of %1 characters (missing: <P>/share/kelvoran/voices)\n")
                    .arg(all);
         QTest::newRow("own recordings make up for a removed set")
-            << "xdg no-voices own" << "T/xdg/kelvoran" << "";
+            << "xdg no-voices own" << "<T>/xdg/kelvoran" << "";
     }
 
     void installedProgram()
@@ -79,7 +79,9 @@ private slots:
                 QDir().rename(voices + ".removed", voices);
         });
         const auto expand = [&](QString s) {
-            return s.replace("T/", t.path() + '/').replace("P/", prefix.path() + '/');
+            // Placeholders no temporary path can hold: the folder names end in
+            // random letters, so "T/" or "P/" could turn up inside them.
+            return s.replace("<T>", t.path()).replace("<P>", prefix.path());
         };
 
         const Run where = run(env, {"--where"});

@@ -29,6 +29,7 @@ private slots:
         fx.setText(QStringLiteral("あいう"), 0);
         // Full screen is asked for once the window manager has the window
         // (a request made before may be lost); then it sizes it.
+        fx.win->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(fx.win.get(), 20000));
         if (fullScreen)
             fx.win->showFullScreen();

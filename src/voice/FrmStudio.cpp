@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMediaDevices>
 #include <QPushButton>
-#include <QSettings>
 #include <QTreeWidget>
 #include <QtEndian>
 
@@ -37,16 +36,16 @@ QString stateWords(VoiceState s)
     return {};
 }
 
-QVariant voiceSetting(const Talk &t, const QString &key)
+// Through the program's one settings store: a second writer behind its back
+// would be overwritten by the store's next save (an option changed later).
+QString voiceSetting(const Talk &t, const QString &key)
 {
-    QSettings s(t.sv.store->path(), QSettings::IniFormat);
-    return s.value(kGroup + QLatin1Char('/') + key);
+    return t.sv.store->valueIn(kGroup, key).value_or(QString());
 }
 
 void setVoiceSetting(const Talk &t, const QString &key, const QString &value)
 {
-    QSettings s(t.sv.store->path(), QSettings::IniFormat);
-    s.setValue(kGroup + QLatin1Char('/') + key, value);
+    t.sv.store->saveIn(kGroup, key, value);
 }
 
 QPushButton *button(const QString &caption, const QString &name, QWidget *parent, int height = 56)
@@ -76,7 +75,7 @@ FrmStudio::FrmStudio(Talk &t, QWidget *parent) : QDialog(parent), t_(t), folder_
     });
     // Back where the last sitting stopped: its character if it still wants
     // a recording, else the next one that does.
-    select(voiceSetting(t_, QStringLiteral("Last")).toString());
+    select(voiceSetting(t_, QStringLiteral("Last")));
     if (character().isEmpty() || folder_.state(character()) == VoiceState::Own)
         next();
     showState();
@@ -194,7 +193,7 @@ void FrmStudio::fillList()
 void FrmStudio::fillInputs()
 {
     cmbInput_->clear();
-    const QByteArray stored = voiceSetting(t_, QStringLiteral("Input")).toByteArray();
+    const QByteArray stored = voiceSetting(t_, QStringLiteral("Input")).toUtf8();
     const QAudioDevice fallback = QMediaDevices::defaultAudioInput();
     for (const QAudioDevice &d : QMediaDevices::audioInputs()) {
         cmbInput_->addItem(d.description(), d.id());

@@ -1,5 +1,6 @@
 #include "voice/VoiceFolder.h"
 
+#include "base/SaveFile.h"
 #include "speech/SoundSet.h"
 #include "speech/WavName.h"
 
@@ -50,14 +51,10 @@ QString boardGroupOf(const QString &ch)
 bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    const std::optional<SaveError> failed = saveFileAtomically(path, bytes);
+    if (failed && error)
+        *error = failed->reason;
+    return !failed;
 }
 
 QString VoiceFolder::soundPath(const QString &ch) const

@@ -27,8 +27,9 @@ struct VoiceEntry {
 // boardGroupOf("B") -> "英字", boardGroupOf("(^_^)") -> "顔".
 QString boardGroupOf(const QString &character);
 
-// Writes `bytes` to `path` through a temporary file; false, with the
-// system's reason in `error`, when any step fails (the old file is kept).
+// Writes `bytes` to `path` with the program's checked save, making its
+// folder first; false, with the system's reason in `error`, when any step
+// fails (the old file is kept).
 bool writeWhole(const QString &path, const QByteArray &bytes, QString *error);
 
 class VoiceFolder {

@@ -1,157 +1,163 @@
 // The main window as a user meets it: title, controls at their places,
-// the board's modes, the text panel's two sizes, full-screen scaling and
-// the ways out.
-#include "support/TalkFixture.h"
+// the board's modes, the text panel's two sizes, full-screen scaling, the
+// ways out, and what it says at start about missing places.
+#include "samples/SampleDriving.h"
 
+#include "app/StartPlaces.h"
 #include "frame/TextPanel.h"
+#include "speech/SoundSet.h"
 
-#include <QFrame>
 #include <QHeaderView>
-#include <QLabel>
 
 using namespace kel;
+
+namespace {
+
+// The mode key and the board's last row, the wide key, the text panel's and
+// the box's heights, where the focus is, the beeps and the ends asked for.
+QString look(TalkFixture &f)
+{
+    const Controls &u = f.ui();
+    QString row;
+    for (int c = 0; c < u.grdBoard->Cols(); ++c)
+        row += u.grdBoard->TextMatrix(4, c);
+    const char *where = !f.win->isVisible() ? "hidden" : u.fraSet->isVisible() ? "enlarged"
+                      : f.box()->hasFocus() ? "focus" : "";
+    return QStringLiteral("%1 %2|%3 %4/%5|%6|%7 beeps, %8 quits")
+        .arg(u.cmdKey->text(), row, u.cmdWide->text())
+        .arg(f.win->layout().rect(u.fraText).height())
+        .arg(f.win->layout().rect(u.txtTalk).height())
+        .arg(QLatin1String(where))
+        .arg(f.platform.beeps)
+        .arg(f.quits);
+}
+
+} // namespace
 
 class TestFrmTalk : public QObject {
     Q_OBJECT
 private slots:
-    void titleAndStartState();
-    void textSizeFromStore_data();
-    void textSizeFromStore();
-    void modeButtonCyclesBoard();
-    void widenToggle();
-    void enlargedBackButton();
-    void endButtonAndCloseBox();
-    void fullScreenScalesEverything();
+    void titleAndStartState()
+    {
+        TalkFixture fx;
+        QCOMPARE(fx.win->windowTitle(), QStringLiteral("Kelvoran!  Ver 1.3"));
+        QCOMPARE(fx.box()->text(), QString());
+        QCOMPARE(look(fx), "ひら 、ろ？もほのとそこお|広げる 1515/1455|focus|0 beeps, 0 quits");
+        // Which controls show and can be touched: test_reach; the stored
+        // options read back: test_startup; the text size they set, in points
+        // and pixels: test_options_dialog.
+        Controls &u = fx.ui();
+        // Points become pixels explicitly, whatever the display's DPI.
+        QCOMPARE(u.cmdKey->font().pixelSize(), 37);          // 27.75 pt
+        QCOMPARE(u.grdBoard->font().pixelSize(), 59);        // 44.25 pt
+        QVERIFY(fx.box()->font().bold());
+        QCOMPARE(u.cmdRes[1]->backColor(), QColor(255, 224, 192));
+        QCOMPARE(u.grdBoard->cellAlignment(2, 3), int(Qt::AlignHCenter | Qt::AlignBottom));
+    }
+
+    // Steps by caption; "@r,c" touches a board cell, "close" the window's
+    // close box. "Beep" is on, so that every beep counts.
+    void touches_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("shows");
+        const QString hira = "ひら 、ろ？もほのとそこお|", narrow = "広げる 1515/1455|";
+        QTest::newRow("ひら: katakana") << "ひら" << "カタ 、ロ？モホノトソコオ|" + narrow + "focus|0 beeps, 0 quits";
+        QTest::newRow("カタ: letters") << "ひら カタ" << "英数 :%+-?@。!(^_^)(T_T)|" + narrow + "focus|0 beeps, 0 quits";
+        QTest::newRow("英数: hiragana again") << "ひら カタ 英数" << hira + narrow + "focus|0 beeps, 0 quits";
+        // From the design height of 1515 to the window's height less 2230,
+        // and back to 1635.
+        QTest::newRow("広げる") << "広げる" << hira + "狭める 6440/6290|focus|0 beeps, 0 quits";
+        QTest::newRow("狭める") << "広げる 狭める" << hira + "広げる 1635/1455|focus|0 beeps, 0 quits";
+        QTest::newRow("か opens the enlarged screen") << "@0,8" << hira + narrow + "enlarged|1 beeps, 0 quits";
+        QTest::newRow("its 戻る beeps and closes it") << "@0,8 戻る" << hira + narrow + "focus|2 beeps, 0 quits";
+        QTest::newRow("終了") << "終了" << hira + narrow + "hidden|0 beeps, 1 quits";
+        QTest::newRow("the close box") << "close" << hira + narrow + "hidden|0 beeps, 1 quits";
+    }
+
+    void touches()
+    {
+        QFETCH(QString, steps);
+        TalkFixture f({{"Beep", "1"}});
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            if (step.startsWith(u'@'))
+                f.touchCell(f.ui().grdBoard, step[1].digitValue(), step[3].digitValue());
+            else if (step == u"close")
+                f.win->close();
+            else
+                drive(f, step);
+        }
+        QTEST(look(f), "shows");
+    }
+
+    void fullScreenScalesEverything()
+    {
+        TalkFixture fx;
+        fx.win->resize(1920, 1080);
+        TalkFixture::settle();
+        const double scale = fx.win->twips().scale();
+        QVERIFY(qAbs(scale - 1080.0 * 15 / 8160) < 1e-9);
+        QWidget *canvas = fx.ui().canvas;
+        QCOMPARE(canvas->height(), 1080);
+        QCOMPARE(canvas->x(), (1920 - canvas->width()) / 2);
+        FlexGrid *g = fx.ui().grdBoard;
+        QCOMPARE(g->geometry(), fx.win->twips().px(QRect(60, 1620, 11685, 4695)));
+        QCOMPARE(fx.ui().cmdKey->font().pixelSize(), qRound(27.75 * 20 * scale / 15));
+        QCOMPARE(g->horizontalHeader()->sectionSize(3), qRound(1180 * scale / 15));
+
+        // A touch anywhere in a cell takes that cell: near its corner, too.
+        const QRect cell = g->cellRect(3, 2);
+        fx.press(g->viewport(), cell.topLeft() + QPoint(2, 2));
+        QCOMPARE(fx.st().BoardRow, 3);
+        QCOMPARE(fx.st().BoardCol, 2);
+        fx.release(g->viewport(), cell.topLeft() + QPoint(2, 2));
+    }
+
+    // What the window says at start when a place is missing or cannot be
+    // written: one notice per problem, one line each, in the program's own
+    // dialog; nothing at all when every place is in order.
+    void startNotices_data()
+    {
+        QTest::addColumn<bool>("fileInTheWay"); // XDG_DATA_HOME/kelvoran is a file
+        QTest::addColumn<bool>("soundSet");     // the default set beside the program
+        QTest::addColumn<QStringList>("shown");
+        // Paths as the dialog's two lines hold them: home as "~", a long one
+        // by its end.
+        const QString cannotStore = "Kelvoran|ここに保存できません：\n~/data/kelvoran|OK";
+        const QString noSounds = "Kelvoran|音声がありません：\n…/share/kelvoran/voices|OK";
+        QTest::newRow("all in order: nothing") << false << true << QStringList{};
+        QTest::newRow("data folder is a file") << true << true << QStringList{cannotStore};
+        QTest::newRow("sound set removed") << false << false << QStringList{noSounds};
+        QTest::newRow("both, one after the other") << true << false << QStringList{cannotStore, noSounds};
+    }
+
+    void startNotices()
+    {
+        QFETCH(bool, fileInTheWay);
+        QFETCH(bool, soundSet);
+        QTemporaryDir t;
+        qputenv("HOME", t.path().toUtf8());
+        qputenv("XDG_DATA_HOME", t.filePath("data").toUtf8());
+        qunsetenv("KELVORAN_HOME");
+        QVERIFY(QDir().mkpath(t.filePath("longer/bin")));
+        if (fileInTheWay)
+            QVERIFY(QDir().mkpath(t.filePath("data")) && QFile(t.filePath("data/kelvoran")).open(QIODevice::WriteOnly));
+        const QString voices = t.filePath("longer/share/kelvoran/voices");
+        if (soundSet) {
+            QVERIFY(QDir().mkpath(voices));
+            for (const QString &ch : soundSetCharacters())
+                QVERIFY(QFile(voices + '/' + ch + ".wav").open(QIODevice::WriteOnly));
+        }
+        const StartPlaces places = findStartPlaces({}, t.filePath("longer/bin"));
+
+        TalkFixture fx;
+        Questions questions({0, 0});
+        showStartNotices(fx.talk(), places.notices);
+        // The notices come once the event loop runs, each answered in turn.
+        QCoreApplication::processEvents();
+        QTEST(questions.asked, "shown");
+    }
 };
-
-namespace {
-QString boardRow(FlexGrid *g, int r)
-{
-    QString s;
-    for (int c = 0; c < g->Cols(); ++c)
-        s += g->TextMatrix(r, c).isEmpty() ? QStringLiteral("·") : g->TextMatrix(r, c);
-    return s;
-}
-} // namespace
-
-void TestFrmTalk::titleAndStartState()
-{
-    TalkFixture fx;
-    QCOMPARE(fx.win->windowTitle(), QStringLiteral("Kelvoran!  Ver 1.3"));
-    QCOMPARE(fx.box()->text(), QString());
-    QVERIFY(fx.box()->hasFocus());
-    // Which controls show and can be touched: test_reach; the stored
-    // options read back: test_options.
-    Controls &u = fx.ui();
-    QCOMPARE(u.cmdKey->text(), QStringLiteral("ひら"));
-    // Points become pixels explicitly, whatever the display's DPI.
-    QCOMPARE(u.cmdKey->font().pixelSize(), 37);          // 27.75 pt
-    QCOMPARE(u.grdBoard->font().pixelSize(), 59);        // 44.25 pt
-    QCOMPARE(u.cmdRes[1]->backColor(), QColor(255, 224, 192));
-    QCOMPARE(u.grdBoard->cellAlignment(2, 3), int(Qt::AlignHCenter | Qt::AlignBottom));
-}
-
-void TestFrmTalk::textSizeFromStore_data()
-{
-    QTest::addColumn<QString>("moji");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("Moji 1: 55 pt") << "1" << 73;
-    QTest::newRow("Moji 0: 34 pt") << "0" << 45;
-    QTest::newRow("no value: 34 pt") << "" << 45;
-}
-
-void TestFrmTalk::textSizeFromStore()
-{
-    QFETCH(QString, moji);
-    std::map<QString, QString> options;
-    if (!moji.isEmpty())
-        options["Moji"] = moji;
-    TalkFixture fx(options);
-    QTEST(fx.box()->font().pixelSize(), "pixels");
-    QVERIFY(fx.box()->font().bold());
-}
-
-void TestFrmTalk::modeButtonCyclesBoard()
-{
-    TalkFixture fx;
-    Controls &u = fx.ui();
-    TalkFixture::click(u.cmdKey);
-    QCOMPARE(u.cmdKey->text(), QStringLiteral("カタ"));
-    QCOMPARE(boardRow(u.grdBoard, 4), QStringLiteral("、ロ？モホノトソコオ"));
-    TalkFixture::click(u.cmdKey);
-    QCOMPARE(u.cmdKey->text(), QStringLiteral("英数"));
-    QCOMPARE(boardRow(u.grdBoard, 4), QStringLiteral(":%+-?@。!(^_^)(T_T)"));
-    TalkFixture::click(u.cmdKey);
-    QCOMPARE(u.cmdKey->text(), QStringLiteral("ひら"));
-    QCOMPARE(boardRow(u.grdBoard, 0), QStringLiteral("わらやまはなたさかあ"));
-    QCOMPARE(u.grdBoard->ColWidth(0), 1180);
-}
-
-void TestFrmTalk::widenToggle()
-{
-    TalkFixture fx;
-    Controls &u = fx.ui();
-    TalkFixture::click(u.cmdWide);   // from the design height 1515
-    QCOMPARE(u.cmdWide->text(), QStringLiteral("狭める"));
-    QCOMPARE(fx.win->layout().rect(u.fraText).height(), kOuterHeightTwips - 2230);
-    QCOMPARE(fx.win->layout().rect(u.txtTalk).height(), kOuterHeightTwips - 2380);
-    QVERIFY(fx.box()->hasFocus());
-
-    TalkFixture::click(u.cmdWide);
-    QCOMPARE(u.cmdWide->text(), QStringLiteral("広げる"));
-    QCOMPARE(fx.win->layout().rect(u.fraText).height(), 1635);
-    QCOMPARE(fx.win->layout().rect(u.txtTalk).height(), 1455);
-}
-
-void TestFrmTalk::enlargedBackButton()
-{
-    TalkFixture fx({{"Beep", "1"}});
-    TalkFixture::touchCell(fx.ui().grdBoard, 0, 8); // か opens the enlarged screen
-    const int beeps = fx.platform.beeps;
-    TalkFixture::click(fx.ui().cmdEnd2);
-    QCOMPARE(fx.platform.beeps - beeps, 1);
-    QVERIFY(!fx.ui().fraSet->isVisible());
-    QVERIFY(fx.box()->hasFocus());
-}
-
-void TestFrmTalk::endButtonAndCloseBox()
-{
-    {
-        TalkFixture fx;
-        TalkFixture::click(fx.ui().cmdEnd);
-        QCOMPARE(fx.quits, 1);
-        QVERIFY(fx.st().Quitting);
-        QVERIFY(!fx.win->isVisible());
-    }
-    {
-        TalkFixture fx;
-        fx.win->close();
-        QCOMPARE(fx.quits, 1);
-    }
-}
-
-void TestFrmTalk::fullScreenScalesEverything()
-{
-    TalkFixture fx;
-    fx.win->resize(1920, 1080);
-    TalkFixture::settle();
-    const double scale = fx.win->twips().scale();
-    QVERIFY(qAbs(scale - 1080.0 * 15 / 8160) < 1e-9);
-    QWidget *canvas = fx.ui().canvas;
-    QCOMPARE(canvas->height(), 1080);
-    QCOMPARE(canvas->x(), (1920 - canvas->width()) / 2);
-    FlexGrid *g = fx.ui().grdBoard;
-    QCOMPARE(g->geometry(), fx.win->twips().px(QRect(60, 1620, 11685, 4695)));
-    QCOMPARE(fx.ui().cmdKey->font().pixelSize(), qRound(27.75 * 20 * scale / 15));
-    QCOMPARE(g->horizontalHeader()->sectionSize(3), qRound(1180 * scale / 15));
-
-    // A touch anywhere in a cell takes that cell: near its corner, too.
-    const QRect cell = g->cellRect(3, 2);
-    fx.press(g->viewport(), cell.topLeft() + QPoint(2, 2));
-    QCOMPARE(fx.st().BoardRow, 3);
-    QCOMPARE(fx.st().BoardCol, 2);
-    fx.release(g->viewport(), cell.topLeft() + QPoint(2, 2));
-}
 
 QTEST_MAIN(TestFrmTalk)
 #include "test_frmtalk.moc"

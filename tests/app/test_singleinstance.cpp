@@ -9,245 +9,128 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
 #include <QLocalServer>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <map>
+#include <memory>
 
 using namespace kel;
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void secondStartBringsTheRunningWindowToTheFront();
-    void secondCopyEndsAndKilledLockIsTakenOver();
-    void hungCopyIsSaidOnScreen();
-    void hungCopyQuestionIsOneLineWithTwoAnswers();
-    void unwritableLockFolderStillOpens();
-    void endsWhenAsked_data();
-    void endsWhenAsked();
-    void helpAndVersionNeedNoDisplay_data();
-    void helpAndVersionNeedNoDisplay();
-    void startsWithoutItsFolders();
+    // What this process holds, then copies started in turn. A step "a" starts
+    // copy a ("s" a program whose main thread hangs at the end), "a=" checks
+    // it still runs 1.5 s on, "a0" that it ended by itself with code 0 and
+    // said nothing, "a!" kills it, "a~" and "a^" end it with SIGTERM and
+    // SIGHUP: in order, within two seconds, leaving the lock free.
+    void copies_data()
+    {
+        QTest::addColumn<QString>("holds");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("SIGTERM, then the next start runs") << "" << "a a= a~ b b= b~";
+        QTest::newRow("SIGHUP") << "" << "a a= a^ b b= b~";
+        QTest::newRow("SIGTERM, main thread stuck at the end") << "" << "s s= s~ b b= b~";
+        QTest::newRow("a second copy ends; a killed copy's lock is taken over") << "" << "a a= b b0 a= a! c c= c~";
+        QTest::newRow("a second start brings the running window to the front") << "window" << "a a0";
+        // After the two seconds it waits for an answer it stays on screen
+        // with its question (below) until answered: no silent end.
+        QTest::newRow("a copy that never answers is said on screen") << "deaf" << "a a= a= a= a~";
+        // The lock goes to another per-user place, so it still keeps one copy.
+        QTest::newRow("a lock folder that refuses the lock") << "read-only" << "a a= b b0 a~";
+    }
+
+    void copies()
+    {
+        QFETCH(QString, holds);
+        QFETCH(QString, steps);
+        // This process stands in for a running copy in some rows.
+        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+        qputenv("KELVORAN_HOME", dir.path().toLocal8Bit());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+
+        SingleInstance running;
+        QWidget window;
+        RunningCopyServer knock([&window] { bringToFront(&window); });
+        QLocalServer deaf;   // takes the knock, never answers
+        std::unique_ptr<SmallDisk> readOnly;
+        if (holds == u"read-only") {
+            readOnly = std::make_unique<SmallDisk>(dir.filePath("read-only"), "ro,size=64k");
+            if (!readOnly->mounted())
+                QSKIP("cannot mount a read-only tmpfs here (needs root)");
+            env.insert("XDG_RUNTIME_DIR", dir.filePath("read-only"));
+        } else if (!holds.isEmpty()) {
+            QCOMPARE(running.acquire(), SingleInstance::Acquired);
+            QLocalServer::removeServer(running.socketPath()); // a killed copy's leftover
+            QVERIFY(holds == u"deaf" ? deaf.listen(running.socketPath()) : knock.listen(running.socketPath()));
+            window.showMinimized();
+            QVERIFY(window.isMinimized());
+        }
+
+        std::map<QChar, std::unique_ptr<QProcess>> copies; // ended, if need be, before the rest goes
+        for (const QString &step : steps.split(u' ')) {
+            std::unique_ptr<QProcess> &p = copies[step[0]];
+            const QChar how = step.size() > 1 ? step[1] : u' ';
+            if (how == u' ') {
+                p = std::make_unique<QProcess>();
+                p->setProcessEnvironment(env);
+                p->start(step == u"s" ? STUCK_AT_EXIT : KELVORAN_BINARY, {});
+                QVERIFY(p->waitForStarted());
+            } else if (how == u'=') {
+                QVERIFY2(!p->waitForFinished(1500), qPrintable(step + " ended"));
+            } else if (how == u'0') {
+                // This process answers the knock meanwhile.
+                QTRY_VERIFY_WITH_TIMEOUT(p->state() == QProcess::NotRunning, 10'000);
+                QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(p->exitCode(), 0);
+                QCOMPARE(p->readAllStandardOutput(), QByteArray());
+            } else {
+                QElapsedTimer timer;
+                timer.start();
+                ::kill(pid_t(p->processId()), how == u'!' ? SIGKILL : how == u'^' ? SIGHUP : SIGTERM);
+                QVERIFY(p->waitForFinished(10'000));
+                if (how == u'!')
+                    continue;
+                QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+                QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(p->exitCode(), 0);
+            }
+        }
+        if (holds == u"window")
+            QVERIFY(!window.isMinimized() && window.isVisible());
+    }
+
+    void hungCopyQuestionIsOneLineWithTwoAnswers()
+    {
+        for (const int answer : {0, 1}) {
+            QStringList seen;
+            // Reads the box and answers it; checks come after, so that a
+            // failure can never leave the box waiting.
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                seen << box->text();
+                for (QAbstractButton *b : box->buttons())
+                    seen << b->text();
+                QTest::mouseClick(box->buttons().at(answer), Qt::LeftButton);
+            });
+            QCOMPARE(askToEndHungCopy(), answer == 0);
+            QCOMPARE(seen, (QStringList{QString::fromUtf8(kHungQuestion), "終了させる", "やめる"}));
+            QVERIFY(!seen.first().contains(u'\n'));
+        }
+    }
 
 private:
-    QProcess *start(const QString &program = QStringLiteral(KELVORAN_BINARY));
-    // Sends `signal` and returns the milliseconds until the process ended.
-    qint64 endWith(QProcess *p, int signal);
     QTemporaryDir dir;
-    QProcessEnvironment env;
 };
-
-void TestSingleInstance::initTestCase()
-{
-    env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", dir.path());
-    env.insert("XDG_CONFIG_HOME", dir.path());
-    env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
-    env.insert("KELVORAN_HOME", dir.path());
-    // This process stands in for a running copy in some tests.
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
-}
-
-QProcess *TestSingleInstance::start(const QString &program)
-{
-    auto *p = new QProcess(this);
-    p->setProcessEnvironment(env);
-    p->start(program, {});
-    return p;
-}
-
-qint64 TestSingleInstance::endWith(QProcess *p, int signal)
-{
-    QElapsedTimer timer;
-    timer.start();
-    ::kill(pid_t(p->processId()), signal);
-    p->waitForFinished(10'000);
-    return timer.elapsed();
-}
-
-void TestSingleInstance::secondStartBringsTheRunningWindowToTheFront()
-{
-    SingleInstance running;
-    QCOMPARE(running.acquire(), SingleInstance::Acquired);
-    QWidget window;
-    RunningCopyServer knock([&window] { bringToFront(&window); });
-    QVERIFY(knock.listen(running.socketPath()));
-    window.showMinimized();
-    QVERIFY(window.isMinimized());
-
-    QProcess *second = start();
-    QTRY_VERIFY_WITH_TIMEOUT(second->state() == QProcess::NotRunning, 10'000);
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-    QVERIFY(!window.isMinimized());
-    QVERIFY(window.isVisible());
-}
-
-void TestSingleInstance::secondCopyEndsAndKilledLockIsTakenOver()
-{
-    QProcess *first = start();
-    QVERIFY(first->waitForStarted());
-    QVERIFY(!first->waitForFinished(1500));   // it keeps running
-
-    QProcess *second = start();
-    QVERIFY(second->waitForFinished(10000));
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(second->readAllStandardOutput(), QByteArray());
-    QCOMPARE(first->state(), QProcess::Running);
-
-    ::kill(pid_t(first->processId()), SIGKILL);
-    QVERIFY(first->waitForFinished(5000));
-
-    QProcess *third = start();
-    QVERIFY(third->waitForStarted());
-    QVERIFY2(!third->waitForFinished(1500), "a lock left by a killed copy kept the program out");
-    QVERIFY(endWith(third, SIGTERM) < 2000);
-}
-
-void TestSingleInstance::hungCopyIsSaidOnScreen()
-{
-    // A copy that holds the lock and takes the knock but never answers.
-    SingleInstance hung;
-    QCOMPARE(hung.acquire(), SingleInstance::Acquired);
-    QLocalServer deaf;
-    QLocalServer::removeServer(hung.socketPath()); // a killed copy's leftover
-    QVERIFY(deaf.listen(hung.socketPath()));
-
-    QProcess *second = start();
-    QVERIFY(second->waitForStarted());
-    // No silent end: after the two seconds it waits for an answer, it stays
-    // on screen with its question (shown in the next test) until answered.
-    QVERIFY2(!second->waitForFinished(3500), "the start ended without a word");
-    QVERIFY(endWith(second, SIGTERM) < 2000);
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-}
-
-void TestSingleInstance::hungCopyQuestionIsOneLineWithTwoAnswers()
-{
-    for (const int answer : {0, 1}) {
-        QStringList seen;
-        // Reads the box and answers it; checks come after, so that a
-        // failure can never leave the box waiting.
-        QTimer::singleShot(0, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            seen << box->text();
-            for (QAbstractButton *b : box->buttons())
-                seen << b->text();
-            QTest::mouseClick(box->buttons().at(answer), Qt::LeftButton);
-        });
-        QCOMPARE(askToEndHungCopy(), answer == 0);
-        QCOMPARE(seen, (QStringList{QString::fromUtf8(kHungQuestion), "終了させる", "やめる"}));
-        QVERIFY(!seen.first().contains(u'\n'));
-    }
-}
-
-void TestSingleInstance::unwritableLockFolderStillOpens()
-{
-    const QString readOnly = dir.filePath("read-only-runtime");
-    QVERIFY(QDir().mkpath(readOnly));
-    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=64k", "tmpfs", readOnly}) != 0)
-        QSKIP("cannot mount a read-only tmpfs here (needs root)");
-    const QProcessEnvironment saved = env;
-    env.insert("XDG_RUNTIME_DIR", readOnly);
-
-    QProcess *first = start();
-    QVERIFY(first->waitForStarted());
-    const bool opened = !first->waitForFinished(2000);
-    // The lock went to another per-user place, so it still keeps one copy.
-    QProcess *second = start();
-    const bool secondEnded = second->waitForFinished(10'000);
-    if (opened)
-        endWith(first, SIGTERM);
-    env = saved;
-    QProcess::execute("umount", {"-l", readOnly});
-    QVERIFY2(opened, "an unwritable runtime folder stopped the program");
-    QVERIFY(secondEnded);
-    QCOMPARE(second->exitCode(), 0);
-}
-
-void TestSingleInstance::endsWhenAsked_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << KELVORAN_BINARY << SIGTERM;
-    QTest::newRow("SIGHUP") << KELVORAN_BINARY << SIGHUP;
-    QTest::newRow("SIGTERM, main thread stuck at the end") << STUCK_AT_EXIT << SIGTERM;
-}
-
-void TestSingleInstance::endsWhenAsked()
-{
-    QFETCH(QString, program);
-    QFETCH(int, signal);
-    QProcess *p = start(program);
-    QVERIFY(p->waitForStarted());
-    QVERIFY(!p->waitForFinished(1500)); // on screen (or stuck) by now
-    const qint64 ms = endWith(p, signal);
-    QVERIFY2(ms < 2000, qPrintable(QString::number(ms)));
-    // An orderly end: the lock and the socket are free for the next start.
-    QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p->exitCode(), 0);
-    QProcess *next = start();
-    QVERIFY(!next->waitForFinished(1500));
-    endWith(next, SIGTERM);
-}
-
-void TestSingleInstance::helpAndVersionNeedNoDisplay_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QByteArray>("says");
-    QTest::newRow("--version") << "--version" << QByteArray("Kelvoran 1.3\n");
-    QTest::newRow("--help names the program and its options")
-        << "--help" << QByteArray("Usage: kelvoran [options]\nKelvoran: a Japanese talking board.");
-}
-
-void TestSingleInstance::helpAndVersionNeedNoDisplay()
-{
-    QFETCH(QString, option);
-    QFETCH(QByteArray, says);
-    QProcess p;
-    QProcessEnvironment bare = env;
-    bare.insert("QT_QPA_PLATFORM", "xcb");
-    bare.remove("DISPLAY");
-    p.setProcessEnvironment(bare);
-    p.start(QStringLiteral(KELVORAN_BINARY), {option});
-    QVERIFY(p.waitForFinished(5000));
-    QCOMPARE(p.exitCode(), 0);
-    const QByteArray out = p.readAllStandardOutput();
-    QVERIFY2(out.startsWith(says), out.constData());
-    if (option == u"--help")
-        QVERIFY(out.contains("--fullscreen") && out.contains("--home <DIR>"));
-}
-
-void TestSingleInstance::startsWithoutItsFolders()
-{
-    // No program folder, and a settings folder that cannot be made (its
-    // path runs through a file): the window still comes up, silently.
-    QFile blocker(dir.filePath("not-a-folder"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QProcess p;
-    QProcessEnvironment bad = env;
-    bad.insert("XDG_CONFIG_HOME", dir.filePath("not-a-folder/config"));
-    bad.insert("KELVORAN_HOME", dir.filePath("missing/home"));
-    p.setProcessEnvironment(bad);
-    p.start(QStringLiteral(KELVORAN_BINARY), {QStringLiteral("--quit-when-shown")});
-    QVERIFY(p.waitForFinished(15000));
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 0);
-}
 
 QTEST_MAIN(TestSingleInstance)
 #include "test_singleinstance.moc"

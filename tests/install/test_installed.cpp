@@ -1,15 +1,17 @@
 // The program installed into a prefix of its own, started as a user would:
 // where it keeps the user's files, whether it finds its default sound set,
-// what it says when a place is missing, and the login entry for kiosk use.
+// what it says when a place is missing, what it answers without a display,
+// and the login entry for kiosk use.
 
 #include "speech/SoundSet.h"
+#include "support/SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -17,6 +19,8 @@ struct Run {
     int exitCode = -1;
     QString out, err;
 };
+
+int kAll() { return int(kel::soundSetCharacters().size()); }
 
 } // namespace
 
@@ -39,147 +43,147 @@ private slots:
     void installedProgram_data()
     {
         QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("files");   // the data folder, under the test's home <T>
+        QTest::addColumn<QString>("files");    // the data folder, under the test's home <T>
+        QTest::addColumn<int>("silent");       // characters without a sound
         QTest::addColumn<QString>("problems"); // what the start says, "" for nothing
-        const int all = int(kel::soundSetCharacters().size());
-        QTest::newRow("XDG_DATA_HOME") << "xdg" << "<T>/xdg/kelvoran" << "";
-        QTest::newRow("no XDG_DATA_HOME") << "" << "<T>/home/.local/share/kelvoran" << "";
+        QTest::newRow("XDG_DATA_HOME") << "xdg" << "<T>/xdg/kelvoran" << 0 << "";
+        QTest::newRow("no XDG_DATA_HOME") << "" << "<T>/home/.local/share/kelvoran" << 0 << "";
         QTest::newRow("data folder is a file")
-            << "xdg file" << "<T>/home/.local/share/kelvoran"
+            << "xdg file" << "<T>/home/.local/share/kelvoran" << 0
             << "kelvoran: cannot store in <T>/xdg/kelvoran; storing in <T>/home/.local/share/kelvoran\n";
         QTest::newRow("default sound set removed by hand")
-            << "xdg no-voices" << "<T>/xdg/kelvoran"
-            << QStringLiteral("kelvoran: no sound for %1 of %1 characters (missing: <P>/share/kelvoran/voices)\n")
-                   .arg(all);
-        QTest::newRow("own recordings make up for a removed set")
-            << "xdg no-voices own" << "<T>/xdg/kelvoran" << "";
+            << "xdg bare" << "<T>/xdg/kelvoran" << kAll()
+            << QStringLiteral("kelvoran: no sound for %1 of %1 characters (missing: <S>)\n").arg(kAll());
+        QTest::newRow("own recordings make up for a removed set") << "xdg bare own" << "<T>/xdg/kelvoran" << 0 << "";
+        QTest::newRow("read-only copied folder gives way, its sentences come along")
+            << "xdg stick" << "<T>/xdg/kelvoran" << 0
+            << "kelvoran: cannot store in <T>/copy/bin; storing in <T>/xdg/kelvoran\n";
+        // Its settings folder cannot be made (the path runs through a file).
+        QTest::newRow("no folders yet, no settings folder") << "blocked" << "<T>/missing/home" << 0 << "";
     }
 
     void installedProgram()
     {
         QFETCH(QString, setup);
         QFETCH(QString, files);
+        QFETCH(int, silent);
         QFETCH(QString, problems);
         QTemporaryDir t;
         const QStringList flags = setup.split(' ');
         QProcessEnvironment env = baseEnv(t);
+        QString bin = program, set = voices;
         if (flags.contains("xdg"))
             env.insert("XDG_DATA_HOME", t.filePath("xdg"));
-        if (flags.contains("file")) {
-            QVERIFY(QDir().mkpath(t.filePath("xdg")));
-            QVERIFY(QFile(t.filePath("xdg/kelvoran")).open(QIODevice::WriteOnly));
-        }
+        if (flags.contains("file"))
+            QVERIFY(QDir().mkpath(t.filePath("xdg")) && QFile(t.filePath("xdg/kelvoran")).open(QIODevice::WriteOnly));
         if (flags.contains("own"))
             QVERIFY(copyAll(voices, t.filePath("xdg/kelvoran")));
-        const bool hideSet = flags.contains("no-voices");
-        if (hideSet && QFileInfo(voices).isDir())
-            QVERIFY(QDir().rename(voices, voices + ".removed"));
-        const auto restore = qScopeGuard([&] {
-            if (hideSet)
-                QDir().rename(voices + ".removed", voices);
-        });
+        if (flags.contains("blocked")) {
+            QVERIFY(QFile(t.filePath("not-a-folder")).open(QIODevice::WriteOnly));
+            env.insert("XDG_CONFIG_HOME", t.filePath("not-a-folder/config"));
+            env.insert("KELVORAN_HOME", t.filePath("missing/home"));
+        }
+        // The program copied alone ("bare"), or with its set and a Talk.txt
+        // onto a disk that is then made read-only (a write-protected stick).
+        const QByteArray sentences = "\"\x82\xa0\"\r\n"; // "あ" in code page 932
+        std::unique_ptr<kel::SmallDisk> stick;
+        if (flags.contains("stick")) {
+            stick = std::make_unique<kel::SmallDisk>(t.filePath("copy"), "size=128m");
+            if (!stick->mounted())
+                QSKIP("cannot mount a tmpfs here (needs root)");
+        }
+        if (stick || flags.contains("bare")) {
+            bin = t.filePath("copy/bin/kelvoran");
+            set = t.filePath("copy/share/kelvoran/voices");
+            QVERIFY(QDir().mkpath(t.filePath("copy/bin")) && QFile::copy(program, bin));
+        }
+        if (stick) {
+            QFile talk(t.filePath("copy/bin/Talk.txt"));
+            QVERIFY(talk.open(QIODevice::WriteOnly) && talk.write(sentences) == sentences.size());
+            talk.close();
+            QVERIFY(copyAll(voices, set) && stick->makeReadOnly());
+        }
         const auto expand = [&](QString s) {
             // Placeholders no temporary path can hold: the folder names end in
-            // random letters, so "T/" or "P/" could turn up inside them.
-            return s.replace("<T>", t.path()).replace("<P>", prefix.path());
+            // random letters, so "T/" or "S/" could turn up inside them.
+            return s.replace("<T>", t.path()).replace("<S>", set);
         };
 
-        const Run where = run(env, {"--where"});
+        const Run where = run(env, {"--where"}, bin);
         QCOMPARE(where.exitCode, 0);
-        QVERIFY2(where.out.startsWith("files:     " + expand(files) + '\n'), qPrintable(where.out));
-
-        const Run start = run(env, {"--quit-when-shown"});
+        QCOMPARE(where.out.section('\n', 0, 2) + '\n',
+                 QStringLiteral("files:     %1\nsounds:    %1, then %2\nsilent:    %3 of %4 characters\n")
+                     .arg(expand(files), set).arg(silent).arg(kAll()));
+        const Run start = run(env, {"--quit-when-shown"}, bin);
         QCOMPARE(start.exitCode, 0);
         QCOMPARE(start.err, expand(problems));
-        // The first start writes the sentence file where the user's files live.
-        QVERIFY(QFileInfo(expand(files) + "/Talk.txt").isFile());
+        // The first start writes the sentence file where the user's files
+        // live; a copied one comes along unchanged.
+        QFile talk(expand(files) + "/Talk.txt");
+        QVERIFY(talk.open(QIODevice::ReadOnly));
+        if (stick)
+            QCOMPARE(talk.readAll(), sentences);
         // The writing test leaves nothing behind.
         QCOMPARE(QDir(expand(files)).entryList(QDir::Files | QDir::Hidden).filter(".kelvoran-probe"),
                  QStringList());
     }
 
-    void defaultSetFoundFromTheInstalledPath()
+    // Answers without a display: a command line (with "|" between the
+    // arguments and <T> for the test's home), its exit code, what standard
+    // output says (these pieces in this order), and the login entry's Exec
+    // line it leaves (<P> for the program), "" for none.
+    void commands_data()
     {
-        // With an empty user folder every character still has a sound.
-        QTemporaryDir t;
-        QProcessEnvironment env = baseEnv(t);
-        const Run where = run(env, {"--where"});
-        QVERIFY2(where.out.contains(QStringLiteral("silent:    0 of %1 characters\n")
-                                        .arg(kel::soundSetCharacters().size())),
-                 qPrintable(where.out));
-        QVERIFY2(where.out.contains("then " + voices + '\n'), qPrintable(where.out));
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("says");
+        QTest::addColumn<QString>("exec");
+        const QStringList on{"autostart on: <T>/config/autostart/kelvoran.desktop\n"};
+        QTest::newRow("--version") << "--version" << 0 << QStringList{"Kelvoran 1.3\n"} << "";
+        QTest::newRow("--help: the options, and where the files go, in order")
+            << "--help" << 0
+            << QStringList{"Usage: kelvoran [options]\nKelvoran: a Japanese talking board.", "--home <DIR>",
+                           "$KELVORAN_HOME", "Talk.txt", "$XDG_DATA_HOME/kelvoran", "~/.local/share/kelvoran",
+                           "default set", "--fullscreen"} << "";
+        QTest::newRow("--autostart maybe") << "--autostart|maybe" << 2 << QStringList{} << "";
+        QTest::newRow("autostart, a space: quoted") << "--autostart|on|--home|<T>/my data" << 0 << on
+                                                    << "Exec=<P> --fullscreen --home \"<T>/my data\"";
+        QTest::newRow("autostart, percent") << "--autostart|on|--home|<T>/50%" << 0 << on
+                                            << "Exec=<P> --fullscreen --home <T>/50%%";
+        QTest::newRow("autostart, quote, dollar, backslash") << "--autostart|on|--home|<T>/a\"$b\\c" << 0 << on
+            << "Exec=<P> --fullscreen --home \"<T>/a\\\\\"\\\\$b\\\\\\\\c\"";
+        QTest::newRow("autostart, line break refused") << "--autostart|on|--home|<T>/a\nb" << 1 << QStringList{} << "";
     }
 
-    void readOnlyCopiedFolderGivesWay()
+    void commands()
     {
-        // A whole installation copied with its Talk.txt onto a disk that is
-        // then made read-only (a write-protected stick).
+        QFETCH(QString, args);
+        QFETCH(QStringList, says);
+        QFETCH(QString, exec);
         QTemporaryDir t;
-        const QString disk = t.filePath("stick");
-        QVERIFY(QDir().mkpath(disk));
-        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=128m", "tmpfs", disk}) != 0)
-            QSKIP("cannot mount a tmpfs here (needs root)");
-        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {disk}); });
-        QVERIFY(QDir().mkpath(disk + "/bin"));
-        QVERIFY(QFile::copy(program, disk + "/bin/kelvoran"));
-        QVERIFY(copyAll(voices, disk + "/share/kelvoran/voices"));
-        const QByteArray sentences = "\"\x82\xa0\"\r\n"; // "あ" in code page 932
-        QFile talk(disk + "/bin/Talk.txt");
-        QVERIFY(talk.open(QIODevice::WriteOnly) && talk.write(sentences) == sentences.size());
-        talk.close();
-        QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", disk}), 0);
-
         QProcessEnvironment env = baseEnv(t);
-        env.insert("XDG_DATA_HOME", t.filePath("xdg"));
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(disk + "/bin/kelvoran", {"--quit-when-shown"});
-        QVERIFY(p.waitForFinished(30'000));
-        QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(ownLines(p.readAllStandardError()),
-                 QStringLiteral("kelvoran: cannot store in %1/bin; storing in %2/xdg/kelvoran\n").arg(disk, t.path()));
-        // The sentences came along, unchanged.
-        QFile moved(t.filePath("xdg/kelvoran/Talk.txt"));
-        QVERIFY(moved.open(QIODevice::ReadOnly));
-        QCOMPARE(moved.readAll(), sentences);
-    }
-
-    void helpStatesTheOrder()
-    {
-        QTemporaryDir t;
-        const Run help = run(baseEnv(t), {"--help"});
-        QCOMPARE(help.exitCode, 0);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.remove("DISPLAY");
+        const auto expand = [&](QString s) { return s.replace("<T>", t.path()).replace("<P>", program); };
+        const Run r = run(env, expand(args).split('|'));
+        QTEST(r.exitCode, "exitCode");
         qsizetype at = 0;
-        for (const char *place : {"--home", "$KELVORAN_HOME", "Talk.txt", "$XDG_DATA_HOME/kelvoran",
-                                  "~/.local/share/kelvoran", "default set"}) {
-            const qsizetype next = help.out.indexOf(QLatin1String(place), at);
-            QVERIFY2(next >= 0, qPrintable(QStringLiteral("%1 missing or out of order:\n").arg(place) + help.out));
-            at = next;
+        for (const QString &piece : says) {
+            at = r.out.indexOf(expand(piece), at);
+            QVERIFY2(at >= 0, qPrintable(piece + " missing or out of order:\n" + r.out));
         }
-    }
-
-    void autostart()
-    {
-        QTemporaryDir t;
-        QProcessEnvironment env = baseEnv(t);
         const QString entry = t.filePath("config/autostart/kelvoran.desktop");
-
-        const Run on = run(env, {"--autostart", "on", "--home", t.filePath("my data")});
-        QCOMPARE(on.exitCode, 0);
-        QCOMPARE(on.out, "autostart on: " + entry + '\n');
+        QCOMPARE(QFileInfo::exists(entry), !exec.isEmpty());
+        if (exec.isEmpty())
+            return;
         QFile file(entry);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-        file.close();
-        QVERIFY2(lines.contains(QStringLiteral("Exec=%1 --fullscreen --home \"%2\"")
-                                    .arg(program, t.filePath("my data"))),
-                 qPrintable(lines.join('\n')));
+        QCOMPARE(lines.first(), "[Desktop Entry]");
+        QVERIFY2(lines.contains(expand(exec)), qPrintable(lines.join('\n')));
         QVERIFY(run(env, {"--where"}).out.contains("autostart: " + entry + '\n'));
-
-        const Run off = run(env, {"--autostart", "off"});
-        QCOMPARE(off.exitCode, 0);
+        QCOMPARE(run(env, {"--autostart", "off"}).exitCode, 0);
         QVERIFY(!QFileInfo::exists(entry));
-        QCOMPARE(run(env, {"--autostart", "maybe"}).exitCode, 2);
     }
 
 private:
@@ -195,27 +199,20 @@ private:
         return env;
     }
 
-    // The program's own lines only: Qt's libraries may add theirs (an audio
-    // client that finds no server, for one).
-    static QString ownLines(const QByteArray &err)
-    {
-        QString own;
-        for (const QString &line : QString::fromUtf8(err).split(u'\n'))
-            if (line.startsWith(QLatin1String("kelvoran: ")))
-                own += line + u'\n';
-        return own;
-    }
-
-    Run run(const QProcessEnvironment &env, const QStringList &args) const
+    // The program's own lines of standard error only: Qt's libraries may add
+    // theirs (an audio client that finds no server, for one).
+    Run run(const QProcessEnvironment &env, const QStringList &args, const QString &bin = {}) const
     {
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(program, args);
+        p.start(bin.isEmpty() ? program : bin, args);
         Run r;
         if (p.waitForFinished(30'000) && p.exitStatus() == QProcess::NormalExit)
             r.exitCode = p.exitCode();
         r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = ownLines(p.readAllStandardError());
+        for (const QString &line : QString::fromUtf8(p.readAllStandardError()).split(u'\n'))
+            if (line.startsWith(QLatin1String("kelvoran: ")))
+                r.err += line + u'\n';
         return r;
     }
 

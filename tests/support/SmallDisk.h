@@ -1,7 +1,9 @@
 #pragma once
-// A real, tiny file system for tests of a full disk: a 128 KB tmpfs mounted
-// over a folder (needs root), and a filler file that takes every free block.
+// A real, tiny file system for tests of a full or read-only disk: a tmpfs
+// mounted over a folder (needs root), and a filler file that takes every
+// free block.
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -10,12 +12,13 @@ namespace kel {
 
 class SmallDisk {
 public:
-    // Mounts over `folder`, hiding what it held until unmounted.
-    explicit SmallDisk(QString folder) : folder_(std::move(folder))
+    // Mounts over `folder` (made when missing), hiding what it held until
+    // unmounted; `options` as mount's -o takes them.
+    explicit SmallDisk(QString folder, const QString &options = QStringLiteral("size=128k"))
+        : folder_(std::move(folder))
     {
-        mounted_ = QProcess::execute(QStringLiteral("mount"),
-                                     {"-t", "tmpfs", "-o", "size=128k", "tmpfs", folder_})
-                   == 0;
+        QDir().mkpath(folder_);
+        mounted_ = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", options, "tmpfs", folder_}) == 0;
     }
     ~SmallDisk()
     {
@@ -23,6 +26,11 @@ public:
             QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), folder_});
     }
     bool mounted() const { return mounted_; }
+    // A write-protected stick from here on.
+    bool makeReadOnly() const
+    {
+        return QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", folder_}) == 0;
+    }
 
     // Writes a filler until the disk refuses; true when it is full.
     bool fill() const

@@ -36,7 +36,7 @@ int kelvoran(const QStringList &args)
     return p.waitForFinished(20'000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-// A gzip tar holding `entries` under the names given, "../" and "/" kept.
+// A gzip tar holding `entries` under the names given, even "../x".
 QByteArray tarOf(const std::vector<std::pair<QString, QByteArray>> &entries)
 {
     QTemporaryDir dir;

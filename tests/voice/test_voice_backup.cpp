@@ -1,19 +1,16 @@
-// The voice backup from the command line: an export taken into another
-// folder arrives byte for byte; own recordings are overwritten only with
-// --force; a damaged, foreign or path-climbing archive changes nothing.
+// The own voice on fakes: a backup written and read on the command line and
+// through the studio's buttons and file dialog arrives byte for byte, over
+// an own recording only when the user says so; a damaged, foreign or
+// path-climbing archive, or a full disk, changes nothing. And the voice
+// page's sound check and the studio's test line, each at its pace.
 #include "support/AudioCapture.h"
-#include "voice/VoiceFolder.h"
+#include "support/TalkFixture.h"
+#include "voice/FrmStudio.h"
+#include "voice/VoiceArchive.h"
+#include "voice/VoicePage.h"
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QStorageInfo>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <archive.h>
-#include <archive_entry.h>
-
-#include <map>
 
 using namespace kel;
 using namespace kel::test;
@@ -24,12 +21,9 @@ namespace {
 std::map<QString, QByteArray> snapshot(const QString &dir)
 {
     std::map<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    for (QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        files[path.mid(dir.size() + 1)] = f.readAll();
+        files[path.mid(dir.size() + 1)] = readFile(path);
     }
     return files;
 }
@@ -42,76 +36,111 @@ int kelvoran(const QStringList &args)
     return p.waitForFinished(20'000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-// A gzip tar holding `entries` as they are named.
-QByteArray tarOf(const std::vector<std::pair<QByteArray, QByteArray>> &entries)
+// A gzip tar holding `entries` under the names given, even "../x".
+QByteArray tarOf(const std::vector<std::pair<QString, QByteArray>> &entries)
 {
-    QByteArray out(1 << 20, 0);
-    size_t used = 0;
-    archive *a = archive_write_new();
-    archive_write_set_format_pax_restricted(a);
-    archive_write_add_filter_gzip(a);
-    archive_write_open_memory(a, out.data(), size_t(out.size()), &used);
-    for (const auto &[name, bytes] : entries) {
-        archive_entry *e = archive_entry_new();
-        archive_entry_set_pathname(e, name.constData());
-        archive_entry_set_size(e, bytes.size());
-        archive_entry_set_filetype(e, AE_IFREG);
-        archive_entry_set_perm(e, 0644);
-        archive_write_header(a, e);
-        archive_write_data(a, bytes.constData(), size_t(bytes.size()));
-        archive_entry_free(e);
+    QTemporaryDir dir;
+    QStringList args{"-czPf", dir.filePath("t.tar.gz"), "-C", dir.path()};
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QString file = QString::number(i);
+        writeFile(dir.filePath(file), entries[i].second);
+        args << QStringLiteral("--transform=s|^%1$|%2|").arg(file, entries[i].first) << file;
     }
-    archive_write_close(a);
-    archive_write_free(a);
-    out.truncate(qsizetype(used));
-    return out;
+    if (!runTool("tar", args))
+        qFatal("tar cannot write the archive");
+    return readFile(dir.filePath("t.tar.gz"));
 }
 
-void put(const QString &path, const QByteArray &bytes)
+// Writes (or reads) the backup `file` of `fx`'s voice the row's way: on the
+// command line ("command" and the flags of a reading), or by the studio's
+// button and file dialog ("studio" and the button that answers its question).
+bool transfer(TalkFixture &fx, const QString &way, bool reading, const QString &file)
 {
-    QVERIFY(writeWhole(path, bytes, nullptr));
+    QStringList words = way.split(u' ');
+    if (words.takeFirst() == "command")
+        return kelvoran(QStringList{"--home", fx.home.path(), reading ? "--import-voice" : "--export-voice", file}
+                        + (reading ? words : QStringList())) == 0;
+    FrmStudio studio(fx.talk());
+    studio.show();
+    ModalScript script({{"dlgBackupFile", [&](QWidget *d) {
+                             QTest::keyClicks(child(d, "fileNameEdit"), file);
+                             QTest::keyClick(child(d, "fileNameEdit"), Qt::Key_Return);
+                         }}});
+    Questions questions({words.first().toInt()});
+    click(child(&studio, reading ? "cmdImport" : "cmdExport"));
+    return script.done();
 }
 
 } // namespace
 
 class TestVoiceBackup : public QObject {
     Q_OBJECT
-    QTemporaryDir work_;
-    QString at(const QString &name) const { return work_.filePath(name); }
-
 private slots:
-    void roundTripAndOverwriting()
+    void backup_data()
     {
-        QTemporaryDir a, b;
-        VoiceFolder from(a.path()), to(b.path());
-        put(from.soundPath("あ"), toneWav(200, 0.3)); // generated, put aside by the first keep
-        QVERIFY(from.keep("あ", toneWav(300, 0.4), toneWav(300, 1.0), nullptr));
-        QVERIFY(from.keep("(^_^)", toneWav(400, 0.4), toneWav(400, 1.0), nullptr));
-        QCOMPARE(from.state("あ"), VoiceState::Own);
-        QCOMPARE(snapshot(a.path()).at("voice/generated/あ.wav"), toneWav(200, 0.3));
-        const QString backup = at("voice.tar.gz");
-        QCOMPARE(kelvoran({"--home", a.path(), "--export-voice", backup}), 0);
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("taken");    // the backup's recordings arrived
+        QTest::addColumn<bool>("replaced"); // its あ too, over the own recording
+        QTest::newRow("command line: refused over an own recording") << "command" << false << false;
+        QTest::newRow("command line: --force") << "command --force" << true << true;
+        QTest::newRow("studio: replace the own recording") << "studio 0" << true << true;
+        QTest::newRow("studio: keep the own recording") << "studio 1" << true << false;
+    }
 
-        put(to.soundPath("あ"), toneWav(250, 0.3));
-        QCOMPARE(kelvoran({"--home", b.path(), "--import-voice", backup}), 0);
-        auto got = snapshot(b.path());
-        for (const auto &[name, bytes] : snapshot(a.path()))
-            if (!name.startsWith("voice/generated"))
-                QVERIFY2(got.at(name) == bytes, qPrintable(name));
-        QCOMPARE(got.at("voice/generated/あ.wav"), toneWav(250, 0.3));
+    void backup()
+    {
+        QFETCH(QString, way);
+        QFETCH(bool, taken);
+        QFETCH(bool, replaced);
+        TalkFixture from, to;
+        for (auto [fx, ch, hz] : {std::tuple{&from, "あ", 300}, std::tuple{&from, "か", 400}, std::tuple{&from, "(^_^)", 450}, std::tuple{&to, "あ", 500}})
+            QVERIFY(VoiceFolder(fx->home.path()).keep(ch, toneWav(hz, 0.5), toneWav(hz + 10, 0.5), nullptr));
+        to.writeFile("か.wav", toneWav(250, 0.5)); // generated
+        const QString file = to.config.filePath("voice.tar.gz");
+        QVERIFY(transfer(from, way, false, file));
+        const auto before = snapshot(to.home.path());
+        QCOMPARE(transfer(to, way, true, file), taken);
+        QVERIFY(taken || snapshot(to.home.path()) == before);
+        if (!taken)
+            return;
+        for (const auto &[ch, hz] : std::map<QString, int>{{"あ", replaced ? 300 : 500}, {"か", 400}, {"(^_^)", 450}}) {
+            QVERIFY2(to.readFile(ch + ".wav") == toneWav(hz, 0.5), qPrintable(ch));
+            QVERIFY2(to.readFile("voice/takes/" + ch + ".wav") == toneWav(hz + 10, 0.5), qPrintable(ch));
+        }
+        // "元に戻す" brings back the sound か had before.
+        QVERIFY(VoiceFolder(to.home.path()).restore("か", nullptr));
+        QCOMPARE(to.readFile("か.wav"), toneWav(250, 0.5));
+    }
 
-        // A changed own recording in the backup: refused without --force.
-        QVERIFY(from.keep("あ", toneWav(350, 0.4), toneWav(350, 1.0), nullptr));
-        QCOMPARE(kelvoran({"--home", a.path(), "--export-voice", backup}), 0);
-        QCOMPARE(kelvoran({"--home", b.path(), "--import-voice", backup}), 1);
-        QVERIFY(snapshot(b.path()) == got);
-        QCOMPARE(kelvoran({"--home", b.path(), "--import-voice", backup, "--force"}), 0);
-        QCOMPARE(snapshot(b.path()).at("あ.wav"), toneWav(350, 0.4));
+    void refusedWhole_data()
+    {
+        QTest::addColumn<QByteArray>("archive");
+        QTemporaryDir a;
+        VoiceFolder from(a.path());
+        QVERIFY(from.keep("い", toneWav(300, 0.4), toneWav(300, 1.0), nullptr) && exportVoice(from, a.filePath("good.tar.gz"), nullptr));
+        const QByteArray good = readFile(a.filePath("good.tar.gz")), manifest = "kelvoran-voice 1\n";
+        QByteArray flipped = good;
+        flipped[good.size() / 2] = char(good[good.size() / 2] ^ 0x55);
+        QTest::newRow("cut in half") << good.left(good.size() / 2);
+        QTest::newRow("one byte changed") << flipped;
+        QTest::newRow("not an archive") << QByteArray("just some text\n");
+        QTest::newRow("foreign archive") << tarOf({{"hello.txt", "hello"}});
+        QTest::newRow("climbs out with ../") << tarOf({{"manifest.txt", manifest}, {"../x.wav", toneWav(500, 0.2)}});
+        QTest::newRow("file beyond the manifest") << tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", toneWav(500, 0.2)}});
+        QTest::newRow("manifest lies about a file")
+            << tarOf({{"manifest.txt", manifest + "0\tい\t10\tx\t10\tx\n"}, {"sounds/000.wav", toneWav(500, 0.2)}, {"takes/000.wav", toneWav(500, 0.2)}});
+    }
 
-        // "元に戻す" brings back the generated sound.
-        QVERIFY(to.restore("あ", nullptr));
-        QCOMPARE(to.state("あ"), VoiceState::Generated);
-        QCOMPARE(snapshot(b.path()).at("あ.wav"), toneWav(250, 0.3));
+    void refusedWhole()
+    {
+        QFETCH(QByteArray, archive);
+        QTemporaryDir home;
+        QVERIFY(writeFile(home.filePath("x.wav"), toneWav(250, 0.3)));
+        const QString file = home.filePath("sub/backup.tar.gz");
+        QVERIFY(writeWhole(file, archive, nullptr));
+        const auto before = snapshot(home.path());
+        QCOMPARE(kelvoran({"--home", home.filePath("sub"), "--import-voice", file, "--force"}), 1);
+        QVERIFY(snapshot(home.path()) == before);
     }
 
     // "保存" on a full disk: refused, and the sound that was there stays whole.
@@ -122,54 +151,38 @@ private slots:
             QSKIP("cannot mount a small tmpfs here (needs root)");
         const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mount.path()}); });
         VoiceFolder folder(mount.path());
-        put(folder.soundPath("う"), toneWav(200, 0.2));
+        QVERIFY(writeFile(mount.filePath("う.wav"), toneWav(200, 0.2)));
         // Room for the generated sound's copy and the take, not for both
         // new files: the disk fills while they are written.
-        put(mount.filePath("filler"), QByteArray(QStorageInfo(mount.path()).bytesAvailable() - 64 * 1024, 'x'));
+        QVERIFY(writeFile(mount.filePath("filler"), QByteArray(QStorageInfo(mount.path()).bytesAvailable() - 64 * 1024, 'x')));
         QString error;
-        QVERIFY(!folder.keep("う", toneWav(300, 0.5), toneWav(300, 1.0), &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(snapshot(mount.path()).at("う.wav"), toneWav(200, 0.2));
-        QCOMPARE(folder.state("う"), VoiceState::Generated);
+        QVERIFY(!folder.keep("う", toneWav(300, 0.5), toneWav(300, 1.0), &error) && !error.isEmpty());
+        QCOMPARE(readFile(mount.filePath("う.wav")), toneWav(200, 0.2));
         QVERIFY(!QFile::exists(folder.takePath("う")));
     }
 
-    void refusedWhole_data()
+    // The voice page's sound check with no output device (its pace is heard
+    // in test_studio), then the studio's test line as typed, at the
+    // reading's pace on a clock the test drives.
+    void readsAtItsPace()
     {
-        QTest::addColumn<QByteArray>("archive");
-        QTemporaryDir a;
-        VoiceFolder from(a.path());
-        QVERIFY(from.keep("い", toneWav(300, 0.4), toneWav(300, 1.0), nullptr));
-        QVERIFY(kelvoran({"--home", a.path(), "--export-voice", at("good.tar.gz")}) == 0);
-        QFile f(at("good.tar.gz"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray good = f.readAll();
-        QByteArray flipped = good;
-        flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);
-        const QByteArray manifest = "kelvoran-voice 1\n";
-        QTest::newRow("cut in half") << good.left(good.size() / 2);
-        QTest::newRow("one byte changed") << flipped;
-        QTest::newRow("not an archive") << QByteArray("just some text\n");
-        QTest::newRow("foreign archive") << tarOf({{"hello.txt", "hello"}});
-        QTest::newRow("climbs out with ../") << tarOf({{"manifest.txt", manifest}, {"../x.wav", toneWav(500, 0.2)}});
-        QTest::newRow("absolute path") << tarOf({{"manifest.txt", manifest}, {"/tmp/x.wav", toneWav(500, 0.2)}});
-        QTest::newRow("file beyond the manifest") << tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", toneWav(500, 0.2)}});
-        QTest::newRow("manifest lies about a file")
-            << tarOf({{"manifest.txt", manifest + "0\tい\t10\tx\t10\tx\n"}, {"sounds/000.wav", toneWav(500, 0.2)}, {"takes/000.wav", toneWav(500, 0.2)}});
-    }
-
-    void refusedWhole()
-    {
-        QFETCH(QByteArray, archive);
-        QTemporaryDir home;
-        put(home.filePath("x.wav"), toneWav(250, 0.3));
-        const QString file = home.filePath("sub/backup.tar.gz");
-        put(file, archive);
-        const auto before = snapshot(home.path());
-        QCOMPARE(kelvoran({"--home", home.filePath("sub"), "--import-voice", file, "--force"}), 1);
-        QVERIFY(snapshot(home.path()) == before);
+        TalkFixture fx;
+        fx.addVoices({"あ", "い", "う", "え", "お"});
+        VoicePage page(fx.talk());
+        page.show();
+        click(child(&page, "cmdSoundCheck"));
+        QVERIFY(child<QLabel>(&page, "lblOutput")->text().contains("見つかりません"));
+        FrmStudio studio(fx.talk());
+        studio.show();
+        QTest::keyClick(child(&studio, "txtTest"), Qt::Key_A, Qt::ControlModifier);
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("いう")); // as an input method commits it
+        QApplication::sendEvent(child(&studio, "txtTest"), &typed);
+        const double before = fx.clock.seconds();
+        click(child(&studio, "cmdTest"));
+        QVERIFY(std::abs(fx.clock.seconds() - before - 1.6) < 0.05);
+        QCOMPARE(fx.voiced(), QStringList({"あ", "い", "う", "え", "お", "い", "う"}));
     }
 };
 
-QTEST_GUILESS_MAIN(TestVoiceBackup)
+QTEST_MAIN(TestVoiceBackup)
 #include "test_voice_backup.moc"

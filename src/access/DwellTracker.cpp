@@ -7,7 +7,10 @@ bool DwellTracker::sample(QPoint pos, DwellKey target, bool doubled, Nanos now)
     const bool moved = !seen_ || pos != last_;
     if (!(target == target_)) {
         // The same spot over something else: the screen changed under it.
-        if (seen_ && !moved) {
+        // A selection changes the screen at once, so a tremor (a move inside
+        // the lock-on radius) that reaches us before the unmoved sample
+        // counts as the same spot too.
+        if (seen_ && (!moved || (spent_ && near(pos, last_)))) {
             dead_ = true;
             anchor_ = pos;
         } else if (dead_ && !near(pos, anchor_)) {

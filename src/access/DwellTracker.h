@@ -3,8 +3,9 @@
 // pointer stays within a few pixels, resting on the same target for the
 // dwell time selects it, once. The pointer must then leave the target
 // before it can select again. When the target under a resting pointer
-// changes by itself (a new screen appeared), nothing is selected until the
-// pointer moves: the user did not aim at what is there now.
+// changes by itself (a new screen appeared, also when it trembles a little
+// just after a selection), nothing is selected until the pointer moves away:
+// the user did not aim at what is there now.
 //
 //   dwell 1000:  (10,10) over A @0 ... @1000 -> selects A; @3000 -> nothing
 //                (10,10) over B @3100 (screen changed) -> dead until a move

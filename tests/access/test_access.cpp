@@ -265,6 +265,8 @@ void TestAccess::scripts_data()
     QTest::newRow("resting selects once") << "Dwell=1000" << "す" << "+990 =0 +10 =1 +3000 =1" << "" << "";
     QTest::newRow("the enlarged screen under the pointer is dead until it moves")
         << "Dwell=1000" << "す" << "+1000 =1 +3000 ~ +3000 =1 > +1000 =2" << "" << "ず_";
+    QTest::newRow("a tremor as the enlarged screen opens selects nothing")
+        << "Dwell=1000" << "す" << "+1000 =1 ~ +3000 =1" << "" << "";
     QTest::newRow("a click where it rests is the only touch") << "Dwell=1000" << "ひら" << "m +1500 =0" << "" << "";
     QTest::newRow("wandering in the lock-on starts over; moving after it does not; leave to select again")
         << "Dwell=1000" << "ひら" << "+100 > +950 =0 +50 =1 o +100 b +200 > +800 =2" << "" << "";

@@ -144,6 +144,7 @@ private slots:
     }
 
     // "保存" on a full disk: refused, and the sound that was there stays whole.
+    // A backup written there is refused too.
     void aFullDiskKeepsTheOldSound()
     {
         QTemporaryDir mount;
@@ -159,6 +160,13 @@ private slots:
         QVERIFY(!folder.keep("う", toneWav(300, 0.5), toneWav(300, 1.0), &error) && !error.isEmpty());
         QCOMPARE(readFile(mount.filePath("う.wav")), toneWav(200, 0.2));
         QVERIFY(!QFile::exists(folder.takePath("う")));
+        // A backup written onto the full disk is refused, not left cut off.
+        QFile rest(mount.filePath("rest"));
+        QVERIFY(rest.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (rest.write(QByteArray(512, 'x')) == 512) {
+        }
+        QVERIFY(!exportVoice(folder, mount.filePath("voice.tar.gz"), &error));
+        QVERIFY(!QFile::exists(mount.filePath("voice.tar.gz")));
     }
 
     // The voice page's sound check with no output device (its pace is heard

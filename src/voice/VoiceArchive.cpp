@@ -115,10 +115,10 @@ VoiceBackup readVoiceBackup(const QString &file)
 
 VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
 {
-
-    // First the whole gzip stream, so that a cut-off or altered file is
-    // caught by its length and checksum even where the tar inside it
-    // still looks complete.
+    // First the whole gzip stream, so that a cut-off file is caught even
+    // where the tar inside it still looks complete. libarchive does not
+    // check the stream's CRC: an altered byte is caught by the manifest's
+    // SHA-256 of every file below.
     QByteArray tar;
     {
         ArchivePtr a(archive_read_new(), archive_read_free);

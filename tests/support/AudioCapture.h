@@ -127,18 +127,17 @@ inline QList<Sound> soundsIn(const QList<qint16> &samples)
     return sounds;
 }
 
-// Records the null sink's monitor while `play` runs, and finds the sounds in
-// the recording.
-inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play)
+// Records `device` (the null sink's monitor by default) while `play` runs,
+// and finds the sounds in the recording.
+inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play,
+                                const QString &device = QStringLiteral("kelvoran_null.monitor"))
 {
     QFile::remove(wavPath); // only the new recording's growth counts
     QProcess recorder;
     recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    recorder.start(QStringLiteral("parecord"),
-                   {QStringLiteral("--device=kelvoran_null.monitor"), QStringLiteral("--file-format=wav"),
-                    QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(kCaptureRate),
-                    QStringLiteral("--latency-msec=10"), // small blocks: stopping loses almost nothing
-                    wavPath});
+    // Small blocks: stopping loses almost nothing.
+    recorder.start(QStringLiteral("parecord"), {"--device=" + device, "--file-format=wav", "--format=s16le", "--channels=1",
+                                                QStringLiteral("--rate=%1").arg(kCaptureRate), "--latency-msec=10", wavPath});
     // Nothing is played before the recording runs, lest its start be missed.
     if (!QTest::qWaitFor([&] { return QFileInfo(wavPath).size() > 44 + kCaptureRate / 10; }, 5000)) // 50 ms
         qWarning("the recorder delivers no sound");

@@ -3,8 +3,6 @@
 // and hearing what the program plays by recording the monitor of the null
 // sink "kelvoran_null" that tools/with-pulse makes the default sink.
 
-#include "base/Clock.h"
-
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
@@ -44,15 +42,6 @@ inline std::optional<QByteArray> runTool(const QString &program, const QStringLi
     // False too when it never started; one that hangs is killed on leaving.
     const bool done = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
     return done && process.exitCode() == 0 ? std::optional(process.readAllStandardOutput()) : std::nullopt;
-}
-
-// Holds this thread for `seconds`, then lets pending events run once, the
-// way each step of a reading ends.
-inline void step(double seconds)
-{
-    SteadyClock clock;
-    waitMoreThan(clock, clock.now(), seconds);
-    QCoreApplication::processEvents();
 }
 
 // How a generated WAV file is encoded.

@@ -3,8 +3,6 @@
 // and hearing what the program plays by recording the monitor of the null
 // sink "kelvoran_null" that tools/with-pulse makes the default sink.
 
-#include "base/Clock.h"
-
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +10,8 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -34,8 +34,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 
 // Runs a tool to its end: its standard output, or nullopt when it cannot be
 // started, times out or fails. What it says on standard error goes to the log.
-inline std::optional<QByteArray> runTool(const QString &program, const QStringList &args,
-                                         int timeoutMs = 10'000)
+inline std::optional<QByteArray> runTool(const QString &program, const QStringList &args, int timeoutMs = 10'000)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -45,29 +44,34 @@ inline std::optional<QByteArray> runTool(const QString &program, const QStringLi
     return done && process.exitCode() == 0 ? std::optional(process.readAllStandardOutput()) : std::nullopt;
 }
 
-// Holds this thread for `seconds`, then lets pending events run once, the
-// way each step of a reading ends.
-inline void step(double seconds)
-{
-    SteadyClock clock;
-    waitMoreThan(clock, clock.now(), seconds);
-    QCoreApplication::processEvents();
-}
+// How a generated WAV file is encoded.
+struct WavShape {
+    quint16 format = 1; // 1 PCM, 3 float, 0xFFFE extensible PCM
+    int bits = 16, channels = 1, rate = 22050;
+};
 
-// A mono 16-bit WAV file: a tone at a quarter of full scale, then silence.
-inline QByteArray toneWav(double hertz, double seconds, double quietSeconds = 0.0)
+// A WAV file: a tone at `level` of full scale on every channel, then silence.
+inline QByteArray toneWav(double hertz, double seconds, double quietSeconds = 0.0, WavShape s = {}, double level = 0.25)
 {
-    constexpr int rate = 22050;
-    const quint32 frames = quint32((seconds + quietSeconds) * rate);
+    const int bytes = s.bits / 8, frameBytes = bytes * s.channels;
+    const quint32 frames = quint32((seconds + quietSeconds) * s.rate), dataBytes = frames * quint32(frameBytes);
+    const bool ext = s.format == 0xFFFE;
     QByteArray wav;
     QDataStream out(&wav, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
-    out << quint32(0x46464952) << quint32(36 + 2 * frames) << quint32(0x45564157) // "RIFF" size "WAVE"
-        << quint32(0x20746d66) << quint32(16) << quint16(1) << quint16(1)         // "fmt " size PCM mono
-        << quint32(rate) << quint32(2 * rate) << quint16(2) << quint16(16)        // rate, 16 bits
-        << quint32(0x61746164) << quint32(2 * frames);                             // "data" size
-    for (quint32 i = 0; i < frames; ++i)
-        out << qint16(i < seconds * rate ? 8000 * std::sin(2 * M_PI * hertz * i / rate) : 0);
+    out << quint32(0x46464952) << quint32((ext ? 60 : 36) + dataBytes) << quint32(0x45564157) // "RIFF" size "WAVE"
+        << quint32(0x20746d66) << quint32(ext ? 40 : 16) << s.format << quint16(s.channels)    // "fmt " size format
+        << quint32(s.rate) << quint32(s.rate * frameBytes) << quint16(frameBytes) << quint16(s.bits);
+    if (ext) // valid bits, no speaker mask, and the PCM sub-format
+        out << quint16(22) << quint16(s.bits) << quint32(0) << quint32(1) << quint32(0x00100000) << quint32(0xAA000080) << quint32(0x719B3800);
+    out << quint32(0x61746164) << dataBytes; // "data" size
+    for (quint32 i = 0; i < frames; ++i) {
+        const double x = i < seconds * s.rate ? level * std::sin(2 * M_PI * hertz * i / s.rate) : 0.0;
+        const quint64 word = s.format == 3 ? (s.bits == 32 ? std::bit_cast<quint32>(float(x)) : std::bit_cast<quint64>(x))
+                                           : quint64(std::llround(x * double((1LL << (s.bits - 1)) - 1)) + (s.bits == 8 ? 128 : 0));
+        for (int b = 0; b < frameBytes; ++b)
+            out << quint8(word >> 8 * (b % bytes));
+    }
     return wav;
 }
 
@@ -90,15 +94,6 @@ inline std::optional<QList<qint16>> samples16(const QByteArray &wav)
     return std::nullopt;
 }
 
-// The loudest of `count` samples from `from` (all when -1), as a fraction of full scale.
-inline double peakOf(const QList<qint16> &samples, qsizetype from = 0, qsizetype count = -1)
-{
-    int peak = 0;
-    for (qint16 s : samples.mid(from, count))
-        peak = std::max(peak, std::abs(int(s)));
-    return peak / 32768.0;
-}
-
 // One stretch of sound, in seconds from the recording's start: from the
 // first loud 5 ms block after a silence to the last one before the next.
 struct Sound { double onset, end; };
@@ -111,7 +106,8 @@ inline QList<Sound> soundsIn(const QList<qint16> &samples)
     constexpr qsizetype block = kCaptureRate / 200;
     for (qsizetype from = 0; from < samples.size(); from += block) {
         const double at = double(from) / kCaptureRate;
-        if (peakOf(samples, from, block) < 0.02)
+        const QList<qint16> part = samples.mid(from, block);
+        if (std::none_of(part.begin(), part.end(), [](qint16 s) { return std::abs(int(s)) >= 32768 / 50; }))
             continue;
         if (sounds.isEmpty() || at - sounds.last().end >= 0.15)
             sounds.append({at, at});
@@ -120,18 +116,17 @@ inline QList<Sound> soundsIn(const QList<qint16> &samples)
     return sounds;
 }
 
-// Records the null sink's monitor while `play` runs, and finds the sounds in
-// the recording.
-inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play)
+// Records `device` (the null sink's monitor by default) while `play` runs,
+// and finds the sounds in the recording.
+inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play,
+                                const QString &device = QStringLiteral("kelvoran_null.monitor"))
 {
     QFile::remove(wavPath); // only the new recording's growth counts
     QProcess recorder;
     recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    recorder.start(QStringLiteral("parecord"),
-                   {QStringLiteral("--device=kelvoran_null.monitor"), QStringLiteral("--file-format=wav"),
-                    QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(kCaptureRate),
-                    QStringLiteral("--latency-msec=10"), // small blocks: stopping loses almost nothing
-                    wavPath});
+    // Small blocks: stopping loses almost nothing.
+    recorder.start(QStringLiteral("parecord"), {"--device=" + device, "--file-format=wav", "--format=s16le", "--channels=1",
+                                                QStringLiteral("--rate=%1").arg(kCaptureRate), "--latency-msec=10", wavPath});
     // Nothing is played before the recording runs, lest its start be missed.
     if (!QTest::qWaitFor([&] { return QFileInfo(wavPath).size() > 44 + kCaptureRate / 10; }, 5000)) // 50 ms
         qWarning("the recorder delivers no sound");
@@ -153,13 +148,12 @@ inline QByteArray describe(const QList<Sound> &sounds)
 
 // Skips the test without the audio server tools/with-pulse starts (fails it
 // on CI, where the server must be there).
-#define KEL_REQUIRE_NULL_SINK()                                                                                  \
-    do {                                                                                                         \
-        const auto sink = kel::test::runTool(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")});     \
-        if (!sink || sink->trimmed() != "kelvoran_null") {                                                       \
-            const char *why = "no PulseAudio server with the default sink \"kelvoran_null\" (run under tools/with-pulse)"; \
-            if (qEnvironmentVariableIsSet("CI"))                                                                 \
-                QFAIL(why);                                                                                      \
-            QSKIP(why);                                                                                          \
-        }                                                                                                        \
+#define KEL_REQUIRE_NULL_SINK()                                                                                 \
+    do {                                                                                                        \
+        const char *why = "no PulseAudio server with the default sink \"kelvoran_null\" (run under tools/with-pulse)"; \
+        if (kel::test::runTool(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")}).value_or("").trimmed() != "kelvoran_null") { \
+            if (qEnvironmentVariableIsSet("CI"))                                                                \
+                QFAIL(why);                                                                                     \
+            QSKIP(why);                                                                                         \
+        }                                                                                                       \
     } while (false)

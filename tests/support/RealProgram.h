@@ -4,6 +4,7 @@
 
 #include "support/Touch.h"
 #include "app/FrmTalk.h"
+#include "base/Clock.h"
 #include "base/SettingsStore.h"
 #include "speech/QtWavePlayer.h"
 #include "widgets/ColorButton.h"
@@ -32,11 +33,6 @@ struct RealProgram {
             qWarning("the window was not shown");
         if (!QTest::qWaitFor([&] { return !player.outputDevice().isEmpty(); }, 5000))
             qWarning("no sound output");
-    }
-    void read(const QString &text)
-    {
-        win.controls().txtTalk->setText(text);
-        click(win.controls().cmdRead);
     }
 };
 

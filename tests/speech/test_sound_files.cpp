@@ -1,0 +1,159 @@
+// The sound files on disk: decoding them into the player's format, on files
+// generated here (each encoding must come out as the same tone at the same
+// loudness and length, each broken file must be refused, quickly, without
+// reading past its end), and the default set the make-voices tool records.
+// (A file replaced on disk is heard afresh: test_real_audio.)
+
+#include "support/AudioCapture.h"
+#include "board/BoardLayout.h"
+#include "board/Variants.h"
+#include "speech/SoundBank.h"
+#include "speech/SoundSet.h"
+#include "speech/WavCodec.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <numeric>
+
+using namespace kel;
+using namespace kel::test;
+
+namespace {
+
+// A 0.5 s tone of 440 Hz at half scale; `patch` little-endian bytes (hex)
+// written over it at `at`.
+QByteArray wav(WavShape s = {}, int at = 0, const char *patch = "")
+{
+    const QByteArray bytes = QByteArray::fromHex(patch);
+    return toneWav(440, 0.5, 0.0, s, 0.5).replace(at, bytes.size(), bytes);
+}
+
+// Every text a touch can enter: each cell of the three boards at both widths
+// (an empty cell enters a full-width space) and the variant forms the
+// enlarged screen shows beside them; but "/", which cannot be a file name.
+QSet<QString> recordableTexts()
+{
+    QSet<QString> texts;
+    for (BoardMode mode : {BoardMode::Hiragana, BoardMode::Katakana, BoardMode::Alphanumeric})
+        for (int maxC : {9, 14})
+            for (int row = 0; row < kBoardRows; ++row)
+                for (int col = 0; col <= maxC; ++col) {
+                    const QString text = boardCellText(mode, maxC, row, col);
+                    texts << (text.isEmpty() ? QStringLiteral("\u3000") : text);
+                    if (const auto forms = variantsOf(text))
+                        texts << forms->left << forms->right;
+                }
+    texts.remove(QString()); // the empty side of a character with one variant
+    texts.remove(QStringLiteral("/"));
+    return texts;
+}
+
+} // namespace
+
+class TestSoundFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void decode_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("plays"); // else refused
+        QTest::newRow("16-bit mono 22.05 kHz") << wav() << true;
+        QTest::newRow("8-bit") << wav({1, 8}) << true;
+        QTest::newRow("24-bit") << wav({1, 24}) << true;
+        QTest::newRow("32-bit") << wav({1, 32}) << true;
+        QTest::newRow("float") << wav({3, 32}) << true;
+        QTest::newRow("double") << wav({3, 64}) << true;
+        QTest::newRow("stereo") << wav({1, 16, 2}) << true;
+        QTest::newRow("96 kHz") << wav({1, 16, 1, 96000}) << true;
+        QTest::newRow("8 kHz") << wav({1, 16, 1, 8000}) << true;
+        QTest::newRow("extensible 24-bit stereo 48 kHz") << wav({0xFFFE, 24, 2, 48000}) << true;
+        QTest::newRow("odd chunk before the format") << wav().insert(12, QByteArray("LIST\x03\0\0\0abc\0", 12)) << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("a bare RIFF") << QByteArray("RIFF") << false;
+        QTest::newRow("cut off at 10,000 bytes") << wav().left(10'000) << false;
+        QTest::newRow("data claims 2 GB") << wav({}, 40, "0000ff7f") << false;
+        QTest::newRow("RIFF claims 2 GB") << wav({}, 4, "0000ff7f") << false;
+        QTest::newRow("text") << QByteArray("RIFF is not what this is, just text.\n") << false;
+        QTest::newRow("ADPCM") << wav({}, 20, "0200") << false;
+        QTest::newRow("no channels") << wav({}, 22, "0000") << false;
+        QTest::newRow("data before format") << wav().left(12) + wav().mid(36) + wav().mid(12, 24) << false;
+    }
+
+    // A file it plays is the same tone at half scale, at the player's rate;
+    // the bank, decoding the folder ahead as at start-up, holds the same.
+    void decode()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, plays);
+        QString why;
+        const std::optional<Audio> audio = decodeWav(file, &why);
+        QVERIFY2(bool(audio) == plays && why.isEmpty() == plays, qPrintable(why));
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("あ.wav")), file));
+        SoundBank bank;
+        std::atomic<bool> cancelled = false;
+        QCOMPARE(bank.preload(dir.path(), cancelled), 1);
+        QCOMPARE(bank.bytesHeld() > 0, plays);
+        const SoundBank::Samples held = bank.get(dir.filePath(QStringLiteral("あ.wav")));
+        QCOMPARE(bool(held), plays);
+        if (!plays)
+            return;
+        const std::vector<qint16> pcm = toPlayback(*audio);
+        QVERIFY(*held == pcm && std::abs(qsizetype(pcm.size()) - kPlaybackRate / 2) <= 2);
+        const int crossings = std::inner_product(pcm.begin() + 1, pcm.end(), pcm.begin(), 0, std::plus<>(),
+                                                 [](qint16 a, qint16 b) { return int((a < 0) != (b < 0)); });
+        const int peak = std::abs(int(*std::ranges::max_element(pcm, {}, [](qint16 s) { return std::abs(int(s)); })));
+        QVERIFY(std::abs(crossings - 440) <= 2);
+        QVERIFY2(std::abs(peak - 16384) < 400, qPrintable(QString::number(peak)));
+    }
+
+    void makeVoices_data()
+    {
+        QTest::addColumn<QStringList>("args"); // run in the folder that holds the user's あ.wav
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("says"); // the start of what it prints
+        QTest::newRow("records into the folder") << QStringList{"."} << 0 << QByteArray();
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("usage: make-voices OUTDIR");
+        QTest::newRow("-v") << QStringList{"-v"} << 2 << QByteArray("make-voices: unknown option -v");
+        QTest::newRow("--out x") << QStringList{"--out", "x"} << 2 << QByteArray("make-voices: unknown option --out");
+    }
+
+    void makeVoices()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, says);
+        QTemporaryDir dir;
+        const QByteArray own = "RIFF, the user's own recording of あ";
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("あ.wav")), own));
+        QHash<QString, QByteArray> made;
+        for (int run = 0; run < 2; ++run) { // a second run changes nothing
+            QProcess tool;
+            tool.setWorkingDirectory(dir.path());
+            tool.start(QStringLiteral(MAKE_VOICES_PATH), args);
+            QVERIFY(tool.waitForFinished(240'000));
+            QTEST(tool.exitCode(), "exitCode");
+            QVERIFY((tool.readAllStandardOutput() + tool.readAllStandardError()).startsWith(says));
+            QHash<QString, QByteArray> files;
+            for (const QFileInfo &file : QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+                files.insert(file.fileName(), readFile(file.filePath()));
+            QVERIFY(run == 0 || files == made);
+            made = files;
+        }
+        // A sound for every text a touch can enter, each once, and the user's
+        // own file as it was; nothing more, nor anything else when the tool refuses.
+        const QSet<QString> expected = args == QStringList{"."} ? recordableTexts() : QSet<QString>{QStringLiteral("あ")};
+        QVERIFY(args != QStringList{"."} || soundSetCharacters().size() == expected.size());
+        QCOMPARE(made.size(), expected.size());
+        for (const QString &ch : expected) {
+            const QByteArray bytes = made.value(ch + QStringLiteral(".wav"));
+            const auto samples = samples16(bytes);
+            QVERIFY2(ch == u"あ" ? bytes == own : samples && !soundsIn(*samples).isEmpty(), qPrintable(ch));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSoundFiles)
+#include "test_sound_files.moc"

@@ -13,16 +13,6 @@ public:
     void play(const QString &path) override { calls.append(QStringLiteral("play ") + path); }
     void close() override { calls.append(QStringLiteral("close")); }
 
-    QStringList plays() const // just the paths, in order
-    {
-        QStringList paths;
-        for (const QString &call : calls) {
-            if (call.startsWith(u"play "))
-                paths.append(call.mid(5));
-        }
-        return paths;
-    }
-
     QStringList calls;
 };
 

@@ -1,17 +1,22 @@
 #pragma once
 // Driving the real window as a user does, for the example list, the diary
 // and the composing tests: buttons found by their captions, the question
-// dialogs, the files a test starts from, what the window shows.
+// dialogs, the files a test starts from, and a visit as one scripted row.
+// Texts are written with the block in brackets, "あ[い]う_", or a bare
+// caret, "あ|い".
 
+#include "frame/ScreenStates.h"
 #include "samples/SampleFile.h"
 #include "support/TalkFixture.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <algorithm>
+#include <optional>
 
 namespace kel {
 
 const QColor kGreen(128, 255, 128);
-const QColor kWhite(255, 255, 255);
 
 // The visible button showing `caption` ("決定", "例文追加", "日記終了" ...).
 inline ColorButton *button(TalkFixture &f, const QString &caption)
@@ -35,7 +40,7 @@ inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answer
 }
 
 // The records of `sentences` in order, each as the program writes one (the
-// record format itself is pinned byte for byte in test_samplefile).
+// record format itself is pinned byte for byte in test_samplescreens).
 inline QByteArray records(const QStringList &sentences)
 {
     QByteArray bytes;
@@ -44,22 +49,152 @@ inline QByteArray records(const QStringList &sentences)
     return bytes;
 }
 
-// The rows of a two-column list as "label|sentence", the highlighted
-// sentence, green, in brackets: "か行|[かさ]".
-inline QStringList rows(const FlexGrid *g)
+// A visit from start-up: what the program folder holds, the box's text, the
+// touches in turn, and what the user is left with, files byte for byte.
+struct Visit {
+    std::map<QString, QString> options;        // besides "OPT1" = "2": a board touch enters at once
+    QByteArray talk = records({kPlaceholder}); // Talk.txt at start-up; null: none
+    QByteArray day;                            // day.txt at start-up; null: none
+    QString text;                              // set before the first touch; none: as started
+    QString clipboard;                         // likewise; a paste takes it off
+    SaveFault fault = SaveFault::None;
+    QStringList steps;                         // see play()
+    QList<int> answers = {0, 0};               // see Questions
+    QStringList asked;
+    QString after;                             // the box at the end; none: not looked at
+    QStringList listed;                        // the list in view from its top row; none: no list shows
+    QString screen = "board";                  // see screenOf(); the example list's button says the same
+    std::optional<QByteArray> talkAfter, dayAfter; // none: as at start-up
+    QStringList green;                         // the board's green cells, "r,c"
+};
+
+inline void setMarked(TalkFixture &f, const QString &marked)
+{
+    const qsizetype open = marked.indexOf(u'['), close = marked.indexOf(u']');
+    if (open < 0)
+        f.setText(QString(marked).remove(u'|'), marked.indexOf(u'|'));
+    else
+        f.setText(QString(marked).remove(close, 1).remove(open, 1), open, close - open - 1);
+}
+
+// The rows of a list from `from` on, cells joined by "|", the highlighted
+// (green) last cell in brackets: "か行|[かさ]".
+inline QStringList rows(const FlexGrid *g, int from = 0)
 {
     QStringList out;
-    for (int r = 0; r < g->Rows(); ++r) {
-        const QString s = g->TextMatrix(r, 1);
-        out << g->TextMatrix(r, 0) + u'|' + (g->cellBackColor(r, 1) == kGreen ? u'[' + s + u']' : s);
+    const int last = g->Cols() - 1;
+    for (int r = from; r < g->Rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < last; ++c)
+            cells << g->TextMatrix(r, c);
+        const QString s = g->TextMatrix(r, last);
+        out << (cells << (g->cellBackColor(r, last) == kGreen ? u'[' + s + u']' : s)).join(u'|');
     }
     return out;
 }
 
-// Everything in the program folder: a save must leave no temporary behind.
-inline QStringList folderEntries(const TalkFixture &f)
+inline FlexGrid *listInView(TalkFixture &f)
 {
-    return QDir(f.home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (FlexGrid *g : {f.ui().grdSp, f.ui().grdEx, f.ui().grdDay})
+        if (g->isVisible())
+            return g;
+    return nullptr;
+}
+
+// Touches the button for `seconds` (none: until its repeat ends by itself).
+// An editing key is grey while held and white once released, whatever its
+// colour before.
+inline void hold(TalkFixture &f, ColorButton *b, std::optional<double> seconds)
+{
+    const bool editKey = std::ranges::count(f.ui().cmdRes, b) || b == f.ui().cmdCopy || b == f.ui().cmdPaste;
+    b->setBackColor(QColor(1, 2, 3));
+    std::optional<QColor> whileHeld;
+    if (seconds)
+        f.clock.after(*seconds, [&whileHeld, b] { whileHeld = b->backColor(); postRelease(b); });
+    f.press(b);
+    // A repeating key sees the release in its waits; one that acted at once
+    // returns first, and the clock is run on to the release.
+    if (!seconds) {
+        whileHeld = b->backColor();
+        f.release(b);
+    } else if (!whileHeld) {
+        f.clock.sleepFor(std::chrono::duration_cast<Nanos>(std::chrono::duration<double>(*seconds)));
+    }
+    f.settle();
+    if (editKey)
+        QVERIFY2(whileHeld == QColor(128, 128, 128) && b->backColor() == QColor(Qt::white), qPrintable(b->text()));
+}
+
+// Steps: a caption touches the visible button showing it for 0.1 s, or for
+// the seconds after it ("▽0.3"), or until its repeat ends by itself ("→…");
+// "@r" touches row r of the list in view; "#r,c" a board cell; "+あ" enters
+// あ with a touch on the board, written into the touched cell first, so that
+// any text is picked the way a cell's own is.
+inline void play(TalkFixture &f, const QStringList &steps)
+{
+    FlexGrid *board = f.ui().grdBoard;
+    for (const QString &step : steps) {
+        if (step.startsWith(u'@')) {
+            FlexGrid *list = listInView(f);
+            QVERIFY(list);
+            f.touchCell(list, step.mid(1).toInt(), list->Cols() - 1);
+        } else if (step.startsWith(u'#')) {
+            f.touchCell(board, step.mid(1).section(u',', 0, 0).toInt(), step.section(u',', 1).toInt());
+        } else if (step.startsWith(u'+')) {
+            board->setTextMatrix(0, 0, step.mid(1));
+            f.touchCell(board, 0, 0);
+        } else {
+            qsizetype n = step.size();
+            while (n > 1 && (step[n - 1].isDigit() || step[n - 1] == u'.' || step[n - 1] == u'…'))
+                --n;
+            const QString time = step.mid(n);
+            hold(f, button(f, step.left(n)),
+                 time == u"…" ? std::nullopt : std::optional(time.isEmpty() ? 0.1 : time.toDouble()));
+        }
+        f.settle();
+    }
+}
+
+inline void visit(const Visit &v)
+{
+    std::map<QString, QByteArray> files{{kSampleFileName, v.talk}, {QStringLiteral("day.txt"), v.day}};
+    std::erase_if(files, [](const auto &file) { return file.second.isNull(); });
+    auto options = v.options;
+    options.try_emplace(QStringLiteral("OPT1"), QStringLiteral("2"));
+    TalkFixture f(options, files);
+    if (!v.text.isEmpty())
+        setMarked(f, v.text);
+    QGuiApplication::clipboard()->setText(v.clipboard);
+    setSaveFaultForTesting(v.fault);
+    Questions questions(v.answers);
+    play(f, v.steps);
+    setSaveFaultForTesting(SaveFault::None);
+
+    QCOMPARE(questions.asked, v.asked);
+    if (!v.after.isEmpty())
+        QCOMPARE(f.marked(), v.after);
+    const Controls &u = f.ui();
+    FlexGrid *list = listInView(f);
+    QCOMPARE(list ? rows(list, list->TopRow()) : QStringList(), v.listed);
+    if (list && list != u.grdSp)
+        QCOMPARE(list->geometry(), u.grdBoard->geometry());
+    QCOMPARE(screenOf(u), v.screen);
+    const std::map<QString, QString> closes{{"example list", "例文終了"}, {"diary list", "日記終了"}, {"revising", "日記終了"}};
+    QCOMPARE(u.cmdSamp->text(), closes.contains(v.screen) ? closes.at(v.screen) : QStringLiteral("例文表示"));
+    QStringList green;
+    for (int r = 0; r < u.grdBoard->Rows(); ++r)
+        for (int c = 0; c < u.grdBoard->Cols(); ++c)
+            if (u.grdBoard->cellBackColor(r, c) == kGreen)
+                green << QStringLiteral("%1,%2").arg(r).arg(c);
+    QCOMPARE(green, v.green);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    const QByteArray talk = v.talkAfter.value_or(v.talk), day = v.dayAfter.value_or(v.day);
+    QCOMPARE(f.readFile(QStringLiteral("Talk.txt")), talk);
+    QCOMPARE(f.readFile(QStringLiteral("day.txt")), day);
+    // A save must leave no temporary behind.
+    const QStringList entries = QDir(f.home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    QCOMPARE(entries, (day.isNull() ? QStringList{"Talk.txt"} : QStringList{"Talk.txt", "day.txt"}));
 }
 
 } // namespace kel
+Q_DECLARE_METATYPE(kel::Visit)

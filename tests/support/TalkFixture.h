@@ -32,7 +32,6 @@ public:
     Nanos now() const override { return t_; }
     void sleepFor(Nanos d) override
     {
-        ++sleeps;
         t_ += d;
         fireDue();
     }
@@ -45,7 +44,6 @@ public:
                             std::move(action)});
     }
     double seconds() const { return std::chrono::duration<double>(t_).count(); }
-    int sleeps = 0;
 
 private:
     void fireDue()
@@ -67,10 +65,7 @@ private:
 class RecordingPlatform final : public Platform {
 public:
     void beep() override { ++beeps; }
-    void busyPointer() override { busy = true; }
-    void normalPointer() override { busy = false; }
     int beeps = 0;
-    bool busy = false;
 };
 
 class TalkFixture {
@@ -82,9 +77,7 @@ public:
         : TalkFixture(std::map<QString, QString>(options.begin(), options.end()), std::move(files))
     {
     }
-    TalkFixture() : TalkFixture(std::map<QString, QString>{}) {}
-    explicit TalkFixture(const std::map<QString, QString> &options,
-                         std::map<QString, QByteArray> files = {})
+    explicit TalkFixture(const std::map<QString, QString> &options = {}, const std::map<QString, QByteArray> &files = {})
     {
         installFontSubstitutions();
         store = std::make_unique<SettingsStore>(config.path() + QStringLiteral("/Talk.ini"));
@@ -134,8 +127,9 @@ public:
     QStringList voiced() const
     {
         QStringList out;
-        for (const QString &p : player.plays())
-            out << p.mid(home.path().size() + 1).chopped(4);
+        for (const QString &call : player.calls)
+            if (call.startsWith(u"play "))
+                out << call.mid(5 + home.path().size() + 1).chopped(4);
         return out;
     }
 
@@ -147,11 +141,7 @@ public:
     static void click(QWidget *w, QPoint pos = {}) { kel::click(w, pos); }
     static void pressCell(FlexGrid *g, int row, int col) { press(g->viewport(), g->cellRect(row, col).center()); }
     static void releaseCell(FlexGrid *g, int row, int col) { release(g->viewport(), g->cellRect(row, col).center()); }
-    static void touchCell(FlexGrid *g, int row, int col)
-    {
-        pressCell(g, row, col);
-        releaseCell(g, row, col);
-    }
+    static void touchCell(FlexGrid *g, int row, int col) { pressCell(g, row, col); releaseCell(g, row, col); }
     // Lets queued keystrokes and other posted events act.
     static void settle() { QCoreApplication::processEvents(); }
 
@@ -161,9 +151,7 @@ public:
     {
         const QString t = box()->text();
         const qsizetype s = box()->selStart(), n = box()->selLength();
-        if (n == 0)
-            return t.left(s) + QLatin1Char('|') + t.mid(s);
-        return t.left(s) + QLatin1Char('[') + t.mid(s, n) + QLatin1Char(']') + t.mid(s + n);
+        return n == 0 ? t.left(s) + u'|' + t.mid(s) : t.left(s) + u'[' + t.mid(s, n) + u']' + t.mid(s + n);
     }
     // Sets the text and selects `len` characters from `start`.
     void setText(const QString &t, qsizetype start, qsizetype len = 0)

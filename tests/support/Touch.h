@@ -19,18 +19,12 @@
 namespace kel {
 
 // Where a finger lands on `control` at `pos` (its own coordinates, its
-// centre by default): the widget on top there inside its window, and the
-// point in that widget. A control that is hidden or covered there fails the
-// test and gets no touch: a user could not touch it either.
-struct Landing {
-    QWidget *widget = nullptr;
-    QPoint at;
-};
-inline Landing landing(QWidget *control, QPoint pos = {})
+// centre by default): the widget on top there inside its window, with `pos`
+// turned into that widget's coordinates. A control that is hidden or covered
+// there fails the test and gets no touch: a user could not touch it either.
+inline QWidget *landing(QWidget *control, QPoint &pos)
 {
-    if (pos.isNull())
-        pos = control->rect().center();
-    const QPoint global = control->mapToGlobal(pos);
+    const QPoint global = control->mapToGlobal(pos.isNull() ? control->rect().center() : pos);
     QWidget *hit = control->isVisible() ? widgetAt(control->window(), global) : nullptr;
     if (!hit || !(hit == control || control->isAncestorOf(hit))) {
         auto name = [](const QWidget *w) {
@@ -41,19 +35,18 @@ inline Landing landing(QWidget *control, QPoint pos = {})
         };
         const QString message = QStringLiteral("a touch meant for %1 lands on %2").arg(name(control), name(hit));
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
-        return {};
+        return nullptr;
     }
-    return {hit, hit->mapFromGlobal(global)};
+    pos = hit->mapFromGlobal(global);
+    return hit;
 }
 
 inline void postMouse(QEvent::Type type, QWidget *control, QPoint pos)
 {
-    const Landing l = landing(control, pos);
-    if (!l.widget)
-        return;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QCoreApplication::postEvent(l.widget, new QMouseEvent(type, QPointF(l.at), l.widget->mapToGlobal(QPointF(l.at)),
-                                                          Qt::LeftButton, held, Qt::NoModifier));
+    if (QWidget *w = landing(control, pos))
+        QCoreApplication::postEvent(w, new QMouseEvent(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::LeftButton,
+                                                       type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                       Qt::NoModifier));
 }
 // Queue a press or release where a finger would make it, for clock actions
 // that run inside a wait, when the program takes no events.
@@ -63,13 +56,13 @@ inline void postRelease(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseBu
 // Touches that return once the handlers are done.
 inline void press(QWidget *w, QPoint pos = {})
 {
-    if (const Landing l = landing(w, pos); l.widget)
-        QTest::mousePress(l.widget, Qt::LeftButton, {}, l.at);
+    if (QWidget *hit = landing(w, pos))
+        QTest::mousePress(hit, Qt::LeftButton, {}, pos);
 }
 inline void release(QWidget *w, QPoint pos = {})
 {
-    if (const Landing l = landing(w, pos); l.widget)
-        QTest::mouseRelease(l.widget, Qt::LeftButton, {}, l.at);
+    if (QWidget *hit = landing(w, pos))
+        QTest::mouseRelease(hit, Qt::LeftButton, {}, pos);
 }
 inline void click(QWidget *w, QPoint pos = {})
 {

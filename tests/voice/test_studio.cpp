@@ -10,14 +10,28 @@
 #include "speech/WavCodec.h"
 #include "voice/FrmStudio.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <numeric>
 
 using namespace kel;
 using namespace kel::test;
+
+// Opens `list` with a touch at its centre and touches the item `text` in
+// the list that drops down.
+static void pick(QComboBox *list, const QString &text)
+{
+    QTRY_VERIFY(list->findText(text) >= 0);
+    click(list);
+    QWidget *view = list->view()->viewport();
+    QTRY_VERIFY(view->isVisible());
+    const QPoint at(view->width() / 2, list->view()->visualRect(list->model()->index(list->findText(text), 0)).center().y());
+    QMouseEvent slide(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+    QApplication::sendEvent(view, &slide); // the finger slides onto the item, which highlights it
+    click(view, at);
+}
 
 class TestStudio : public QObject {
     Q_OBJECT
@@ -61,7 +75,6 @@ private slots:
                                            "source_name=kelvoran_mic_in", "source_properties=device.description=KelvoranMic"});
         const auto unloadMic = qScopeGuard([&] { runTool("pactl", {"unload-module", QString::fromLatin1(mic.value_or("").trimmed())}); });
         QVERIFY(sink && mic);
-        QSettings(config_.filePath("Talk.ini"), QSettings::IniFormat).setValue("VOICE/Input", "kelvoran_mic_in");
         // What the user says: 1.5 s of quiet (the room, then the wait), "a"
         // as a 0.4 s tone, quiet again.
         std::vector<float> said(size_t(4.0 * kCaptureRate));
@@ -73,7 +86,8 @@ private slots:
         studio.resize(900, 640);
         studio.show();
         QVERIFY(QTest::qWaitForWindowExposed(&studio));
-        QTRY_COMPARE(child<QComboBox>(&studio, "cmbInput")->currentText(), "KelvoranMic");
+        pick(child<QComboBox>(&studio, "cmbInput"), "KelvoranMic");
+        QCOMPARE(child<QComboBox>(&studio, "cmbInput")->currentText(), "KelvoranMic");
         QProcess speaker;
         speaker.start("paplay", {"--device=kelvoran_mic", home_.filePath("said.wav")});
         QVERIFY(speaker.waitForStarted());
@@ -86,16 +100,20 @@ private slots:
 
         const auto kept = decodeWav(readFile(home_.filePath("あ.wav")));
         QVERIFY(kept);
+        // Cut to the voice (levelled as test_take_shaper measures).
         QVERIFY2(std::abs(kept->seconds() - 0.7) < 0.05, qPrintable(QString::number(kept->seconds())));
-        // Levelled: 0.2 s about its middle at -20 dB.
-        const std::vector<float> mono = toMono(*kept);
-        const auto from = mono.begin() + long(mono.size() / 2) - kept->rate / 10, to = from + kept->rate / 5;
-        const double db = 10 * std::log10(std::inner_product(from, to, from, 0.0) / double(kept->rate / 5));
-        QVERIFY2(std::abs(db + 20) < 1.5, qPrintable(QString::number(db)));
         QCOMPARE(readFile(home_.filePath("voice/generated/あ.wav")), generated);
         QVERIFY(decodeWav(readFile(home_.filePath("voice/takes/あ.wav"))));
         QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(), QStringLiteral("1 / %1 録音済み").arg(soundSetCharacters().size()));
         studio.close();
+        // The microphone and the place are still on disk once "設定" has
+        // rewritten the file with "確定".
+        ModalScript confirm({{"frmOPT", [](QWidget *d) { click(child(d, "cmdOK1")); }}});
+        click(program.win.controls().cmdOpt);
+        QVERIFY(confirm.done());
+        QSettings ini(config_.filePath("Talk.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value("VOICE/Input").toString(), "kelvoran_mic_in");
+        QCOMPARE(ini.value("VOICE/Last").toString(), "あ");
         // Opened again, the studio goes on with the next character.
         QCOMPARE(FrmStudio(program.win.talk(), &program.win).character(), "い");
 

@@ -4,6 +4,7 @@
 // path-climbing archive, or a full disk, changes nothing. And the voice
 // page's sound check and the studio's test line, each at its pace.
 #include "support/AudioCapture.h"
+#include "support/SmallDisk.h"
 #include "support/TalkFixture.h"
 #include "voice/FrmStudio.h"
 #include "voice/VoiceArchive.h"
@@ -28,13 +29,8 @@ std::map<QString, QByteArray> snapshot(const QString &dir)
     return files;
 }
 
-int kelvoran(const QStringList &args)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedChannels);
-    p.start(QStringLiteral(KELVORAN_PATH), args);
-    return p.waitForFinished(20'000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
+// The program's exit code; -1 when it crashed.
+int kelvoran(const QStringList &args) { return QProcess::execute(QStringLiteral(KELVORAN_PATH), args); }
 
 // A gzip tar holding `entries` under the names given, even "../x".
 QByteArray tarOf(const std::vector<std::pair<QString, QByteArray>> &entries)
@@ -147,26 +143,24 @@ private slots:
     // A backup written there is refused too.
     void aFullDiskKeepsTheOldSound()
     {
-        QTemporaryDir mount;
-        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", mount.path()}) != 0)
+        QTemporaryDir dir;
+        const QString mount = dir.filePath("disk");
+        SmallDisk disk(mount, "size=256k");
+        if (!disk.mounted())
             QSKIP("cannot mount a small tmpfs here (needs root)");
-        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mount.path()}); });
-        VoiceFolder folder(mount.path());
-        QVERIFY(writeFile(mount.filePath("う.wav"), toneWav(200, 0.2)));
+        VoiceFolder folder(mount);
+        QVERIFY(writeFile(mount + "/う.wav", toneWav(200, 0.2)));
         // Room for the generated sound's copy and the take, not for both
         // new files: the disk fills while they are written.
-        QVERIFY(writeFile(mount.filePath("filler"), QByteArray(QStorageInfo(mount.path()).bytesAvailable() - 64 * 1024, 'x')));
+        QVERIFY(writeFile(mount + "/filler", QByteArray(QStorageInfo(mount).bytesAvailable() - 64 * 1024, 'x')));
         QString error;
         QVERIFY(!folder.keep("う", toneWav(300, 0.5), toneWav(300, 1.0), &error) && !error.isEmpty());
-        QCOMPARE(readFile(mount.filePath("う.wav")), toneWav(200, 0.2));
+        QCOMPARE(readFile(mount + "/う.wav"), toneWav(200, 0.2));
         QVERIFY(!QFile::exists(folder.takePath("う")));
         // A backup written onto the full disk is refused, not left cut off.
-        QFile rest(mount.filePath("rest"));
-        QVERIFY(rest.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        while (rest.write(QByteArray(512, 'x')) == 512) {
-        }
-        QVERIFY(!exportVoice(folder, mount.filePath("voice.tar.gz"), &error));
-        QVERIFY(!QFile::exists(mount.filePath("voice.tar.gz")));
+        QVERIFY(disk.fill());
+        QVERIFY(!exportVoice(folder, mount + "/voice.tar.gz", &error));
+        QVERIFY(!QFile::exists(mount + "/voice.tar.gz"));
     }
 
     // The voice page's sound check with no output device (its pace is heard

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QStyleOptionButton>
-#include <QTimer>
 
 using namespace kel;
 using namespace Qt::StringLiterals;
@@ -66,20 +65,15 @@ void touch(QDialog &d, const QStringList &actions)
 void withOptions(TalkFixture &fx, const QString &touches, QString *opened = nullptr)
 {
     bool closed = false;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!d || d->objectName() != u"frmOPT"_s || !d->isVisible())
-            return;
-        timer.stop();
-        if (opened)
-            *opened = shown(*d);
-        touch(*d, touches.split(u' '));
-        closed = !d->isVisible();
-        if (!closed)
-            d->reject();
-    });
-    timer.start(0);
+    ModalScript script({{u"frmOPT"_s, [&](QWidget *w) {
+                             auto *d = static_cast<QDialog *>(w);
+                             if (opened)
+                                 *opened = shown(*d);
+                             touch(*d, touches.split(u' '));
+                             closed = !d->isVisible();
+                             if (!closed)
+                                 d->reject();
+                         }}});
     TalkFixture::click(fx.ui().cmdOpt);
     QVERIFY2(closed, "the options dialog did not open, or stayed open");
 }

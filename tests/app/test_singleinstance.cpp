@@ -33,8 +33,7 @@ private slots:
     {
         QTest::addColumn<QString>("holds");
         QTest::addColumn<QString>("steps");
-        QTest::newRow("SIGTERM, then the next start runs") << "" << "a a= a~ b b= b~";
-        QTest::newRow("SIGHUP") << "" << "a a= a^ b b= b~";
+        QTest::newRow("SIGHUP, then the next start runs (and ends on SIGTERM)") << "" << "a a= a^ b b= b~";
         QTest::newRow("SIGTERM, main thread stuck at the end") << "" << "s s= s~ b b= b~";
         QTest::newRow("a second copy ends; a killed copy's lock is taken over") << "" << "a a= b b0 a= a! c c= c~";
         QTest::newRow("a second start brings the running window to the front") << "window" << "a a0";

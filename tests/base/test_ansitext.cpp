@@ -15,12 +15,6 @@ namespace {
 
 QByteArray hex(const char *spacedHex) { return QByteArray::fromHex(spacedHex); }
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 const QByteArray kRefused;   // no encodable row expects empty bytes
 
 } // namespace
@@ -78,7 +72,9 @@ private slots:
     void placesThatAreNotFiles()
     {
         QTemporaryDir dir;
-        QVERIFY(writeAll(dir.filePath(u"plain"_s), "x"));
+        QFile plain(dir.filePath(u"plain"_s));
+        QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("x") == 1);
+        plain.close();
         QCOMPARE(loadTextFile(dir.filePath(u"Talk.txt"_s)).status, LoadedFile::Missing);
         QCOMPARE(loadTextFile(dir.path()).status, LoadedFile::Unreadable);
         QVERIFY(saveFileAtomically(dir.filePath(u"plain/day.txt"_s), "y").has_value());

@@ -54,8 +54,7 @@ QString play(TalkFixture &fx, const QString &script)
         FlexGrid *g = enlarged ? fx.ui().grdBoard2 : fx.ui().grdBoard;
         if (posted) {
             fx.clock.after(0.2, [g, at = g->cellRect(rc[0].toInt(), rc[1].toInt()).center()] {
-                postPress(g->viewport(), at);
-                postRelease(g->viewport(), at);
+                postClick(g->viewport(), at);
             });
             continue;
         }
@@ -103,20 +102,20 @@ void TestBoardTouch::touches_data()
     // A touch while a voice pauses the program is not taken afterwards.
     QTest::newRow("rule 2: a touch during the voice pause is dropped")
         << "OPT1=2" << "p1,9 0,9" << "あ[_]" << "あ" << closed << 0 << "";
-    QTest::newRow("rule 3: あ あ enters once") << "OPT1=3" << "0,9 0,9" << "あ[_]" << "あ あ" << closed << 0 << "";
-    QTest::newRow("rule 3: a third touch enters again")
+    QTest::newRow("rule 3: the second あ enters, a third again")
         << "OPT1=3" << "0,9 0,9 0,9" << "ああ[_]" << "あ あ あ" << closed << 0 << "";
     QTest::newRow("rule 3: あ か か enters か only") << "OPT1=3" << "0,9 0,8 0,8" << "か[_]" << "あ か か" << closed << 0 << "";
     QTest::newRow("rule 3: 。 counts across modes") << "OPT1=3" << "3,0 L 4,6" << "。[_]" << "。 。" << closed << 0 << "";
-    QTest::newRow("rule 3: an empty cell is never taken")
-        << "OPT1=3 gMaxC=14" << "L 0,13 0,13 0,13" << "" << "　 　 　" << closed << 0 << "";
-    QTest::newRow("rule 1: an empty cell is never taken")
-        << "OPT1=1 gMaxC=14" << "L 0,13 0,13 0,13" << "" << "　 　 　" << closed << 0 << "";
+    for (const char *rule : {"1", "3"})
+        QTest::addRow("rule %s: an empty cell is never taken", rule) << "OPT1=" + QString(rule) + " gMaxC=14" << "L 0,13 0,13 0,13" << "" << "　 　 　" << closed << 0 << "";
     QTest::newRow("rule 1: the second touch opens")
         << "OPT1=1" << "0,9 0,9" << "" << "あ あ" << "· · · | か あ ぁ | き い ぃ" << 0 << "";
     QTest::newRow("another rule: nothing but the beep")
         << "OPT1=7 Beep=1" << "0,9 0,9" << "" << "" << closed << 2 << "";
-    QTest::newRow("voice 2: only entries are voiced") << "OPT3=2" << "0,8 z1,2" << "が[_]" << "が" << closed << 0 << "";
+    // A first touch of か (named), a second (opens), が on the enlarged grid
+    // (entered): the voice option decides which of them speak.
+    for (const auto &[opt3, voiced] : {std::pair{"0", "か か が"}, {"1", "か が"}, {"2", "が"}, {"3", ""}, {"7", "か か が"}})
+        QTest::addRow("voice %s", opt3) << "OPT1=1 OPT3=" + QString(opt3) << "0,8 0,8 z1,2" << "が[_]" << voiced << closed << 0 << "";
     QTest::newRow("enlarged rule 1: named, entered, then taken at once")
         << "OPT2=1" << "0,8 z1,2 z1,2 0,8 z1,2" << "がが[_]" << "か が が か が" << closed << 0 << "";
     QTest::newRow("beep on every release, first touches too")
@@ -144,7 +143,11 @@ void TestBoardTouch::touches()
         options[kv.section(u'=', 0, 0)] = kv.section(u'=', 1);
     TalkFixture fx(options);
     fx.addVoices({"あ", "か", "が", "。", "　"});
+    const double start = fx.clock.seconds();
     QTEST(play(fx, script), "pressed");
+    // Each voiced touch pauses the program half a second, a silenced one not at all.
+    if (stored.contains(u"OPT3"))
+        QCOMPARE(int((fx.clock.seconds() - start) / 0.5), int(fx.voiced().size()));
     QString text = fx.marked();
     if (text == u"|")
         text.clear();

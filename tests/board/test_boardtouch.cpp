@@ -1,5 +1,5 @@
 // Touching the board and the enlarged screen under each touch rule, with
-// what is voiced, what is entered and what the cells look like, and the
+// what is voiced (and the pause it takes), what is entered and what the cells look like, and the
 // board's cells in each mode and width.
 #include "support/TalkFixture.h"
 #include "widgets/FitText.h"

@@ -1,4 +1,4 @@
-// Voice feedback and reading the text aloud, on a clock the test drives:
+// Reading the text aloud, on a clock the test drives:
 // what is played, when, where the highlight stands, and how a reading ends;
 // and the real player where no audio server answers.
 #include "support/TalkFixture.h"

@@ -28,8 +28,6 @@ void TestSampleScreens::bytesAndSentences_data()
                                        " 8F C1 82 B3 82 C8 82 A2 82 C5 82 CB 81 49 22 0D 0A");
     const QStringList extensions{"～", "－", "①"};
 
-    QTest::newRow("こんにちは") << QStringList{"こんにちは"}
-                           << hex("22 82 B1 82 F1 82 C9 82 BF 82 CD 22 0D 0A") << QStringList{"こんにちは"};
     QTest::newRow("code page 932's own ～ － ①")
         << extensions << hex("22 81 60 22 0D 0A 22 81 7C 22 0D 0A 22 87 40 22 0D 0A") << extensions;
     QTest::newRow("日記, ありがとう, empty, メモ: three records")

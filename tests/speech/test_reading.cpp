@@ -1,4 +1,4 @@
-// Voice feedback and reading the text aloud, on a clock the test drives:
+// Reading the text aloud, on a clock the test drives:
 // what is played, when, where the highlight stands, and how a reading ends;
 // and the real player where no audio server answers.
 #include "support/TalkFixture.h"
@@ -60,33 +60,6 @@ QString seen(TalkFixture &fx)
 class TestReading : public QObject {
     Q_OBJECT
 private slots:
-    // The voice option decides which feedback a touch speaks: "E" an entry,
-    // "S" a selection, "1" the first of two touches.
-    void voiceFilter_data()
-    {
-        QTest::addColumn<QString>("opt3");
-        QTest::addColumn<QString>("spoken"); // the modes spoken
-        const std::pair<const char *, const char *> options[] = {{"0", "ES1"}, {"1", "ES"}, {"2", "E"}, {"3", ""}, {"7", "ES1"}};
-        for (const auto &[opt3, spoken] : options)
-            QTest::addRow("OPT3 %s", opt3) << opt3 << spoken;
-    }
-
-    void voiceFilter()
-    {
-        QFETCH(QString, opt3);
-        QFETCH(QString, spoken);
-        for (const QString mode : {"E", "S", "1"}) {
-            TalkFixture fx({{"OPT3", opt3}});
-            fx.addVoices({"あ"});
-            fx.st().StopRead = false;
-            const double before = fx.clock.seconds();
-            fx.talk().speech->SpeakChar(QStringLiteral("あ"), 0.5, mode);
-            // A suppressed call neither waits nor touches the reading's flag.
-            const QString got = heard(fx).join("") + (fx.st().StopRead ? " flag" : "") + (fx.clock.seconds() - before > 0.5 ? " waited" : "");
-            QCOMPARE(mode + ": " + got, mode + (spoken.contains(mode) ? ": あ flag waited" : ": "));
-        }
-    }
-
     void reading_data()
     {
         QTest::addColumn<QString>("text");

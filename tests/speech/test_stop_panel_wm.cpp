@@ -58,8 +58,7 @@ private slots:
             for (QDeadlineTimer limit(5000); hit != label && !limit.hasExpired(); QThread::msleep(20))
                 hit = QApplication::widgetAt(centre);
             onTop = hit ? hit->objectName() : QStringLiteral("nothing");
-            postPress(label);
-            postRelease(label);
+            postClick(label);
         });
         TalkFixture::click(fx.ui().cmdRead);
 

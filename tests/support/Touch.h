@@ -48,10 +48,10 @@ inline void postMouse(QEvent::Type type, QWidget *control, QPoint pos)
                                                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                                        Qt::NoModifier));
 }
-// Queue a press or release where a finger would make it, for clock actions
-// that run inside a wait, when the program takes no events.
-inline void postPress(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonPress, w, pos); }
+// Queue a release, or a whole touch, where a finger would make it, for clock
+// actions that run inside a wait, when the program takes no events.
 inline void postRelease(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonRelease, w, pos); }
+inline void postClick(QWidget *w, QPoint pos = {}) { postMouse(QEvent::MouseButtonPress, w, pos); postRelease(w, pos); }
 
 // Touches that return once the handlers are done.
 inline void press(QWidget *w, QPoint pos = {})

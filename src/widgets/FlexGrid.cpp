@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
-#include <numeric>
 
 namespace kel {
 
@@ -136,17 +135,6 @@ void FlexGrid::setTopRow(int r)
     executeDelayedItemsLayout();
     updateGeometries();
     verticalScrollBar()->setValue(std::clamp(r, 0, qMax(0, Rows() - 1)));
-}
-
-void FlexGrid::sortRows(int col, bool ascending)
-{
-    std::vector<int> order(static_cast<size_t>(Rows()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int cmp = QString::compare(TextMatrix(a, col), TextMatrix(b, col), Qt::CaseSensitive);
-        return ascending ? cmp < 0 : cmp > 0;
-    });
-    reorderRows(order);
 }
 
 void FlexGrid::reorderRows(const std::vector<int> &order)

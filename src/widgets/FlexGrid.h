@@ -53,8 +53,6 @@ public:
     int TopRow() const;
     void setTopRow(int r);
 
-    // Sorts all rows as strings on `col`; stable.
-    void sortRows(int col, bool ascending);
     // Row i becomes the old row order[i].
     void reorderRows(const std::vector<int> &order);
 

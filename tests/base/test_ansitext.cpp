@@ -26,7 +26,7 @@ private slots:
     // Text and its bytes in code page 932 both ways: `text` (when given) is
     // written as `bytes`, and a file of `bytes` (when `source` is given) reads
     // back as `read`, or as `text` when `read` is not given. (Kana, ～ － ①,
-    // line ends and blank lines are pinned byte for byte in test_samplefile.)
+    // line ends and blank lines are pinned byte for byte in test_samplescreens.)
     void codec_data()
     {
         QTest::addColumn<QString>("text");

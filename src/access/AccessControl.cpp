@@ -67,6 +67,8 @@ void AccessControl::apply(const AccessSettings &s)
         dwell_ = std::make_unique<DwellTracker>(milliseconds(s.Dwell));
     signature_.clear();
     shownChanges_ = -1;
+    kept_.clear();
+    editing_.clear();
     spokenSeen_ = t_.st.SpeechEnded;
     qApp->removeEventFilter(this);
     if (scanner_ || dwell_) {
@@ -143,7 +145,7 @@ bool AccessControl::mouseButtonEvent(QEvent *e)
     return true;
 }
 
-void AccessControl::switchPressed(Switch s)
+void AccessControl::switchPressed(Switch s, const QString &seen)
 {
     refreshScreen();
     const QPointer<QWidget> window = screen_.window;
@@ -153,24 +155,93 @@ void AccessControl::switchPressed(Switch s)
             touchAt(window, screen_.groups[0].items[0].centre());
         return;
     }
-    if (t_.st.Speaking > 0)
+    // The echo of a pick is not talked over, but the press is the user's:
+    // it waits for the echo's end (a few are kept, as many as a hurried
+    // user could mean).
+    if (t_.st.Speaking > 0 || touchUnderway_) {
+        constexpr size_t kMostKept = 8;
+        if (kept_.size() < kMostKept)
+            kept_.emplace_back(s, signature_);
         return;
+    }
+    // A Select kept while the screen changed (the enlarged screen opening
+    // after the echo) would take something the user never saw: it only
+    // shows where the scan stands.
+    if (!seen.isEmpty() && seen != signature_ && s == Switch::Select) {
+        if (scanner_->level() == Scanner::Level::Idle)
+            scanner_->restartTop(t_.sv.clock->now());
+        showHighlight();
+        return;
+    }
     const Scanner::Chosen c = scanner_->press(s, t_.sv.clock->now());
     showHighlight();
     if (!c.valid() || !window)
         return;
-    const QPoint at = screen_.groups[c.group].items[c.item].centre();
     ++selections_;
-    touchAt(window, at);
+    act(screen_.groups[c.group].items[c.item]);
     if (scanner_) {
         refreshScreen();
         showHighlight();
     }
 }
 
+void AccessControl::act(const ScanTarget &target)
+{
+    switch (target.act) {
+    case ScanAct::Touch:
+        touchAt(screen_.window, target.centre());
+        // Its release is still queued; a kept press waits until it is done.
+        touchUnderway_ = true;
+        QMetaObject::invokeMethod(this, [this] { touchUnderway_ = false; }, Qt::QueuedConnection);
+        return;
+    case ScanAct::Open:
+        if (!target.widget)
+            return;
+        editing_ = target.widget;
+        editingWas_ = boxValue(editing_);
+        previewed_ = -1;
+        refreshScreen();
+        scanner_->restartTop(t_.sv.clock->now());
+        return;
+    case ScanAct::Take:
+        if (editing_ && target.widget == editing_) {
+            setBoxValue(editing_, editingWas_, true);
+            setBoxValue(editing_, target.value, false);
+        }
+        leaveValues(true);
+        return;
+    }
+}
+
+// Back to the dialog from a box's values; its old value unless one was taken.
+void AccessControl::leaveValues(bool keep)
+{
+    if (editing_ && !keep)
+        setBoxValue(editing_, editingWas_, true);
+    editing_.clear();
+    previewed_ = -1;
+    refreshScreen();
+    if (scanner_->level() != Scanner::Level::Idle)
+        scanner_->restartTop(t_.sv.clock->now());
+}
+
+void AccessControl::actOnKeptPress()
+{
+    if (kept_.empty() || t_.st.Speaking > 0 || touchUnderway_)
+        return;
+    const auto [s, seen] = kept_.front();
+    kept_.pop_front();
+    switchPressed(s, seen);
+}
+
 void AccessControl::refreshScreen()
 {
-    screen_ = currentScanScreen(t_, set_.ScanOrder == 1);
+    if (editing_ && !reachableIn(editing_->window(), editing_)) {
+        editing_.clear();   // its dialog went away under it
+        previewed_ = -1;
+    }
+    screen_ = editing_ ? valueScreen(editing_->window(), editing_)
+                       : currentScanScreen(t_, set_.ScanOrder == 1, set_.ScanSettings == 1);
     const QString sig = screen_.signature();
     if (sig == signature_)
         return;
@@ -212,6 +283,18 @@ void AccessControl::showHighlight()
     if (scanner_->changes() == shownChanges_)
         return;
     shownChanges_ = scanner_->changes();
+    if (editing_) {
+        // The box shows the highlighted value; left unanswered, its own.
+        if (scanner_->level() == Scanner::Level::Idle) {
+            leaveValues(false);
+            return;
+        }
+        const int g = scanner_->group();
+        if (g != previewed_ && g >= 0 && g < int(screen_.groups.size())) {
+            previewed_ = g;
+            setBoxValue(editing_, screen_.groups[g].items[0].value, true);
+        }
+    }
     if (set_.ScanVoice == 1)
         sayHighlighted();
 }
@@ -265,8 +348,10 @@ void AccessControl::poll()
             spokenSeen_ = t_.st.SpeechEnded;
             scanner_->pause();
         }
-        if (t_.st.Speaking == 0)
+        if (t_.st.Speaking == 0) {
             scanner_->resume(now);
+            actOnKeptPress();
+        }
         if (scanner_->level() != Scanner::Level::Idle)
             refreshScreen();
         scanner_->tick(now);

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -44,8 +45,12 @@ public:
     AccessOverlay *overlay() const;
     // The highlighted target's or group's rectangle in its window.
     QRect highlightRect() const;
-    // How many touches scanning and dwell have made.
+    // How many touches scanning and dwell have made (values taken included).
     int selections() const { return selections_; }
+    // Switch presses made while something was being said, not yet acted on.
+    int keptPresses() const { return int(kept_.size()); }
+    // The drop-down or number box whose values are being stepped through.
+    QWidget *editing() const { return editing_.data(); }
 
 protected:
     bool eventFilter(QObject *o, QEvent *e) override;
@@ -53,7 +58,10 @@ protected:
 private:
     bool keyEvent(QEvent *e);
     bool mouseButtonEvent(QEvent *e);
-    void switchPressed(Switch s);
+    void switchPressed(Switch s, const QString &seen = {});
+    void act(const ScanTarget &target);
+    void actOnKeptPress();
+    void leaveValues(bool keep);
     void refreshScreen();
     void showHighlight();
     void sayHighlighted();
@@ -73,6 +81,15 @@ private:
     int shownChanges_ = -1;
     std::optional<QPoint> pointer_;
     int selections_ = 0;
+    // Presses during speech, acted on in turn once it has ended (each after
+    // the touch the one before made has gone through), with the screen the
+    // user saw when pressing.
+    std::deque<std::pair<Switch, QString>> kept_;
+    bool touchUnderway_ = false;
+    // Stepping through a box's values: the box and the value it had.
+    QPointer<QWidget> editing_;
+    double editingWas_ = 0;
+    int previewed_ = -1;
 };
 
 } // namespace kel

@@ -36,14 +36,14 @@ int AccessOverlay::thickness() const
     return std::max(3, width() * 6 / 786);
 }
 
-// Only the frame's band (and the up mark): the inside shows through and
-// needs no repaint.
+// Only the frame's band (and the up mark), all of it inside the target: the
+// middle shows through and needs no repaint.
 QRegion AccessOverlay::frameArea(const QRect &r, bool up) const
 {
-    const int m = thickness() + 4;
-    QRegion band = QRegion(r.adjusted(-m, -m, m, m)).subtracted(QRegion(r.adjusted(m, m, -m, -m)));
+    const int m = thickness() + 6;
+    QRegion band = QRegion(r).subtracted(QRegion(r.adjusted(m, m, -m, -m)));
     if (up)
-        band += QRect(r.topLeft() - QPoint(m, m), QSize(thickness() * 9 + m, thickness() * 8 + m));
+        band += QRect(r.topLeft(), QSize(thickness() * 9 + m, thickness() * 8 + m)) & r;
     return band;
 }
 
@@ -83,7 +83,11 @@ void AccessOverlay::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     const int w = thickness();
     if (!frame_.isEmpty()) {
-        const QRect r = frame_.adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
+        // Inside the target's own bounds, black edges included, so that a
+        // button at the window's edge shows its whole frame.
+        p.setClipRect(frame_);
+        const double inset = (w + 4) / 2.0;
+        const QRectF r = QRectF(frame_).adjusted(inset, inset, -inset, -inset);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(Qt::black, w + 4, up_ ? Qt::DashLine : Qt::SolidLine));
         p.drawRect(r);
@@ -94,12 +98,13 @@ void AccessOverlay::paintEvent(QPaintEvent *)
             f.setPixelSize(std::max(12, w * 5));
             f.setBold(true);
             p.setFont(f);
-            const QRect badge(r.topLeft(), QSize(w * 8, w * 7));
+            const QRectF badge(r.topLeft(), QSizeF(w * 8, w * 7));
             p.fillRect(badge, kFrameColour);
             p.setPen(Qt::black);
             p.drawText(badge, Qt::AlignCenter, QStringLiteral("↑"));
         }
     }
+    p.setClipping(false);
     if (!ring_.isEmpty() && progress_ >= 0) {
         const QRect r = ringArea(ring_).adjusted(w, w, -w, -w);
         p.setPen(QPen(Qt::black, w + 2));

@@ -4,7 +4,7 @@
 
 namespace kel {
 
-const AccessKey kAccessKeys[11] = {
+const AccessKey kAccessKeys[12] = {
     {"Scan", 0, 0, 2, false, {}},
     {"ScanStep", 1000, 300, 5000, false, {}},
     {"ScanFirst", 1.5, 1, 3, true, {}},
@@ -16,6 +16,7 @@ const AccessKey kAccessKeys[11] = {
     {"ScanMouse", 0, 0, 1, false, {}},
     {"Dwell", 0, 300, 3000, false, 0.0},
     {"Pace", 800, 300, 2000, false, {}},
+    {"ScanSettings", 0, 0, 1, false, {}},
 };
 
 namespace {
@@ -35,6 +36,7 @@ void forEachField(Settings &s, Visit visit)
     visit(8, s.ScanMouse);
     visit(9, s.Dwell);
     visit(10, s.Pace);
+    visit(11, s.ScanSettings);
 }
 
 double parse(const AccessKey &k, const std::optional<QString> &text)

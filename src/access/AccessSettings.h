@@ -26,6 +26,7 @@ struct AccessSettings {
     int ScanMouse = 0;       // 1 mouse buttons are switches too
     int Dwell = 0;           // ms resting on a target selects it; 0 off
     int Pace = 800;          // ms per character when reading aloud
+    int ScanSettings = 0;    // 1 offers "設定" to the scan too
 
     ScanKind scanKind() const { return ScanKind(Scan); }
     bool operator==(const AccessSettings &) const = default;
@@ -40,7 +41,7 @@ struct AccessKey {
     bool fractional;
     std::optional<double> extra;
 };
-extern const AccessKey kAccessKeys[11];
+extern const AccessKey kAccessKeys[12];
 
 // Reads every key through `stored` (nothing when absent). A value that is
 // not a number, not whole where it must be, or out of its range reads as

@@ -1,5 +1,6 @@
 #include "access/AccessSettingsPage.h"
 
+#include "access/ScanScreen.h"
 #include "base/SettingsStore.h"
 
 #include <QComboBox>
@@ -48,6 +49,12 @@ AccessSettingsPage::AccessSettingsPage(QWidget *parent) : QWidget(parent)
     mouse_ = choice(this, {"使わない", "使う"});
     dwell_ = number(this, kAccessKeys[9], " ms");
     pace_ = number(this, kAccessKeys[10], " ms");
+    settings_ = choice(this, {"選べない", "選べる"});
+    // Whether switches are used at all is the caregiver's to change: a
+    // switch user who turned them off, or chose the other kind, could not
+    // turn them back.
+    scan_->setProperty(kNoScan, true);
+    settings_->setProperty(kNoScan, true);
     form->addRow(QStringLiteral("スイッチ操作"), scan_);
     form->addRow(QStringLiteral("送りの速さ"), step_);
     form->addRow(QStringLiteral("最初の項目の長さ（倍）"), first_);
@@ -59,6 +66,7 @@ AccessSettingsPage::AccessSettingsPage(QWidget *parent) : QWidget(parent)
     form->addRow(QStringLiteral("マウスのボタンをスイッチに"), mouse_);
     form->addRow(QStringLiteral("止めて選ぶ時間"), dwell_);
     form->addRow(QStringLiteral("読み上げの速さ（１文字）"), pace_);
+    form->addRow(QStringLiteral("スイッチで「設定」を"), settings_);
     setValues(AccessSettings{});
 }
 
@@ -76,6 +84,7 @@ void AccessSettingsPage::setValues(const AccessSettings &s)
     // The spin box has no values between "off" and the shortest dwell.
     dwell_->setValue(s.Dwell);
     pace_->setValue(s.Pace);
+    settings_->setCurrentIndex(s.ScanSettings);
 }
 
 AccessSettings AccessSettingsPage::values() const
@@ -92,6 +101,7 @@ AccessSettings AccessSettingsPage::values() const
     s.ScanMouse = mouse_->currentIndex();
     s.Dwell = dwell_->value() > 0 && dwell_->value() < kAccessKeys[9].low ? int(kAccessKeys[9].low) : dwell_->value();
     s.Pace = pace_->value();
+    s.ScanSettings = settings_->currentIndex();
     return s;
 }
 

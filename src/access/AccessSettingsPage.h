@@ -28,7 +28,7 @@ public:
     bool save(SettingsStore &store) const;
 
 private:
-    QComboBox *scan_, *order_, *voice_, *mouse_;
+    QComboBox *scan_, *order_, *voice_, *mouse_, *settings_;
     QSpinBox *step_, *rounds_, *accept_, *lock_, *dwell_, *pace_;
     QDoubleSpinBox *first_;
 };

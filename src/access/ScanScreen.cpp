@@ -125,7 +125,7 @@ void addButtons(ScanScreen &s, std::initializer_list<QWidget *> buttons)
     push(s, std::move(g));
 }
 
-ScanScreen mainScreen(Talk &t, bool rowsFirst)
+ScanScreen mainScreen(Talk &t, bool rowsFirst, bool withSettings)
 {
     Controls &u = t.ui;
     ScanScreen s;
@@ -134,13 +134,16 @@ ScanScreen mainScreen(Talk &t, bool rowsFirst)
     addEnlarged(s, u);
     for (FlexGrid *list : {u.grdSp, u.grdEx, u.grdDay})
         addList(s, list);
-    // The bottom band; "終了" and "設定" are the caregiver's and left out.
+    // The bottom band; "終了" is left out (a mistimed press would end the
+    // session), "設定" is offered only to users who set their own options.
     addButtons(s, {u.cmdUp, u.cmdDown, u.cmdDec});
     addButtons(s, {u.cmdRes[2], u.cmdRes[4], u.cmdRes[3], u.cmdRes[0], u.cmdRes[1], u.cmdStart});
     addButtons(s, {u.cmdRevise, u.cmdBack});
     addButtons(s, {u.cmdRead, u.cmdKey});
     addButtons(s, {u.cmdSampADD, u.cmdSampDel, u.cmdSamp});
     addButtons(s, {u.cmdWide, u.cmdCopy, u.cmdPaste});
+    if (withSettings)
+        addButtons(s, {u.cmdOpt});
     return s;
 }
 
@@ -173,7 +176,12 @@ QString ScanScreen::signature() const
     return sig;
 }
 
-ScanScreen currentScanScreen(Talk &t, bool rowsFirst)
+bool reachableIn(QWidget *window, QWidget *w)
+{
+    return w && onTop(window, w, w->rect().center());
+}
+
+ScanScreen currentScanScreen(Talk &t, bool rowsFirst, bool withSettings)
 {
     if (QWidget *panel = stopPanel()) {
         ScanScreen s;
@@ -185,19 +193,9 @@ ScanScreen currentScanScreen(Talk &t, bool rowsFirst)
         push(s, std::move(g));
         return s;
     }
-    if (QWidget *modal = QApplication::activeModalWidget()) {
-        // A question: each of its buttons is a group of its own, left to right.
-        ScanScreen s;
-        s.window = modal;
-        auto buttons = modal->findChildren<QAbstractButton *>();
-        std::sort(buttons.begin(), buttons.end(), [modal](QWidget *a, QWidget *b) {
-            return a->mapTo(modal, QPoint()).x() < b->mapTo(modal, QPoint()).x();
-        });
-        for (QAbstractButton *b : buttons)
-            addButtons(s, {b});
-        return s;
-    }
-    return mainScreen(t, rowsFirst);
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return dialogScreen(modal);
+    return mainScreen(t, rowsFirst, withSettings);
 }
 
 // The window on top at a point of the screen: the stop panel stays above

@@ -16,11 +16,17 @@ class QWidget;
 
 namespace kel {
 
+// What choosing a target does: a touch at its centre; opening a drop-down's
+// or number box's values to step through; taking one of those values.
+enum class ScanAct { Touch, Open, Take };
+
 struct ScanTarget {
-    QPointer<QWidget> widget;   // a button, a label, or a grid
+    QPointer<QWidget> widget;   // a button, a label, a grid, a drop-down or a number box
     int row = -1, col = -1;     // the cell, for a grid
     QString text;               // caption or cell text (its sound names it)
     QRect rect;                 // in the coordinates of the screen's window
+    ScanAct act = ScanAct::Touch;
+    double value = 0;           // the value taken (a drop-down's item index)
     QPoint centre() const { return rect.center(); }
 };
 
@@ -38,8 +44,31 @@ struct ScanScreen {
 };
 
 // The screen the user faces now: the stop panel while reading, else a modal
-// question, else the main window. `rowsFirst` orders the board by rows.
-ScanScreen currentScanScreen(Talk &t, bool rowsFirst);
+// dialog, else the main window. `rowsFirst` orders the board by rows;
+// `withSettings` offers "設定" too ("終了" is never offered).
+ScanScreen currentScanScreen(Talk &t, bool rowsFirst, bool withSettings = false);
+
+// A dialog, by its groups in reading order (a group box, or a line of loose
+// controls), each group's controls in reading order: the dialog's safe
+// default ("確定", "閉じる", "ＯＫ") first as a group of its own, a group's
+// current choice before the other choices, a cancelling button never first.
+// Drop-downs and number boxes open their values (ScanAct::Open). A control
+// with the property kNoScan set, or inside one, is left out.
+inline constexpr const char *kNoScan = "kelNoScan";
+ScanScreen dialogScreen(QWidget *dialog);
+
+// The values of a drop-down (QComboBox) or number box (QSpinBox,
+// QDoubleSpinBox) inside `window`, each a group of its own, the current one
+// first (ScanAct::Take); empty for any other widget.
+ScanScreen valueScreen(QWidget *window, QWidget *box);
+// Shows `value` in the box (an item index for a drop-down); `quietly` keeps
+// its signals back, for a value only looked at while the highlight is on it.
+void setBoxValue(QWidget *box, double value, bool quietly);
+double boxValue(QWidget *box);
+bool isValueBox(const QWidget *w);
+
+// True when `w` is shown and a touch at its centre in `window` lands on it.
+bool reachableIn(QWidget *window, QWidget *w);
 
 // The target under a point of the screen (global coordinates), for dwell:
 // a button, a grid cell or the stop label; none when there is none.

@@ -37,7 +37,7 @@ void Scanner::setShape(const std::vector<int> &items, Nanos now)
 
 void Scanner::restartTop(Nanos now)
 {
-    if (auto_ && !shape_.empty()) {
+    if (!shape_.empty()) {
         highlight(Level::Groups, 0, 0, now);
         return;
     }

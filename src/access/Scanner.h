@@ -12,8 +12,9 @@
 //   shape {2, 3}: press -> G0; press -> G0.i0; (step) G0.i1; (step) G0.up;
 //                 press -> G0; (step) G1; press -> G1.i0; press -> chose(1, 0)
 //
-// Two switches (step): Move highlights the next group or item (the first
-// after a selection highlights group 0); Select takes it.
+// Two switches (step): Move highlights the next group or item; Select takes
+// it. After a choice the first group is highlighted again at once, so that
+// the user always sees where the next press acts.
 
 #include "base/Clock.h"
 #include "access/SwitchFilter.h"
@@ -53,8 +54,7 @@ public:
     void pause() { paused_ = true; }
     void resume(Nanos now);
     bool paused() const { return paused_; }
-    // Back to the top: the first group highlighted at once (automatic) or
-    // nothing highlighted until the next Move (step).
+    // Back to the top: the first group highlighted at once.
     void restartTop(Nanos now);
     void stop() { level_ = Level::Idle; }
 

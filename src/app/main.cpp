@@ -10,6 +10,7 @@
 #include "voice/VoiceCommand.h"
 #include "widgets/Fonts.h"
 #include "widgets/Platform.h"
+#include "widgets/QtJapanese.h"
 
 #include <QApplication>
 #include <QDate>
@@ -40,6 +41,10 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
+    // Qt's standard dialogs speak Japanese like the rest of the program.
+    if (!kel::loadQtJapanese())
+        std::fputs(QStringLiteral("kelvoran: Qt の日本語訳（qt6-translations-l10n）がありません。"
+                                  "ファイルの選択などが英語で表示されます。\n").toLocal8Bit().constData(), stderr);
     // SIGTERM and SIGHUP end the program as "終了" does, whatever is on screen.
     kel::endOnTerminationSignals(
         [] {

@@ -10,19 +10,21 @@
 #include <QAudioDevice>
 #include <QAudioSource>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMediaDevices>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QtEndian>
 
 namespace kel {
 namespace {
 
-constexpr double kReadingPace = 0.8;
 constexpr double kRoomSeconds = 1.0;
 const QString kGroup = QStringLiteral("VOICE");
 
@@ -30,7 +32,7 @@ QString stateWords(VoiceState s)
 {
     switch (s) {
     case VoiceState::Own: return QStringLiteral("自分の声");
-    case VoiceState::Generated: return QStringLiteral("合成音");
+    case VoiceState::Installed: return QStringLiteral("標準の声");
     case VoiceState::Missing: return QStringLiteral("なし");
     }
     return {};
@@ -58,7 +60,7 @@ QPushButton *button(const QString &caption, const QString &name, QWidget *parent
 
 } // namespace
 
-FrmStudio::FrmStudio(Talk &t, QWidget *parent) : QDialog(parent), t_(t), folder_(t.st.AppPath)
+FrmStudio::FrmStudio(Talk &t, QWidget *parent) : QDialog(parent), t_(t), folder_(t.st.AppPath, t.st.SoundSetPath)
 {
     setObjectName(QStringLiteral("frmStudio"));
     setWindowTitle(QStringLiteral("録音スタジオ"));
@@ -151,8 +153,17 @@ void FrmStudio::buildControls()
     grid->setRowStretch(8, 1);
 
     connect(lstSounds_, &QTreeWidget::currentItemChanged, this, [this] {
-        if (!recording())
-            phase_ = Phase::Idle;
+        if (recording()) {
+            // Locked to the prompted character: a touch elsewhere ends the
+            // take, which stays the prompted character's.
+            {
+                const QSignalBlocker keep(lstSounds_);
+                select(prompted_);
+            }
+            finishTake();
+            return;
+        }
+        phase_ = Phase::Idle;
         showState();
     });
     connect(cmdRecord_, &QPushButton::clicked, this, &FrmStudio::record);
@@ -234,7 +245,9 @@ void FrmStudio::showState()
     cmdSave_->setEnabled(phase_ == Phase::Review && shaped_.ok);
     cmdRetry_->setEnabled(phase_ == Phase::Review);
     cmdNext_->setEnabled(idle);
-    cmdRestore_->setEnabled(idle && folder_.state(ch) == VoiceState::Own);
+    // Only a studio recording: a sound put in the folder by hand has
+    // nothing to go back to and is not the studio's to remove.
+    cmdRestore_->setEnabled(idle && QFileInfo(folder_.takePath(ch)).isFile());
     cmdTest_->setEnabled(idle);
     cmdExport_->setEnabled(idle);
     cmdImport_->setEnabled(idle);
@@ -258,6 +271,8 @@ void FrmStudio::record()
     t_.sv.player->close();
     raw_.clear();
     shaped_ = {};
+    prompted_ = character();
+    meter_->setLevel(LevelMeter::kFloorDb, false);   // the last take's warning is not this one's
     if (!room_) {
         phase_ = Phase::Room;
         roomSamples_.clear();
@@ -265,7 +280,7 @@ void FrmStudio::record()
     } else {
         phase_ = Phase::Take;
         watch_.emplace(kRate, room_->rmsDb);
-        lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(character()));
+        lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(prompted_));
     }
     startCapture();
     showState();
@@ -330,7 +345,7 @@ void FrmStudio::onAudio()
             lblRoom_->setText(room_->words);
             phase_ = Phase::Take;
             watch_.emplace(kRate, room_->rmsDb);
-            lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(character()));
+            lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(prompted_));
             showState();
         }
         return;
@@ -368,7 +383,7 @@ void FrmStudio::finishTake()
 
 void FrmStudio::save()
 {
-    const QString ch = character();
+    const QString ch = prompted_;
     if (phase_ != Phase::Review || !shaped_.ok || ch.isEmpty())
         return;
     QString error;
@@ -380,6 +395,10 @@ void FrmStudio::save()
     phase_ = Phase::Idle;
     lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch));
     fillList();
+    // On to the next character still wanting a recording, unless the
+    // [VOICE] group asks to stay ("SaveStays=1").
+    if (voiceSetting(t_, QStringLiteral("SaveStays")) != u"1")
+        next();
     showState();
 }
 
@@ -424,7 +443,7 @@ void FrmStudio::say(const QString &text)
 {
     for (const QChar c : text) {
         const Nanos started = t_.speech->playChar(QString(c));
-        waitMoreThan(*t_.sv.clock, started, kReadingPace);
+        waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
         t_.doEvents();
         if (t_.st.Quitting)
             break;
@@ -435,8 +454,25 @@ void FrmStudio::say(const QString &text)
 void showStudio(Talk &t, QWidget *parent)
 {
     FrmStudio studio(t, parent);
-    studio.resize(900, 640);
+    fitStudio(studio);
     studio.exec();
+}
+
+void fitStudio(QWidget &studio)
+{
+    // Its design size where there is room; else the screen's free area
+    // less the window frame, so that every button stays on screen.
+    QSize size(900, 640);
+    if (const QScreen *screen = studio.screen()) {
+        constexpr int kFrame = 48;
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(kFrame / 2, kFrame));
+    }
+    studio.resize(size.expandedTo(studio.minimumSizeHint()));
+    if (const QScreen *screen = studio.screen()) {
+        const QRect free = screen->availableGeometry();
+        studio.move(free.left() + std::max(0, (free.width() - studio.width()) / 2),
+                    free.top() + std::max(0, (free.height() - studio.height() - 24) / 2));
+    }
 }
 
 } // namespace kel

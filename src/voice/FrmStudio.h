@@ -3,8 +3,9 @@
 // user's own voice. Pick a character (or let "次へ" pick the next one
 // without a recording), press the big button and say it; the take stops by
 // itself after the voice, is trimmed and levelled and played back at once;
-// "保存" keeps it, "やり直し" records again, "元に戻す" brings back the
-// generated sound. Every kept take is on disk at once, and the studio opens
+// "保存" keeps it and moves on to the next character without one,
+// "やり直し" records again, "元に戻す" lets the installed voice speak again.
+// While a take runs the studio stays on its character. Every kept take is on disk at once, and the studio opens
 // again where it stopped (the last character, in the [VOICE] group).
 
 #include "frame/Talk.h"
@@ -73,6 +74,7 @@ private:
     ShapedTake shaped_;
     std::vector<float> raw_;
     QByteArray pending_; // an odd byte between two reads
+    QString prompted_;   // the character the take was asked for
 
     QAudioSource *source_ = nullptr;
     QIODevice *io_ = nullptr;
@@ -87,5 +89,8 @@ private:
 
 // Shows the studio modally over `parent`.
 void showStudio(Talk &t, QWidget *parent);
+// Sizes and places the studio on its screen: its design size where there
+// is room, else as much as the screen has (800 x 600 at least).
+void fitStudio(QWidget &studio);
 
 } // namespace kel

@@ -13,6 +13,7 @@ public:
     explicit LevelMeter(QWidget *parent = nullptr);
     void setLevel(double db, bool clipping);
     bool clipping() const { return clipping_; }
+    double level() const { return db_; }
 
 protected:
     void paintEvent(QPaintEvent *) override;

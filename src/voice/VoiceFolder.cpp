@@ -74,9 +74,11 @@ QString VoiceFolder::backupPath(const QString &ch) const
 
 VoiceState VoiceFolder::state(const QString &ch) const
 {
-    if (!QFileInfo(soundPath(ch)).isFile())
-        return VoiceState::Missing;
-    return QFileInfo(takePath(ch)).isFile() ? VoiceState::Own : VoiceState::Generated;
+    if (QFileInfo(soundPath(ch)).isFile())
+        return VoiceState::Own;
+    if (!installed_.isEmpty() && QFileInfo(wavPathFor(installed_, ch).value_or(QString())).isFile())
+        return VoiceState::Installed;
+    return VoiceState::Missing;
 }
 
 QList<VoiceEntry> VoiceFolder::entries() const
@@ -92,7 +94,7 @@ bool VoiceFolder::keep(const QString &ch, const QByteArray &sound, const QByteAr
     const QString path = soundPath(ch);
     if (path.isEmpty())
         return false;
-    if (state(ch) == VoiceState::Generated) {
+    if (QFileInfo(path).isFile() && !QFileInfo(takePath(ch)).isFile()) {
         QFile generated(path);
         if (!generated.open(QIODevice::ReadOnly)
             || !writeWhole(backupPath(ch), generated.readAll(), error))
@@ -100,7 +102,7 @@ bool VoiceFolder::keep(const QString &ch, const QByteArray &sound, const QByteAr
     }
     // Both written out before either replaces anything, so that a full
     // disk leaves the character as it was: a new take beside the old
-    // sound would make a generated sound pass for an own one.
+    // sound would pair the take with a sound not made from it.
     QDir().mkpath(QFileInfo(takePath(ch)).absolutePath());
     QSaveFile take(takePath(ch)), kept(path);
     const auto written = [](QSaveFile &f, const QByteArray &bytes) {

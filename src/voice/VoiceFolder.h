@@ -1,11 +1,13 @@
 #pragma once
 // The user's own voice on disk, beside the sound set it replaces:
 //
-//   <folder>/あ.wav                  the sound the board plays (own or generated)
-//   <folder>/voice/takes/あ.wav      the raw take an own recording was made from
-//   <folder>/voice/generated/あ.wav  the generated sound it replaced
+//   <folder>/あ.wav                  the user's own sound, played before the installed one
+//   <folder>/voice/takes/あ.wav      the raw take a studio recording was made from
+//   <folder>/voice/generated/あ.wav  a sound of the folder a recording replaced
+//   <installed>/あ.wav               the installed voice ("標準の声")
 //
-// A character's sound is "own" while its raw take is kept. Every write goes
+// Every sound file in the user's folder is the user's own, whether the
+// studio made it or it was put there by hand. Every write goes
 // through a temporary file and a checked rename, so a failure (a full disk,
 // a read-only folder) leaves the old file whole and is reported.
 
@@ -15,7 +17,9 @@
 
 namespace kel {
 
-enum class VoiceState { Own, Generated, Missing };
+// Own: a sound in the user's folder; Installed: only the installed voice
+// has it; Missing: neither, the character plays nothing.
+enum class VoiceState { Own, Installed, Missing };
 
 struct VoiceEntry {
     QString character;
@@ -34,7 +38,8 @@ bool writeWhole(const QString &path, const QByteArray &bytes, QString *error);
 
 class VoiceFolder {
 public:
-    explicit VoiceFolder(QString folder) : folder_(std::move(folder)) {}
+    explicit VoiceFolder(QString folder, QString installed = {})
+        : folder_(std::move(folder)), installed_(std::move(installed)) {}
 
     QString folder() const { return folder_; }
     QString soundPath(const QString &ch) const;
@@ -45,15 +50,17 @@ public:
     // Every text of the sound set, in the set's order.
     QList<VoiceEntry> entries() const;
 
-    // Keeps `sound` as the character's voice and `raw` as its take; a
-    // generated sound is put aside first, so that restore() can bring it back.
+    // Keeps `sound` as the character's voice and `raw` as its take; a sound
+    // of the folder without a take is put aside first, so that restore()
+    // can bring it back.
     bool keep(const QString &ch, const QByteArray &sound, const QByteArray &raw, QString *error);
-    // Brings back the generated sound (or none, if there was none) and
-    // forgets the own recording.
+    // Forgets the own recording: brings back the sound put aside for it, or
+    // none, so that the installed voice plays.
     bool restore(const QString &ch, QString *error);
 
 private:
     QString folder_;
+    QString installed_;
 };
 
 } // namespace kel

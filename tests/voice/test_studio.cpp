@@ -9,11 +9,13 @@
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"
 #include "voice/FrmStudio.h"
+#include "voice/LevelMeter.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 
 using namespace kel;
@@ -35,14 +37,26 @@ static void pick(QComboBox *list, const QString &text)
 
 class TestStudio : public QObject {
     Q_OBJECT
-    QTemporaryDir home_, config_;
+    QTemporaryDir home_, config_, installed_;
+
+    // What the user says into the microphone: `quiet` s of quiet, a tone of
+    // `seconds` at `level` (1 clips), then 1.5 s of quiet.
+    QString said(const QString &name, double quiet, double seconds, float level = 0.1f)
+    {
+        std::vector<float> samples(size_t((quiet + seconds + 1.5) * kCaptureRate));
+        for (size_t i = size_t(quiet * kCaptureRate); i < size_t((quiet + seconds) * kCaptureRate); ++i)
+            samples[i] = level * float(std::sin(2 * M_PI * 300 * double(i) / kCaptureRate));
+        const QString path = home_.filePath(name);
+        return writeFile(path, encodeWav16(samples, kCaptureRate)) ? path : QString();
+    }
 
 private slots:
     void initTestCase()
     {
         KEL_REQUIRE_NULL_SINK();
+        // The installed voice.
         for (const QChar c : QStringLiteral("あいうえお"))
-            QVERIFY(writeFile(home_.filePath(QString(c) + ".wav"), toneWav(300 + 100 * (c.unicode() % 5), 0.2, 0.1)));
+            QVERIFY(writeFile(installed_.filePath(QString(c) + ".wav"), toneWav(300 + 100 * (c.unicode() % 5), 0.2, 0.1)));
     }
 
     // A sitting: "設定" → "その他" → "音の確認" names the output and plays
@@ -50,6 +64,7 @@ private slots:
     void aSitting()
     {
         RealProgram program(home_.path(), config_.filePath("Talk.ini"));
+        program.win.state().SoundSetPath = installed_.path();
         QString shown;
         const QList<Sound> check = soundsWhile(home_.filePath("capture.wav"), [&] {
             ModalScript script({
@@ -75,36 +90,65 @@ private slots:
                                            "source_name=kelvoran_mic_in", "source_properties=device.description=KelvoranMic"});
         const auto unloadMic = qScopeGuard([&] { runTool("pactl", {"unload-module", QString::fromLatin1(mic.value_or("").trimmed())}); });
         QVERIFY(sink && mic);
-        // What the user says: 1.5 s of quiet (the room, then the wait), "a"
-        // as a 0.4 s tone, quiet again.
-        std::vector<float> said(size_t(4.0 * kCaptureRate));
-        for (size_t i = size_t(1.5 * kCaptureRate); i < size_t(1.9 * kCaptureRate); ++i)
-            said[i] = 0.1f * float(std::sin(2 * M_PI * 300 * double(i) / kCaptureRate));
-        QVERIFY(writeFile(home_.filePath("said.wav"), encodeWav16(said, kCaptureRate)));
-        const QByteArray generated = readFile(home_.filePath("あ.wav"));
+        const QByteArray installedA = readFile(installed_.filePath("あ.wav"));
         FrmStudio studio(program.win.talk(), &program.win);
         studio.resize(900, 640);
         studio.show();
         QVERIFY(QTest::qWaitForWindowExposed(&studio));
         pick(child<QComboBox>(&studio, "cmbInput"), "KelvoranMic");
         QCOMPARE(child<QComboBox>(&studio, "cmbInput")->currentText(), "KelvoranMic");
-        QProcess speaker;
-        speaker.start("paplay", {"--device=kelvoran_mic", home_.filePath("said.wav")});
-        QVERIFY(speaker.waitForStarted());
-        click(child(&studio, "cmdRecord"));
-        QTRY_VERIFY_WITH_TIMEOUT(child(&studio, "cmdSave")->isEnabled() || !studio.recording(), 8000);
-        QVERIFY2(child(&studio, "cmdSave")->isEnabled(), qPrintable(child<QLabel>(&studio, "lblTake")->text()));
-        QVERIFY2(child<QLabel>(&studio, "lblRoom")->text().contains("静かです"), qPrintable(child<QLabel>(&studio, "lblRoom")->text()));
-        click(child(&studio, "cmdSave"));
-        speaker.waitForFinished(5000);
+        // The column of あ, touching only "録音" and "保存": each "保存"
+        // moves on. The first take measures the room for 1 s first. During
+        // "う" the user touches "か" in the list: the take ends and stays "う".
+        const QString column = QStringLiteral("あいうえお");
+        auto *meter = child<LevelMeter>(&studio, "meter");
+        for (int k = 0; k < column.size(); ++k) {
+            const QString ch = column.mid(k, 1);
+            QCOMPARE(studio.character(), ch);
+            const bool touchElsewhere = ch == u"う";
+            QProcess speaker;
+            speaker.start("paplay", {"--device=kelvoran_mic", said("said.wav", k == 0 ? 1.5 : 0.5, touchElsewhere ? 2.5 : 0.4)});
+            QVERIFY(speaker.waitForStarted());
+            click(child(&studio, "cmdRecord"));
+            if (touchElsewhere) {
+                QTRY_VERIFY_WITH_TIMEOUT(meter->level() > LevelMeter::kBandLowDb, 8000);   // the voice is coming in
+                auto *list = child<QTreeWidget>(&studio, "lstSounds");
+                const QTreeWidgetItem *ka = list->findItems("か", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+                list->scrollToItem(ka);
+                click(list->viewport(), list->visualItemRect(ka).center());
+                QVERIFY(!studio.recording());
+                QCOMPARE(studio.character(), ch);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(child(&studio, "cmdSave")->isEnabled() || !studio.recording(), 8000);
+            QVERIFY2(child(&studio, "cmdSave")->isEnabled(), qPrintable(child<QLabel>(&studio, "lblTake")->text()));
+            if (k == 0)
+                QVERIFY2(child<QLabel>(&studio, "lblRoom")->text().contains("静かです"), qPrintable(child<QLabel>(&studio, "lblRoom")->text()));
+            click(child(&studio, "cmdSave"));
+            speaker.waitForFinished(5000);
+            QVERIFY2(decodeWav(readFile(home_.filePath(ch + ".wav"))), qPrintable(ch));
+        }
+        QCOMPARE(studio.character(), QStringLiteral("か"));
 
         const auto kept = decodeWav(readFile(home_.filePath("あ.wav")));
         QVERIFY(kept);
         // Cut to the voice (levelled as test_take_shaper measures).
         QVERIFY2(std::abs(kept->seconds() - 0.7) < 0.05, qPrintable(QString::number(kept->seconds())));
-        QCOMPARE(readFile(home_.filePath("voice/generated/あ.wav")), generated);
+        QCOMPARE(readFile(installed_.filePath("あ.wav")), installedA);   // the installed voice untouched
         QVERIFY(decodeWav(readFile(home_.filePath("voice/takes/あ.wav"))));
-        QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(), QStringLiteral("1 / %1 録音済み").arg(soundSetCharacters().size()));
+        QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(), QStringLiteral("5 / %1 録音済み").arg(soundSetCharacters().size()));
+
+        // A take that clips warns on the meter; the next take starts clear.
+        QProcess loud;
+        loud.start("paplay", {"--device=kelvoran_mic", said("loud.wav", 0.5, 0.4, 1.0f)});
+        QVERIFY(loud.waitForStarted());
+        click(child(&studio, "cmdRecord"));
+        QTRY_VERIFY_WITH_TIMEOUT(!studio.recording(), 8000);
+        loud.waitForFinished(5000);
+        QVERIFY(meter->clipping());
+        click(child(&studio, "cmdRetry"));
+        QVERIFY(studio.recording());
+        QVERIFY(!meter->clipping());
+        click(child(&studio, "cmdRecord"));   // the second press ends the take
         studio.close();
         // The microphone and the place are still on disk once "設定" has
         // rewritten the file with "確定".
@@ -113,9 +157,9 @@ private slots:
         QVERIFY(confirm.done());
         QSettings ini(config_.filePath("Talk.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value("VOICE/Input").toString(), "kelvoran_mic_in");
-        QCOMPARE(ini.value("VOICE/Last").toString(), "あ");
-        // Opened again, the studio goes on with the next character.
-        QCOMPARE(FrmStudio(program.win.talk(), &program.win).character(), "い");
+        QCOMPARE(ini.value("VOICE/Last").toString(), "か");
+        // Opened again, the studio goes on where it stopped.
+        QCOMPARE(FrmStudio(program.win.talk(), &program.win).character(), "か");
 
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {
             program.win.controls().txtTalk->setText("あ");

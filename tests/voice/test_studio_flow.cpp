@@ -1,0 +1,135 @@
+// The studio without a sound server: what its list says of each character,
+// the test line read at the reading pace, and Qt's own dialogs in Japanese.
+// Run under tools/with-wm (WM_SCREEN=800x600) it also checks that the studio
+// fits the smallest screen with every control on it.
+#include "support/TalkFixture.h"
+
+#include "speech/SoundSet.h"
+#include "voice/FrmStudio.h"
+#include "widgets/QtJapanese.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QScreen>
+#include <QTreeWidget>
+
+using namespace kel;
+
+namespace {
+
+// The "声" column of the studio's list for `ch`.
+QString shownState(QWidget *studio, const QString &ch)
+{
+    auto *list = child<QTreeWidget>(studio, "lstSounds");
+    for (int g = 0; g < list->topLevelItemCount(); ++g)
+        for (int i = 0; i < list->topLevelItem(g)->childCount(); ++i)
+            if (list->topLevelItem(g)->child(i)->text(0) == ch)
+                return list->topLevelItem(g)->child(i)->text(1);
+    return QStringLiteral("(not listed)");
+}
+
+} // namespace
+
+class TestStudioFlow : public QObject {
+    Q_OBJECT
+private slots:
+    // Own sound in the user's folder (recorded or put there by hand), the
+    // installed voice, or nothing at all.
+    void threeStates()
+    {
+        TalkFixture fx;
+        QTemporaryDir installed;
+        fx.st().SoundSetPath = installed.path();
+        fx.writeFile("あ.wav", "RIFF");
+        QDir(fx.home.path()).mkpath("voice/takes");
+        fx.writeFile("voice/takes/い.wav", "RIFF");   // a take without its sound is no recording
+        for (const QString ch : {"あ", "い", "か"}) {
+            QFile f(installed.filePath(ch + ".wav"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        FrmStudio studio(fx.talk());
+        QStringList shown;
+        for (const QString ch : {"あ", "い", "か", "う"})
+            shown << ch + ':' + shownState(&studio, ch);
+        QCOMPARE(shown.join(u' '), QStringLiteral("あ:自分の声 い:標準の声 か:標準の声 う:なし"));
+        QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(),
+                 QStringLiteral("1 / %1 録音済み").arg(soundSetCharacters().size()));
+        // A sound put there by hand is the user's: the studio offers no
+        // "元に戻す" that would delete it.
+        studio.show();
+        QCOMPARE(studio.character(), QStringLiteral("い"));   // the first without an own sound
+        auto *list = child<QTreeWidget>(&studio, "lstSounds");
+        const QTreeWidgetItem *own = list->findItems(QStringLiteral("あ"), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        QVERIFY(own);
+        click(list->viewport(), list->visualItemRect(own).center());
+        QCOMPARE(studio.character(), QStringLiteral("あ"));
+        QVERIFY(!child(&studio, "cmdRestore")->isEnabled());
+    }
+
+    // "試しに読む" speaks at the pace "読む" uses.
+    void tryLineAtReadingPace_data()
+    {
+        QTest::addColumn<QString>("pace");
+        QTest::addColumn<double>("seconds");   // for "ありがとう"
+        QTest::newRow("the default 0.8 s") << "" << 4.0;
+        QTest::newRow("1.5 s") << "1500" << 7.5;
+    }
+
+    void tryLineAtReadingPace()
+    {
+        QFETCH(QString, pace);
+        QFETCH(double, seconds);
+        std::map<QString, QString> stored;
+        if (!pace.isEmpty())
+            stored["ACCESS/Pace"] = pace;
+        TalkFixture fx(stored);
+        FrmStudio studio(fx.talk());
+        studio.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&studio));
+        const double start = fx.clock.seconds();
+        click(child(&studio, "cmdTest"));
+        QVERIFY(qAbs(fx.clock.seconds() - start - seconds) < 0.01);
+    }
+
+    // Qt's own texts, as in the studio's file dialogs, are Japanese.
+    void standardDialogsInJapanese()
+    {
+        QVERIFY(loadQtJapanese());
+        QFileDialog dialog(nullptr, QStringLiteral("声を書き出す"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList buttons;
+        for (QAbstractButton *b : dialog.findChild<QDialogButtonBox *>()->buttons())
+            buttons << b->text().remove(u'&');
+        buttons.sort();
+        QCOMPARE(buttons.join(u' '), QStringLiteral("キャンセル 保存(S)"));
+        QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("lookInLabel"))->text().contains(QStringLiteral("Look")));
+    }
+
+    // On the smallest screen the program supports (the offscreen screen is
+    // 800 x 600; test_studio_flow_wm runs it again under a window manager,
+    // frame included), the studio's frame and every control are on the
+    // screen and reachable.
+    void fitsTheScreen()
+    {
+        TalkFixture fx;
+        FrmStudio studio(fx.talk());
+        fitStudio(studio);
+        studio.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&studio));
+        const QRect screen = studio.screen()->availableGeometry();
+        QTRY_VERIFY2(screen.contains(studio.frameGeometry()),
+                     qPrintable(QStringLiteral("%1x%2 frame on a %3x%4 screen")
+                                    .arg(studio.frameGeometry().width()).arg(studio.frameGeometry().height())
+                                    .arg(screen.width()).arg(screen.height())));
+        for (const char *name : {"cmdRecord", "cmdSave", "cmdRetry", "cmdNext", "cmdRestore", "cmdTest", "cmdClose",
+                                 "cmdExport", "cmdImport", "cmbInput", "lstSounds"}) {
+            QWidget *w = child(&studio, name);
+            QVERIFY2(w && onTopAtCentre(w) && screen.contains(QRect(w->mapToGlobal(QPoint()), w->size())), name);
+        }
+    }
+};
+
+QTEST_MAIN(TestStudioFlow)
+#include "test_studio_flow.moc"

@@ -92,9 +92,13 @@ bool AccessControl::eventFilter(QObject *, QEvent *e)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-        // Only the user's own buttons: the touches made here are not spontaneous.
-        if (!e->spontaneous())
+        // Only the user's own buttons: the touches made here are not
+        // spontaneous. The release of a touch made here is on its way.
+        if (!e->spontaneous()) {
+            if (e->type() == QEvent::MouseButtonRelease)
+                touchUnderway_ = false;
             return false;
+        }
         if (scanner_ && set_.ScanMouse == 1)
             return mouseButtonEvent(e);
         // A click where the pointer rests is that rest's touch; no second one follows.
@@ -190,7 +194,8 @@ void AccessControl::act(const ScanTarget &target)
     switch (target.act) {
     case ScanAct::Touch:
         touchAt(screen_.window, target.centre());
-        // Its release is still queued; a kept press waits until it is done.
+        // Its release is still queued: a press waits until it is delivered
+        // (and, should it never be, until the events queued behind it ran).
         touchUnderway_ = true;
         QMetaObject::invokeMethod(this, [this] { touchUnderway_ = false; }, Qt::QueuedConnection);
         return;

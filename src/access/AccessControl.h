@@ -49,6 +49,8 @@ public:
     int selections() const { return selections_; }
     // Switch presses made while something was being said, not yet acted on.
     int keptPresses() const { return int(kept_.size()); }
+    // A touch made by a choice whose release has not gone through yet.
+    bool touchUnderway() const { return touchUnderway_; }
     // The drop-down or number box whose values are being stepped through.
     QWidget *editing() const { return editing_.data(); }
 

@@ -91,7 +91,7 @@ private slots:
         TalkFixture from, to;
         for (auto [fx, ch, hz] : {std::tuple{&from, "あ", 300}, std::tuple{&from, "か", 400}, std::tuple{&from, "(^_^)", 450}, std::tuple{&to, "あ", 500}})
             QVERIFY(VoiceFolder(fx->home.path()).keep(ch, toneWav(hz, 0.5), toneWav(hz + 10, 0.5), nullptr));
-        to.writeFile("か.wav", toneWav(250, 0.5)); // generated
+        to.writeFile("か.wav", toneWav(250, 0.5)); // put there by hand: the user's own too
         const QString file = to.config.filePath("voice.tar.gz");
         QVERIFY(transfer(from, way, false, file));
         const auto before = snapshot(to.home.path());
@@ -99,10 +99,13 @@ private slots:
         QVERIFY(taken || snapshot(to.home.path()) == before);
         if (!taken)
             return;
-        for (const auto &[ch, hz] : std::map<QString, int>{{"あ", replaced ? 300 : 500}, {"か", 400}, {"(^_^)", 450}}) {
+        for (const auto &[ch, hz] : std::map<QString, int>{{"あ", replaced ? 300 : 500}, {"か", replaced ? 400 : 250}, {"(^_^)", 450}}) {
             QVERIFY2(to.readFile(ch + ".wav") == toneWav(hz, 0.5), qPrintable(ch));
-            QVERIFY2(to.readFile("voice/takes/" + ch + ".wav") == toneWav(hz + 10, 0.5), qPrintable(ch));
+            if (hz != 250)
+                QVERIFY2(to.readFile("voice/takes/" + ch + ".wav") == toneWav(hz + 10, 0.5), qPrintable(ch));
         }
+        if (!replaced)
+            return;
         // "元に戻す" brings back the sound か had before.
         QVERIFY(VoiceFolder(to.home.path()).restore("か", nullptr));
         QCOMPARE(to.readFile("か.wav"), toneWav(250, 0.5));

@@ -245,7 +245,7 @@ void AccessControl::refreshScreen()
         editing_.clear();   // its dialog went away under it
         previewed_ = -1;
     }
-    screen_ = editing_ ? valueScreen(editing_->window(), editing_)
+    screen_ = editing_ ? valueScreen(editing_->window(), editing_, editingWas_)
                        : currentScanScreen(t_, set_.ScanOrder == 1, set_.ScanSettings == 1);
     const QString sig = screen_.signature();
     if (sig == signature_)

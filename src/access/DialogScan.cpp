@@ -168,7 +168,7 @@ void setBoxValue(QWidget *box, double value, bool quietly)
     box->update();
 }
 
-ScanScreen valueScreen(QWidget *window, QWidget *box)
+ScanScreen valueScreen(QWidget *window, QWidget *box, double from)
 {
     ScanScreen s;
     s.window = window;
@@ -180,14 +180,14 @@ ScanScreen valueScreen(QWidget *window, QWidget *box)
         s.groups.push_back(std::move(g));
     };
     if (auto *c = qobject_cast<QComboBox *>(box)) {
-        for (int i : listSteps(c->count(), c->currentIndex()))
+        for (int i : listSteps(c->count(), int(from)))
             add(i, c->itemText(i));
     } else if (auto *n = qobject_cast<QSpinBox *>(box)) {
-        for (double v : numberSteps(n->minimum(), n->maximum(), n->singleStep(), n->value(), 40))
+        for (double v : numberSteps(n->minimum(), n->maximum(), n->singleStep(), from, 40))
             add(v, v == n->minimum() && !n->specialValueText().isEmpty() ? n->specialValueText()
                                                                           : n->prefix() + QString::number(int(v)) + n->suffix());
     } else if (auto *d = qobject_cast<QDoubleSpinBox *>(box)) {
-        for (double v : numberSteps(d->minimum(), d->maximum(), d->singleStep(), d->value(), 40))
+        for (double v : numberSteps(d->minimum(), d->maximum(), d->singleStep(), from, 40))
             add(v, d->prefix() + QString::number(v, 'f', d->decimals()) + d->suffix());
     }
     return s;

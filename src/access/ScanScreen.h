@@ -58,9 +58,10 @@ inline constexpr const char *kNoScan = "kelNoScan";
 ScanScreen dialogScreen(QWidget *dialog);
 
 // The values of a drop-down (QComboBox) or number box (QSpinBox,
-// QDoubleSpinBox) inside `window`, each a group of its own, the current one
-// first (ScanAct::Take); empty for any other widget.
-ScanScreen valueScreen(QWidget *window, QWidget *box);
+// QDoubleSpinBox) inside `window`, each a group of its own, `from` (its
+// value when it was opened) first (ScanAct::Take); empty for any other
+// widget. The order stays while the box shows the highlighted value.
+ScanScreen valueScreen(QWidget *window, QWidget *box, double from);
 // Shows `value` in the box (an item index for a drop-down); `quietly` keeps
 // its signals back, for a value only looked at while the highlight is on it.
 void setBoxValue(QWidget *box, double value, bool quietly);

@@ -12,6 +12,7 @@
 #include "base/Autostart.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -326,7 +327,7 @@ private slots:
         QCOMPARE(user.stuck, QString());
         QVERIFY2(user.presses <= user.bound,
                  qPrintable(QStringLiteral("at most %1 presses, not %2: %3").arg(user.bound).arg(user.presses).arg(user.trace.join(u' '))));
-        qInfo("options: %d presses, %.1f s on the scan's clock", user.presses, fx.clock.seconds() - started);
+        qInfo("options: %d presses, %.1f s on the scan's clock (%s)", user.presses, fx.clock.seconds() - started, qPrintable(user.trace.join(u' ')));
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(fx.store->value("OPT1"), std::optional<QString>("3"));
         QCOMPARE(fx.store->value("Sample"), std::optional<QString>("4"));
@@ -337,10 +338,42 @@ private slots:
         QCOMPARE(more.stuck, QString());
         QVERIFY2(more.presses <= more.bound,
                  qPrintable(QStringLiteral("at most %1 presses, not %2").arg(more.bound).arg(more.presses)));
-        qInfo("その他: %d presses, %.1f s on the scan's clock", more.presses, fx.clock.seconds() - again);
+        qInfo("その他: %d presses, %.1f s on the scan's clock (%s)", more.presses, fx.clock.seconds() - again, qPrintable(more.trace.join(u' ')));
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(fx.store->valueIn("ACCESS", "ScanRounds"), std::optional<QString>("4"));
         QCOMPARE(fx.win->access().settings().ScanRounds, 4);
+    }
+
+    // Stepping through a drop-down's values shows each in the box; a
+    // one-switch user who lets the rounds run out keeps the old value.
+    void valuesShownInTheBox()
+    {
+        TalkFixture fx(settings("Scan=1;ScanSettings=1;SwitchLock=0;ScanRounds=1"));
+        QStringList shown;
+        ModalScript script({{"frmOPT", [&](QWidget *d) {
+            auto *list = child<QComboBox>(d, "cmbSample");
+            AccessControl &a = fx.win->access();
+            tap(fx, Qt::Key_Space);   // "確定" first
+            shown << a.screen().groups[a.scanner()->group()].items[0].text;
+            // Along the groups to the drop-down's, then along its items.
+            const auto [g, i] = find(a.screen(), QStringLiteral("２"));
+            while (a.scanner()->group() != g)
+                pass(fx, 100);
+            tap(fx, Qt::Key_Space);
+            while (a.scanner()->item() != i)
+                pass(fx, 100);
+            tap(fx, Qt::Key_Space);
+            for (int k = 0; k < 5; ++k) {
+                shown << list->currentText();
+                pass(fx, k == 0 ? 1500 : 1000);
+            }
+            shown << (a.editing() ? "editing" : "left") << list->currentText();
+            click(child(d, "cmdOK1"));
+        }}});
+        TalkFixture::click(fx.ui().cmdOpt);
+        QVERIFY(script.done());
+        QCOMPARE(shown.join(u' '), QStringLiteral("確定 ２ ３ ４ ５ １ left ２"));
+        QCOMPARE(fx.store->value("Sample"), std::optional<QString>("2"));
     }
 
     void scripts_data()

@@ -1,9 +1,13 @@
 // Switch scanning and dwell on the real clock: how evenly the automatic
 // highlight steps (200 steps of 300 ms), what moving the highlight costs to
-// repaint on a 1920 x 1080 window, and what dwell adds to a pointer move.
+// repaint on a 1920 x 1080 window, what taking a dialog's scan groups costs
+// (done at every poll while a dialog is open), and what dwell adds to a
+// pointer move.
 #include "BenchUtil.h"
 #include "access/AccessControl.h"
 #include "access/AccessOverlay.h"
+#include "access/AccessSettingsPage.h"
+#include "app/FrmOPT.h"
 #include "app/FrmTalk.h"
 #include "base/SettingsStore.h"
 #include "fakes/RecordingPlayer.h"
@@ -15,6 +19,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 
 using namespace kel;
 
@@ -112,6 +117,22 @@ void highlightRepaint()
     bench::report("scan groups taken from the live window (each poll)", groups);
 }
 
+void dialogGroups()
+{
+    RealWindow rw({"Scan=1"});
+    FrmOPT options(rw.win->talk(), 1.0, rw.win.get());
+    options.Form_Load();
+    options.show();
+    QDialog more(rw.win.get());
+    (new QVBoxLayout(&more))->addWidget(new AccessSettingsPage);
+    more.show();
+    QCoreApplication::processEvents();
+    std::printf("options dialog: %zu groups; switch settings page: %zu groups\n", dialogScreen(&options).groups.size(),
+                dialogScreen(&more).groups.size());
+    bench::report("options dialog's scan groups (each poll)", bench::timeRuns(200, [&] { dialogScreen(&options); }));
+    bench::report("switch settings page's scan groups (each poll)", bench::timeRuns(200, [&] { dialogScreen(&more); }));
+}
+
 double movesMedian(const QStringList &access)
 {
     RealWindow rw(access);
@@ -133,6 +154,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int steps = argc > 1 ? std::atoi(argv[1]) : 200;
     highlightRepaint();
+    dialogGroups();
     const double off = movesMedian({});
     const double on = movesMedian({"Dwell=1000"});
     std::printf("%-58s        %8.4f ms\n", "dwell's cost per pointer move (median on - off)", on - off);

@@ -1,0 +1,218 @@
+// The dialogs and words by switch: each dialog by its groups in reading
+// order with its safe default first, drop-downs and number boxes stepped
+// through their values, presses during an echo kept, press counts bounded
+// by the layout, and the highlight frame inside its item.
+#include "access/SwitchUser.h"
+
+#include "access/AccessOverlay.h"
+#include "access/ScanOrder.h"
+
+#include <QComboBox>
+
+using namespace kel;
+using namespace kel::test;
+
+class TestAccessDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    // A word, by a user who waits for each echo and by one who presses
+    // during it: a press made while a pick is voiced acts when the voice
+    // ends, so neither needs a press more than the layout asks for.
+    void wordInAtMost_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("rule");   // OPT1: 0 through the enlarged screen, 2 entered at once
+        QTest::addColumn<bool>("listens");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("one switch, enlarged screen") << int(Way::OneSwitch) << "0" << true << "あした";
+        // After あ the あ column is highlighted again at once: the press for
+        // い comes during the echo of あ.
+        QTest::newRow("one switch, pressing during the echo") << int(Way::OneSwitch) << "2" << false << "あい";
+        QTest::newRow("two switches, enlarged screen") << int(Way::TwoSwitches) << "0" << true << "あした";
+        QTest::newRow("two switches, pressing during the echo") << int(Way::TwoSwitches) << "2" << false << "あした";
+    }
+
+    void wordInAtMost()
+    {
+        QFETCH(int, way);
+        QFETCH(QString, rule);
+        QFETCH(bool, listens);
+        QFETCH(QString, word);
+        auto stored = settings(QStringLiteral("Scan=%1;SwitchLock=0;OPT1=%2").arg(way).arg(rule));
+        stored["Samp"] = "0";   // no suggestions in the board's place
+        TalkFixture fx(stored);
+        fx.addVoices(QString("あ い し た").split(u' '));
+        QStringList picks;
+        for (const QChar c : word)
+            picks << QString(c) << (rule == "0" ? QStringList{c} : QStringList{});   // the enlarged screen's pick too
+        User user(fx, Way(way), picks, listens);
+        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
+        QCOMPARE(user.stuck, QString());
+        QVERIFY2(user.presses <= user.bound,
+                 qPrintable(QStringLiteral("%1 in at most %2 presses, not %3: %4").arg(word).arg(user.bound).arg(user.presses).arg(user.trace.join(u' '))));
+        QCOMPARE(user.presses, user.bound);   // the user is a perfect one: a smaller count is a miscount
+        QCOMPARE(user.duringEcho > 0, !listens);
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(fx.box()->text(), word + u'_');
+    }
+
+    // A user who sets their own options: "設定" is offered, and in the
+    // dialogs each group is offered, then its controls; a drop-down and a
+    // number box step through their values. Changes an option of each kind
+    // and closes both dialogs.
+    void changeAnOptionAndClose_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("one switch") << int(Way::OneSwitch);
+        QTest::newRow("two switches") << int(Way::TwoSwitches);
+    }
+
+    void changeAnOptionAndClose()
+    {
+        QFETCH(int, way);
+        TalkFixture fx(settings(QStringLiteral("Scan=%1;ScanSettings=1;SwitchLock=0").arg(way)));
+        // A choice, a drop-down's value ("２" → "４") and a number box's
+        // ("戻るまでの回数" 2 → 4) in the settings beyond the options.
+        User user(fx, Way(way), QString("設定 ２回クリックで文字入力 ２ ４ 確定").split(u' '));
+        const double started = fx.clock.seconds();
+        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
+        QCOMPARE(user.stuck, QString());
+        QVERIFY2(user.presses <= user.bound,
+                 qPrintable(QStringLiteral("at most %1 presses, not %2: %3").arg(user.bound).arg(user.presses).arg(user.trace.join(u' '))));
+        qInfo("options: %d presses, %.1f s on the scan's clock (%s)", user.presses, fx.clock.seconds() - started, qPrintable(user.trace.join(u' ')));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(fx.store->value("OPT1"), std::optional<QString>("3"));
+        QCOMPARE(fx.store->value("Sample"), std::optional<QString>("4"));
+
+        User more(fx, Way(way), QString("設定 その他 2 4 閉じる 確定").split(u' '));
+        const double again = fx.clock.seconds();
+        QTRY_VERIFY_WITH_TIMEOUT(more.done(), 60000);
+        QCOMPARE(more.stuck, QString());
+        QVERIFY2(more.presses <= more.bound,
+                 qPrintable(QStringLiteral("at most %1 presses, not %2").arg(more.bound).arg(more.presses)));
+        qInfo("その他: %d presses, %.1f s on the scan's clock (%s)", more.presses, fx.clock.seconds() - again, qPrintable(more.trace.join(u' ')));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(fx.store->valueIn("ACCESS", "ScanRounds"), std::optional<QString>("4"));
+        QCOMPARE(fx.win->access().settings().ScanRounds, 4);
+    }
+
+    // Stepping through a drop-down's values shows each in the box; a
+    // one-switch user who lets the rounds run out keeps the old value.
+    void valuesShownInTheBox()
+    {
+        TalkFixture fx(settings("Scan=1;ScanSettings=1;SwitchLock=0;ScanRounds=1"));
+        QStringList shown;
+        ModalScript script({{"frmOPT", [&](QWidget *d) {
+            auto *list = child<QComboBox>(d, "cmbSample");
+            AccessControl &a = fx.win->access();
+            tap(fx, Qt::Key_Space);   // "確定" first
+            shown << a.screen().groups[a.scanner()->group()].items[0].text;
+            // Along the groups to the drop-down's, then along its items.
+            const auto [g, i] = find(a.screen(), QStringLiteral("２"));
+            while (a.scanner()->group() != g)
+                pass(fx, 100);
+            tap(fx, Qt::Key_Space);
+            while (a.scanner()->item() != i)
+                pass(fx, 100);
+            tap(fx, Qt::Key_Space);
+            for (int k = 0; k < 5; ++k) {
+                shown << list->currentText();
+                pass(fx, k == 0 ? 1500 : 1000);
+            }
+            shown << (a.editing() ? "editing" : "left") << list->currentText();
+            click(child(d, "cmdOK1"));
+        }}});
+        TalkFixture::click(fx.ui().cmdOpt);
+        QVERIFY(script.done());
+        QCOMPARE(shown.join(u' '), QStringLiteral("確定 ２ ３ ４ ５ １ left ２"));
+        QCOMPARE(fx.store->value("Sample"), std::optional<QString>("2"));
+    }
+
+    // The question's buttons reach down near the dialog's bottom and right
+    // edges; their frames are whole, inside the buttons.
+    void frameInsideTheItem()
+    {
+        TalkFixture fx(settings("Scan=2;SwitchLock=0"));
+        QStringList seen;
+        ModalScript script({{"frmOK", [&](QWidget *d) {
+            for (int i = 0; i < 2; ++i) {
+                tap(fx, Qt::Key_Space);   // ＯＫ first, then キャンセル
+                const AccessOverlay *o = d->findChild<AccessOverlay *>();
+                const QRect h = o->highlight();
+                const int w = o->thickness();
+                const QImage shot = d->grab().toImage();
+                int outside = 0;
+                for (int y = 0; y < shot.height(); ++y)
+                    for (int x = 0; x < shot.width(); ++x)
+                        outside += !h.contains(x, y) && shot.pixelColor(x, y) == AccessOverlay::kFrameColour;
+                const QPoint inner[] = {{h.right() - 2 - w / 2, h.center().y()}, {h.center().x(), h.bottom() - 2 - w / 2}};
+                seen << QStringLiteral("%1 %2 %3 %4").arg(fx.win->access().screen().groups[fx.win->access().scanner()->group()].items[0].text)
+                            .arg(outside)
+                            .arg(shot.pixelColor(inner[0]) == AccessOverlay::kFrameColour)
+                            .arg(shot.pixelColor(inner[1]) == AccessOverlay::kFrameColour);
+            }
+            tap(fx, Qt::Key_Return);
+        }}});
+        fx.setText(QStringLiteral("あ_"), 1, 1);
+        TalkFixture::click(fx.ui().cmdStart);
+        QVERIFY(script.done());
+        QCOMPARE(seen, (QStringList{"ＯＫ 0 1 1", "キャンセル 0 1 1"}));
+        QCOMPARE(fx.box()->text(), QStringLiteral("あ_"));   // キャンセル kept the text
+    }
+
+    void readingOrder_data()
+    {
+        QTest::addColumn<QList<QRect>>("rects");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("a line by overlapping middles, left to right")
+            << QList<QRect>{{0, 40, 100, 30}, {120, 35, 100, 40}, {0, 0, 50, 20}} << "2|0 1";
+        QTest::newRow("a column of radio buttons") << QList<QRect>{{0, 60, 80, 20}, {0, 0, 80, 20}, {0, 30, 80, 20}} << "1|2|0";
+        QTest::newRow("a tall box beside two short ones") << QList<QRect>{{0, 0, 50, 100}, {60, 0, 50, 20}, {60, 70, 50, 20}}
+                                                           << "0 1|2";
+        QTest::newRow("nothing") << QList<QRect>{} << "";
+    }
+
+    void readingOrder()
+    {
+        QFETCH(QList<QRect>, rects);
+        QFETCH(QString, lines);
+        QStringList out;
+        for (const auto &line : readingLines(std::vector<QRect>(rects.begin(), rects.end()))) {
+            QStringList l;
+            for (int i : line)
+                l << QString::number(i);
+            out << l.join(u' ');
+        }
+        QCOMPARE(out.join(u'|'), lines);
+    }
+
+    void valueSteps_data()
+    {
+        QTest::addColumn<QList<double>>("box");   // low, high, step, current
+        QTest::addColumn<QString>("offered");
+        QTest::newRow("every value, the current first") << QList<double>{1, 5, 1, 3} << "3 4 5 1 2";
+        QTest::newRow("a long range in round steps, its ends and the current value kept")
+            << QList<double>{300, 5000, 1, 1050}
+            << "1050 1200 1400 1600 1800 2000 2200 2400 2600 2800 3000 3200 3400 3600 3800 4000 4200 4400 4600 4800 5000 "
+               "300 400 600 800 1000";
+        QTest::newRow("tenths") << QList<double>{1, 1.5, 0.1, 1.5} << "1.5 1 1.1 1.2 1.3 1.4";
+        QTest::newRow("a current value out of range is clamped") << QList<double>{0, 2, 1, 9} << "2 0 1";
+    }
+
+    void valueSteps()
+    {
+        QFETCH(QList<double>, box);
+        QFETCH(QString, offered);
+        QStringList out;
+        for (double v : numberSteps(box[0], box[1], box[2], box[3], 40))
+            out << QString::number(v);
+        QCOMPARE(out.join(u' '), offered);
+        QCOMPARE(listSteps(5, 2), (std::vector<int>{2, 3, 4, 0, 1}));
+        QCOMPARE(listSteps(3, -1), (std::vector<int>{0, 1, 2}));
+    }
+
+};
+
+QTEST_MAIN(TestAccessDialogs)
+#include "test_access_dialogs.moc"

@@ -6,6 +6,7 @@
 #include "base/ExitGuard.h"
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
+#include "reading/ReadingCommand.h"
 #include "speech/QtWavePlayer.h"
 #include "voice/VoiceCommand.h"
 #include "widgets/Fonts.h"
@@ -31,6 +32,8 @@ int main(int argc, char *argv[])
         std::fputs(req.message.toLocal8Bit().constData(), req.exitCode ? stderr : stdout);
         return req.exitCode;
     }
+    if (req.reading)
+        return kel::printSpokenReadings(req.readingText);
     const kel::StartPlaces places = kel::findStartPlaces(req.homeOption, programDir);
     if (req.where || !req.autostart.isEmpty())
         return kel::answerWithoutWindow(req, places);

@@ -46,7 +46,12 @@ StartRequest parseCommandLine(const QStringList &args)
                                          QStringLiteral("FILE"));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("With --import-voice: replace own recordings."));
-    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice, force});
+    const QCommandLineOption reading(
+        QStringLiteral("reading"),
+        QStringLiteral("Print what a spoken reading plays for TEXT (else for each line of standard input): "
+                       "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."));
+    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice, force, reading});
+    p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("With --reading: the text to read."), QStringLiteral("[TEXT]"));
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -80,6 +85,9 @@ StartRequest parseCommandLine(const QStringList &args)
     r.exportVoice = p.value(exportVoice);
     r.importVoice = p.value(importVoice);
     r.force = p.isSet(force);
+    r.reading = p.isSet(reading);
+    if (r.reading && !p.positionalArguments().isEmpty())
+        r.readingText = p.positionalArguments().join(QLatin1Char(' '));
     return r;
 }
 

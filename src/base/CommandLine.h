@@ -18,6 +18,8 @@ struct StartRequest {
     QString exportVoice;        // write the own voice's backup to this file and end
     QString importVoice;        // take the own voice from this backup and end
     bool force = false;         // with importVoice: overwrite own recordings
+    bool reading = false;       // --reading: print the spoken units of TEXT (or of each line read) and end
+    std::optional<QString> readingText; // TEXT given with --reading
     bool exitNow = false;       // --help or --version answered
     int exitCode = 0;
     QString message;            // what to print when exitNow

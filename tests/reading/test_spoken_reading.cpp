@@ -1,0 +1,154 @@
+// What a text sounds like when spoken: sentences and the units they are
+// read as (the dictionary's readings with the rules on top), where each
+// unit stands in the text, the same without a dictionary, and the
+// --reading command a caregiver checks a sentence with.
+#include "reading/Dictionary.h"
+#include "reading/SpokenReading.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kel;
+
+class TestSpokenReading : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        Dictionary::shared().waitUntilReady();
+        QVERIFY2(Dictionary::shared().analyser(), qPrintable(Dictionary::shared().problem()));
+    }
+
+    void units_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("units");
+        // Kanji in context, particles as pronounced.
+        QTest::newRow("starter sentence") << "水をください" << "み ず お く だ さ い";
+        QTest::newRow("kanji with kana between") << "看護師さんを呼んでください" << "か ん ご し さ ん お よ ん で く だ さ い";
+        QTest::newRow("今日 in context") << "今日は晴れ" << "きょ お わ は れ";
+        QTest::newRow("typed kana: は as わ") << "わたしはげんきです" << "わ た し わ げ ん き で す";
+        QTest::newRow("へ as え, っ a silent beat") << "学校へ行った" << "が っ こ お え い っ た";
+        // Long vowels as the vowel's own beat, pairs as one mora.
+        QTest::newRow("えい in a typed noun") << "せんせい" << "せ ん せ え";
+        QTest::newRow("ー and loan pairs") << "ティーカップとコーヒー" << "てぃ い か っ ぷ と こ お ひ い";
+        QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
+        // Numbers in their usual readings, with counters.
+        QTest::newRow("people") << "1人と二人と3人" << "ひ と り と ふ た り と さ ん に ん";
+        QTest::newRow("date") << "4月1日" << "し が つ つ い た ち";
+        QTest::newRow("time") << "9時10分" << "く じ じゅ っ ぷ ん";
+        QTest::newRow("money with a comma") << "1,000円" << "せ ん え ん";
+        QTest::newRow("things") << "6本と20本と8個" << "ろ っ ぽ ん と に じゅ っ ぽ ん と は っ こ";
+        QTest::newRow("full-width year") << "１４７３年" << "せ ん よ ん ひゃ く な な じゅ う さ ん ね ん";
+        QTest::newRow("kanji numerals") << "三百五十円" << "さ ん びゃ く ご じゅ う え ん";
+        QTest::newRow("decimal") << "3.5" << "さ ん て ん ご";
+        QTest::newRow("20 digits") << "12345678901234567890"
+                                   << "せ ん に ひゃ く さ ん じゅ う よ ん け い ご せ ん ろ っ ぴゃ く な な じゅ う は ち ちょ お "
+                                      "きゅ う せ ん じゅ う に お く さ ん ぜ ん よ ん ひゃ く ご じゅ う ろ く ま ん "
+                                      "な な せ ん は っ ぴゃ く きゅ う じゅ う";
+        QTest::newRow("21 digits: one by one") << "100000000000000000000" << "い ち ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ "
+                                                                             "ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ ぜ ろ";
+        // Pauses: one short or long pause where marks and spaces meet, none first.
+        QTest::newRow("pauses") << "　はい、そう。\n\nいいえ  はい" << "は い 、 そ お 。 い い え 、 は い";
+        // Letters by their own sounds; nothing is skipped.
+        QTest::newRow("Latin letters") << "ＡとBc" << "A と B c";
+        QTest::newRow("symbols only") << "★☆♪" << "★ ☆ ♪";
+        QTest::newRow("emoji whole") << "😀あ😀" << "😀 あ 😀";
+        QTest::newRow("unknown katakana word") << "ポンコツァヴィ" << "ぽ ん こ つぁ び";
+    }
+
+    void units()
+    {
+        QFETCH(QString, text);
+        QTEST(unitsLine(spokenUnits(text, Dictionary::shared().analyser())), "units");
+    }
+
+    // Where each unit stands in the text: what the highlight covers.
+    void spans()
+    {
+        const QString text = QStringLiteral("今日呼んで😀");
+        QStringList where;
+        for (const SpokenUnit &u : spokenUnits(text, Dictionary::shared().analyser()))
+            where << u.text + u'=' + text.mid(u.from, u.length);
+        QCOMPARE(where.join(u' '), "きょ=今 お=日 よ=呼 ん=ん で=で 😀=😀");
+    }
+
+    void withoutDictionary_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("units");
+        QTest::newRow("kana as written, ー as a vowel") << "わたしはコーヒー" << "わ た し は こ お ひ い";
+        QTest::newRow("kanji as themselves") << "水を3本" << "水 お さ ん ぼ ん";
+    }
+    void withoutDictionary()
+    {
+        QFETCH(QString, text);
+        QTEST(unitsLine(spokenUnits(text, nullptr)), "units");
+    }
+
+    // 50,000 characters of mixed scripts: every character is in some unit,
+    // in order, and no unit splits a surrogate pair.
+    void longMixedText()
+    {
+        QString text;
+        while (text.size() < 50'000)
+            text += QStringLiteral("今日は😀ABC、１２３人。\nきょう★");
+        const QList<SpokenUnit> units = spokenUnits(text, Dictionary::shared().analyser());
+        qsizetype covered = 0;
+        for (const SpokenUnit &u : units) {
+            QVERIFY(u.from >= covered - 1 && u.length > 0);
+            QVERIFY(!text.at(u.from).isLowSurrogate() && !text.at(u.from + u.length - 1).isHighSurrogate());
+            covered = std::max(covered, u.from + u.length);
+        }
+        QVERIFY(covered >= text.size() - 1);
+    }
+
+    // --reading: TEXT, or each line of standard input; a broken dictionary
+    // still reads kana and says in one line why kanji are silent.
+    void command_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("brokenDictionary");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<int>("errLines");
+        QTest::newRow("TEXT") << QStringList{"--reading", "水をください"} << QByteArray() << false << QByteArray("み ず お く だ さ い\n") << 0;
+        QTest::newRow("lines of input") << QStringList{"--reading"} << QByteArray("きょう\r\n\n本を2冊\n") << false
+                                        << QByteArray("きょ お\n\nほ ん お に さ つ\n") << 0;
+        QTest::newRow("broken dictionary") << QStringList{"--reading", "水をください"} << QByteArray() << true
+                                           << QByteArray("水 お く だ さ い\n") << 1;
+    }
+    void command()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        QFETCH(bool, brokenDictionary);
+        QTemporaryDir dir;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (brokenDictionary) {
+            // A dictionary folder holding a damaged dictionary.
+            QFile rc(dir.filePath("mecabrc")), dic(dir.filePath("sys.dic"));
+            QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.path().toUtf8() + "\n") > 0);
+            QVERIFY(dic.open(QIODevice::WriteOnly) && dic.write(QByteArray(4096, 'x')) > 0);
+            rc.close(), dic.close();
+            env.insert("MECABRC", dir.filePath("mecabrc"));
+        }
+        p.setProcessEnvironment(env);
+        p.start(KELVORAN_PATH, args);
+        p.write(input);
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(30'000));
+        QTEST(p.readAllStandardOutput(), "out");
+        const QByteArray err = p.readAllStandardError();
+        QFETCH(int, errLines);
+        QCOMPARE(err.count('\n'), errLines);
+        QCOMPARE(p.exitCode(), brokenDictionary ? 1 : 0);
+        if (brokenDictionary)
+            QVERIFY2(err.contains("漢字は読み上げません"), err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSpokenReading)
+#include "test_spoken_reading.moc"

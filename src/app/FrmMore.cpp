@@ -4,6 +4,7 @@
 #include "base/Autostart.h"
 #include "base/SettingsStore.h"
 #include "frame/FrmOK.h"
+#include "speech/SpeechPage.h"
 #include "voice/VoicePage.h"
 #include "widgets/ColorButton.h"
 #include "widgets/Fonts.h"
@@ -88,10 +89,16 @@ void showMore(Talk &t, QWidget *parent)
         if (t.sv.store)
             access->load(*t.sv.store);
         dialog.addPage(access);
+        auto *speech = new SpeechPage;
+        if (t.sv.store)
+            speech->load(*t.sv.store);
+        dialog.addPage(speech);
         dialog.exec();
         // Kept whichever way the dialog closes, as its only button says "閉じる".
-        if (t.sv.store)
-            saved = access->save(*t.sv.store);
+        if (t.sv.store) {
+            const bool accessSaved = access->save(*t.sv.store);
+            saved = speech->save(*t.sv.store) && accessSaved;
+        }
     }
     if (t.reloadSettings)
         t.reloadSettings();

@@ -32,13 +32,52 @@ constexpr int kReopenDelayMs = 1000;
 constexpr int kDefaultCheckMs = 1000;
 constexpr unsigned long kExitWaitMs = 1000;
 
-// Copies the current sound, then silence, into `out`.
+// How long a sound that outlasts its beat takes to fade out once the next
+// cue has started: long enough not to click, short enough not to be heard
+// under the next sound.
+constexpr qint64 kFadeFrames = kPlaybackRate * 5 / 1000;
+
+// The sample of `s` at `offset`, 0 outside it.
+int sampleAt(const SoundBank::Samples &s, qint64 offset)
+{
+    return s && offset >= 0 && offset < qint64(s->size()) ? (*s)[size_t(offset)] : 0;
+}
+
+// Renders the timeline's next `frames` samples: each sound from its cue on,
+// the sound before it fading out over kFadeFrames from there.
+void renderTimeline(VoiceLine &line, qint16 *out, qsizetype frames)
+{
+    const std::vector<TimedSound> &t = line.timeline;
+    for (qsizetype f = 0; f < frames; ++f) {
+        const qint64 at = line.timelineAt + f;
+        while (line.cue + 1 < t.size() && t[line.cue + 1].frame <= at)
+            ++line.cue;
+        const TimedSound &now = t[line.cue];
+        double v = now.frame <= at ? sampleAt(now.sound, at - now.frame) : 0;
+        const qint64 since = at - now.frame;
+        if (line.cue > 0 && since >= 0 && since < kFadeFrames) {
+            const TimedSound &before = t[line.cue - 1];
+            v += sampleAt(before.sound, at - before.frame) * double(kFadeFrames - since) / kFadeFrames;
+        }
+        out[f] = qint16(std::clamp(v, -32768.0, 32767.0));
+    }
+    line.timelineAt += frames;
+    if (line.timelineAt >= line.timelineEnd)
+        line.timeline.clear();
+}
+
+// Copies the current sound (or the timeline), then silence, into `out`.
 void fill(VoiceLine &line, char *out, qsizetype bytes)
 {
     qsizetype filled = 0;
     {
         QMutexLocker lock(&line.mutex);
-        if (const SoundBank::Samples &s = line.sound) {
+        if (!line.timeline.empty()) {
+            const qsizetype frames = std::min<qsizetype>(bytes / 2, line.timelineEnd - line.timelineAt);
+            renderTimeline(line, reinterpret_cast<qint16 *>(out), frames);
+            filled = frames * 2;
+        }
+        else if (const SoundBank::Samples &s = line.sound) {
             const size_t n = std::min(size_t(bytes / 2), s->size() - line.position);
             std::memcpy(out, s->data() + line.position, n * 2);
             line.position += n;
@@ -96,7 +135,7 @@ public:
             return;
         {
             QMutexLocker lock(&line_->mutex);
-            if (!line_->sound)
+            if (!line_->sound && line_->timeline.empty())
                 return;
         }
         const qsizetype bytes = sink_->bytesFree() & ~qsizetype(1);
@@ -192,6 +231,7 @@ void QtWavePlayer::play(const QString &path)
         QMutexLocker lock(&line_->mutex);
         line_->sound = std::move(sound);
         line_->position = 0;
+        line_->timeline.clear();
     }
     // Fed at once rather than at the next tick.
     QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
@@ -201,6 +241,33 @@ void QtWavePlayer::close()
 {
     QMutexLocker lock(&line_->mutex);
     line_->sound = nullptr;
+    line_->timeline.clear();
+}
+
+void QtWavePlayer::playTimeline(const std::vector<Cue> &cues, long long endFrame)
+{
+    // Decoded (or taken from memory) before the lock: a mora used a hundred
+    // times is looked up once.
+    std::vector<TimedSound> timeline;
+    timeline.reserve(cues.size() + 1);
+    QHash<QString, SoundBank::Samples> sounds;
+    if (cues.empty() || cues.front().frame > 0)
+        timeline.push_back({nullptr, 0});
+    for (const Cue &c : cues) {
+        auto it = sounds.constFind(c.path);
+        if (it == sounds.cend())
+            it = sounds.insert(c.path, c.path.isEmpty() ? nullptr : bank_->get(c.path));
+        timeline.push_back({*it, c.frame});
+    }
+    {
+        QMutexLocker lock(&line_->mutex);
+        line_->sound = nullptr;
+        line_->timeline = std::move(timeline);
+        line_->cue = 0;
+        line_->timelineAt = 0;
+        line_->timelineEnd = std::max<qint64>(endFrame, 1);
+    }
+    QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
 }
 
 void QtWavePlayer::preload(const QString &folder)
@@ -219,7 +286,7 @@ QString QtWavePlayer::outputDevice() const
 bool QtWavePlayer::sounding() const
 {
     QMutexLocker lock(&line_->mutex);
-    return line_->sound != nullptr;
+    return line_->sound != nullptr || !line_->timeline.empty();
 }
 
 } // namespace kel

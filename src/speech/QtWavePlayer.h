@@ -23,6 +23,7 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 class QThread;
 
@@ -30,11 +31,21 @@ namespace kel {
 
 class SinkHost;
 
-// What the output plays, shared between the caller and the sound thread.
+// A sound placed on a timeline, at a frame from the timeline's start.
+struct TimedSound {
+    SoundBank::Samples sound; // null: silence
+    qint64 frame = 0;
+};
+
+// What the output plays, shared between the caller and the sound thread:
+// one sound, or a timeline of sounds.
 struct VoiceLine {
     QMutex mutex;
     SoundBank::Samples sound; // null: silence
     size_t position = 0;
+    std::vector<TimedSound> timeline; // empty: none
+    size_t cue = 0;                   // the timeline's sound now playing
+    qint64 timelineAt = 0, timelineEnd = 0;
     QString device;           // the output's name; empty while there is none
 };
 
@@ -47,6 +58,7 @@ public:
 
     void play(const QString &path) override; // a missing or unreadable file plays nothing
     void close() override;
+    void playTimeline(const std::vector<Cue> &cues, long long endFrame) override;
 
     // Decodes the folder's sound files in the background, off the window's thread.
     void preload(const QString &folder);

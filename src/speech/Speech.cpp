@@ -1,8 +1,13 @@
 #include "speech/Speech.h"
 
 #include "base/Clock.h"
+#include "base/SettingsStore.h"
 #include "frame/TextPanel.h"
+#include "reading/Dictionary.h"
 #include "speech/FrmRead.h"
+#include "speech/SpeechSettings.h"
+#include "speech/SpokenTimeline.h"
+#include "speech/WavCodec.h"
 #include "speech/VoiceFilter.h"
 #include "speech/WavName.h"
 #include "speech/WavePlayer.h"
@@ -11,8 +16,11 @@
 #include "widgets/TalkBox.h"
 #include "widgets/TwipsLayout.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QPointer>
+
+#include <thread>
 
 namespace kel {
 namespace {
@@ -33,6 +41,51 @@ struct SpeakingScope {
 constexpr QPoint kStopPanelTwips(30, 6600);
 
 } // namespace
+
+Speech::Speech(Talk &t) : t_(t)
+{
+    Dictionary::shared().load();
+}
+
+std::optional<QString> Speech::soundFor(const QString &name) const
+{
+    return soundFileFor(t_.st.AppPath, t_.st.SoundSetPath, name);
+}
+
+void Speech::waitForDictionary()
+{
+    // A few milliseconds at most, once, and only for a reading that starts
+    // right after start-up. The window keeps painting; touches wait for
+    // the reading's own event step, as during any step.
+    while (!Dictionary::shared().ready()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+const QList<SpokenUnit> &Speech::unitsOf(const QString &text)
+{
+    if (text != analysed_ || units_.isEmpty()) {
+        waitForDictionary();
+        units_ = spokenUnits(text, Dictionary::shared().analyser());
+        analysed_ = text;
+    }
+    return units_;
+}
+
+Nanos Speech::playMora(const QString &mora, double pace)
+{
+    const Nanos started = t_.sv.clock->now();
+    const long long beat = std::llround(pace * kPlaybackRate);
+    const std::vector<Cue> cues = moraCues(mora, 0, beat, [this](const QString &name) { return soundFor(name); });
+    if (cues.size() > 1)
+        t_.sv.player->playTimeline(cues, beat);
+    else if (!cues.front().path.isEmpty())
+        t_.sv.player->play(cues.front().path);
+    else
+        t_.sv.player->close();
+    return started;
+}
 
 Nanos Speech::playChar(const QString &ch)
 {
@@ -77,24 +130,13 @@ void Speech::cmdRead_Click()
     u.cmdRead->setEnabled(false);
     u.cmdRead->setText(QStringLiteral("♪"));
 
-    const qsizetype n = box.text().size();
-    for (qsizetype i = 1; i <= n && !t_.st.Quitting; ++i) {
-        const QString text = box.text();
-        if (text.isEmpty())
-            break;
-        const Nanos started = playChar(text.mid(i - 1, 1));
-        waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
-        t_.doEvents();
-        if (t_.st.StopRead || t_.st.Quitting)
-            break;
-        box.setFocus();
-        if (box.text().size() >= i + 1) {
-            box.setSelStart(i);
-            box.setSelLength(1);
-        } else {
-            box.setSelStart(i);
-        }
-    }
+    const SpeechSettings how = readSpeechSettings([this](const QString &key) {
+        return t_.sv.store ? t_.sv.store->valueIn(QString::fromLatin1(kSpeechGroup), key) : std::nullopt;
+    });
+    if (how.spoken)
+        readSpoken(how.rate);
+    else
+        readCharacters();
 
     if (panel)
         panel->closeByProgram();
@@ -109,6 +151,72 @@ void Speech::cmdRead_Click()
         setTextPanelNarrow(t_);
     u.cmdRead->setText(QStringLiteral("読む"));
     u.cmdRead->setEnabled(true);
+}
+
+void Speech::readCharacters()
+{
+    TalkBox &box = *t_.ui.txtTalk;
+    const qsizetype n = box.text().size();
+    for (qsizetype i = 1; i <= n && !t_.st.Quitting; ++i) {
+        const QString text = box.text();
+        if (text.isEmpty())
+            break;
+        const QString ch = text.mid(i - 1, 1);
+        // A character without a sound of its own (a kanji) is read by its
+        // reading in context, a step for each mora, the highlight staying
+        // on it; "っ" in a reading is a silent step.
+        QStringList morae;
+        if (!ch.isEmpty() && !soundFor(ch)) {
+            for (const SpokenUnit &u : unitsOf(text))
+                if (u.from == i - 1 && (u.kind == SpokenUnit::Mora || u.kind == SpokenUnit::Hold))
+                    morae.append(u.text);
+        }
+        bool stop = false;
+        for (qsizetype m = 0; m < std::max<qsizetype>(1, morae.size()) && !stop; ++m) {
+            const Nanos started = morae.isEmpty() ? playChar(ch)
+                                                  : playMora(morae[m] == u"っ" ? QString() : morae[m], t_.st.ReadingPace);
+            waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
+            t_.doEvents();
+            stop = t_.st.StopRead || t_.st.Quitting;
+        }
+        if (stop)
+            break;
+        box.setFocus();
+        if (box.text().size() >= i + 1) {
+            box.setSelStart(i);
+            box.setSelLength(1);
+        } else {
+            box.setSelStart(i);
+        }
+    }
+}
+
+void Speech::readSpoken(int rate)
+{
+    TalkBox &box = *t_.ui.txtTalk;
+    QString text = box.text();
+    if (text.endsWith(QLatin1Char('_')))
+        text.chop(1); // the end marker is not part of the message
+    const SpokenTimeline line = spokenTimeline(unitsOf(text), rate, [this](const QString &name) { return soundFor(name); });
+    const QList<SpokenUnit> &units = units_;
+    const Nanos start = t_.sv.clock->now();
+    t_.sv.player->playTimeline(line.cues, line.endFrame);
+    for (qsizetype b = 0; b < line.beatUnit.size() && !t_.st.Quitting; ++b) {
+        const qsizetype u = line.beatUnit[b];
+        if (b == 0 || line.beatUnit[b - 1] != u) {
+            // The highlight on the characters being spoken.
+            const qsizetype size = box.text().size();
+            box.setFocus();
+            box.setSelStart(std::min(units[u].from, size));
+            box.setSelLength(std::clamp<qsizetype>(units[u].length, 0, size - std::min(units[u].from, size)));
+        }
+        waitMoreThan(*t_.sv.clock, start, double(beatFrame(b + 1, rate)) / kPlaybackRate);
+        t_.doEvents();
+        if (t_.st.StopRead || t_.st.Quitting) {
+            t_.sv.player->close();
+            break;
+        }
+    }
 }
 
 } // namespace kel

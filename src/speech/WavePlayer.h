@@ -4,7 +4,18 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace kel {
+
+// One sound of a timeline: `path` starts `frame` samples (at the player's
+// rate) after the timeline's start; "" is silence, which still ends the
+// sound before it.
+struct Cue {
+    QString path;
+    long long frame = 0;
+    bool operator==(const Cue &) const = default;
+};
 
 class WavePlayer {
 public:
@@ -13,6 +24,14 @@ public:
     virtual void play(const QString &path) = 0;
     // Close the device: stops and releases whatever was playing.
     virtual void close() = 0;
+    // Plays `cues` on their frames, each sound cut (with a short fade) where
+    // the next cue starts, until `endFrame`; cuts whatever was playing. A
+    // later play() or close() ends the timeline. Returns at once.
+    virtual void playTimeline(const std::vector<Cue> &cues, long long endFrame)
+    {
+        (void)cues, (void)endFrame;
+        close();
+    }
     // The name of the output device sounds go to; "" when there is none.
     virtual QString outputDevice() const { return {}; }
 };

@@ -1,6 +1,7 @@
 #pragma once
 // A wave-audio device that plays nothing and remembers what it was asked:
-// each play(path) appends "play <path>", each close() appends "close".
+// each play(path) appends "play <path>", each close() appends "close", each
+// timeline "timeline <path>@<frame> ... end <frame>" ("·" for silence).
 
 #include "speech/WavePlayer.h"
 
@@ -12,6 +13,13 @@ class RecordingPlayer final : public WavePlayer {
 public:
     void play(const QString &path) override { calls.append(QStringLiteral("play ") + path); }
     void close() override { calls.append(QStringLiteral("close")); }
+    void playTimeline(const std::vector<Cue> &cues, long long endFrame) override
+    {
+        QString call = QStringLiteral("timeline");
+        for (const Cue &c : cues)
+            call += u' ' + (c.path.isEmpty() ? QStringLiteral("·") : c.path) + u'@' + QString::number(c.frame);
+        calls.append(call + QStringLiteral(" end ") + QString::number(endFrame));
+    }
 
     QStringList calls;
 };

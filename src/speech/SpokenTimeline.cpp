@@ -1,0 +1,62 @@
+#include "speech/SpokenTimeline.h"
+
+#include "reading/Morae.h"
+#include "speech/SoundSet.h"
+#include "speech/WavCodec.h"
+
+namespace kel {
+
+long long beatFrame(qsizetype beat, int rate)
+{
+    return (static_cast<long long>(beat) * kPlaybackRate + rate / 2) / rate;
+}
+
+int beatsOf(const SpokenUnit &unit)
+{
+    switch (unit.kind) {
+    case SpokenUnit::LongPause:
+        return 2;
+    case SpokenUnit::Sign: {
+        const QString name = readingFor(unit.text);
+        return std::max<int>(1, int(splitMorae(name).size()));
+    }
+    default:
+        return 1;
+    }
+}
+
+std::vector<Cue> moraCues(const QString &mora, long long from, long long to, const SoundLookup &soundFor)
+{
+    if (const std::optional<QString> own = soundFor(mora))
+        return {{*own, from}};
+    if (mora.size() == 2 && pairMorae().contains(mora)) {
+        const QStringList two = pairFallback(mora);
+        return {{soundFor(two[0]).value_or(QString()), from}, {soundFor(two[1]).value_or(QString()), from + (to - from) / 2}};
+    }
+    return {{QString(), from}};
+}
+
+SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const SoundLookup &soundFor)
+{
+    SpokenTimeline t;
+    for (qsizetype u = 0; u < units.size(); ++u) {
+        const SpokenUnit &unit = units[u];
+        const qsizetype first = t.beatUnit.size();
+        const int beats = beatsOf(unit);
+        for (int b = 0; b < beats; ++b)
+            t.beatUnit.append(u);
+        const long long from = beatFrame(first, rate), to = beatFrame(first + beats, rate);
+        std::vector<Cue> cues;
+        if (unit.kind == SpokenUnit::Mora)
+            cues = moraCues(unit.text, from, to, soundFor);
+        else if (unit.kind == SpokenUnit::Sign)
+            cues = {{soundFor(unit.text).value_or(QString()), from}};
+        else
+            cues = {{QString(), from}};
+        t.cues.insert(t.cues.end(), cues.begin(), cues.end());
+    }
+    t.endFrame = beatFrame(t.beatUnit.size(), rate);
+    return t;
+}
+
+} // namespace kel

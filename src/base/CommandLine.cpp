@@ -48,10 +48,9 @@ StartRequest parseCommandLine(const QStringList &args)
                                    QStringLiteral("With --import-voice: replace own recordings."));
     const QCommandLineOption reading(
         QStringLiteral("reading"),
-        QStringLiteral("Print what a spoken reading plays for TEXT (else for each line of standard input): "
+        QStringLiteral("--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "
                        "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."));
     p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice, force, reading});
-    p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("With --reading: the text to read."), QStringLiteral("[TEXT]"));
 
     StartRequest r;
     if (!p.parse(args)) {

@@ -11,7 +11,8 @@ namespace kel {
 
 // Hiragana and katakana with their voiced, semi-voiced and small forms,
 // "。" "、" "ー" "？", digits, capital and small letters, the ASCII signs of
-// the letter board, "(^_^)", "(T_T)" and the full-width space; each once.
+// the letter board, "(^_^)", "(T_T)" and the full-width space; then the
+// pairs the spoken reading plays as one mora ("きゃ" ... "ふぉ"); each once.
 QStringList soundSetCharacters();
 
 // readingFor("っ") -> "ちいさい つ", readingFor("B") -> "びー",

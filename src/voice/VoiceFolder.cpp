@@ -1,6 +1,7 @@
 #include "voice/VoiceFolder.h"
 
 #include "base/SaveFile.h"
+#include "reading/Morae.h"
 #include "speech/SoundSet.h"
 #include "speech/WavName.h"
 
@@ -34,6 +35,8 @@ QString foldKana(QChar c)
 
 QString boardGroupOf(const QString &ch)
 {
+    if (pairMorae().contains(ch))
+        return QStringLiteral("拗音など");
     if (ch.size() > 1 && !ch.at(0).isHighSurrogate())
         return QStringLiteral("顔");
     const QChar c = ch.isEmpty() ? QChar() : ch.at(0);

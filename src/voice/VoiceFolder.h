@@ -23,12 +23,14 @@ enum class VoiceState { Own, Installed, Missing };
 
 struct VoiceEntry {
     QString character;
-    QString group; // the board column it belongs to: "あ行", "英字", "数字", "記号", "顔"
+    QString group; // the board column it belongs to: "あ行", "英字", "数字", "記号", "顔";
+                   // "拗音など" for the pairs read as one mora
     VoiceState state;
 };
 
 // boardGroupOf("が") -> "か行", boardGroupOf("ッ") -> "た行",
-// boardGroupOf("B") -> "英字", boardGroupOf("(^_^)") -> "顔".
+// boardGroupOf("B") -> "英字", boardGroupOf("(^_^)") -> "顔",
+// boardGroupOf("きゃ") -> "拗音など".
 QString boardGroupOf(const QString &character);
 
 // Writes `bytes` to `path` with the program's checked save, making its

@@ -8,6 +8,7 @@
 #include "board/BoardLayout.h"
 #include "board/Variants.h"
 #include "speech/SoundBank.h"
+#include "reading/Morae.h"
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"
 
@@ -141,9 +142,11 @@ private slots:
             QVERIFY(run == 0 || files == made);
             made = files;
         }
-        // A sound for every text a touch can enter, each once, and the user's
-        // own file as it was; nothing more, nor anything else when the tool refuses.
-        const QSet<QString> expected = args == QStringList{"."} ? recordableTexts() : QSet<QString>{QStringLiteral("あ")};
+        // A sound for every text a touch can enter and every pair the spoken
+        // reading plays as one mora, each once, and the user's own file as
+        // it was; nothing more, nor anything else when the tool refuses.
+        const QSet<QString> expected = args == QStringList{"."} ? recordableTexts() + QSet<QString>(pairMorae().cbegin(), pairMorae().cend())
+                                                                : QSet<QString>{QStringLiteral("あ")};
         QVERIFY(args != QStringList{"."} || soundSetCharacters().size() == expected.size());
         QCOMPARE(made.size(), expected.size());
         for (const QString &ch : expected) {

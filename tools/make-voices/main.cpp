@@ -1,6 +1,8 @@
 // make-voices OUTDIR
 // Records the default sound set with espeak-ng's Japanese voice: one
-// OUTDIR/<character>.wav for every text the board can enter. A file that is
+// OUTDIR/<character>.wav for every text the board can enter, and
+// OUTDIR/<mora>.wav for every pair the spoken reading plays as one mora
+// ("きゃ.wav", "てぃ.wav"). A file that is
 // already there is kept, so recordings of the user's own voice always win.
 // The synthesiser is started directly with an argument list, never through a
 // shell, since characters such as "(^_^)", ";" or "?" are part of file names.

@@ -3,6 +3,7 @@
 // then a take said into a virtual microphone (a null sink of our own, whose
 // monitor is the input) kept trimmed and levelled, and heard at the next
 // touch.
+#include "reading/Morae.h"
 #include "support/AudioCapture.h"
 #include "support/RealProgram.h"
 #include "support/Touch.h"
@@ -14,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QSettings>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -95,6 +97,11 @@ private slots:
         studio.resize(900, 640);
         studio.show();
         QVERIFY(QTest::qWaitForWindowExposed(&studio));
+        // The pairs the spoken reading plays as one mora close the list, as a group of their own.
+        const auto *list = child<QTreeWidget>(&studio, "lstSounds");
+        const QTreeWidgetItem *pairs = list->topLevelItem(list->topLevelItemCount() - 1);
+        QCOMPARE(pairs->text(0) + ' ' + pairs->child(0)->text(0) + ' ' + QString::number(pairs->childCount()),
+                 "拗音など きゃ " + QString::number(pairMorae().size()));
         pick(child<QComboBox>(&studio, "cmbInput"), "KelvoranMic");
         QCOMPARE(child<QComboBox>(&studio, "cmbInput")->currentText(), "KelvoranMic");
         // The column of あ, touching only "録音" and "保存": each "保存"

@@ -116,10 +116,10 @@ inline QList<Sound> soundsIn(const QList<qint16> &samples)
     return sounds;
 }
 
-// Records `device` (the null sink's monitor by default) while `play` runs,
-// and finds the sounds in the recording.
-inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play,
-                                const QString &device = QStringLiteral("kelvoran_null.monitor"))
+// Records `device` (the null sink's monitor by default) while `play` runs:
+// the samples heard, mono at kCaptureRate.
+inline QList<qint16> recordingWhile(const QString &wavPath, const std::function<void()> &play,
+                                    const QString &device = QStringLiteral("kelvoran_null.monitor"))
 {
     QFile::remove(wavPath); // only the new recording's growth counts
     QProcess recorder;
@@ -133,7 +133,37 @@ inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void
     play();
     recorder.terminate();
     recorder.waitForFinished(5000);
-    return soundsIn(samples16(readFile(wavPath)).value_or(QList<qint16>()));
+    return samples16(readFile(wavPath)).value_or(QList<qint16>());
+}
+
+// The same, as the sounds found in the recording.
+inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play,
+                                const QString &device = QStringLiteral("kelvoran_null.monitor"))
+{
+    return soundsIn(recordingWhile(wavPath, play, device));
+}
+
+// Where each sound starts, to the sample, and its pitch: the first sample
+// reaching 2% of full scale after at least `quiet` seconds below it, and
+// the frequency its first 20 ms cross zero at.
+struct Onset { double at, hertz; };
+inline QList<Onset> onsetsIn(const QList<qint16> &samples, double quiet = 0.02)
+{
+    QList<Onset> out;
+    const qsizetype gap = qsizetype(quiet * kCaptureRate), window = kCaptureRate / 50;
+    qsizetype lastLoud = -gap - 1;
+    for (qsizetype i = 0; i < samples.size(); ++i) {
+        if (std::abs(int(samples[i])) < 32768 / 50)
+            continue;
+        if (i - lastLoud > gap && i + window <= samples.size()) {
+            int crossings = 0;
+            for (qsizetype j = i + 1; j < i + window; ++j)
+                crossings += (samples[j - 1] < 0) != (samples[j] < 0);
+            out.append({double(i) / kCaptureRate, crossings / 2.0 / (double(window) / kCaptureRate)});
+        }
+        lastLoud = i;
+    }
+    return out;
 }
 
 inline QByteArray describe(const QList<Sound> &sounds)

@@ -1,0 +1,54 @@
+// The spoken reading as heard through the null sink (run under
+// tools/with-pulse): each mora starts on its beat, in order, a pause keeps
+// its beat silent, and a sound longer than its beat is faded out there.
+#include "support/AudioCapture.h"
+#include "support/RealProgram.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+using namespace kel;
+using namespace kel::test;
+
+class TestSpokenAudio : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { KEL_REQUIRE_NULL_SINK(); }
+
+    void beatAndOrder()
+    {
+        QTemporaryDir home;
+        // Each mora a tone of its own pitch; う (0.5 s) outlasts its beat.
+        const QList<std::pair<QString, double>> tones{{"あ", 300}, {"い", 500}, {"う", 700}, {"え", 900}, {"お", 1100}};
+        for (const auto &[mora, hertz] : tones)
+            QVERIFY(writeFile(home.filePath(mora + ".wav"), toneWav(hertz, mora == u"う" ? 0.5 : 0.08)));
+        QVERIFY(writeFile(home.filePath("Talk.ini"), "[SPEECH]\nSpoken=1\nRate=6\n"));
+        RealProgram program(home.path());
+        const QList<qint16> heard = recordingWhile(home.filePath("capture"), [&] {
+            program.win.controls().txtTalk->setText(QStringLiteral("あいう、えお_"));
+            click(program.win.controls().cmdRead);
+            QTest::qWait(200); // the output's last block
+        });
+        // あ い う on beats 0-2, the pause on beat 3, え お on beats 4 and 5.
+        const QList<Onset> onsets = onsetsIn(heard);
+        QString got;
+        for (const Onset &o : onsets)
+            got += QStringLiteral(" %1Hz@%2").arg(qRound(o.hertz / 100) * 100).arg((o.at - onsets.value(0).at) * 6, 0, 'f', 3);
+        QVERIFY2(onsets.size() == 5, qPrintable(got));
+        const QList<int> beats{0, 1, 2, 4, 5};
+        for (qsizetype i = 0; i < onsets.size(); ++i) {
+            QVERIFY2(std::abs(onsets[i].hertz - tones[i].second) < 60, qPrintable(got));
+            QVERIFY2(std::abs(onsets[i].at - onsets[0].at - beats[i] / 6.0) < 0.005, qPrintable(got));
+        }
+        // う is quiet from its next beat on, but for a fade of a few milliseconds.
+        const qsizetype beat3 = qsizetype((onsets[0].at + 3 / 6.0) * kCaptureRate);
+        qsizetype lastLoud = beat3;
+        for (qsizetype i = beat3; i < qsizetype(onsets[3].at * kCaptureRate) - 10; ++i)
+            if (std::abs(int(heard[i])) >= 32768 / 50)
+                lastLoud = i;
+        QVERIFY2(lastLoud - beat3 < kCaptureRate * 8 / 1000, qPrintable(QString::number(lastLoud - beat3)));
+    }
+};
+
+QTEST_MAIN(TestSpokenAudio)
+#include "test_spoken_audio.moc"

@@ -59,6 +59,8 @@ constexpr Counter kCounters[] = {
     {u"錠", u"じょー", u""},
     {u"頭", u"とー", u"1:いっとー 8:はっとー 10:じゅっとー"},
     {u"%", u"ぱーせんと", u"1:いっぱーせんと 6:ろっぱーせんと 8:はっぱーせんと 10:じゅっぱーせんと"},
+    {u"センチ", u"せんち", u"1:いっせんち 8:はっせんち 10:じゅっせんち"},
+    {u"パーセント", u"ぱーせんと", u"1:いっぱーせんと 6:ろっぱーせんと 8:はっぱーせんと 10:じゅっぱーせんと"},
     {u"％", u"ぱーせんと", u"1:いっぱーせんと 6:ろっぱーせんと 8:はっぱーせんと 10:じゅっぱーせんと"},
 };
 
@@ -142,7 +144,7 @@ QString numberDigits(QStringView text)
     quint64 total = 0, section = 0, digit = 0;
     bool haveDigit = false;
     for (QChar c : text) {
-        const qsizetype d = kanjiDigits.indexOf(c);
+        const qsizetype d = c.isDigit() && c.digitValue() >= 0 ? c.digitValue() : kanjiDigits.indexOf(c);
         if (d >= 0) {
             digit = digit * 10 + quint64(d);
             haveDigit = true;

@@ -200,6 +200,43 @@ QList<Morpheme> wordsWithoutDictionary(QStringView text)
     return out;
 }
 
+bool isKatakana(QStringView s)
+{
+    return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x30A1 && c.unicode() <= 0x30FC; });
+}
+
+// The pronunciation of words[i] in hiragana, where the dictionary's field
+// is not what is said:
+//   "言う" is said "ゆう" ("と言うこと" -> "とゆうこと");
+//   the volitional "う" after an o-sound lengthens it ("しましょう" -> "しましょお");
+//   "何" before "の", "で", "だ", "と", "ど", "じ" or a counter is "なん";
+//   "日本" is "にほん", "何時" "なんじ".
+QString pronunciationOf(const QList<Morpheme> &words, qsizetype i)
+{
+    const Morpheme &w = words[i];
+    QString pron = toHiragana(w.pronunciation());
+    const auto next = [&]() -> const Morpheme * {
+        return i + 1 < words.size() && words[i + 1].from == w.end() ? &words[i + 1] : nullptr;
+    };
+    if ((w.feature(6) == u"言う" || w.feature(6) == u"いう") && pron == u"いう")
+        return QStringLiteral("ゆう");
+    if (w.pos() == u"助動詞" && w.surface == u"う" && i > 0 && words[i - 1].end() == w.from
+        && vowelOf(toHiragana(words[i - 1].pronunciation()).right(1)) == u"お")
+        return QStringLiteral("お");
+    if (w.surface == u"何" && pron == u"なに") {
+        if (const Morpheme *n = next()) {
+            const QString after = toHiragana(n->pronunciation()).left(1);
+            if (QStringView(u"のでだとどじ").contains(after) || n->feature(1) == u"接尾")
+                return QStringLiteral("なん");
+        }
+    }
+    if (w.surface == u"日本")
+        return QStringLiteral("にほん");
+    if (w.surface == u"何時")
+        return QStringLiteral("なんじ");
+    return pron;
+}
+
 bool isNumberWord(const Morpheme &m)
 {
     return m.pos1() == u"数" && isNumeral(m.surface);
@@ -277,7 +314,7 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
             continue;
         }
         month = false;
-        const QString pron = toHiragana(w.pronunciation());
+        const QString pron = pronunciationOf(words, i);
         const bool sounds = std::any_of(pron.cbegin(), pron.cend(), [](QChar c) { return isKana(c); });
         if (w.pos() == u"記号" || !sounds) {
             // Unknown words are read by their kana, else by their characters.
@@ -295,7 +332,9 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
                 j = k;
             }
         } else {
-            b.word({w.from, w.length, pron, w.pos() == u"名詞"});
+            // Nouns are read with the long vowels of speech, loan words in
+            // katakana as written ("エイズ").
+            b.word({w.from, w.length, pron, w.pos() == u"名詞" && !isKatakana(w.surface)});
         }
         at = w.end();
         ++i;

@@ -33,6 +33,10 @@ private slots:
         // Long vowels as the vowel's own beat, pairs as one mora.
         QTest::newRow("えい in a typed noun") << "せんせい" << "せ ん せ え";
         QTest::newRow("ー and loan pairs") << "ティーカップとコーヒー" << "てぃ い か っ ぷ と こ お ひ い";
+        QTest::newRow("えい in a kanji noun, not in katakana") << "計画とエイズ" << "け え か く と え い ず";
+        QTest::newRow("言う as ゆう") << "そう言うこと" << "そ お ゆ う こ と";
+        QTest::newRow("volitional う lengthens") << "行きましょう" << "い き ま しょ お";
+        QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
         QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
         // Numbers in their usual readings, with counters.
         QTest::newRow("people") << "1人と二人と3人" << "ひ と り と ふ た り と さ ん に ん";

@@ -1,0 +1,187 @@
+// The spoken reading, measured:
+//   accuracy   mora error rate and exact sentences on the JSUT set
+//              (bench/reading), the rules against the dictionary's own
+//              pronunciation field;
+//   speed      analysing 2,000 characters with the dictionary loaded;
+//   load       opening the dictionary;  memory: resident growth;
+//   beat       onsets of a played timeline against their beats, recorded
+//              from the null sink (run under tools/with-pulse; skipped
+//              without it).
+// Prints medians. Run by hand: build/bench/bench_reading [--errors]
+#include "BenchUtil.h"
+#include "support/AudioCapture.h"
+
+#include "reading/Analyser.h"
+#include "reading/Morae.h"
+#include "reading/SpokenReading.h"
+#include "speech/QtWavePlayer.h"
+#include "speech/SpokenTimeline.h"
+#include "speech/WavCodec.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+
+using namespace kel;
+using namespace kel::bench;
+
+namespace {
+
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+// Morae as both sides are compared: "ー" the vowel before it, "を" "お".
+QStringList comparable(QStringView kana, bool rules = true)
+{
+    QList<KanaMora> m = splitMorae(kana);
+    if (rules)
+        pronounce(m);
+    QStringList out;
+    for (const KanaMora &k : m)
+        out << k.mora;
+    return out;
+}
+
+QStringList spokenMorae(const QList<SpokenUnit> &units)
+{
+    QStringList out;
+    for (const SpokenUnit &u : units)
+        if (u.kind == SpokenUnit::Mora || u.kind == SpokenUnit::Hold || u.kind == SpokenUnit::Sign)
+            out << u.text;
+    return out;
+}
+
+qsizetype distance(const QStringList &a, const QStringList &b)
+{
+    std::vector<qsizetype> row(size_t(b.size() + 1));
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        row[size_t(j)] = j;
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        qsizetype diagonal = row[0];
+        row[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const qsizetype up = row[size_t(j)];
+            row[size_t(j)] = std::min({up + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = up;
+        }
+    }
+    return row[size_t(b.size())];
+}
+
+struct Score {
+    qsizetype errors = 0, morae = 0, exact = 0, sentences = 0;
+    void add(const QStringList &got, const QStringList &gold)
+    {
+        const qsizetype d = distance(got, gold);
+        errors += d, morae += gold.size(), exact += d == 0, ++sentences;
+    }
+    void print(const char *what) const
+    {
+        std::printf("%-44s mora error rate %6.2f %%  (%lld of %lld)   exact sentences %6.2f %% (%lld of %lld)\n", what,
+                    100.0 * double(errors) / double(morae), qlonglong(errors), qlonglong(morae),
+                    100.0 * double(exact) / double(sentences), qlonglong(exact), qlonglong(sentences));
+    }
+};
+
+void beat(int rate)
+{
+    if (test::runTool(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")}).value_or("").trimmed() != "kelvoran_null") {
+        std::printf("beat: skipped (run under tools/with-pulse)\n");
+        return;
+    }
+    QTemporaryDir dir;
+    const QStringList morae{"あ", "い", "う", "え", "お"};
+    for (int i = 0; i < morae.size(); ++i)
+        test::writeFile(dir.filePath(morae[i] + ".wav"), test::toneWav(300 + 200 * i, 0.4 / rate));
+    QList<SpokenUnit> units;
+    constexpr int kMorae = 120;
+    for (int i = 0; i < kMorae; ++i)
+        units.append({SpokenUnit::Mora, morae[i % morae.size()], i, 1});
+    const SpokenTimeline line = spokenTimeline(units, rate, [&](const QString &name) -> std::optional<QString> {
+        return dir.filePath(name + ".wav");
+    });
+    QtWavePlayer player;
+    QTest::qWaitFor([&] { return !player.outputDevice().isEmpty(); }, 5000);
+    const QList<qint16> heard = test::recordingWhile(dir.filePath("capture"), [&] {
+        player.playTimeline(line.cues, line.endFrame);
+        QTest::qWait(int(1000LL * line.endFrame / kPlaybackRate) + 300);
+    });
+    const QList<test::Onset> onsets = test::onsetsIn(heard);
+    std::vector<double> errorsMs;
+    for (qsizetype i = 0; i < onsets.size() && i < kMorae; ++i)
+        errorsMs.push_back(std::abs(onsets[i].at - onsets[0].at - double(beatFrame(i, rate)) / kPlaybackRate) * 1000);
+    if (qEnvironmentVariableIsSet("BEAT_TRACE"))
+        for (size_t i = 0; i < errorsMs.size(); ++i)
+            std::printf("%zu:%.2f%s", i, (onsets[qsizetype(i)].at - onsets[0].at - double(beatFrame(qsizetype(i), rate)) / kPlaybackRate) * 1000, i + 1 == errorsMs.size() ? "\n" : " ");
+    std::printf("beat at %d morae/s: %lld of %d onsets found, error median %.3f ms, max %.3f ms\n", rate,
+                qlonglong(onsets.size()), kMorae, median(errorsMs),
+                errorsMs.empty() ? 0.0 : *std::max_element(errorsMs.begin(), errorsMs.end()));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const bool showErrors = app.arguments().contains(QStringLiteral("--errors"));
+    const double before = residentMb();
+
+    QString why;
+    QElapsedTimer first;
+    first.start();
+    std::unique_ptr<Analyser> analyser = Analyser::open(&why);
+    const double firstMs = first.nsecsElapsed() / 1e6;
+    if (!analyser) {
+        std::printf("no dictionary: %s\n", qPrintable(why));
+        return 1;
+    }
+    std::printf("dictionary load, first in this process: %.3f ms\n", firstMs);
+    report("dictionary load (open and close again)", timeRuns(21, [] { QString w; Analyser::open(&w); }));
+
+    QFile set(QStringLiteral(READING_SET));
+    if (!set.open(QIODevice::ReadOnly))
+        return 1;
+    Score rules, plain, plainLong;
+    QString all;
+    for (const QByteArray &line : set.readAll().split('\n')) {
+        const QStringList f = QString::fromUtf8(line).split(u'\t');
+        if (f.size() != 3)
+            continue;
+        all += f[1];
+        const QStringList gold = comparable(f[2]);
+        const QStringList ours = spokenMorae(spokenUnits(f[1], analyser.get()));
+        rules.add(ours, gold);
+        const QString pron = plainPronunciation(f[1], *analyser);
+        plain.add(comparable(pron, false), gold);
+        plainLong.add(comparable(pron), gold);
+        if (showErrors && ours != gold)
+            std::printf("%s\n  gold  %s\n  ours  %s\n", qPrintable(f[0]), qPrintable(gold.join(u' ')), qPrintable(ours.join(u' ')));
+    }
+    plain.print("dictionary pronunciation field (plain)");
+    plainLong.print("  the same with \"ー\" and \"を\" as spoken");
+    rules.print("spoken reading (the rules)");
+
+    const QString text = all.left(2000);
+    report("analysing 2,000 characters (spokenUnits)", timeRuns(51, [&] { spokenUnits(text, analyser.get()); }));
+    std::printf("resident memory: %.1f MB before the dictionary, %.1f MB with it and the set read (added %.1f MB)\n",
+                before, residentMb(), residentMb() - before);
+    QString big;
+    while (big.size() < 50'000)
+        big += all;
+    report("analysing 50,000 characters", timeRuns(5, [&] { spokenUnits(big.left(50'000), analyser.get()); }));
+    std::printf("resident memory after 50,000 characters: %.1f MB (added %.1f MB)\n", residentMb(), residentMb() - before);
+    for (int rate : {6, 10})
+        beat(rate);
+    return 0;
+}

@@ -8,6 +8,7 @@
 #include "speech/SpeechSettings.h"
 
 #include <QCheckBox>
+#include <QProcess>
 #include <QSpinBox>
 
 using namespace kel;
@@ -124,6 +125,26 @@ private slots:
         QTEST(s.rate, "isRate");
     }
 
+    // A dictionary that cannot be opened: the window starts, kana read as
+    // before, the kanji takes its silent step, and one line says why.
+    void missingDictionary()
+    {
+        QTemporaryDir dir;
+        QFile rc(dir.filePath("mecabrc"));
+        QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.filePath("none").toUtf8() + "\n") > 0);
+        rc.close();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MECABRC", rc.fileName());
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--read-without-dictionary"});
+        QVERIFY(child.waitForFinished(30'000));
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(child.readAllStandardOutput(), "close play を close\n");
+        const QStringList said = QString::fromUtf8(child.readAllStandardError()).split(u'\n').filter("漢字");
+        QVERIFY2(said.size() == 1 && said[0].contains("漢字は読み上げません"), qPrintable(said.join(u'\n')));
+    }
+
     // "設定" → "その他": the page shows what is stored; "閉じる" stores what
     // it holds, in [SPEECH] only, and an untouched page writes nothing.
     void settingsPage()
@@ -150,5 +171,25 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSpoken)
+// The child of missingDictionary(): reads "水を" in a window on fakes and
+// prints what was played.
+int readWithoutDictionary(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TalkFixture fx;
+    fx.addVoices({"み", "ず", "を"});
+    fx.setText("水を_", 0);
+    TalkFixture::click(fx.ui().cmdRead);
+    std::puts(qPrintable(heard(fx).join(u' ')));
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 2 && QByteArrayView(argv[1]) == "--read-without-dictionary")
+        return readWithoutDictionary(argc, argv);
+    QApplication app(argc, argv);
+    TestSpoken test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_spoken.moc"

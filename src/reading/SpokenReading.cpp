@@ -28,6 +28,11 @@ QChar latinLetter(QChar c)
     return {};
 }
 
+bool isHalfWidthKana(QChar c)
+{
+    return c.unicode() >= 0xFF66 && c.unicode() <= 0xFF9F;
+}
+
 qsizetype charLength(QStringView text, qsizetype i)
 {
     return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
@@ -81,6 +86,19 @@ public:
         for (qsizetype i = from; i < from + length;) {
             const qsizetype n = charLength(text_, i);
             const QChar c = text_.at(i);
+            if (isHalfWidthKana(c)) {
+                // "ｷｬﾝｾﾙ" is read as "キャンセル".
+                qsizetype end = i;
+                while (end < from + length && isHalfWidthKana(text_.at(end)))
+                    ++end;
+                const QString kana = toHiragana(text_.mid(i, end - i).toString().normalized(QString::NormalizationForm_KC));
+                if (splitMorae(kana).isEmpty()) // a lone sound mark
+                    out_.append({SpokenUnit::Sign, text_.mid(i, end - i).toString(), i, end - i});
+                else
+                    word({i, end - i, kana, true});
+                i = end;
+                continue;
+            }
             if (isLongMark(c))
                 pause(SpokenUnit::LongPause, i, n);
             else if (isShortMark(c))
@@ -326,7 +344,9 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
                 if (k > j && w.pos() != u"記号") {
                     b.word({j, k - j, toHiragana(text.mid(j, k - j)), true});
                 } else {
-                    k = j + charLength(text, j);
+                    while (k < w.end() && isHalfWidthKana(text.at(k)))
+                        ++k;
+                    k = k > j ? k : j + charLength(text, j);
                     b.others(j, k - j);
                 }
                 j = k;

@@ -58,6 +58,7 @@ private slots:
         QTest::newRow("Latin letters") << "ＡとBc" << "A と B c";
         QTest::newRow("symbols only") << "★☆♪" << "★ ☆ ♪";
         QTest::newRow("emoji whole") << "😀あ😀" << "😀 あ 😀";
+        QTest::newRow("half-width katakana") << "ｷｬﾝｾﾙとｶﾞｰﾄﾞ" << "きゃ ん せ る と が あ ど";
         QTest::newRow("unknown katakana word") << "ポンコツァヴィ" << "ぽ ん こ つぁ び";
     }
 

@@ -228,7 +228,7 @@ bool isKatakana(QStringView s)
 //   "言う" is said "ゆう" ("と言うこと" -> "とゆうこと");
 //   the volitional "う" after an o-sound lengthens it ("しましょう" -> "しましょお");
 //   "何" before "の", "で", "だ", "と", "ど", "じ" or a counter is "なん";
-//   "日本" is "にほん", "何時" "なんじ".
+//   "日本" is "にほん", "何時" "なんじ", "後" "あと" (not the written "のち").
 QString pronunciationOf(const QList<Morpheme> &words, qsizetype i)
 {
     const Morpheme &w = words[i];
@@ -252,6 +252,8 @@ QString pronunciationOf(const QList<Morpheme> &words, qsizetype i)
         return QStringLiteral("にほん");
     if (w.surface == u"何時")
         return QStringLiteral("なんじ");
+    if (w.surface == u"後" && pron == u"のち")
+        return QStringLiteral("あと");
     return pron;
 }
 

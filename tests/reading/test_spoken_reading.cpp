@@ -37,6 +37,7 @@ private slots:
         QTest::newRow("言う as ゆう") << "そう言うこと" << "そ お ゆ う こ と";
         QTest::newRow("volitional う lengthens") << "行きましょう" << "い き ま しょ お";
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
+        QTest::newRow("後 as あと") << "食べた後で" << "た べ た あ と で";
         QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
         // Numbers in their usual readings, with counters.
         QTest::newRow("people") << "1人と二人と3人" << "ひ と り と ふ た り と さ ん に ん";

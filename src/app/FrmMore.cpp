@@ -83,16 +83,16 @@ void showMore(Talk &t, QWidget *parent)
         row->setContentsMargins(0, 0, 0, 0);
         row->addWidget(new VoicePage(t), 2);
         row->addWidget(autostartPage(t), 1);
+        auto *speech = new SpeechPage;
+        if (t.sv.store)
+            speech->load(*t.sv.store);
+        row->addWidget(speech, 1);
         dialog.addPage(top);
         auto *access = new AccessSettingsPage;
         access->setObjectName(QStringLiteral("pageAccess"));
         if (t.sv.store)
             access->load(*t.sv.store);
         dialog.addPage(access);
-        auto *speech = new SpeechPage;
-        if (t.sv.store)
-            speech->load(*t.sv.store);
-        dialog.addPage(speech);
         dialog.exec();
         // Kept whichever way the dialog closes, as its only button says "閉じる".
         if (t.sv.store) {

@@ -12,7 +12,7 @@ namespace kel {
 SpeechPage::SpeechPage(QWidget *parent) : QGroupBox(QStringLiteral("話し方"), parent)
 {
     setObjectName(QStringLiteral("pageSpeech"));
-    spoken_ = new QCheckBox(QStringLiteral("話すように読む（拍にそろえて）"), this);
+    spoken_ = new QCheckBox(QStringLiteral("話すように読む\n（拍にそろえて）"), this);
     spoken_->setObjectName(QStringLiteral("chkSpoken"));
     rate_ = new QSpinBox(this);
     rate_->setObjectName(QStringLiteral("spnRate"));

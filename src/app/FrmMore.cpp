@@ -5,6 +5,7 @@
 #include "base/SettingsStore.h"
 #include "frame/FrmOK.h"
 #include "speech/SpeechPage.h"
+#include "voice/BackupPage.h"
 #include "voice/VoicePage.h"
 #include "widgets/ColorButton.h"
 #include "widgets/Fonts.h"
@@ -72,9 +73,9 @@ QGroupBox *autostartPage(Talk &t)
     return page;
 }
 
-void showMore(Talk &t, QWidget *parent)
+bool showMore(Talk &t, QWidget *parent)
 {
-    bool saved = true;
+    bool saved = true, restored = false;
     {
         FrmMore dialog(t, parent);
         // Side by side, so that the dialog fits an 800 x 600 screen.
@@ -93,6 +94,14 @@ void showMore(Talk &t, QWidget *parent)
         if (t.sv.store)
             access->load(*t.sv.store);
         dialog.addPage(access);
+        auto *backup = new BackupPage(t);
+        // What a restore put back is shown, and kept when the dialog closes.
+        QObject::connect(backup, &BackupPage::restored, access, [&t, access, &restored] {
+            restored = true;
+            if (t.sv.store)
+                access->load(*t.sv.store);
+        });
+        dialog.addPage(backup);
         dialog.exec();
         // Kept whichever way the dialog closes, as its only button says "閉じる".
         if (t.sv.store) {
@@ -104,6 +113,7 @@ void showMore(Talk &t, QWidget *parent)
         t.reloadSettings();
     if (!saved)
         AskUser(t, QStringLiteral("設定を保存できませんでした"), kAskNotice, QStringLiteral("その他の設定"));
+    return restored;
 }
 
 } // namespace kel

@@ -23,7 +23,8 @@ private:
     QVBoxLayout *pages_;
 };
 
-// Builds the dialog with every capability's page and shows it modally.
-void showMore(Talk &t, QWidget *parent);
+// Builds the dialog with every capability's page and shows it modally;
+// true when a backup was restored from it (the options were replaced).
+bool showMore(Talk &t, QWidget *parent);
 
 } // namespace kel

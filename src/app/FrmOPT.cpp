@@ -185,7 +185,10 @@ void FrmOPT::buildControls()
     auto *more = new ColorButton(QStringLiteral("その他"), QColor::fromRgb(kDialogBack), this);
     more->setObjectName(QStringLiteral("cmdMore"));
     layout_.add(more, QRect(3060, 7380, 960, 615), DesignFont{QString::fromUtf8(kPGothic), 12, true});
-    connect(more, &QPushButton::clicked, this, [this] { showMore(t_, this); });
+    connect(more, &QPushButton::clicked, this, [this] {
+        if (showMore(t_, this))
+            Form_Load(); // the restored options, not the ones shown before
+    });
 }
 
 void FrmOPT::Form_Load()

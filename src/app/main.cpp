@@ -8,6 +8,7 @@
 #include "base/SingleInstance.h"
 #include "reading/ReadingCommand.h"
 #include "speech/QtWavePlayer.h"
+#include "voice/StagedChange.h"
 #include "voice/VoiceCommand.h"
 #include "widgets/Fonts.h"
 #include "widgets/Platform.h"
@@ -39,8 +40,11 @@ int main(int argc, char *argv[])
         return kel::answerWithoutWindow(req, places);
     for (const QString &line : places.problems)
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    if (!req.exportVoice.isEmpty() || !req.importVoice.isEmpty())
-        return kel::runVoiceCommand(req, places.dataFolder);
+    // A backup taken or restored when the program was killed is finished
+    // (or undone, when it had not yet been decided) before anything reads the files.
+    kel::finishCutOffChange(places.dataFolder);
+    if (kel::isBackupCommand(req))
+        return kel::runVoiceCommand(req, places.dataFolder, kel::SettingsStore::defaultPath());
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));

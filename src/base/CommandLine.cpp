@@ -44,13 +44,22 @@ StartRequest parseCommandLine(const QStringList &args)
                                          QStringLiteral("Take the own voice from a backup FILE and end; refuses to "
                                                         "replace own recordings unless --force."),
                                          QStringLiteral("FILE"));
+    const QCommandLineOption backup(QStringLiteral("backup"),
+                                    QStringLiteral("Write one backup FILE of everything: Talk.txt, day.txt, the "
+                                                   "settings of Talk.ini and the whole voice; then end."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption restore(QStringLiteral("restore"),
+                                     QStringLiteral("Put everything back from a backup FILE, all or nothing, and end; "
+                                                    "refuses to replace a file that differs unless --force."),
+                                     QStringLiteral("FILE"));
     const QCommandLineOption force(QStringLiteral("force"),
-                                   QStringLiteral("With --import-voice: replace own recordings."));
+                                   QStringLiteral("With --import-voice or --restore: replace what differs."));
     const QCommandLineOption reading(
         QStringLiteral("reading"),
         QStringLiteral("--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "
                        "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."));
-    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice, force, reading});
+    p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice,
+                  backup, restore, force, reading});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -83,6 +92,8 @@ StartRequest parseCommandLine(const QStringList &args)
     r.quitWhenShown = p.isSet(quitShown);
     r.exportVoice = p.value(exportVoice);
     r.importVoice = p.value(importVoice);
+    r.backup = p.value(backup);
+    r.restore = p.value(restore);
     r.force = p.isSet(force);
     r.reading = p.isSet(reading);
     if (r.reading && !p.positionalArguments().isEmpty())

@@ -17,7 +17,9 @@ struct StartRequest {
     bool quitWhenShown = false; // end as soon as the window is on screen (start-up timing)
     QString exportVoice;        // write the own voice's backup to this file and end
     QString importVoice;        // take the own voice from this backup and end
-    bool force = false;         // with importVoice: overwrite own recordings
+    QString backup;             // write the backup of everything to this file and end
+    QString restore;            // put everything back from this backup and end
+    bool force = false;         // with importVoice or restore: replace what differs
     bool reading = false;       // --reading: print the spoken units of TEXT (or of each line read) and end
     std::optional<QString> readingText; // TEXT given with --reading
     bool exitNow = false;       // --help or --version answered

@@ -24,18 +24,8 @@ std::optional<QString> SettingsStore::value(const QString &key) const
 
 const IniGroups &SettingsStore::groups() const
 {
-    if (!groups_) {
-        IniGroups read;
-        QSettings s(path_, QSettings::IniFormat);
-        for (const QString &full : s.allKeys()) {
-            if (full.isEmpty())
-                continue;
-            const qsizetype slash = full.indexOf(u'/');
-            const QString g = slash < 0 ? QStringLiteral("General") : full.left(slash);
-            read[g][slash < 0 ? full : full.mid(slash + 1)] = s.value(full).toString();
-        }
-        groups_ = std::move(read);
-    }
+    if (!groups_)
+        groups_ = readIniGroups(path_);
     return *groups_;
 }
 
@@ -67,6 +57,20 @@ bool SettingsStore::saveIn(const QString &group, const QString &key, const QStri
         return false;
     groups_ = std::move(changed);
     return true;
+}
+
+IniGroups readIniGroups(const QString &path)
+{
+    IniGroups read;
+    QSettings s(path, QSettings::IniFormat);
+    for (const QString &full : s.allKeys()) {
+        if (full.isEmpty())
+            continue;
+        const qsizetype slash = full.indexOf(u'/');
+        const QString g = slash < 0 ? QStringLiteral("General") : full.left(slash);
+        read[g][slash < 0 ? full : full.mid(slash + 1)] = s.value(full).toString();
+    }
+    return read;
 }
 
 QByteArray iniText(const IniGroups &groups)

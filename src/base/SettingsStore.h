@@ -18,6 +18,8 @@ namespace kel {
 using IniGroups = std::map<QString, std::map<QString, QString>>;
 // The file's bytes for `groups`, in a form QSettings reads back unchanged.
 QByteArray iniText(const IniGroups &groups);
+// Every group of the settings file at `path` (none when it is missing).
+IniGroups readIniGroups(const QString &path);
 
 class SettingsStore {
 public:
@@ -30,6 +32,9 @@ public:
     bool save(const QString &key, const QString &value);
     std::optional<QString> valueIn(const QString &group, const QString &key) const;
     bool saveIn(const QString &group, const QString &key, const QString &value);
+    // Forgets the file as read, after another part of the program replaced
+    // it (a restored backup).
+    void reread() { groups_.reset(); }
 
 private:
     // The file as read once (this program is its only writer) and as stored

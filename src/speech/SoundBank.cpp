@@ -1,6 +1,7 @@
 #include "speech/SoundBank.h"
 
 #include "speech/WavCodec.h"
+#include "speech/WavName.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,12 +37,16 @@ SoundBank::Samples SoundBank::get(const QString &path)
     // Decoded without the lock, so that a long file on one thread never
     // holds up a touch on another.
     Samples samples;
+    QString why;
     QFile file(path);
-    if (stamp.size <= kMaxFileBytes && file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(kMaxFileBytes);
-        if (const std::optional<Audio> audio = decodeWav(bytes))
-            samples = std::make_shared<const std::vector<qint16>>(toPlayback(*audio));
-    }
+    if (stamp.size > kMaxSoundFileBytes)
+        why = QString::fromLatin1(kTooLongReason);
+    else if (!file.open(QIODevice::ReadOnly))
+        why = file.errorString();
+    else if (const std::optional<Audio> audio = decodeWav(file.read(kMaxSoundFileBytes), &why))
+        samples = std::make_shared<const std::vector<qint16>>(toPlayback(*audio));
+    if (!samples)
+        qWarning("kelvoran: %s", qPrintable(soundRefusal(printable(path), why)));
     QMutexLocker lock(&mutex_);
     entries_.insert(path, {stamp, samples});
     return samples;

@@ -21,12 +21,10 @@ class SoundBank {
 public:
     using Samples = std::shared_ptr<const std::vector<qint16>>;
 
-    // Files larger than this are not read at all (a character's sound is a
-    // fraction of that).
-    static constexpr qint64 kMaxFileBytes = 64 << 20;
-
     // The sound of `path`, or null when the file is missing or refused
-    // (see decodeWav); a refused file is not read again until it changes.
+    // (see decodeWav; a file larger than kMaxSoundFileBytes is not read at
+    // all); a refused file is not read again until it changes, and is
+    // named once in the log with the reason.
     Samples get(const QString &path);
 
     // Decodes every "*.wav" in `folder` not yet held, stopping early once

@@ -93,6 +93,8 @@ std::optional<Audio> decodeWav(QByteArrayView b, QString *why)
                 return refuse(why, "an unusual sample rate");
             const int bytes = bits / 8;
             const qsizetype frames = size / (qsizetype(bytes) * channels);
+            if (frames > qsizetype(rate) * kMaxSoundSeconds || frames * channels > kMaxDecodedSamples)
+                return refuse(why, kTooLongReason);
             Audio audio;
             audio.rate = int(rate);
             audio.channels = channels;
@@ -116,6 +118,13 @@ std::optional<Audio> decodeWav(QByteArrayView b, QString *why)
         at = body + size + (size & 1);
     }
     return refuse(why, "no sound data");
+}
+
+QString soundRefusal(const QString &fileName, const QString &why)
+{
+    if (why == QLatin1String(kTooLongReason))
+        return QStringLiteral("「%1」は長すぎます（%2 秒まで）").arg(fileName).arg(kMaxSoundSeconds);
+    return QStringLiteral("「%1」は使える WAV ではありません（%2）").arg(fileName, why);
 }
 
 std::vector<float> toMono(const Audio &audio)

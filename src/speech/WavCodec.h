@@ -29,10 +29,26 @@ struct Audio {
 // The format every sound is converted to once, so that playing is a copy.
 inline constexpr int kPlaybackRate = 44100; // mono, signed 16 bits
 
+// Limits no recording of one character comes near (a take is at most 5 s):
+// a longer file is refused from its header, before anything is allocated,
+// so that a file of any size costs at most kMaxSoundFileBytes to read, 16 MB
+// of samples to decode and under 1 MB in the player's format.
+inline constexpr int kMaxSoundSeconds = 10;
+inline constexpr qsizetype kMaxDecodedSamples = qsizetype(4) << 20; // all channels together
+inline constexpr qint64 kMaxSoundFileBytes = qint64(32) << 20;
+// decodeWav's reason for a file over those limits.
+inline constexpr char kTooLongReason[] = "longer than 10 seconds";
+
 // nullopt with `why` set for a file it will not play.
 // 8, 16, 24 and 32-bit integer PCM, 32 and 64-bit float, plain or
-// "extensible" headers, one to eight channels, 1 kHz to 384 kHz.
+// "extensible" headers, one to eight channels, 1 kHz to 384 kHz, at most
+// kMaxSoundSeconds and kMaxDecodedSamples.
 std::optional<Audio> decodeWav(QByteArrayView bytes, QString *why = nullptr);
+
+// The user's words for a refused sound file, naming it:
+// soundRefusal("か.wav", kTooLongReason) -> "「か.wav」は長すぎます（10 秒まで）"
+// soundRefusal("か.wav", "no sound data") -> "「か.wav」は使える WAV ではありません（no sound data）"
+QString soundRefusal(const QString &fileName, const QString &why);
 
 // The channels averaged into one.
 std::vector<float> toMono(const Audio &audio);

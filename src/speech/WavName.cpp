@@ -35,6 +35,24 @@ std::optional<QString> wavPathFor(const QString &appPath, const QString &ch)
     return appPath + QChar(u'/') + ch + QStringLiteral(".wav");
 }
 
+QString printable(const QString &text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (pair) {
+            out += text.mid(i++, 2);
+        } else if (c.isSurrogate() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) {
+            out += c.unicode() < 0x100 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'))
+                                       : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::optional<QString> soundFileFor(const QString &userFolder, const QString &defaultSet, const QString &ch,
                                     const std::function<bool(const QString &)> &isFile)
 {

@@ -17,6 +17,12 @@ namespace kel {
 // separator, NUL, CR or LF, or half of a surrogate pair without its partner.
 std::optional<QString> wavPathFor(const QString &appPath, const QString &ch);
 
+// `text` fit to be shown or printed: control and format characters (an
+// escape sequence, a right-to-left override) and broken surrogates are
+// spelled out as their code, so ESC "[2J" reads `\x1b[2J` and U+202E reads
+// `\u202e`; everything else, "か" included, is kept.
+QString printable(const QString &text);
+
 // The file that voices `ch`: the user's own recording in the data folder
 // when there is one, else the installed default set's; nullopt when neither
 // holds it. An empty folder is skipped.

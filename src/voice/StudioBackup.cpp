@@ -4,10 +4,9 @@
 #include "voice/FrmStudio.h"
 
 #include "frame/FrmOK.h"
+#include "voice/BackupPage.h"
 #include "voice/VoiceArchive.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 
 namespace kel {
@@ -15,15 +14,8 @@ namespace {
 
 QString askFile(QWidget *parent, bool save)
 {
-    QFileDialog dialog(parent, save ? QStringLiteral("声を書き出す") : QStringLiteral("声を読み込む"), QDir::homePath(),
-                       QStringLiteral("声のバックアップ (*.tar.gz)"));
-    dialog.setObjectName(QStringLiteral("dlgBackupFile"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save)
-        dialog.setDefaultSuffix(QStringLiteral("tar.gz"));
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
+    return askBackupFile(parent, save, save ? QStringLiteral("声を書き出す") : QStringLiteral("声を読み込む"),
+                         QStringLiteral("声のバックアップ (*.tar.gz)"));
 }
 
 } // namespace
@@ -61,7 +53,7 @@ void FrmStudio::importBackup()
     QString error;
     lblTake_->setText(importVoice(folder_, taken, &error)
                           ? QStringLiteral("%1 文字の声を読み込みました。").arg(taken.recordings.size())
-                          : QStringLiteral("読み込みの途中で書けなくなりました（%1）。").arg(error));
+                          : QStringLiteral("読み込めませんでした（%1）。何も変えていません。").arg(error));
     fillList();
     showState();
 }

@@ -1,13 +1,19 @@
 #pragma once
-// The voice backup: every own recording with its raw take, and a manifest
-// naming the character of each file with its size and SHA-256, in one
-// gzip-compressed tar archive (libarchive).
+// The voice backup: every sound file of the user's folder (recorded in the
+// studio or placed there by hand) with its raw take when it has one, and a
+// manifest naming the character of each file with its size and SHA-256, in
+// one gzip-compressed tar archive (ArchiveFile.h).
 //
-// Reading checks the whole archive before anything is written: a damaged
-// or foreign archive, a file the manifest does not account for, a path that
-// is not one of its own plain names ("../", "/", a folder of its own), or a
-// sound that is not a WAV refuses the archive whole.
+// Reading checks the whole archive before anything is written: a file that
+// is not a regular one or is over kMaxVoiceArchiveBytes, a damaged or
+// foreign archive, a file the manifest does not account for, a path that is
+// not one of its own plain names ("../", "/", a folder of its own), a
+// character outside the sound set and its morae ("Talk.txt", ".hidden",
+// control characters), or a sound that is not a WAV or runs over the sound
+// limits (WavCodec.h) refuses the archive whole. Taking it is all or
+// nothing (StagedChange.h).
 
+#include "voice/StagedChange.h"
 #include "voice/VoiceFolder.h"
 
 #include <QByteArray>
@@ -15,11 +21,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kel {
+
+inline constexpr qint64 kMaxVoiceArchiveBytes = qint64(256) << 20; // packed, and again unpacked
 
 struct VoiceRecording {
     QString character;
-    QByteArray sound, take;
+    QByteArray sound, take; // take empty: a sound without one (placed by hand)
 };
 
 struct VoiceBackup {
@@ -28,8 +38,10 @@ struct VoiceBackup {
     QList<VoiceRecording> recordings;
 };
 
-// The archive of every own recording in `folder`; false with `error` when
-// it could not be written (the file is then left as it was).
+// The archive's bytes for every sound of `folder` (ownSounds()).
+std::optional<QByteArray> voiceArchive(const VoiceFolder &folder, QString *error, int *count = nullptr);
+// The same, written to `file` (see backupTarget); false with `error` when it
+// could not be written (the file is then left as it was).
 bool exportVoice(const VoiceFolder &folder, const QString &file, QString *error, int *count = nullptr);
 
 VoiceBackup readVoiceBackup(const QString &file);
@@ -40,8 +52,11 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes);
 // recording different from the backup's.
 QStringList ownRecordingsOverwritten(const VoiceFolder &folder, const VoiceBackup &backup);
 
-// Keeps every recording of the backup; false with `error` at the first
-// failure to write.
+// What taking the backup changes: each sound, its take (or the removal of
+// an old take, for a sound without one), and the sound a recording
+// replaces put aside as VoiceFolder::keep does.
+QList<FileChange> voiceChanges(const VoiceFolder &folder, const VoiceBackup &backup);
+// Takes every recording of the backup, or none; false with `error`.
 bool importVoice(VoiceFolder &folder, const VoiceBackup &backup, QString *error);
 
 } // namespace kel

@@ -1,6 +1,7 @@
 #include "voice/VoiceCommand.h"
 
-#include "voice/VoiceArchive.h"
+#include "speech/WavName.h"
+#include "voice/FullBackup.h"
 
 #include <cstdio>
 
@@ -13,17 +14,49 @@ int say(int status, const QString &line)
     return status;
 }
 
+QString refusedOver(const QStringList &files)
+{
+    return QStringLiteral("%1 を置き換えることになります。置き換えるときは --force を付けてください。何も変えていません。")
+        .arg(files.join(QStringLiteral("、")));
+}
+
+int restoreCommand(const StartRequest &req, const BackupPlaces &places)
+{
+    const FullBackup backup = readFullBackup(req.restore);
+    if (!backup.ok)
+        return say(1, backup.error);
+    if (const QStringList replaced = replacedByRestore(places, backup); !replaced.isEmpty() && !req.force)
+        return say(1, refusedOver(replaced));
+    QString error;
+    if (!restoreFullBackup(places, backup, &error))
+        return say(1, QStringLiteral("元に戻せませんでした：%1。何も変えていません。").arg(error));
+    return say(0, QStringLiteral("%1 から元に戻しました。").arg(printable(req.restore)));
+}
+
 } // namespace
 
-int runVoiceCommand(const StartRequest &req, const QString &dataFolder)
+bool isBackupCommand(const StartRequest &req)
+{
+    return !req.exportVoice.isEmpty() || !req.importVoice.isEmpty() || !req.backup.isEmpty() || !req.restore.isEmpty();
+}
+
+int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QString &iniPath)
 {
     VoiceFolder folder(dataFolder);
     QString error;
+    if (!req.backup.isEmpty()) {
+        QString summary;
+        if (!writeFullBackup({dataFolder, iniPath}, req.backup, &error, &summary))
+            return say(1, QStringLiteral("バックアップを書けませんでした：%1").arg(error));
+        return say(0, QStringLiteral("%1 を %2 に書きました。").arg(summary, printable(req.backup)));
+    }
+    if (!req.restore.isEmpty())
+        return restoreCommand(req, {dataFolder, iniPath});
     if (!req.exportVoice.isEmpty()) {
         int count = 0;
         if (!exportVoice(folder, req.exportVoice, &error, &count))
             return say(1, QStringLiteral("書き出せませんでした：%1").arg(error));
-        return say(0, QStringLiteral("%1 文字の声を %2 に書き出しました。").arg(count).arg(req.exportVoice));
+        return say(0, QStringLiteral("%1 文字の声を %2 に書き出しました。").arg(count).arg(printable(req.exportVoice)));
     }
     const VoiceBackup backup = readVoiceBackup(req.importVoice);
     if (!backup.ok)
@@ -32,7 +65,7 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder)
         return say(1, QStringLiteral("自分の声の録音（%1）を上書きすることになります。上書きするときは --force を付けてください。何も変えていません。")
                           .arg(own.join(QStringLiteral("、"))));
     if (!importVoice(folder, backup, &error))
-        return say(1, QStringLiteral("読み込みの途中で書けなくなりました：%1").arg(error));
+        return say(1, QStringLiteral("読み込めませんでした：%1。何も変えていません。").arg(error));
     return say(0, QStringLiteral("%1 文字の声を読み込みました。").arg(backup.recordings.size()));
 }
 

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 
 namespace kel {
 namespace {
@@ -51,6 +53,16 @@ QString boardGroupOf(const QString &ch)
     return QStringLiteral("記号");
 }
 
+bool isVoiceName(const QString &ch)
+{
+    static const QSet<QString> set = [] {
+        const QStringList all = soundSetCharacters();
+        return QSet<QString>(all.begin(), all.end());
+    }();
+    static const QRegularExpression mora(QStringLiteral("^[\\x{3041}-\\x{3094}][ぁぃぅぇぉゃゅょゎ]$"));
+    return set.contains(ch) || mora.match(ch).hasMatch();
+}
+
 bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -89,6 +101,18 @@ QList<VoiceEntry> VoiceFolder::entries() const
     QList<VoiceEntry> out;
     for (const QString &ch : soundSetCharacters())
         out.append({ch, boardGroupOf(ch), state(ch)});
+    return out;
+}
+
+QStringList VoiceFolder::ownSounds() const
+{
+    QStringList out;
+    const QStringList names = QDir(folder_).entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        const QString ch = name.chopped(4);
+        if (isVoiceName(ch) && QFileInfo(soundPath(ch)).isFile())
+            out << ch;
+    }
     return out;
 }
 

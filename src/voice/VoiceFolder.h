@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kel {
 
@@ -33,6 +34,12 @@ struct VoiceEntry {
 // boardGroupOf("きゃ") -> "拗音など".
 QString boardGroupOf(const QString &character);
 
+// True for a text the voice may hold a sound for: one of the sound set's
+// texts, or a mora of a kana and a small one ("きゃ", "てぃ", "ふぁ").
+// isVoiceName("か") -> true, isVoiceName("Talk.txt") -> false,
+// isVoiceName(".hidden") -> false.
+bool isVoiceName(const QString &ch);
+
 // Writes `bytes` to `path` with the program's checked save, making its
 // folder first; false, with the system's reason in `error`, when any step
 // fails (the old file is kept).
@@ -51,6 +58,9 @@ public:
     VoiceState state(const QString &ch) const;
     // Every text of the sound set, in the set's order.
     QList<VoiceEntry> entries() const;
+    // Every text with a sound file in the folder, whether recorded in the
+    // studio or placed there by hand, in the folder's order.
+    QStringList ownSounds() const;
 
     // Keeps `sound` as the character's voice and `raw` as its take; a sound
     // of the folder without a take is put aside first, so that restore()

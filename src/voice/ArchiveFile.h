@@ -1,0 +1,45 @@
+#pragma once
+// The gzip-compressed tar files of the backups (libarchive), and the two
+// ends they meet the file system at:
+//
+//  - an archive is read only from a regular file no larger than the
+//    caller's limit: a device (/dev/zero), a FIFO or a folder is refused
+//    before a byte is read, so nothing grows without bound or waits for ever;
+//  - a backup is written only to a regular file or a new path: a device, a
+//    FIFO, a folder, or a link to one of them is refused, so "/dev/null" is
+//    never replaced; a link to a regular file writes that file.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <utility>
+
+namespace kel {
+
+using ArchiveEntries = QList<std::pair<QByteArray, QByteArray>>; // name, bytes
+
+QByteArray sha256Hex(const QByteArray &bytes);
+
+// The archive's bytes; nullopt with libarchive's reason in `error`.
+std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
+
+// Every entry of a gzip tar in memory, in order. Refused (nullopt, the
+// reason in `error`, archive text shown with printable()) when it is not
+// one, is cut off, holds anything but regular files, a name twice, a name
+// `allowed` refuses, more than `maxEntries`, or more than `maxBytes` once
+// unpacked.
+std::optional<ArchiveEntries> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
+                                        int maxEntries, qint64 maxBytes, QString *error);
+
+// The bytes of the regular file `path`, when it is at most `maxBytes`.
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, QString *error);
+
+// Where a backup asked for at `path` is written: `path` itself when new or
+// a regular file, the file a link leads to when that is a regular one;
+// nullopt with the reason otherwise.
+std::optional<QString> backupTarget(const QString &path, QString *error);
+
+} // namespace kel

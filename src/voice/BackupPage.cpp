@@ -1,0 +1,101 @@
+#include "voice/BackupPage.h"
+
+#include "base/SettingsStore.h"
+#include "frame/FrmOK.h"
+#include "samples/SampleScreens.h"
+#include "voice/FullBackup.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kel {
+namespace {
+
+const QString kTitle = QStringLiteral("バックアップ");
+const QString kFilter = QStringLiteral("バックアップ (*.tar.gz)");
+
+} // namespace
+
+QString askBackupFile(QWidget *parent, bool save, const QString &title, const QString &filter)
+{
+    QFileDialog dialog(parent, title, QDir::homePath(), filter);
+    dialog.setObjectName(QStringLiteral("dlgBackupFile"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("tar.gz"));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
+}
+
+BackupPage::BackupPage(Talk &t, QWidget *parent) : QGroupBox(kTitle, parent), t_(t)
+{
+    setObjectName(QStringLiteral("pageBackup"));
+    auto *layout = new QVBoxLayout(this);
+    auto *row = new QHBoxLayout;
+    for (auto [caption, name, action] : {std::tuple{"すべてを\nバックアップ", "cmdBackup", &BackupPage::backUp},
+                                         std::tuple{"バックアップから\n元に戻す", "cmdRestore", &BackupPage::restore}}) {
+        auto *b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setMinimumHeight(56);
+        connect(b, &QPushButton::clicked, this, action);
+        row->addWidget(b);
+    }
+    layout->addLayout(row);
+    lblBackup_ = new QLabel(QStringLiteral("文、日記、設定、声をひとつのファイルに。"), this);
+    lblBackup_->setObjectName(QStringLiteral("lblBackup"));
+    lblBackup_->setWordWrap(true);
+    layout->addWidget(lblBackup_);
+}
+
+void BackupPage::backUp()
+{
+    const QString file = askBackupFile(this, true, QStringLiteral("バックアップを書く"), kFilter);
+    if (file.isEmpty())
+        return;
+    QString error, summary;
+    lblBackup_->setText(writeFullBackup({t_.st.AppPath, t_.sv.store->path()}, file, &error, &summary)
+                            ? QStringLiteral("%1 を書きました。").arg(summary)
+                            : QStringLiteral("書けませんでした（%1）。").arg(error));
+}
+
+void BackupPage::restore()
+{
+    const QString file = askBackupFile(this, false, QStringLiteral("バックアップから元に戻す"), kFilter);
+    if (file.isEmpty())
+        return;
+    const BackupPlaces places{t_.st.AppPath, t_.sv.store->path()};
+    const FullBackup backup = readFullBackup(file);
+    if (!backup.ok) {
+        lblBackup_->setText(backup.error);
+        return;
+    }
+    const QStringList replaced = replacedByRestore(places, backup);
+    if (!replaced.isEmpty()) {
+        AskUser(t_, QStringLiteral("%1 を、バックアップの内容で置き換えますか？").arg(replaced.join(QStringLiteral("、"))),
+                kAskYesNo, kTitle);
+        if (!t_.st.AskAnswer) {
+            lblBackup_->setText(QStringLiteral("何も変えていません。"));
+            return;
+        }
+    }
+    QString error;
+    if (!restoreFullBackup(places, backup, &error)) {
+        lblBackup_->setText(QStringLiteral("元に戻せませんでした（%1）。何も変えていません。").arg(error));
+        return;
+    }
+    t_.sv.store->reread();
+    ReadOptions(t_.st, *t_.sv.store);
+    if (t_.samples) {
+        t_.samples->LoadSamples();
+        t_.samples->ListSamples();
+    }
+    lblBackup_->setText(QStringLiteral("バックアップから元に戻しました。"));
+    emit restored();
+}
+
+} // namespace kel

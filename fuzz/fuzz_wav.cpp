@@ -5,13 +5,15 @@
 // Inputs are short, but a header may describe a long file: each input is
 // also tried stretched, its last chunk filled with zeros up to the size its
 // header gives (up to 64 MB), so that a file of many seconds is tried as
-// the player would meet it.
+// the player would meet it: without the header check, the 16 MB file at
+// 1 kHz that once took 4.5 GB to convert is found within seconds.
 #include "speech/WavCodec.h"
 
 #include <QtEndian>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -23,23 +25,27 @@ void decodeAndConvert(QByteArrayView bytes)
         (void)kel::toPlayback(*audio);
 }
 
-// The input with its last chunk as long as its header says, or empty.
-QByteArray stretched(QByteArrayView in)
+// Decodes the input with its last chunk as long as its header says: the
+// input is copied over the start of zeros kept for the whole run, so that
+// a long file costs no more than its header to make.
+void decodeStretched(QByteArrayView in)
 {
-    qsizetype at = 12;
-    while (at + 8 <= in.size()) {
+    static QByteArray zeros(kMaxStretch, '\0');
+    for (qsizetype at = 12; at + 8 <= in.size();) {
         const qint64 size = qFromLittleEndian<quint32>(in.data() + at + 4);
         if (at + 8 + size > in.size()) {
-            if (at + 8 + size > kMaxStretch)
-                return {};
-            QByteArray out(in.data(), in.size());
-            out.append(QByteArray(qsizetype(at + 8 + size - in.size()), '\0'));
-            qToLittleEndian<quint32>(quint32(out.size() - 8), out.data() + 4);
-            return out;
+            const qsizetype length = at + 8 + size;
+            if (length > kMaxStretch)
+                return;
+            char *p = zeros.data();
+            std::memcpy(p, in.data(), size_t(in.size()));
+            qToLittleEndian<quint32>(quint32(length - 8), p + 4);
+            decodeAndConvert(QByteArrayView(p, length));
+            std::memset(p, 0, size_t(in.size()));
+            return;
         }
         at += 8 + size + (size & 1);
     }
-    return {};
 }
 
 } // namespace
@@ -49,7 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     decodeAndConvert(bytes);
     if (bytes.size() >= 12 && bytes.startsWith("RIFF"))
-        if (const QByteArray longer = stretched(bytes); !longer.isEmpty())
-            decodeAndConvert(longer);
+        decodeStretched(bytes);
     return 0;
 }

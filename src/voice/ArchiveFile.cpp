@@ -4,7 +4,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QSet>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -70,8 +69,8 @@ std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error)
     return out;
 }
 
-std::optional<ArchiveEntries> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
-                                        int maxEntries, qint64 maxBytes, QString *error)
+std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
+                                      int maxEntries, qint64 maxBytes, QString *error)
 {
     // First the whole gzip stream, so that a cut-off file is caught even
     // where the tar inside it still looks complete. libarchive does not
@@ -101,15 +100,14 @@ std::optional<ArchiveEntries> readTarGz(const QByteArray &bytes, const std::func
     archive_read_support_format_tar(a.get());
     if (archive_read_open_memory(a.get(), tar.constData(), size_t(tar.size())) != ARCHIVE_OK)
         return fail(error, QStringLiteral("バックアップの形式ではありません"));
-    ArchiveEntries entries;
-    QSet<QByteArray> names;
+    ArchiveFiles entries;
     archive_entry *e = nullptr;
     int r;
     while ((r = archive_read_next_header(a.get(), &e)) == ARCHIVE_OK) {
         const QByteArray name = archive_entry_pathname(e) ? QByteArray(archive_entry_pathname(e)) : QByteArray();
         if (archive_entry_filetype(e) != AE_IFREG || !allowed(name))
             return fail(error, QStringLiteral("見知らぬ名前「%1」があります").arg(printable(QString::fromUtf8(name))));
-        if (names.contains(name) || entries.size() >= maxEntries || archive_entry_size(e) > tar.size())
+        if (entries.contains(name) || entries.size() >= maxEntries || archive_entry_size(e) < 0 || archive_entry_size(e) > tar.size())
             return fail(error, QStringLiteral("中身がおかしいです"));
         QByteArray data(qsizetype(archive_entry_size(e)), Qt::Uninitialized);
         qsizetype got = 0;
@@ -118,12 +116,21 @@ std::optional<ArchiveEntries> readTarGz(const QByteArray &bytes, const std::func
             got += qsizetype(n);
         if (got != data.size())
             return fail(error, QStringLiteral("壊れています"));
-        names.insert(name);
-        entries.append({name, data});
+        entries.insert(name, data);
     }
     if (r != ARCHIVE_EOF)
         return fail(error, QStringLiteral("壊れています"));
     return entries;
+}
+
+std::optional<QList<QByteArray>> manifestLines(const ArchiveFiles &files, const QByteArray &magic)
+{
+    QList<QByteArray> lines = files.value(kManifestName).split('\n');
+    if (lines.first() != magic)
+        return std::nullopt;
+    lines.removeFirst();
+    lines.removeAll(QByteArray());
+    return lines;
 }
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, QString *error)

@@ -10,6 +10,7 @@
 //    never replaced; a link to a regular file writes that file.
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -19,20 +20,28 @@
 
 namespace kel {
 
-using ArchiveEntries = QList<std::pair<QByteArray, QByteArray>>; // name, bytes
+using ArchiveEntries = QList<std::pair<QByteArray, QByteArray>>; // name, bytes, in order
+using ArchiveFiles = QHash<QByteArray, QByteArray>;              // name -> bytes
+
+// Each backup's first entry: its kind on the first line, then a line per file.
+inline constexpr char kManifestName[] = "manifest.txt";
 
 QByteArray sha256Hex(const QByteArray &bytes);
 
 // The archive's bytes; nullopt with libarchive's reason in `error`.
 std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 
-// Every entry of a gzip tar in memory, in order. Refused (nullopt, the
+// Every entry of a gzip tar in memory. Refused (nullopt, the
 // reason in `error`, archive text shown with printable()) when it is not
 // one, is cut off, holds anything but regular files, a name twice, a name
 // `allowed` refuses, more than `maxEntries`, or more than `maxBytes` once
 // unpacked.
-std::optional<ArchiveEntries> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
-                                        int maxEntries, qint64 maxBytes, QString *error);
+std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
+                                      int maxEntries, qint64 maxBytes, QString *error);
+
+// The lines of the manifest after its first, which must be `magic`;
+// nullopt when there is no such manifest.
+std::optional<QList<QByteArray>> manifestLines(const ArchiveFiles &files, const QByteArray &magic);
 
 // The bytes of the regular file `path`, when it is at most `maxBytes`.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, QString *error);

@@ -11,7 +11,6 @@
 namespace kel {
 namespace {
 
-const QByteArray kManifestName = "manifest.txt";
 const QByteArray kMagic = "kelvoran-backup 1";
 const QByteArray kTalk = "Talk.txt", kDay = "day.txt", kIni = "Talk.ini", kVoice = "voice.tar.gz";
 
@@ -93,43 +92,38 @@ FullBackup readFullBackup(const QString &file)
 FullBackup readFullBackupBytes(const QByteArray &bytes)
 {
     QString why;
-    const std::optional<ArchiveEntries> read = readTarGz(
+    const std::optional<ArchiveFiles> entries = readTarGz(
         bytes,
         [](const QByteArray &name) {
             return name == kManifestName || name == kTalk || name == kDay || name == kIni || name == kVoice;
         },
         5, kMaxBackupBytes, &why);
-    if (!read)
+    const std::optional<QList<QByteArray>> lines = entries ? manifestLines(*entries, kMagic) : std::nullopt;
+    if (!entries)
         return refused(why);
-    QHash<QByteArray, QByteArray> entries;
-    for (const auto &[name, data] : *read)
-        entries.insert(name, data);
-    const QList<QByteArray> lines = entries.value(kManifestName).split('\n');
-    if (lines.isEmpty() || lines.first() != kMagic)
+    if (!lines)
         return refused(QStringLiteral("このプログラムのバックアップではありません"));
     qsizetype listed = 1;
-    for (const QByteArray &line : lines.mid(1)) {
-        if (line.isEmpty())
-            continue;
+    for (const QByteArray &line : *lines) {
         const QList<QByteArray> f = line.split('\t');
-        if (f.size() != 3 || !entries.contains(f[0]) || f[0] == kManifestName)
+        if (f.size() != 3 || !entries->contains(f[0]) || f[0] == kManifestName)
             return refused(QStringLiteral("目録が壊れています"));
-        const QByteArray &data = entries[f[0]];
+        const QByteArray &data = (*entries)[f[0]];
         if (QByteArray::number(data.size()) != f[1] || sha256Hex(data) != f[2])
             return refused(QStringLiteral("「%1」が壊れています").arg(QString::fromLatin1(f[0])));
         ++listed;
     }
-    if (listed != entries.size() || !entries.contains(kVoice))
+    if (listed != entries->size() || !entries->contains(kVoice))
         return refused(QStringLiteral("目録と中身が合いません"));
     FullBackup backup;
-    backup.voice = readVoiceBackupBytes(entries.value(kVoice));
+    backup.voice = readVoiceBackupBytes(entries->value(kVoice));
     if (!backup.voice.ok)
         return refused(backup.voice.error);
-    if (entries.contains(kIni) && !isSettingsText(entries.value(kIni)))
+    if (entries->contains(kIni) && !isSettingsText(entries->value(kIni)))
         return refused(QStringLiteral("Talk.ini が設定の形ではありません"));
     for (auto [name, slot] : {std::pair{kTalk, &backup.talk}, std::pair{kDay, &backup.day}, std::pair{kIni, &backup.ini}})
-        if (entries.contains(name))
-            *slot = entries.value(name);
+        if (entries->contains(name))
+            *slot = entries->value(name);
     backup.ok = true;
     return backup;
 }

@@ -66,7 +66,7 @@ bool putInPlace(const QString &staging, QString *error)
         const QList<QByteArray> f = line.split('\t');
         if (f.size() != 3)
             continue;
-        const QString target = QString::fromUtf8(f[2]);
+        const QString target = QString::fromUtf8(QByteArray::fromPercentEncoding(f[2]));
         folders << QFileInfo(target).absolutePath();
         if (f[1] == "D") {
             if (::unlink(encoded(target).constData()) != 0 && errno != ENOENT)
@@ -121,9 +121,12 @@ bool changeAllOrNothing(const QString &dataFolder, const QList<FileChange> &chan
         const FileChange &c = changes[i];
         if (c.bytes)
             ok = writeSynced(staging + QLatin1Char('/') + QString::number(i), *c.bytes, error);
-        plan += QByteArray::number(i) + (c.bytes ? "\tP\t" : "\tD\t") + c.target.toUtf8() + '\n';
+        plan += QByteArray::number(i) + (c.bytes ? "\tP\t" : "\tD\t") + c.target.toUtf8().toPercentEncoding("/") + '\n';
     }
-    // The decision: the plan appears whole, or not at all.
+    // The decision: the plan appears whole, or not at all, and only after
+    // every staged file is on the disk.
+    if (ok)
+        syncFolder(staging);
     ok = ok && writeSynced(staging + QStringLiteral("/plan.part"), plan, error)
          && ::rename(encoded(staging + QStringLiteral("/plan.part")).constData(),
                      encoded(staging + QStringLiteral("/plan")).constData()) == 0;

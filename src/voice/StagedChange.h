@@ -30,7 +30,9 @@ struct FileChange {
 };
 
 // Makes every change or none; false with the reason in `error`, the files
-// then as they were.
+// then as they were. (One exception: a target on another disk, such as the
+// settings file, is copied rather than renamed; should that copy fail once
+// the change is decided, the rest is in place and the next start copies it.)
 bool changeAllOrNothing(const QString &dataFolder, const QList<FileChange> &changes, QString *error);
 
 // At start: finishes a decided change that was cut off, or removes the

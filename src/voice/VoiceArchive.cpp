@@ -12,7 +12,6 @@
 namespace kel {
 namespace {
 
-const QByteArray kManifestName = "manifest.txt";
 const QByteArray kMagic = "kelvoran-voice 1";
 constexpr int kMaxEntries = 4000;
 // A sound placed by hand has no take: its two take fields read "0" and "-".
@@ -89,24 +88,18 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
 {
     static const QRegularExpression ownName(QStringLiteral("^(sounds|takes)/[0-9]{3}\\.wav$"));
     QString why;
-    const std::optional<ArchiveEntries> read = readTarGz(
+    const std::optional<ArchiveFiles> entries = readTarGz(
         bytes, [](const QByteArray &name) { return name == kManifestName || ownName.match(QString::fromUtf8(name)).hasMatch(); },
         kMaxEntries, kMaxVoiceArchiveBytes, &why);
-    if (!read)
+    const std::optional<QList<QByteArray>> lines = entries ? manifestLines(*entries, kMagic) : std::nullopt;
+    if (!entries)
         return refused(why);
-    QHash<QByteArray, QByteArray> entries;
-    for (const auto &[name, data] : *read)
-        entries.insert(name, data);
-
-    const QList<QByteArray> lines = entries.value(kManifestName).split('\n');
-    if (lines.isEmpty() || lines.first() != kMagic)
+    if (!lines)
         return refused(QStringLiteral("このプログラムの声のバックアップではありません"));
     VoiceBackup backup;
     qsizetype accounted = 1;
     QStringList seen;
-    for (const QByteArray &line : lines.mid(1)) {
-        if (line.isEmpty())
-            continue;
+    for (const QByteArray &line : *lines) {
         const QList<QByteArray> f = line.split('\t');
         bool indexOk = false;
         const int index = f.size() == 6 ? f[0].toInt(&indexOk) : -1;
@@ -117,11 +110,11 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
             return refused(QStringLiteral("声にない名前「%1」があります").arg(printable(ch)));
         seen << ch;
         const bool hasTake = f[5] != kNoTake;
-        const QByteArray sound = entries.value(entryName("sounds", index));
-        const QByteArray take = entries.value(entryName("takes", index));
+        const QByteArray sound = entries->value(entryName("sounds", index));
+        const QByteArray take = entries->value(entryName("takes", index));
         if (QByteArray::number(sound.size()) != f[2] || sha256Hex(sound) != f[3]
             || (hasTake && (QByteArray::number(take.size()) != f[4] || sha256Hex(take) != f[5]))
-            || (!hasTake && (f[4] != "0" || entries.contains(entryName("takes", index)))))
+            || (!hasTake && (f[4] != "0" || entries->contains(entryName("takes", index)))))
             return refused(QStringLiteral("「%1」の録音が壊れています").arg(ch));
         for (const QByteArray *wav : {&sound, hasTake ? &take : nullptr}) {
             QString bad;
@@ -131,7 +124,7 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
         backup.recordings.append({ch, sound, hasTake ? take : QByteArray()});
         accounted += hasTake ? 2 : 1;
     }
-    if (accounted != entries.size())
+    if (accounted != entries->size())
         return refused(QStringLiteral("目録にないファイルがあります"));
     backup.ok = true;
     return backup;

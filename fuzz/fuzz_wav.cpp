@@ -4,7 +4,7 @@
 //
 // Inputs are short, but a header may describe a long file: each input is
 // also tried stretched, its last chunk filled with zeros up to the size its
-// header gives (up to 64 MB), so that a file of many seconds is tried as
+// header gives (up to 32 MB), so that a file of many seconds is tried as
 // the player would meet it: without the header check, the 16 MB file at
 // 1 kHz that once took 4.5 GB to convert is found within seconds.
 #include "speech/WavCodec.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr qsizetype kMaxStretch = qsizetype(64) << 20;
+constexpr qsizetype kMaxStretch = qsizetype(32) << 20;
 
 void decodeAndConvert(QByteArrayView bytes)
 {

@@ -40,11 +40,14 @@ int main(int argc, char *argv[])
         return kel::answerWithoutWindow(req, places);
     for (const QString &line : places.problems)
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    // A backup taken or restored when the program was killed is finished
-    // (or undone, when it had not yet been decided) before anything reads the files.
-    kel::finishCutOffChange(places.dataFolder);
-    if (kel::isBackupCommand(req))
+    // An import or restore cut off by a kill is finished (or undone, when it
+    // had not yet been decided) before anything reads the files; a window
+    // does so only once it is the one copy, so that a second start never
+    // cuts into the first one's restore.
+    if (kel::isBackupCommand(req)) {
+        kel::finishCutOffChange(places.dataFolder);
         return kel::runVoiceCommand(req, places.dataFolder, kel::SettingsStore::defaultPath());
+    }
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
@@ -66,6 +69,7 @@ int main(int argc, char *argv[])
     const bool single = req.screenshot.isEmpty() && !req.quitWhenShown;
     if (single && !kel::startAsOnlyCopy(instance))
         return 0;   // the running copy is in front
+    kel::finishCutOffChange(places.dataFolder);
 
     kel::installFontSubstitutions();
     kel::SteadyClock clock;

@@ -44,7 +44,15 @@ FrmMore::FrmMore(Talk &, QWidget *parent) : QDialog(parent)
     close->setObjectName(QStringLiteral("cmdClose"));
     close->setMinimumHeight(48);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addWidget(close);
+    bottom_ = new QHBoxLayout;
+    bottom_->addWidget(close);
+    layout->addLayout(bottom_);
+}
+
+void FrmMore::addBesideClose(QWidget *buttons)
+{
+    buttons->setParent(this);
+    bottom_->insertWidget(0, buttons, 2);
 }
 
 void FrmMore::addPage(QWidget *page)
@@ -89,19 +97,19 @@ bool showMore(Talk &t, QWidget *parent)
             speech->load(*t.sv.store);
         row->addWidget(speech, 1);
         dialog.addPage(top);
+        auto *backup = new BackupPage(t);
+        dialog.addBesideClose(backup);
         auto *access = new AccessSettingsPage;
         access->setObjectName(QStringLiteral("pageAccess"));
         if (t.sv.store)
             access->load(*t.sv.store);
         dialog.addPage(access);
-        auto *backup = new BackupPage(t);
         // What a restore put back is shown, and kept when the dialog closes.
         QObject::connect(backup, &BackupPage::restored, access, [&t, access, &restored] {
             restored = true;
             if (t.sv.store)
                 access->load(*t.sv.store);
         });
-        dialog.addPage(backup);
         dialog.exec();
         // Kept whichever way the dialog closes, as its only button says "閉じる".
         if (t.sv.store) {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
 class QVBoxLayout;
 
 namespace kel {
@@ -18,9 +19,12 @@ public:
     explicit FrmMore(Talk &t, QWidget *parent = nullptr);
     // Adds a page below the ones already there; the dialog takes it.
     void addPage(QWidget *page);
+    // Adds buttons beside "閉じる", in its row.
+    void addBesideClose(QWidget *buttons);
 
 private:
     QVBoxLayout *pages_;
+    QHBoxLayout *bottom_;
 };
 
 // Builds the dialog with every capability's page and shows it modally;

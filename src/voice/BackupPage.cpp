@@ -7,10 +7,8 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 namespace kel {
 namespace {
@@ -32,24 +30,24 @@ QString askBackupFile(QWidget *parent, bool save, const QString &title, const QS
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
 }
 
-BackupPage::BackupPage(Talk &t, QWidget *parent) : QGroupBox(kTitle, parent), t_(t)
+BackupPage::BackupPage(Talk &t, QWidget *parent) : QWidget(parent), t_(t)
 {
     setObjectName(QStringLiteral("pageBackup"));
-    auto *layout = new QVBoxLayout(this);
-    auto *row = new QHBoxLayout;
-    for (auto [caption, name, action] : {std::tuple{"すべてを\nバックアップ", "cmdBackup", &BackupPage::backUp},
-                                         std::tuple{"バックアップから\n元に戻す", "cmdRestore", &BackupPage::restore}}) {
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (auto [caption, name, action] : {std::tuple{"バックアップする", "cmdBackup", &BackupPage::backUp},
+                                         std::tuple{"バックアップから戻す", "cmdRestore", &BackupPage::restore}}) {
         auto *b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setMinimumHeight(56);
+        b->setMinimumHeight(48);
         connect(b, &QPushButton::clicked, this, action);
         row->addWidget(b);
     }
-    layout->addLayout(row);
-    lblBackup_ = new QLabel(QStringLiteral("文、日記、設定、声をひとつのファイルに。"), this);
-    lblBackup_->setObjectName(QStringLiteral("lblBackup"));
-    lblBackup_->setWordWrap(true);
-    layout->addWidget(lblBackup_);
+}
+
+void BackupPage::tell(const QString &text)
+{
+    AskUser(t_, text, kAskNotice, kTitle);
 }
 
 void BackupPage::backUp()
@@ -58,9 +56,9 @@ void BackupPage::backUp()
     if (file.isEmpty())
         return;
     QString error, summary;
-    lblBackup_->setText(writeFullBackup({t_.st.AppPath, t_.sv.store->path()}, file, &error, &summary)
-                            ? QStringLiteral("%1 を書きました。").arg(summary)
-                            : QStringLiteral("書けませんでした（%1）。").arg(error));
+    tell(writeFullBackup({t_.st.AppPath, t_.sv.store->path()}, file, &error, &summary)
+             ? QStringLiteral("%1 を書きました。").arg(summary)
+             : QStringLiteral("書けませんでした（%1）。").arg(error));
 }
 
 void BackupPage::restore()
@@ -71,21 +69,19 @@ void BackupPage::restore()
     const BackupPlaces places{t_.st.AppPath, t_.sv.store->path()};
     const FullBackup backup = readFullBackup(file);
     if (!backup.ok) {
-        lblBackup_->setText(backup.error);
+        tell(backup.error);
         return;
     }
     const QStringList replaced = replacedByRestore(places, backup);
     if (!replaced.isEmpty()) {
         AskUser(t_, QStringLiteral("%1 を、バックアップの内容で置き換えますか？").arg(replaced.join(QStringLiteral("、"))),
                 kAskYesNo, kTitle);
-        if (!t_.st.AskAnswer) {
-            lblBackup_->setText(QStringLiteral("何も変えていません。"));
-            return;
-        }
+        if (!t_.st.AskAnswer)
+            return; // nothing changed, as the answer said
     }
     QString error;
     if (!restoreFullBackup(places, backup, &error)) {
-        lblBackup_->setText(QStringLiteral("元に戻せませんでした（%1）。何も変えていません。").arg(error));
+        tell(QStringLiteral("元に戻せませんでした（%1）。何も変えていません。").arg(error));
         return;
     }
     t_.sv.store->reread();
@@ -94,8 +90,8 @@ void BackupPage::restore()
         t_.samples->LoadSamples();
         t_.samples->ListSamples();
     }
-    lblBackup_->setText(QStringLiteral("バックアップから元に戻しました。"));
     emit restored();
+    tell(QStringLiteral("バックアップから元に戻しました。"));
 }
 
 } // namespace kel

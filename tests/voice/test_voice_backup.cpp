@@ -380,36 +380,52 @@ private slots:
         QCOMPARE(readFile(home2 + "/Talk.txt"), readFile(home + "/Talk.txt"));
     }
 
-    // "その他" → "バックアップ": written there, restored there after the
-    // program's own question, which keeps everything on "いいえ"; the
-    // restored sentences are the ones shown.
+    // "設定" → "その他" → "バックアップ": written there, restored there after
+    // the program's own question, which keeps everything on "いいえ"; the
+    // restored sentences and options are the ones in force afterwards, and
+    // the dialog still fits an 800 x 600 screen.
     void restoreFromTheDialogAsksFirst()
     {
-        TalkFixture fx;
-        fx.writeFile("Talk.txt", "\"backed up\"\r\n");
-        fx.talk().samples->LoadSamples();
-        BackupPage page(fx.talk());
-        page.show();
+        TalkFixture fx({{"OPT1", "1"}}, {{"Talk.txt", "\"backed up\"\r\n"}});
         const QString file = fx.config.filePath("all.tar.gz");
-        const auto pick = [&file](QWidget *d) {
-            QTest::keyClicks(child(d, "fileNameEdit"), file);
-            QTest::keyClick(child(d, "fileNameEdit"), Qt::Key_Return);
+        int height = 0;
+        const auto viaMore = [&](const char *button, std::function<void(QWidget *)> then = {}) {
+            ModalScript script({{"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
+                                {"frmMore", [&](QWidget *d) {
+                                     height = std::max(height, d->frameGeometry().height());
+                                     click(child(d, button));
+                                     click(child(d, "cmdClose"));
+                                 }},
+                                {"dlgBackupFile", [&](QWidget *d) {
+                                     QTest::keyClicks(child(d, "fileNameEdit"), file);
+                                     QTest::keyClick(child(d, "fileNameEdit"), Qt::Key_Return);
+                                 }},
+                                {"frmOPT", [&](QWidget *d) {
+                                     if (then)
+                                         then(d);
+                                     click(child(d, "cmdOK0")); // キャンセル
+                                 }}});
+            TalkFixture::click(fx.ui().cmdOpt);
+            return script.done();
         };
         {
-            ModalScript script({{"dlgBackupFile", pick}});
-            click(child(&page, "cmdBackup"));
-            QVERIFY(script.done() && QFile::exists(file));
+            Questions notice(QList<int>{}); // closed: a notice has nothing to choose
+            QVERIFY(viaMore("cmdBackup") && QFile::exists(file));
+            QCOMPARE(notice.asked, QStringList{"バックアップ|Talk.txt、Talk.ini、声 0 文字 を書きました。|OK"});
         }
         fx.writeFile("Talk.txt", "\"changed\"\r\n");
+        QVERIFY(fx.store->save("OPT1", "2"));
+        const QString question = "バックアップ|Talk.txt、Talk.ini を、バックアップの内容で置き換えますか？|ＹＥＳ|ＮＯ";
         for (int answer : {1, 0}) {
-            ModalScript script({{"dlgBackupFile", pick}});
             Questions questions({answer});
-            click(child(&page, "cmdRestore"));
-            QVERIFY(script.done());
-            QCOMPARE(questions.asked, QStringList{"バックアップ|Talk.txt を、バックアップの内容で置き換えますか？|ＹＥＳ|ＮＯ"});
+            QVERIFY(viaMore("cmdRestore"));
+            QCOMPARE(questions.asked, answer ? QStringList({question}) : QStringList({question, "バックアップ|バックアップから元に戻しました。|OK"}));
             QCOMPARE(fx.readFile("Talk.txt"), answer ? QByteArray("\"changed\"\r\n") : QByteArray("\"backed up\"\r\n"));
         }
         QVERIFY(fx.st().Samples.value_or(QStringList()).contains("backed up"));
+        QCOMPARE(fx.st().option(OPT1), "1");
+        QCOMPARE(fx.store->value("OPT1"), std::optional<QString>("1"));
+        QVERIFY2(height <= 600, qPrintable(QString::number(height)));
     }
 
     // The voice page's sound check with no output device (its pace is heard

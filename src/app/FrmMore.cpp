@@ -105,10 +105,12 @@ bool showMore(Talk &t, QWidget *parent)
             access->load(*t.sv.store);
         dialog.addPage(access);
         // What a restore put back is shown, and kept when the dialog closes.
-        QObject::connect(backup, &BackupPage::restored, access, [&t, access, &restored] {
+        QObject::connect(backup, &BackupPage::restored, access, [&t, access, speech, &restored] {
             restored = true;
-            if (t.sv.store)
+            if (t.sv.store) {
                 access->load(*t.sv.store);
+                speech->load(*t.sv.store);
+            }
         });
         dialog.exec();
         // Kept whichever way the dialog closes, as its only button says "閉じる".

@@ -56,9 +56,10 @@ QString boardGroupOf(const QString &ch)
 bool isVoiceName(const QString &ch)
 {
     static const QSet<QString> set = [] {
-        const QStringList all = soundSetCharacters();
+        const QStringList all = soundSetCharacters() + pairMorae();
         return QSet<QString>(all.begin(), all.end());
     }();
+    // Any kana with a small one after it, beyond the table's pairs.
     static const QRegularExpression mora(QStringLiteral("^[\\x{3041}-\\x{3094}][ぁぃぅぇぉゃゅょゎ]$"));
     return set.contains(ch) || mora.match(ch).hasMatch();
 }

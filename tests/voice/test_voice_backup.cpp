@@ -199,6 +199,7 @@ private slots:
                  {"Talk.txt.wav", "--import-voice", "archive", voiceTar({{"か", tone}, {"Talk.txt", tone}}), "声にない名前「Talk.txt」"},
                  {".hidden.wav", "--import-voice", "archive", voiceTar({{".hidden", tone}}), "声にない名前「.hidden」"},
                  {"an escape sequence in a name", "--import-voice", "archive", voiceTar({{"\x1b[2Jか", tone}}), "「\\x1b[2Jか」"},
+                 {"a right-to-left override in a name", "--import-voice", "archive", voiceTar({{"\u202eか", tone}}), "「\\u202eか」"},
                  {"an 11 s sound", "--import-voice", "archive", voiceTar({{"あ", toneWav(440, 11, 0, {1, 8, 1, 8000})}}), "「あ.wav」は長すぎます"},
                  {"16 MB of 8-bit samples at 1 kHz", "--import-voice", "archive", voiceTar({{"あ", slow}}), "「あ.wav」は長すぎます"},
                  {"import /dev/zero", "--import-voice", "/dev/zero", {}, notRegular},
@@ -247,7 +248,7 @@ private slots:
         const auto [code, words] = kelvoranSays({"--home", home, option, file, "--force"}, config);
         QCOMPARE(code, 1);
         QVERIFY2(QString::fromUtf8(words).contains(said), words.constData());
-        QVERIFY2(!words.contains('\x1b'), "an escape sequence reached the terminal");
+        QVERIFY2(!words.contains('\x1b') && !QString::fromUtf8(words).contains(QChar(0x202e)), "a control character reached the terminal");
         QVERIFY(snapshot(dir.path()) == before);
         QCOMPARE(kindOf(file), kind);
     }

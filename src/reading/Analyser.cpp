@@ -2,7 +2,9 @@
 
 #include <mecab.h>
 
-#include <string>
+#include <QFile>
+#include <QFileInfo>
+
 #include <vector>
 
 namespace kel {
@@ -18,35 +20,51 @@ bool endsSentence(QChar c)
     return QStringView(u"。！？!?\n\r").contains(c);
 }
 
-// UTF-8 for MeCab, with the UTF-16 index where each byte's character starts;
-// a lone surrogate goes in as U+FFFD so that the two stay in step.
-void toUtf8(QStringView text, std::string &bytes, std::vector<qsizetype> &unitAt)
+// UTF-8 for MeCab, with the UTF-16 index where each byte's character
+// starts. Qt writes a lone surrogate as one replacement byte and a pair as
+// four, so each sequence is one unit of the text unless it is four bytes
+// long. A NUL would end MeCab's text early; it goes in as a space, which is
+// no word, so the character stays to the rules between the words.
+void toUtf8(QStringView text, QByteArray &bytes, std::vector<qsizetype> &unitAt)
 {
-    bytes.clear();
+    bytes = text.toUtf8();
+    bytes.replace('\0', ' ');
     unitAt.clear();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t cp = text.at(i).unicode();
-        const qsizetype start = i;
-        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            cp = QChar::surrogateToUcs4(text.at(i), text.at(++i));
-        else if (QChar::isSurrogate(cp) || cp == 0)
-            cp = 0xFFFD;
-        char buf[4];
-        int n;
-        if (cp < 0x80) {
-            buf[0] = char(cp), n = 1;
-        } else if (cp < 0x800) {
-            buf[0] = char(0xC0 | cp >> 6), buf[1] = char(0x80 | (cp & 0x3F)), n = 2;
-        } else if (cp < 0x10000) {
-            buf[0] = char(0xE0 | cp >> 12), buf[1] = char(0x80 | (cp >> 6 & 0x3F)), buf[2] = char(0x80 | (cp & 0x3F)), n = 3;
-        } else {
-            buf[0] = char(0xF0 | cp >> 18), buf[1] = char(0x80 | (cp >> 12 & 0x3F)), buf[2] = char(0x80 | (cp >> 6 & 0x3F)),
-            buf[3] = char(0x80 | (cp & 0x3F)), n = 4;
-        }
-        bytes.append(buf, size_t(n));
-        unitAt.insert(unitAt.end(), size_t(n), start);
+    unitAt.reserve(size_t(bytes.size()) + 1);
+    qsizetype unit = 0;
+    for (qsizetype b = 0; b < bytes.size();) {
+        const uchar lead = uchar(bytes.at(b));
+        const qsizetype n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        for (qsizetype k = 0; k < n && b < bytes.size(); ++k, ++b)
+            unitAt.push_back(unit);
+        unit += n == 4 ? 2 : 1;
     }
     unitAt.push_back(text.size());
+}
+
+// UniDic's fields in the IPA dictionary's order and names, so that the
+// rules read one layout: part of speech (four), conjugation type and form,
+// base form, reading, pronunciation.
+QStringList ipaFields(const QStringList &u)
+{
+    if (u.size() < 6)
+        return u; // an unknown word: part of speech and conjugation only
+    QString pos = u[0], pos1 = u[1];
+    if (pos == u"補助記号" || pos == u"空白")
+        pos = QStringLiteral("記号");
+    else if (pos == u"名詞" && pos1 == u"数詞")
+        pos1 = QStringLiteral("数");
+    else if (pos == u"接尾辞")
+        pos = QStringLiteral("名詞"), pos1 = QStringLiteral("接尾");
+    else if (pos == u"代名詞")
+        pos = QStringLiteral("名詞"), pos1 = QStringLiteral("代名詞");
+    else if (pos == u"形状詞")
+        pos = QStringLiteral("名詞"), pos1 = QStringLiteral("形容動詞語幹");
+    else if (pos == u"接頭辞")
+        pos = QStringLiteral("接頭詞");
+    QStringList out{pos, pos1, u[2], u[3], u[4], u[5]};
+    out << u.value(10) << u.value(20) << u.value(9);
+    return out;
 }
 
 } // namespace
@@ -56,28 +74,43 @@ Analyser::~Analyser()
     mecab_destroy(static_cast<mecab_t *>(tagger_));
 }
 
-std::unique_ptr<Analyser> Analyser::open(QString *why)
+QString Analyser::defaultFolder()
 {
-    mecab_t *tagger = mecab_new2("");
-    if (!tagger) {
+    const QString own = qEnvironmentVariable("KELVORAN_DICDIR");
+    return own.isEmpty() ? QStringLiteral("/var/lib/mecab/dic/ipadic-utf8") : own;
+}
+
+std::unique_ptr<Analyser> Analyser::open(QString *why, const QString &folder)
+{
+    const QString dir = folder.isEmpty() ? defaultFolder() : folder;
+    const auto fail = [&](const QString &reason) {
         if (why)
-            *why = QString::fromUtf8(mecab_strerror(nullptr)).trimmed();
+            *why = reason;
         return nullptr;
-    }
+    };
+    if (!QFileInfo::exists(dir + QStringLiteral("/sys.dic")))
+        return fail(QStringLiteral("%1 に辞書がありません").arg(dir));
+    // "-r /dev/null": no mecabrc is read, so neither /etc/mecabrc nor
+    // $MECABRC can put another dictionary in place of this one.
+    QByteArray path = QFile::encodeName(dir);
+    char program[] = "mecab", rc[] = "-r", none[] = "/dev/null", d[] = "-d";
+    char *argv[] = {program, rc, none, d, path.data()};
+    mecab_t *tagger = mecab_new(5, argv);
+    if (!tagger)
+        return fail(QStringLiteral("%1 の辞書を読めません (壊れています)").arg(dir));
     // A dictionary that opens but answers nothing sensible is no dictionary.
-    const char *probe = "水";
-    const mecab_node_t *node = mecab_sparse_tonode(tagger, probe);
-    bool sane = false;
+    const mecab_node_t *node = mecab_sparse_tonode(tagger, "水");
+    bool sane = false, uniDic = false;
     for (; node; node = node->next)
-        if (node->stat == MECAB_NOR_NODE && node->length == 3)
+        if (node->stat == MECAB_NOR_NODE && node->length == 3) {
             sane = true;
+            uniDic = QByteArrayView(node->feature).count(',') >= 20;
+        }
     if (!sane) {
-        if (why)
-            *why = QStringLiteral("the dictionary does not know \"水\"");
         mecab_destroy(tagger);
-        return nullptr;
+        return fail(QStringLiteral("%1 の辞書は「水」を知りません (壊れています)").arg(dir));
     }
-    return std::unique_ptr<Analyser>(new Analyser(tagger));
+    return std::unique_ptr<Analyser>(new Analyser(tagger, uniDic));
 }
 
 QList<Morpheme> Analyser::analyse(QStringView text) const
@@ -100,7 +133,7 @@ QList<Morpheme> Analyser::analyse(QStringView text) const
 
 void Analyser::analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> &out) const
 {
-    std::string bytes;
+    QByteArray bytes;
     std::vector<qsizetype> unitAt;
     toUtf8(text, bytes, unitAt);
     std::lock_guard lock(mutex_);
@@ -109,13 +142,15 @@ void Analyser::analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> 
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE || node->length == 0)
             continue;
         const size_t at = size_t(node->surface - bytes.data());
-        if (at + node->length > bytes.size())
+        if (at + node->length > size_t(bytes.size()))
             continue;
         Morpheme m;
         m.from = offset + unitAt[at];
         m.length = offset + unitAt[at + node->length] - m.from;
         m.surface = text.mid(m.from - offset, m.length).toString();
         m.features = QString::fromUtf8(node->feature).split(u',');
+        if (uniDic_)
+            m.features = ipaFields(m.features);
         out.append(std::move(m));
     }
 }

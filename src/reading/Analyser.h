@@ -36,9 +36,16 @@ public:
     Analyser(const Analyser &) = delete;
     Analyser &operator=(const Analyser &) = delete;
 
-    // Opens MeCab with its default dictionary (as /etc/mecabrc or $MECABRC
-    // names it); null with the reason in `why` when it cannot.
-    static std::unique_ptr<Analyser> open(QString *why);
+    // The IPA dictionary the rules are written for, by its own folder:
+    // MeCab's default (/etc/mecabrc, $MECABRC, the mecab-dictionary
+    // alternative) changes when another dictionary package is installed.
+    // $KELVORAN_DICDIR names another folder (a dictionary installed
+    // elsewhere, a test's broken one).
+    static QString defaultFolder();
+
+    // Opens MeCab on the dictionary in `folder` (defaultFolder() when
+    // empty); null with the reason, in Japanese, in `why` when it cannot.
+    static std::unique_ptr<Analyser> open(QString *why, const QString &folder = {});
 
     // The words of `text` in order. Spaces and line breaks belong to no
     // word; every other character belongs to exactly one. Safe to call from
@@ -46,10 +53,11 @@ public:
     QList<Morpheme> analyse(QStringView text) const;
 
 private:
-    explicit Analyser(void *tagger) : tagger_(tagger) {}
+    Analyser(void *tagger, bool uniDic) : tagger_(tagger), uniDic_(uniDic) {}
     void analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> &out) const;
 
     void *tagger_;
+    bool uniDic_; // UniDic's fields, turned into the IPA dictionary's
     mutable std::mutex mutex_;
 };
 

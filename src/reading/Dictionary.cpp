@@ -23,8 +23,8 @@ void Dictionary::load()
             QString why;
             analyser_ = Analyser::open(&why);
             if (!analyser_) {
-                problem_ = QStringLiteral("kelvoran: 漢字の読みの辞書 (MeCab, mecab-ipadic-utf8) を開けないため、"
-                                          "漢字は読み上げません: %1").arg(why.isEmpty() ? QStringLiteral("unknown error") : why);
+                problem_ = QStringLiteral("kelvoran: 漢字の読みの辞書 (MeCab と mecab-ipadic-utf8) を開けないため、"
+                                          "漢字は読み上げません: %1").arg(why);
                 std::fprintf(stderr, "%s\n", problem_.toLocal8Bit().constData());
             }
             ready_.store(true, std::memory_order_release);

@@ -6,6 +6,7 @@
 #include "reading/SpokenReading.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +60,9 @@ private slots:
         QTest::newRow("Latin letters") << "ＡとBc" << "A と B c";
         QTest::newRow("symbols only") << "★☆♪" << "★ ☆ ♪";
         QTest::newRow("emoji whole") << "😀あ😀" << "😀 あ 😀";
+        QTest::newRow("lone surrogate and NUL keep their places")
+            << QStringLiteral("水") + QChar(0xD800) + u'の' + QChar(0) + QStringLiteral("今日")
+            << QStringLiteral("み ず ") + QChar(0xD800) + QStringLiteral(" の ") + QChar(0) + QStringLiteral(" きょ お");
         QTest::newRow("half-width katakana") << "ｷｬﾝｾﾙとｶﾞｰﾄﾞ" << "きゃ ん せ る と が あ ど";
         QTest::newRow("unknown katakana word") << "ポンコツァヴィ" << "ぽ ん こ つぁ び";
     }
@@ -109,37 +113,48 @@ private slots:
         QVERIFY(covered >= text.size() - 1);
     }
 
-    // --reading: TEXT, or each line of standard input; a broken dictionary
-    // still reads kana and says in one line why kanji are silent.
+    // --reading: TEXT, or each line of standard input. The dictionary is the
+    // one the rules are written for, whatever MeCab's default is; a broken or
+    // missing one still reads kana and says in one Japanese line why kanji
+    // are silent.
     void command_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<bool>("brokenDictionary");
+        QTest::addColumn<QString>("dictionary"); // "", "broken", "missing"
+        QTest::addColumn<bool>("brokenDefault");
         QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<int>("errLines");
-        QTest::newRow("TEXT") << QStringList{"--reading", "水をください"} << QByteArray() << false << QByteArray("み ず お く だ さ い\n") << 0;
-        QTest::newRow("lines of input") << QStringList{"--reading"} << QByteArray("きょう\r\n\n本を2冊\n") << false
-                                        << QByteArray("きょ お\n\nほ ん お に さ つ\n") << 0;
-        QTest::newRow("broken dictionary") << QStringList{"--reading", "水をください"} << QByteArray() << true
-                                           << QByteArray("水 お く だ さ い\n") << 1;
+        QTest::addColumn<QByteArray>("why");
+        const QStringList water{"--reading", "水をください"};
+        QTest::newRow("TEXT") << water << QByteArray() << "" << false << QByteArray("み ず お く だ さ い\n") << QByteArray();
+        QTest::newRow("lines of input") << QStringList{"--reading"} << QByteArray("きょう\r\n\n本を2冊\n") << "" << false
+                                        << QByteArray("きょ お\n\nほ ん お に さ つ\n") << QByteArray();
+        QTest::newRow("MeCab's default broken: not used") << water << QByteArray() << "" << true
+                                                          << QByteArray("み ず お く だ さ い\n") << QByteArray();
+        QTest::newRow("broken dictionary") << water << QByteArray() << "broken" << false << QByteArray("水 お く だ さ い\n")
+                                           << QByteArray("の辞書を読めません (壊れています)");
+        QTest::newRow("missing dictionary") << water << QByteArray() << "missing" << false << QByteArray("水 お く だ さ い\n")
+                                            << QByteArray("に辞書がありません");
     }
     void command()
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, input);
-        QFETCH(bool, brokenDictionary);
+        QFETCH(QString, dictionary);
+        QFETCH(bool, brokenDefault);
         QTemporaryDir dir;
+        // A dictionary folder holding a damaged dictionary.
+        QFile rc(dir.filePath("mecabrc")), dic(dir.filePath("sys.dic"));
+        QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.path().toUtf8() + "\n") > 0);
+        QVERIFY(dic.open(QIODevice::WriteOnly) && dic.write(QByteArray(4096, 'x')) > 0);
+        rc.close(), dic.close();
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (brokenDictionary) {
-            // A dictionary folder holding a damaged dictionary.
-            QFile rc(dir.filePath("mecabrc")), dic(dir.filePath("sys.dic"));
-            QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.path().toUtf8() + "\n") > 0);
-            QVERIFY(dic.open(QIODevice::WriteOnly) && dic.write(QByteArray(4096, 'x')) > 0);
-            rc.close(), dic.close();
-            env.insert("MECABRC", dir.filePath("mecabrc"));
-        }
+        env.remove("KELVORAN_DICDIR");
+        if (brokenDefault)
+            env.insert("MECABRC", rc.fileName());
+        if (!dictionary.isEmpty())
+            env.insert("KELVORAN_DICDIR", dictionary == u"broken" ? dir.path() : dir.filePath("none"));
         p.setProcessEnvironment(env);
         p.start(KELVORAN_PATH, args);
         p.write(input);
@@ -147,11 +162,17 @@ private slots:
         QVERIFY(p.waitForFinished(30'000));
         QTEST(p.readAllStandardOutput(), "out");
         const QByteArray err = p.readAllStandardError();
-        QFETCH(int, errLines);
-        QCOMPARE(err.count('\n'), errLines);
-        QCOMPARE(p.exitCode(), brokenDictionary ? 1 : 0);
-        if (brokenDictionary)
-            QVERIFY2(err.contains("漢字は読み上げません"), err.constData());
+        QFETCH(QByteArray, why);
+        QCOMPARE(p.exitCode(), dictionary.isEmpty() ? 0 : 1);
+        if (dictionary.isEmpty()) {
+            QCOMPARE(err, QByteArray());
+        } else {
+            // One line, in Japanese but for the program's, the folder's and MeCab's names.
+            QCOMPARE(err.count('\n'), 1);
+            QVERIFY2(err.contains("漢字は読み上げません") && err.contains(why), err.constData());
+            QVERIFY2(!QString::fromUtf8(err).remove(QRegularExpression("kelvoran|MeCab|mecab-ipadic-utf8|/[^ ]*"))
+                          .contains(QRegularExpression("[A-Za-z]")), err.constData());
+        }
     }
 };
 

@@ -130,12 +130,9 @@ private slots:
     void missingDictionary()
     {
         QTemporaryDir dir;
-        QFile rc(dir.filePath("mecabrc"));
-        QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.filePath("none").toUtf8() + "\n") > 0);
-        rc.close();
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("MECABRC", rc.fileName());
+        env.insert("KELVORAN_DICDIR", dir.filePath("none"));
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), {"--read-without-dictionary"});
         QVERIFY(child.waitForFinished(30'000));

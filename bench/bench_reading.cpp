@@ -7,7 +7,8 @@
 //   beat       onsets of a played timeline against their beats, recorded
 //              from the null sink (run under tools/with-pulse; skipped
 //              without it).
-// Prints medians. Run by hand: build/bench/bench_reading [--errors]
+// Each packaged dictionary installed is measured side by side.
+// Prints medians. Run by hand: build/bench/bench_reading [--errors] [FOLDER...]
 #include "BenchUtil.h"
 #include "support/AudioCapture.h"
 
@@ -19,6 +20,7 @@
 #include "speech/WavCodec.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -132,56 +134,98 @@ void beat(int rate)
                 errorsMs.empty() ? 0.0 : *std::max_element(errorsMs.begin(), errorsMs.end()));
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Megabytes of the files in a dictionary folder (links followed).
+double folderMb(const QString &folder)
 {
-    QApplication app(argc, argv);
-    const bool showErrors = app.arguments().contains(QStringLiteral("--errors"));
-    const double before = residentMb(), fileBefore = residentMb("RssFile:");
+    double bytes = 0;
+    for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files))
+        bytes += double(QFileInfo(f.canonicalFilePath()).size());
+    return bytes / (1024 * 1024);
+}
 
-    QString why;
-    QElapsedTimer first;
-    first.start();
-    std::unique_ptr<Analyser> analyser = Analyser::open(&why);
-    const double firstMs = first.nsecsElapsed() / 1e6;
-    if (!analyser) {
-        std::printf("no dictionary: %s\n", qPrintable(why));
-        return 1;
-    }
-    std::printf("dictionary load, first in this process: %.3f ms\n", firstMs);
-    report("dictionary load (open and close again)", timeRuns(21, [] { QString w; Analyser::open(&w); }));
+struct Accuracy {
+    Score rules, plain, plainLong;
+    QString all; // the set's sentences, one after another
+};
 
+Accuracy accuracy(const Analyser &analyser, bool showErrors)
+{
+    Accuracy a;
     QFile set(QStringLiteral(READING_SET));
     if (!set.open(QIODevice::ReadOnly))
-        return 1;
-    Score rules, plain, plainLong;
-    QString all;
+        return a;
     for (const QByteArray &line : set.readAll().split('\n')) {
         const QStringList f = QString::fromUtf8(line).split(u'\t');
         if (f.size() != 3)
             continue;
-        all += f[1];
+        a.all += f[1];
         const QStringList gold = comparable(f[2]);
-        const QStringList ours = spokenMorae(spokenUnits(f[1], analyser.get()));
-        rules.add(ours, gold);
-        const QString pron = plainPronunciation(f[1], *analyser);
-        plain.add(comparable(pron, false), gold);
-        plainLong.add(comparable(pron), gold);
+        const QStringList ours = spokenMorae(spokenUnits(f[1], &analyser));
+        a.rules.add(ours, gold);
+        const QString pron = plainPronunciation(f[1], analyser);
+        a.plain.add(comparable(pron, false), gold);
+        a.plainLong.add(comparable(pron), gold);
         if (showErrors && ours != gold)
             std::printf("%s\n  gold  %s\n  ours  %s\n", qPrintable(f[0]), qPrintable(gold.join(u' ')), qPrintable(ours.join(u' ')));
     }
-    plain.print("dictionary pronunciation field (plain)");
-    plainLong.print("  the same with \"ー\" and \"を\" as spoken");
-    rules.print("spoken reading (the rules)");
+    return a;
+}
 
-    const QString text = all.left(2000);
-    report("analysing 2,000 characters (spokenUnits)", timeRuns(51, [&] { spokenUnits(text, analyser.get()); }));
-    std::printf("resident memory: %.1f MB before the dictionary, %.1f MB with it and the set read (added %.1f MB, of it "
-                "%.1f MB mapped files)\n", before, residentMb(), residentMb() - before, residentMb("RssFile:") - fileBefore);
+// One dictionary: size, load, memory and accuracy. Null when it cannot be opened.
+std::unique_ptr<Analyser> measure(const QString &folder, bool showErrors, Accuracy *out)
+{
+    std::printf("\n== %s (%.1f MB installed)\n", qPrintable(folder), folderMb(folder));
+    const double before = residentMb(), fileBefore = residentMb("RssFile:");
+    QString why;
+    QElapsedTimer first;
+    first.start();
+    std::unique_ptr<Analyser> analyser = Analyser::open(&why, folder);
+    const double firstMs = first.nsecsElapsed() / 1e6;
+    if (!analyser) {
+        std::printf("not opened: %s\n", qPrintable(why));
+        return nullptr;
+    }
+    std::printf("dictionary load, first in this process: %.3f ms\n", firstMs);
+    report("dictionary load (open and close again)", timeRuns(11, [&] { QString w; Analyser::open(&w, folder); }));
+    *out = accuracy(*analyser, showErrors);
+    out->plain.print("dictionary pronunciation field (plain)");
+    out->plainLong.print("  the same with \"ー\" and \"を\" as spoken");
+    out->rules.print("spoken reading (the rules)");
+    const QString text = out->all.left(2000);
+    report("analysing 2,000 characters (spokenUnits)", timeRuns(21, [&] { spokenUnits(text, analyser.get()); }));
+    std::printf("resident memory added with the set read: %.1f MB (of it %.1f MB mapped files)\n", residentMb() - before,
+                residentMb("RssFile:") - fileBefore);
+    return analyser;
+}
+
+} // namespace
+
+// build/bench/bench_reading [--errors] [FOLDER...]: the dictionaries in the
+// FOLDERs (else every packaged one installed), then speed and beat with the
+// one the program uses.
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool showErrors = args.removeAll(QStringLiteral("--errors")) > 0;
+    const QStringList folders = !args.isEmpty() ? args
+                                                : QStringList{Analyser::defaultFolder(), QStringLiteral("/var/lib/mecab/dic/naist-jdic"),
+                                                              QStringLiteral("/var/lib/mecab/dic/unidic")};
+    for (const QString &folder : folders.mid(1)) {
+        Accuracy a;
+        measure(folder, showErrors, &a);
+    }
+    // The program's own last, so that the memory figures below are its alone.
+    const double before = residentMb(), fileBefore = residentMb("RssFile:");
+    Accuracy a;
+    const std::unique_ptr<Analyser> analyser = measure(folders.first(), showErrors, &a);
+    if (!analyser)
+        return 1;
+    const QString all = a.all, text = all.left(2000);
     QString big;
     while (big.size() < 50'000)
         big += all;
+    std::printf("\n== the program's dictionary: speed and beat\n");
     report("analysing 50,000 characters", timeRuns(5, [&] { spokenUnits(big.left(50'000), analyser.get()); }));
     std::printf("resident memory after 50,000 characters: %.1f MB (added %.1f MB, of it %.1f MB mapped files)\n", residentMb(),
                 residentMb() - before, residentMb("RssFile:") - fileBefore);

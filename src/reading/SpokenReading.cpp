@@ -125,9 +125,12 @@ public:
         if (w.noun) {
             // Within a noun "えい" and "おう" are long vowels: "せんせい" is
             // said "せんせー" (the dictionary writes only some of them so).
+            // Not where a vowel written in kana meets the reading of the
+            // kanji after it: "ため息" is "ため" and "いき".
             for (qsizetype i = 1; i < p.size(); ++i) {
                 const QString v = vowelOf(p[i - 1].mora);
-                if ((p[i].mora == u"い" && v == u"え") || (p[i].mora == u"う" && v == u"お"))
+                const bool intoKanji = isKana(text_.at(p[i - 1].from)) && !isKana(text_.at(p[i].from));
+                if (((p[i].mora == u"い" && v == u"え") || (p[i].mora == u"う" && v == u"お")) && !intoKanji)
                     p[i].mora = QStringLiteral("ー");
             }
         }

@@ -35,6 +35,7 @@ private slots:
         QTest::newRow("えい in a typed noun") << "せんせい" << "せ ん せ え";
         QTest::newRow("ー and loan pairs") << "ティーカップとコーヒー" << "てぃ い か っ ぷ と こ お ひ い";
         QTest::newRow("えい in a kanji noun, not in katakana") << "計画とエイズ" << "け え か く と え い ず";
+        QTest::newRow("no long vowel from kana into a kanji") << "ため息" << "た め い き";
         QTest::newRow("言う as ゆう") << "そう言うこと" << "そ お ゆ う こ と";
         QTest::newRow("volitional う lengthens") << "行きましょう" << "い き ま しょ お";
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";

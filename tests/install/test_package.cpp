@@ -69,6 +69,8 @@ private slots:
         QTest::newRow("Depends: Qt multimedia") << "Depends" << "(^|, )libqt6multimedia6 \\(>= 6";
         QTest::newRow("Depends: the IPA fonts") << "Depends" << "(^|, )fonts-ipafont-gothic(,|$)";
         QTest::newRow("Depends: Qt's Japanese texts") << "Depends" << "(^|, )qt6-translations-l10n(,|$)";
+        QTest::newRow("Depends: the reading's dictionary") << "Depends" << "(^|, )mecab-ipadic-utf8(,|$)";
+        QTest::newRow("Depends: the analyser") << "Depends" << "(^|, )libmecab2 \\(>= ";
         QTest::newRow("Recommends: a sound server") << "Recommends" << "(^|, )pulseaudio \\| pipewire-pulse(,|$)";
         QTest::newRow("Recommends: the synthesiser") << "Recommends" << "(^|, )espeak-ng(,|$)";
         // The menu entry names the program and the icon as installed above.

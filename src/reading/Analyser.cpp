@@ -131,14 +131,30 @@ QList<Morpheme> Analyser::analyse(QStringView text) const
     return out;
 }
 
-void Analyser::analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> &out) const
+namespace {
+
+// A suffix ("君" as "くん", "方" as "がた") follows the word it belongs
+// to; after a particle, a mark or at the start it begins a phrase of its
+// own and cannot be a suffix: "誰かが、君に" is "きみに".
+bool suffixBeginsPhrase(const QList<Morpheme> &words)
 {
-    QByteArray bytes;
-    std::vector<qsizetype> unitAt;
-    toUtf8(text, bytes, unitAt);
-    std::lock_guard lock(mutex_);
-    const mecab_node_t *node = mecab_sparse_tonode2(static_cast<mecab_t *>(tagger_), bytes.data(), bytes.size());
-    for (; node; node = node->next) {
+    for (qsizetype i = 0; i < words.size(); ++i)
+        if (words[i].pos() == u"名詞" && words[i].pos1() == u"接尾"
+            && (i == 0 || words[i - 1].pos() == u"助詞" || words[i - 1].pos() == u"記号"))
+            return true;
+    return false;
+}
+
+// How many of the next best cuts are tried when the best breaks the rule above.
+constexpr int kAlternatives = 8;
+
+} // namespace
+
+QList<Morpheme> Analyser::words(const void *first, QStringView text, qsizetype offset, const QByteArray &bytes,
+                                const std::vector<qsizetype> &unitAt) const
+{
+    QList<Morpheme> out;
+    for (auto node = static_cast<const mecab_node_t *>(first); node; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE || node->length == 0)
             continue;
         const size_t at = size_t(node->surface - bytes.data());
@@ -153,6 +169,31 @@ void Analyser::analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> 
             m.features = ipaFields(m.features);
         out.append(std::move(m));
     }
+    return out;
+}
+
+void Analyser::analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> &out) const
+{
+    QByteArray bytes;
+    std::vector<qsizetype> unitAt;
+    toUtf8(text, bytes, unitAt);
+    auto *tagger = static_cast<mecab_t *>(tagger_);
+    std::lock_guard lock(mutex_);
+    QList<Morpheme> best = words(mecab_sparse_tonode2(tagger, bytes.data(), size_t(bytes.size())), text, offset, bytes, unitAt);
+    if (suffixBeginsPhrase(best) && mecab_nbest_init2(tagger, bytes.data(), size_t(bytes.size()))) {
+        mecab_nbest_next_tonode(tagger); // the best again
+        for (int i = 0; i < kAlternatives; ++i) {
+            const mecab_node_t *next = mecab_nbest_next_tonode(tagger);
+            if (!next)
+                break;
+            QList<Morpheme> other = words(next, text, offset, bytes, unitAt);
+            if (!suffixBeginsPhrase(other)) {
+                best = std::move(other);
+                break;
+            }
+        }
+    }
+    out.append(best);
 }
 
 } // namespace kel

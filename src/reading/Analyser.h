@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 #include <mutex>
 
 namespace kel {
@@ -55,6 +56,9 @@ public:
 private:
     Analyser(void *tagger, bool uniDic) : tagger_(tagger), uniDic_(uniDic) {}
     void analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> &out) const;
+    // The words of MeCab's path from `first` (a node).
+    QList<Morpheme> words(const void *first, QStringView text, qsizetype offset, const QByteArray &bytes,
+                          const std::vector<qsizetype> &unitAt) const;
 
     void *tagger_;
     bool uniDic_; // UniDic's fields, turned into the IPA dictionary's

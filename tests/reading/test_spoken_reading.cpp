@@ -36,6 +36,7 @@ private slots:
         QTest::newRow("ー and loan pairs") << "ティーカップとコーヒー" << "てぃ い か っ ぷ と こ お ひ い";
         QTest::newRow("えい in a kanji noun, not in katakana") << "計画とエイズ" << "け え か く と え い ず";
         QTest::newRow("no long vowel from kana into a kanji") << "ため息" << "た め い き";
+        QTest::newRow("no suffix begins a phrase") << "誰かが、君に" << "だ れ か が 、 き み に";
         QTest::newRow("言う as ゆう") << "そう言うこと" << "そ お ゆ う こ と";
         QTest::newRow("volitional う lengthens") << "行きましょう" << "い き ま しょ お";
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
@@ -48,6 +49,7 @@ private slots:
         QTest::newRow("money with a comma") << "1,000円" << "せ ん え ん";
         QTest::newRow("things") << "6本と20本と8個" << "ろ っ ぽ ん と に じゅ っ ぽ ん と は っ こ";
         QTest::newRow("full-width year") << "１４７３年" << "せ ん よ ん ひゃ く な な じゅ う さ ん ね ん";
+        QTest::newRow("nights") << "一晩と二晩と3晩" << "ひ と ば ん と ふ た ば ん と さ ん ば ん";
         QTest::newRow("kanji numerals") << "三百五十円" << "さ ん びゃ く ご じゅ う え ん";
         QTest::newRow("decimal") << "3.5" << "さ ん て ん ご";
         QTest::newRow("20 digits") << "12345678901234567890"

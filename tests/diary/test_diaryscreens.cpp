@@ -57,6 +57,12 @@ void TestDiaryScreens::visits_data()
         .day = breakfast, .steps = revise(0, "はれ"), .answers = {1}, .asked = {askStore}, .after = "はれ[_]"};
     QTest::newRow("日記終了 from the list asks nothing")
         << Visit{.day = breakfast, .steps = revise(0, "はれ", {"戻る", "日記終了"}), .after = "はれ[_]"};
+    // "戻る" from revising with suggestions leaves no list behind: "決定"
+    // opens the day instead of taking おはようございます, and "日記終了" asks.
+    QTest::newRow("revising with suggestions, 戻る: 決定 opens the day") << Visit{
+        .talk = records({kPlaceholder, "おはようございます"}), .day = breakfast,
+        .steps = revise(0, "お", {"戻る", "決定", "日記終了"}), .asked = {askStore}, .after = "|_",
+        .dayAfter = QByteArray::fromHex("22 30 34 2E 30 39 2E 32 35 20 22 0D 0A") + breakfast};
     // The diary stays open with the words, so nothing typed is lost.
     QTest::newRow("the disk fails before the rename") << Visit{
         .day = breakfast, .fault = SaveFault::BeforeRename, .steps = revise(0, "はれ"),

@@ -58,7 +58,7 @@ int main(int argc, char **argv)
     TalkFixture f({}, {{QStringLiteral("Talk.txt"), encodeRecord(kPlaceholder).value()},
                        {QStringLiteral("day.txt"), day}});
     Controls &u = f.ui();
-    DiaryScreens &diary = *f.talk().diary;
+    DiaryScreens &diary = f.win->diary();
 
     // "決定" on "日記", as the user waits for it: the handler and the repaint.
     const double open = measure(

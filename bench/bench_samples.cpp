@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     const EncodedFile encoded = encodeSamples(makeSentences(count));
     const QByteArray &bytes = encoded.bytes;
     TalkFixture f({}, {{QStringLiteral("Talk.txt"), bytes}});
-    SampleScreens &samples = *f.talk().samples;
+    SampleScreens &samples = f.win->samples();
     const QString path = f.path(QStringLiteral("Talk.txt"));
     std::printf("Talk.txt: %d sentences, %lld bytes, %d runs\n", count,
                 static_cast<long long>(bytes.size()), runs);

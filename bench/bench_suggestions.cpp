@@ -56,11 +56,11 @@ QStringList makeSentences()
 int pickAndShow(TalkFixture &fx, const QString &c)
 {
     fx.ui().txtHide->setText(c);
-    fx.talk().compose->PutText();
-    fx.talk().compose->OfferSuggestions(fx.box()->text());
+    fx.win->composer().PutText();
+    fx.win->composer().OfferSuggestions(fx.box()->text());
     fx.box()->setFocus();
     if (fx.box()->selLength() == 0)
-        fx.talk().compose->sendKeys(QStringLiteral("+{RIGHT}"));
+        fx.win->composer().sendKeys(QStringLiteral("+{RIGHT}"));
     QCoreApplication::processEvents();
     fx.ui().frmTalk->repaint();
     return fx.ui().grdSp->Rows() - 1;

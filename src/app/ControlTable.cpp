@@ -1,6 +1,5 @@
 #include "app/ControlTable.h"
 
-#include "frame/Stacking.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Fonts.h"
@@ -155,8 +154,6 @@ void buildControls(Controls &ui, TwipsLayout &layout)
     ui.cmdRevise = take<ColorButton>(made, "cmdRevise");
     ui.cmdBack = take<ColorButton>(made, "cmdBack");
     ui.txtHide = take<QLabel>(made, "txtHide");
-
-    keepStacking(ui);
 }
 
 } // namespace kel

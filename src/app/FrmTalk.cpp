@@ -40,18 +40,23 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     ui_.canvas->setObjectName(QStringLiteral("canvas"));
     buildControls(ui_, layout_);
 
-    board_ = std::make_unique<Board>(talk_);
-    compose_ = std::make_unique<Composer>(talk_);
-    lists_ = std::make_unique<ListNav>(talk_);
+    talk_.screens = &screens_;
+    screens_.show(Screen::Board);
+
+    // Each subsystem gets the peers below it; the lists' owners, above the
+    // list navigation, are reached through the screens.
     speech_ = std::make_unique<Speech>(talk_);
-    samples_ = std::make_unique<SampleScreens>(talk_);
+    compose_ = std::make_unique<Composer>(talk_);
+    lists_ = std::make_unique<ListNav>(talk_, *compose_);
+    board_ = std::make_unique<Board>(talk_, *compose_, *speech_);
     diary_ = std::make_unique<DiaryScreens>(talk_);
+    samples_ = std::make_unique<SampleScreens>(talk_, *diary_);
     talk_.board = board_.get();
-    talk_.compose = compose_.get();
-    talk_.lists = lists_.get();
     talk_.speech = speech_.get();
     talk_.samples = samples_.get();
-    talk_.diary = diary_.get();
+    screens_.setListOwner(ListId::Suggestions, compose_.get());
+    screens_.setListOwner(ListId::Examples, samples_.get());
+    screens_.setListOwner(ListId::Diary, diary_.get());
     access_ = std::make_unique<AccessControl>(talk_);
     talk_.reloadSettings = [this] { access_->readSettings(); };
 

@@ -6,6 +6,7 @@
 #include "base/AppState.h"
 #include "base/Twips.h"
 #include "frame/Controls.h"
+#include "frame/Screens.h"
 #include "frame/Talk.h"
 #include "widgets/TwipsLayout.h"
 
@@ -35,6 +36,9 @@ public:
     AppState &state() { return st_; }
     Controls &controls() { return ui_; }
     Talk &talk() { return talk_; }
+    Composer &composer() { return *compose_; }
+    SampleScreens &samples() { return *samples_; }
+    DiaryScreens &diary() { return *diary_; }
     TwipsLayout &layout() { return layout_; }
     AccessControl &access() { return *access_; }
     const TwipsMap &twips() const { return map_; }
@@ -59,6 +63,7 @@ private:
     Services sv_;
     TwipsMap map_;
     TwipsLayout layout_{map_};
+    Screens screens_{ui_, layout_};
     Talk talk_;
     std::unique_ptr<Board> board_;
     std::unique_ptr<Composer> compose_;

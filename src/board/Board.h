@@ -6,9 +6,12 @@
 
 namespace kel {
 
+class Composer;
+class Speech;
+
 class Board {
 public:
-    explicit Board(Talk &t) : t_(t) {}
+    Board(Talk &t, Composer &compose, Speech &speech) : t_(t), compose_(compose), speech_(speech) {}
 
     // Rebuilds every cell for the mode after the caption of cmdKey.
     void SetBoard();
@@ -33,6 +36,8 @@ private:
     void restoreBlock(bool allowed);
 
     Talk &t_;
+    Composer &compose_;
+    Speech &speech_;
 };
 
 } // namespace kel

@@ -4,6 +4,7 @@
 #include "board/Neighbourhood.h"
 #include "board/Variants.h"
 #include "compose/Composer.h"
+#include "frame/Screens.h"
 #include "speech/Speech.h"
 #include "widgets/Colours.h"
 #include "widgets/FlexGrid.h"
@@ -115,30 +116,30 @@ void Board::restoreBlock(bool allowed)
 {
     t_.ui.txtTalk->setFocus();
     if (allowed && t_.ui.txtTalk->selLength() == 0)
-        t_.compose->sendKeys(QStringLiteral("+{RIGHT}"));
+        compose_.sendKeys(QStringLiteral("+{RIGHT}"));
 }
 
 void Board::firstTouch(const QString &text)
 {
     t_.st.CellText = text;
-    t_.speech->SpeakChar(text, kVoicePause, QStringLiteral("1"));
+    speech_.SpeakChar(text, kVoicePause, QStringLiteral("1"));
 }
 
 void Board::enter(const QString &text)
 {
     t_.ui.txtHide->setText(text);
-    t_.compose->PutText();
-    t_.speech->SpeakChar(text, kVoicePause, QStringLiteral("E"));
-    t_.compose->OfferSuggestions(t_.ui.txtTalk->text());
+    compose_.PutText();
+    speech_.SpeakChar(text, kVoicePause, QStringLiteral("E"));
+    compose_.OfferSuggestions(t_.ui.txtTalk->text());
 }
 
 void Board::openEnlarged(const QString &text)
 {
-    t_.speech->SpeakChar(text, kVoicePause, QStringLiteral("S"));
+    speech_.SpeakChar(text, kVoicePause, QStringLiteral("S"));
     PickBoardCell(t_.st.BoardCol, t_.st.BoardRow);
     const QRect board = t_.layout.rect(t_.ui.grdBoard);
     t_.layout.setLeftTop(t_.ui.fraSet, board.left(), board.top());
-    t_.ui.fraSet->show();
+    t_.screens->showEnlarged();
 }
 
 void Board::PickBoardCell(int col, int row)
@@ -205,7 +206,7 @@ void Board::grdBoard2_Click()
     case 1:
         if (text != t_.st.Board2Text) {
             t_.st.Board2Text = text;
-            t_.speech->SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("1"));
+            speech_.SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("1"));
         } else {
             enterFromEnlarged();
         }
@@ -219,10 +220,10 @@ void Board::grdBoard2_Click()
 void Board::enterFromEnlarged()
 {
     t_.ui.txtHide->setText(t_.st.Board2Text);
-    t_.ui.fraSet->hide();
-    t_.compose->PutText();
-    t_.speech->SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("E"));
-    t_.compose->OfferSuggestions(t_.ui.txtTalk->text());
+    t_.screens->showBase();
+    compose_.PutText();
+    speech_.SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("E"));
+    compose_.OfferSuggestions(t_.ui.txtTalk->text());
 }
 
 } // namespace kel

@@ -102,9 +102,7 @@ void Composer::ShowSuggestions(const QString &key)
         sp.setTextMatrix(i + 1, 0, matches[i]);
 
     if (matches.isEmpty()) {
-        t_.ui.grdBoard->show();
-        t_.ui.fraRes->show();
-        sp.hide();
+        t_.screens->showBase();
     } else {
         sp.setRow(0);
         sp.setCol(0);
@@ -113,13 +111,22 @@ void Composer::ShowSuggestions(const QString &key)
         sp.setTopRow(0);
         sp.setRedraw(true);
         spRedrawLeftOff_ = false;
-        sp.show();
-        t_.ui.grdBoard->hide();
-        t_.ui.fraRes->hide();
-        t_.ui.fraSet->hide();
-        t_.ui.fraTalk->show();
+        t_.screens->showSuggestions();
     }
     t_.st.ListRow = sp.Row();
+}
+
+bool Composer::decide(int row)
+{
+    TalkBox &box = *t_.ui.txtTalk;
+    const QString chosen = trimSpaces(t_.ui.grdSp->TextMatrix(row, 0));
+    t_.st.CellText = chosen;
+    const QString before = box.text();
+    const TextEdit edit = takeSuggestion(before, box.selStart(), chosen, t_.st.SampleChars);
+    replaceBoxText(box, before, edit.text);
+    box.setSelStart(edit.caret);
+    t_.screens->showBase();
+    return true;
 }
 
 } // namespace kel

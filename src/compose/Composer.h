@@ -2,11 +2,13 @@
 // Entering picked text at the caret, the suggestions offered while typing,
 // the editing keys and copy and paste.
 
+#include "frame/Screens.h"
 #include "frame/Talk.h"
 
 namespace kel {
 
-class Composer {
+// Also the owner of the suggestion list.
+class Composer : public ListOwner {
 public:
     // Makes txtTalk's cursor keys and back-space act as in a Windows edit box
     // (see EditBoxKeys.h); the editing actions depend on it.
@@ -21,6 +23,10 @@ public:
     // Lists the sentences beginning with `key` in grdSp over the board, or
     // shows the board when none does.
     void ShowSuggestions(const QString &key);
+
+    // "決定" on the suggestion list: the typed key is replaced by the
+    // sentence of `row`, and the board (or the revising screen) returns.
+    bool decide(int row) override;
 
     // Queues keystrokes such as "+{RIGHT}" for txtTalk; they act at the next
     // event pass, not now.

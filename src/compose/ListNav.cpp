@@ -1,19 +1,13 @@
 #include "compose/ListNav.h"
 
 #include "base/Clock.h"
-#include "compose/BoxText.h"
 #include "compose/Composer.h"
-#include "compose/TextOps.h"
-#include "diary/DiaryScreens.h"
-#include "samples/SampleFile.h"
-#include "samples/SampleTexts.h"
+#include "frame/Screens.h"
 #include "widgets/ColorButton.h"
 #include "widgets/Colours.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Platform.h"
 #include "widgets/TalkBox.h"
-
-#include <QFrame>
 
 namespace kel {
 
@@ -38,9 +32,9 @@ struct ListRule {
 constexpr ListRule kSuggestionRule{0, 0, 1};
 constexpr ListRule kSentenceRule{1, 1, 0}; // the example list and the diary list
 
-ListRule ruleFor(const Controls &u, const FlexGrid *grid)
+ListRule ruleFor(const Talk &t)
 {
-    return grid == u.grdSp ? kSuggestionRule : kSentenceRule;
+    return t.screens->listId() == ListId::Suggestions ? kSuggestionRule : kSentenceRule;
 }
 
 // Colours the highlighted cells of `row` and leaves the grid's current row
@@ -57,7 +51,7 @@ void paintRow(FlexGrid &grid, const ListRule &rule, int row, const QColor &colou
 
 void moveHighlight(Talk &t, FlexGrid &grid, int to)
 {
-    const ListRule rule = ruleFor(t.ui, &grid);
+    const ListRule rule = ruleFor(t);
     paintRow(grid, rule, t.st.ListRow, kCellWhite);
     paintRow(grid, rule, to, kHighlightGreen);
     t.st.ListRow = to;
@@ -101,15 +95,6 @@ void ListNav::MoveDown()
     repeatWhileHeld(+1);
 }
 
-FlexGrid *ListNav::showingList() const
-{
-    for (FlexGrid *grid : {t_.ui.grdSp, t_.ui.grdEx, t_.ui.grdDay}) {
-        if (!grid->isHidden())
-            return grid;
-    }
-    return nullptr;
-}
-
 void ListNav::repeatWhileHeld(int step)
 {
     // Each step acts, lets the list repaint (and a release be seen), waits
@@ -118,7 +103,7 @@ void ListNav::repeatWhileHeld(int step)
     Clock &clock = *t_.sv.clock;
     while (t_.st.ButtonHeld && !t_.st.Quitting) {
         const Nanos start = clock.now();
-        if (FlexGrid *grid = showingList()) {
+        if (FlexGrid *grid = t_.screens->list()) {
             if (!stepHighlight(*grid, step))
                 return;
             t_.doEvents();
@@ -138,7 +123,7 @@ bool ListNav::stepHighlight(FlexGrid &grid, int step)
 
     const int top = grid.TopRow();
     if (step < 0) {
-        if (top > ruleFor(t_.ui, &grid).upScrollLimit)
+        if (top > ruleFor(t_).upScrollLimit)
             grid.setTopRow(top - 1);
     } else if (top + 1 < t_.st.ListRow - 1) {
         grid.setTopRow(top + 1);
@@ -150,7 +135,8 @@ void ListNav::list_Click(FlexGrid *grid)
 {
     const int row = grid->MouseRow();
     // A touch below the last row: the row is not there, nothing changes.
-    if (row < 0 || row >= grid->Rows())
+    // Only the list of the current screen can be touched.
+    if (row < 0 || row >= grid->Rows() || grid != t_.screens->list())
         return;
     if (t_.st.beepOn())
         t_.sv.platform->beep();
@@ -161,71 +147,19 @@ void ListNav::list_Click(FlexGrid *grid)
 void ListNav::cmdDec_Click()
 {
     Controls &u = t_.ui;
+    ListOwner *owner = t_.screens->listOwner();
+    if (!owner)
+        return;
     // No touch may act in the middle of rebuilding the text and the panels.
     // Disabling the window takes the focus from the text box; it is given
     // back when the window is enabled again.
     u.frmTalk->setEnabled(false);
-
-    if (!u.grdSp->isHidden()) {
-        decideSuggestion();
-    } else if (!u.grdEx->isHidden()) {
-        const QString cell = u.grdEx->TextMatrix(t_.st.ListRow, kSentenceRule.textCol);
-        t_.st.CellText = cell;
-        if (cell == kDiaryCell) {
-            // The list stays with "△", "▽", "決定" for the diary.
-            t_.diary->openDiaryList();
-            u.frmTalk->setEnabled(true);
-            u.txtTalk->setFocus();
-            return;
-        }
-        decideExampleSentence(trimSpaces(cell));
-    } else if (!u.grdDay->isHidden()) {
-        t_.diary->openEntry();
-    }
-    finishDecision();
-}
-
-void ListNav::decideSuggestion()
-{
-    Controls &u = t_.ui;
-    TalkBox &box = *u.txtTalk;
-    const QString chosen = trimSpaces(u.grdSp->TextMatrix(t_.st.ListRow, kSuggestionRule.textCol));
-    t_.st.CellText = chosen;
-    const QString before = box.text();
-    const TextEdit edit = takeSuggestion(before, box.selStart(), chosen, t_.st.SampleChars);
-    replaceBoxText(box, before, edit.text);
-    box.setSelStart(edit.caret);
-
-    u.fraRes->show();
-    u.grdSp->hide();
-    u.grdBoard->show();
-}
-
-void ListNav::decideExampleSentence(const QString &sentence)
-{
-    Controls &u = t_.ui;
-    TalkBox &box = *u.txtTalk;
-    const QString before = box.text();
-    const TextEdit edit = insertAtCaret(before, box.selStart(), sentence);
-    replaceBoxText(box, before, edit.text);
-    box.setSelStart(edit.caret);
-
-    u.fraRes->show();
-    u.grdBoard->show();
-    u.cmdSamp->setText(kCaptionBoard);
-    u.cmdSampDel->hide();
-    u.cmdSampADD->show();
-    u.grdEx->hide();
-}
-
-void ListNav::finishDecision()
-{
-    Controls &u = t_.ui;
-    u.fraTalk->hide();
+    const bool restoreBlock = owner->decide(t_.st.ListRow);
     u.frmTalk->setEnabled(true);
     u.txtTalk->setFocus();
-    if (u.txtTalk->selLength() == 0)
-        t_.compose->sendKeys(QStringLiteral("+{RIGHT}"));
+    // Back to the text with the block restored.
+    if (restoreBlock && u.txtTalk->selLength() == 0)
+        compose_.sendKeys(QStringLiteral("+{RIGHT}"));
 }
 
 } // namespace kel

@@ -1,16 +1,17 @@
 #pragma once
-// Moving through the showing list ("△", "▽", a touch on a row) and taking
-// its highlighted row ("決定").
+// Moving through the list the current screen names ("△", "▽", a touch on a
+// row) and handing its highlighted row to the list's owner ("決定").
 
 #include "frame/Talk.h"
 
 namespace kel {
 
+class Composer;
 class FlexGrid;
 
 class ListNav {
 public:
-    explicit ListNav(Talk &t) : t_(t) {}
+    ListNav(Talk &t, Composer &compose) : t_(t), compose_(compose) {}
 
     void cmdUp_MouseDown();
     void cmdUp_MouseUp();
@@ -30,15 +31,8 @@ private:
     void repeatWhileHeld(int step);
     // Moves the highlight one row; false at the first or last row.
     bool stepHighlight(FlexGrid &grid, int step);
-    // The first of grdSp, grdEx, grdDay that is shown, or nullptr.
-    FlexGrid *showingList() const;
-
-    void decideSuggestion();
-    void decideExampleSentence(const QString &sentence);
-    // The decision's last steps: back to the text with the block restored.
-    void finishDecision();
-
     Talk &t_;
+    Composer &compose_;
 };
 
 } // namespace kel

@@ -28,7 +28,6 @@ void DiaryScreens::LoadDiary()
     t_.layout.setRect(&g, board);
     g.setColWidth(kDateCol, kDateColumnTwips);
     g.setColWidth(kEntryCol, board.width() - kDateColumnTwips - kDiaryScrollBarTwips);
-    g.show();
 
     ListFileText file = readListFile(t_.dataFile(kDiaryFileName));
     // Today is taken now, so a list left open over midnight keeps its day.

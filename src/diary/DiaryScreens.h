@@ -3,6 +3,7 @@
 // and storing an entry.
 
 #include "base/TextFileIO.h"
+#include "frame/Screens.h"
 #include "frame/Talk.h"
 
 #include <vector>
@@ -11,7 +12,8 @@ namespace kel {
 
 struct DiaryRowData;
 
-class DiaryScreens {
+// Also the owner of the diary list.
+class DiaryScreens : public ListOwner {
 public:
     explicit DiaryScreens(Talk &t) : t_(t) {}
 
@@ -26,8 +28,8 @@ public:
 
     // "決定" on the "日記" row of the example list.
     void openDiaryList();
-    // "決定" on a row of the diary list.
-    void openEntry();
+    // "決定" on a row of the diary list: its entry opens.
+    bool decide(int row) override;
     void cmdRevise_Click();
     void cmdBack_Click();
     // The "日記終了" branch of the example-sentence button.
@@ -37,7 +39,6 @@ private:
     void fillList(const std::vector<DiaryRowData> &rows);
     std::vector<DiaryRowData> listRows() const;
     void notice(const QString &message);
-    void placeDiaryPanel(bool revising);
 
     Talk &t_;
     // How day.txt was when the list was last read: a file that could not be

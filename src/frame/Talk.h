@@ -1,6 +1,6 @@
 #pragma once
 // What every subsystem of the main window receives: the shared state, the
-// controls, the platform services and the other subsystems' procedures.
+// controls, the platform services and the screen model.
 
 #include "base/AppState.h"
 #include "frame/Controls.h"
@@ -18,11 +18,9 @@ class TwipsLayout;
 class WavePlayer;
 
 class Board;
-class Composer;
-class ListNav;
-class Speech;
 class SampleScreens;
-class DiaryScreens;
+class Screens;
+class Speech;
 
 struct Services {
     Clock *clock = nullptr;
@@ -38,12 +36,15 @@ struct Talk {
     Services &sv;
     TwipsLayout &layout;
 
+    // Which screen shows; handlers ask it for another.
+    Screens *screens = nullptr;
+    // For the dialogs and the studio above the subsystems: the board after
+    // the options changed, the voice of a character, the sentences after a
+    // restore. The subsystems get the peers below them from the window,
+    // and ask the ones above through the screens.
     Board *board = nullptr;
-    Composer *compose = nullptr;
-    ListNav *lists = nullptr;
     Speech *speech = nullptr;
     SampleScreens *samples = nullptr;
-    DiaryScreens *diary = nullptr;
 
     // Re-reads the settings kept beside the options (their own groups of the
     // settings file) after a dialog changed them.

@@ -1,6 +1,7 @@
 #include "frame/TextPanel.h"
 
 #include "base/Twips.h"
+#include "frame/Screens.h"
 #include "widgets/ColorButton.h"
 #include "widgets/Platform.h"
 #include "widgets/TalkBox.h"
@@ -44,7 +45,7 @@ void cmdEnd2_Click(Talk &t)
     if (t.st.beepOn())
         t.sv.platform->beep();
     t.ui.txtTalk->setFocus();
-    t.ui.fraSet->hide();
+    t.screens->showBase();
 }
 
 } // namespace kel

@@ -5,6 +5,7 @@
 
 #include "base/AnsiText.h"
 #include "board/BoardLayout.h"
+#include "compose/BoxText.h"
 #include "compose/TextOps.h"
 #include "diary/DiaryScreens.h"
 #include "frame/FrmOK.h"
@@ -67,7 +68,7 @@ void SampleScreens::cmdSamp_Click()
     else if (caption == kCaptionList)
         closeList();
     else if (caption == kCaptionDiary)
-        t_.diary->closeDiary();
+        diary_.closeDiary();
 
     t_.ui.frmTalk->setEnabled(true);
     t_.ui.txtTalk->setFocus();
@@ -90,35 +91,33 @@ void SampleScreens::openList()
 
 void SampleScreens::closeList()
 {
-    Controls &u = t_.ui;
-    u.grdBoard->show();
-    u.grdEx->hide();
-    u.grdSp->hide();
-    u.grdDay->hide();
-    u.cmdSamp->setText(kCaptionBoard);
-    u.cmdSampDel->hide();
-    u.cmdSampADD->show();
-    u.fraRes->show();
-    u.fraTalk->hide();
-    u.txtTalk->setBackColor(Qt::white);
+    t_.screens->show(Screen::Board);
+    t_.ui.txtTalk->setBackColor(Qt::white);
+}
+
+bool SampleScreens::decide(int row)
+{
+    const QString cell = t_.ui.grdEx->TextMatrix(row, 1);
+    t_.st.CellText = cell;
+    if (cell == kDiaryCell) {
+        // The list stays with "△", "▽", "決定" for the diary.
+        diary_.openDiaryList();
+        return false;
+    }
+    TalkBox &box = *t_.ui.txtTalk;
+    const QString before = box.text();
+    const TextEdit edit = insertAtCaret(before, box.selStart(), trimSpaces(cell));
+    replaceBoxText(box, before, edit.text);
+    box.setSelStart(edit.caret);
+    t_.screens->show(Screen::Board);
+    return true;
 }
 
 void SampleScreens::showListControls()
 {
-    Controls &u = t_.ui;
-    u.grdBoard->hide();
-    u.grdEx->show();
-    // Also after an addition: suggestions left showing would stay what
-    // "決定" takes, behind the list the user sees.
-    u.grdSp->hide();
-    u.grdDay->hide();
-    u.cmdSamp->setText(kCaptionList);
-    u.cmdSampDel->show();
-    u.cmdSampADD->hide();
-    u.fraRes->hide();
-    u.fraTalk->show();
+    t_.screens->show(Screen::ExampleList);
     // The scroll range is right only once the grid shows at its new size.
-    u.grdEx->setTopRow(t_.st.ListRow);
+    t_.ui.grdEx->setTopRow(t_.st.ListRow);
 }
 
 void SampleScreens::placeListOverBoard(int labelTwips, int sentenceMarginTwips)

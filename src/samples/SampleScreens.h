@@ -3,15 +3,19 @@
 // grid, opening and closing the list, adding, deleting, and "始め".
 
 #include "base/TextFileIO.h"
+#include "frame/Screens.h"
 #include "frame/Talk.h"
 
 #include <QString>
 
 namespace kel {
 
-class SampleScreens {
+class DiaryScreens;
+
+// Also the owner of the example list.
+class SampleScreens : public ListOwner {
 public:
-    explicit SampleScreens(Talk &t) : t_(t) {}
+    SampleScreens(Talk &t, DiaryScreens &diary) : t_(t), diary_(diary) {}
 
     // Rebuilds Samples and grdEx from Talk.txt. A missing file is created
     // (with the everyday sentences on a fresh installation); the placeholder
@@ -36,6 +40,9 @@ public:
 
     // Back to board mode: the board and the editing keys, "例文表示".
     void closeList();
+    // "決定" on the example list: the "日記" row opens the diary list, any
+    // other row's sentence goes in at the caret and the board returns.
+    bool decide(int row) override;
 
 private:
     // Screen modes after the caption of cmdSamp.
@@ -55,6 +62,7 @@ private:
     void notice(const QString &message);
 
     Talk &t_;
+    DiaryScreens &diary_;
     // Set by LoadSamples when Talk.txt exists but could not be read or is
     // not valid text: saving over it would destroy what the user has.
     ListFileText asRead_;   // how Talk.txt read at the last load

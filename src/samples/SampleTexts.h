@@ -8,11 +8,6 @@
 
 namespace kel {
 
-// The caption of cmdSamp names the screen mode that every handler tests.
-inline const QString kCaptionBoard = QStringLiteral("例文表示");
-inline const QString kCaptionList = QStringLiteral("例文終了");
-inline const QString kCaptionDiary = QStringLiteral("日記終了");
-
 inline const QString kTitleAdd = QStringLiteral("例文登録");
 inline const QString kTitleDelete = QStringLiteral("例文の削除");
 inline const QString kAskStartOver = QStringLiteral("はじめからでよろしいですか？");

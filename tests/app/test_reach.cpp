@@ -3,8 +3,11 @@
 // centre. The lists name the reachable controls in reading order.
 
 #include "frame/Reachable.h"
-#include "frame/ScreenStates.h"
+#include "frame/Screens.h"
 #include "samples/SampleDriving.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 using namespace kel;
 
@@ -60,6 +63,129 @@ QString after(TalkFixture &f)
         + (u.txtTalk->backColor() == kGreen ? " green" : "");
 }
 
+// How each screen is reached from start-up.
+QString pathTo(Screen s)
+{
+    const QString revising = "例文表示 決定 決定 修正する";
+    switch (s) {
+    case Screen::Board: return "";
+    case Screen::Enlarged: return "@た";
+    case Screen::Suggestions: return "@か @か";
+    case Screen::ExampleList: return "例文表示";
+    case Screen::DiaryList: return "例文表示 決定";
+    case Screen::EntryOpen: return "例文表示 決定 決定";
+    case Screen::Revising: return revising;
+    case Screen::RevisingEnlarged: return revising + " @た";
+    case Screen::RevisingSuggestions: return revising + " @か @か";
+    }
+    return {};
+}
+
+// The screens a press of `control` may lead to from `s`; the first is the
+// one a press at the control's centre leads to from the path above.
+QList<Screen> nextScreens(Screen s, const QString &control)
+{
+    const Screen base = rowOf(s).base;
+    const Screen suggestions = base == Screen::Revising ? Screen::RevisingSuggestions : Screen::Suggestions;
+    const bool diary = rowOf(s).sampCaption == kCaptionDiary;
+    if (control == u"cmdSamp") {
+        if (diary)
+            return {Screen::Board, s}; // s: a store that failed keeps the diary open
+        return {s == Screen::ExampleList ? Screen::Board : Screen::ExampleList};
+    }
+    if (control == u"cmdSampADD") // nothing typed: nothing to add
+        return {s == Screen::Suggestions ? Screen::ExampleList : s, Screen::ExampleList, s};
+    // The centre cell opens the enlarged screen; a character entered may
+    // bring suggestions; an empty cell does nothing.
+    if (control == u"grdBoard")
+        return {base == Screen::Revising ? Screen::RevisingEnlarged : Screen::Enlarged, base, suggestions, s};
+    if (control == u"grdBoard2")
+        return {base, suggestions, s};
+    if (control == u"cmdEnd2")
+        return {base};
+    if (control == u"cmdDec") {
+        if (s == Screen::ExampleList) // row 0 is the diary's
+            return {Screen::DiaryList, Screen::Board};
+        if (s == Screen::DiaryList)
+            return {Screen::EntryOpen};
+        return {base};
+    }
+    if (control == u"cmdRevise")
+        return {Screen::Revising};
+    if (control == u"cmdBack")
+        return {Screen::DiaryList};
+    return {s};
+}
+
+QWidget *named(TalkFixture &f, const QString &name)
+{
+    auto *w = f.win->findChild<QWidget *>(name);
+    if (auto *g = qobject_cast<FlexGrid *>(w))
+        return g->viewport();
+    return w;
+}
+
+// A touch of 0.1 s at the control's centre: the release comes through the
+// clock, so that a key that repeats while held stops as a finger lifts.
+void tap(TalkFixture &f, QWidget *w)
+{
+    f.clock.after(0.1, [w] { postRelease(w); });
+    TalkFixture::press(w);
+    f.clock.sleepFor(std::chrono::milliseconds(100));
+    f.settle();
+}
+
+// Answers every question and closes the options dialog; keeps the answers.
+struct Answerer {
+    explicit Answerer(std::function<int()> pick) : pick_(std::move(pick))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || !w->isVisible() || w == last_)
+                return;
+            last_ = w;
+            if (w->objectName() == u"frmOPT")
+                return void(w->close());
+            const auto *message = w->findChild<QLabel *>("lblOK");
+            if (!message)
+                return;
+            const int answer = w->findChild<QPushButton *>("cmdOK1")->isVisible() ? pick_() : 0;
+            asked << w->windowTitle() + u'|' + message->text() + u'|' + QString::number(answer);
+            click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answer)));
+        });
+        timer.start(2);
+    }
+    QStringList asked;
+    QTimer timer;
+
+private:
+    std::function<int()> pick_;
+    QPointer<QWidget> last_;
+};
+
+// The three checks after every press: the screen is `expected` (one of
+// them); exactly its panels show, those it needs are on top; nothing of
+// another screen can take a touch.
+void checkScreen(TalkFixture &f, const QList<Screen> &expected, const QString &where)
+{
+    const Screens &sc = *f.talk().screens;
+    QVERIFY2(expected.contains(sc.current()),
+             qPrintable(where + " -> " + QString::fromUtf8(sc.row().name)));
+    const ScreenRow &row = sc.row();
+    for (int p = 0; p <= int(Part::fraSet); ++p) {
+        const bool shown = sc.widget(Part(p))->isVisible();
+        QVERIFY2(shown == row.shown.contains(Part(p)),
+                 qPrintable(where + ": " + sc.widget(Part(p))->objectName() + (shown ? " shows" : " hidden")));
+    }
+    QVERIFY2(unreachableNeeds(f.talk()).isEmpty(), qPrintable(where + ": " + unreachableNeeds(f.talk()).join(u' ')));
+    QStringList allowed = row.needs;
+    for (const ScreenRow &o : overlayTable())
+        allowed += o.needs;
+    for (QWidget *w : reachableControls(f.win.get()))
+        QVERIFY2(allowed.contains(w->objectName()) || w->objectName() == u"lblLabel",
+                 qPrintable(where + ": " + w->objectName() + " takes a touch"));
+}
+
 } // namespace
 
 class TestReach : public QObject {
@@ -71,6 +197,8 @@ private slots:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("reachable");
         QTest::addColumn<QString>("after");
+        // The walks below check every screen's panels; these rows pin the
+        // reading order of what a finger reaches and what the user sees.
         // Reading order: by top edge, then left to right. The bottom band:
         // 設定, 例文追加 (or what takes its place), 読む, the middle panel's
         // upper row, 終了, 例文表示, 英数 and the middle panel's lower row.
@@ -84,16 +212,13 @@ private slots:
         const QString wide = "cmdWide txtTalk cmdCopy cmdPaste ";
         QTest::newRow("board") << "" << "board" << board << "例文表示|広げる||";
         QTest::newRow("board, full screen") << "1920x1080" << "board" << board << "例文表示|広げる||";
-        QTest::newRow("enlarged, 戻る") << "@た 戻る" << "board" << board << "例文表示|広げる||";
         QTest::newRow("wide text") << "広げる" << "wide text" << wide + QString(board).section(' ', 3) << "例文表示|狭める||";
-        QTest::newRow("narrow again") << "広げる 狭める" << "board" << board << "例文表示|広げる||";
         // The enlarged screen covers the bottom band too.
         QTest::newRow("enlarged") << "@た" << "enlarged" << "cmdWide txtTalk grdBoard2 cmdspace cmdEnd2" << "";
         QTest::newRow("enlarged, then wide: the text panel in front") << "@た 広げる" << "wide text"
                                                                       << wide + "cmdspace cmdEnd2" << "";
         QTest::newRow("suggestions") << "@か @か" << "suggestions" << list("grdSp", "cmdSampADD ") << "例文表示|広げる|か|_";
         QTest::newRow("suggestion taken (▽ held to the last)") << "@か @か ▽ 決定" << "board" << board << "例文表示|広げる|かばん[_]";
-        QTest::newRow("example list closed") << "例文表示 例文終了" << "board" << board << "例文表示|広げる||_";
         QTest::newRow("example list") << "例文表示" << "example list" << list("grdEx", "cmdSampDel ") << "例文終了|広げる||_";
         // The example list, not the suggestions behind it, is what shows and
         // what "決定" takes: かばん goes in at the caret.
@@ -101,21 +226,17 @@ private slots:
                                                    << "例文終了|広げる|か[_]";
         QTest::newRow("例文追加 over suggestions, 決定") << "@か @か 例文追加 ▽ 決定" << "board" << board
                                                          << "例文表示|広げる|かかばん[_]";
-        QTest::newRow("diary list") << "例文表示 決定" << "diary list" << list("grdDay", "") << "日記終了|広げる||_";
         QTest::newRow("entry open") << "例文表示 決定 決定" << "entry open"
                                     << wide + "cmdOpt cmdRead cmdRevise cmdBack cmdEnd cmdSamp cmdKey" << "日記終了|狭める|| green";
         // "戻る" takes the place of "例文追加" while the editing keys show.
         QTest::newRow("revising") << "例文表示 決定 決定 修正する" << "revising" << revising << "日記終了|広げる|| green";
         QTest::newRow("revising, full screen") << "1920x1080 例文表示 決定 決定 修正する" << "revising" << revising << "";
-        QTest::newRow("revising, suggestions") << "例文表示 決定 決定 修正する @か @か" << "suggestions"
+        QTest::newRow("revising, suggestions") << "例文表示 決定 決定 修正する @か @か" << "revising with suggestions"
                                                << list("grdSp", "cmdBack ") << "日記終了|広げる|か|_ green";
         QTest::newRow("revising, suggestion taken") << "例文表示 決定 決定 修正する @か @か 決定" << "revising" << revising
                                                     << "日記終了|広げる|か[_] green";
-        QTest::newRow("revising, back to the list") << "例文表示 決定 決定 修正する 戻る" << "diary list" << list("grdDay", "")
-                                                    << "日記終了|広げる|| green";
         // The stop panel, a window of the main window, lies over the bottom band.
         QTest::newRow("reading") << "@た @た 読む" << "reading" << wide + "lblLabel" << "例文表示|広げる|た[_]";
-        QTest::newRow("diary closed") << "例文表示 決定 決定 修正する 日記終了" << "board" << board << "";
     }
 
     void screens()
@@ -127,8 +248,8 @@ private slots:
         QString screen = "not reached", reach;
         QStringList missing;
         auto look = [&] {
-            screen = screenOf(f.ui());
-            missing = unreachableNeeds(f.ui());
+            screen = screenOf(f.talk());
+            missing = unreachableNeeds(f.talk());
             reach = ::reachable(f.win.get());
         };
         // A reading is looked at during its first character.
@@ -146,6 +267,111 @@ private slots:
         QCOMPARE(reach, reachable);
         if (!after.isEmpty())
             QCOMPARE(::after(f), after);
+    }
+
+    // Every screen x every control it offers, pressed at the control's
+    // centre through whatever is on top there.
+    void everyScreenEveryControl_data()
+    {
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QString>("control");
+        for (const ScreenRow &r : screenTable())
+            for (const QString &c : r.needs)
+                QTest::addRow("%s: %s", r.name, qPrintable(c)) << int(r.screen) << c;
+    }
+    void everyScreenEveryControl()
+    {
+        QFETCH(int, screen);
+        QFETCH(QString, control);
+        TalkFixture f({}, folder());
+        walk(f, pathTo(Screen(screen)));
+        checkScreen(f, {Screen(screen)}, "reached");
+        Answerer answers([] { return 0; });
+        tap(f, named(f, control));
+        if (control == u"cmdEnd") {
+            QCOMPARE(f.quits, 1);
+            return;
+        }
+        checkScreen(f, nextScreens(Screen(screen), control).mid(0, 1), control);
+    }
+
+    // A seeded random walk: any reachable control, any cell of a list or
+    // board, any answer; the same checks after every press, and the files
+    // on disk at the end.
+    void randomWalk_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        // Seeds whose walks come to every screen (the walk checks it).
+        for (quint32 seed : {2u, 5u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void randomWalk()
+    {
+        QFETCH(quint32, seed);
+        QRandomGenerator rng(seed);
+        // One typed character is a key, and sentences begin with the kana
+        // of many cells, so that suggestions come often.
+        std::map<QString, QByteArray> files = folder();
+        files[kSampleFileName] = records({kPlaceholder, "かさ", "かばん", "あめ", "いす", "たこ", "なつ", "はる", "まど",
+                                          "やま", "アイス", "カメラ", "0てん", "1ばん", "2ばん", "3じ", "Aさん"});
+        TalkFixture f({{"Sample", "1"}}, files);
+        Answerer answers([&rng] { return int(rng.bounded(2)); });
+        QStringList added;                    // sentences 例文追加 stored
+        QStringList stored;                   // diary texts 日記終了 stored
+        QSet<int> seen;                       // the screens the walk came to
+        for (int i = 0; i < 2000; ++i) {
+            const Screen from = f.talk().screens->current();
+            QStringList offered;
+            for (QWidget *w : reachableControls(f.win.get()))
+                // Not the end of the program, nor the options dialog.
+                if (w->objectName() != u"cmdEnd" && w->objectName() != u"cmdOpt")
+                    // The board and the enlarged grid three times over: a
+                    // user mostly picks characters.
+                    for (int n = w->objectName().startsWith(u"grdBoard") ? 3 : 1; n > 0; --n)
+                        offered << w->objectName();
+            const QString control = offered.at(rng.bounded(int(offered.size())));
+            const QString text = f.box()->text();
+            const QString where = QStringLiteral("press %1 on %2: %3").arg(i).arg(rowOf(from).name, control);
+            const qsizetype askedBefore = answers.asked.size();
+            if (auto *g = qobject_cast<FlexGrid *>(f.win->findChild<QWidget *>(control))) {
+                const int row = g->TopRow() + rng.bounded(qMax(1, qMin(3, g->Rows() - g->TopRow())));
+                f.touchCell(g, row, rng.bounded(g->Cols()));
+            } else {
+                tap(f, named(f, control));
+            }
+            f.settle();
+            checkScreen(f, nextScreens(from, control), where);
+            if (QTest::currentTestFailed())
+                return;
+            seen.insert(int(f.talk().screens->current()));
+            const QStringList asked = answers.asked.mid(askedBefore);
+            if (control == u"cmdSampADD" && asked.isEmpty() && f.talk().screens->current() == Screen::ExampleList)
+                added << trimSpaces(oneLine(text.endsWith(u'_') ? text.chopped(1) : text));
+            if (asked.size() == 1 && asked[0] == u"日記の終了|日記を登録して終了します|0")
+                stored << text;
+        }
+        for (const ScreenRow &r : screenTable())
+            QVERIFY2(seen.contains(int(r.screen)), r.name);
+        QVERIFY(!added.isEmpty() && !stored.isEmpty());
+        // Talk.txt holds what the example list shows, every sentence added
+        // among it unless deleted; day.txt the text stored last.
+        QStringList onDisk = parseSamples(decodeTextFile(f.readFile("Talk.txt")).text), listed;
+        onDisk.removeAll(kPlaceholder);
+        for (int r = 0; r < f.ui().grdEx->Rows(); ++r)
+            if (const QString cell = trimSpaces(f.ui().grdEx->TextMatrix(r, 1)); !cell.isEmpty() && cell != kDiaryCell)
+                listed << cell;
+        onDisk.sort();
+        listed.sort();
+        QCOMPARE(onDisk, listed);
+        for (const QString &s : added)
+            QVERIFY2(onDisk.contains(s) || answers.asked.join(u'\n').contains("例文の削除"), qPrintable(s));
+        const QString day = decodeTextFile(f.readFile("day.txt")).text;
+        for (const QString &line : day.split("\r\n", Qt::SkipEmptyParts))
+            QVERIFY2(QRegularExpression(R"(^"\d\d\.\d\d\.\d\d .*"$)").match(line).hasMatch(), qPrintable(line));
+        if (!stored.isEmpty())
+            QVERIFY2(day.contains(stored.last()), qPrintable(stored.last()));
+        const QStringList entries = QDir(f.home.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(entries, (QStringList{"day.txt", "Talk.txt"}));
     }
 
     // The fixture refuses to press what a finger cannot reach.

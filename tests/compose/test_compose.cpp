@@ -159,7 +159,7 @@ void TestCompose::paste_tenMegabytes()
     }
     fx.ui().frmTalk->repaint();
     fx.ui().txtHide->setText(QStringLiteral("う"));   // and a pick after it
-    fx.talk().compose->PutText();
+    fx.win->composer().PutText();
     fx.ui().frmTalk->repaint();
     const qint64 ms = timer.elapsed();
 

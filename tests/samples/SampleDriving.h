@@ -5,7 +5,7 @@
 // Texts are written with the block in brackets, "あ[い]う_", or a bare
 // caret, "あ|い".
 
-#include "frame/ScreenStates.h"
+#include "frame/Screens.h"
 #include "samples/SampleFile.h"
 #include "support/TalkFixture.h"
 
@@ -178,7 +178,7 @@ inline void visit(const Visit &v)
     QCOMPARE(list ? rows(list, list->TopRow()) : QStringList(), v.listed);
     if (list && list != u.grdSp)
         QCOMPARE(list->geometry(), u.grdBoard->geometry());
-    QCOMPARE(screenOf(u), v.screen);
+    QCOMPARE(screenOf(f.talk()), v.screen);
     const std::map<QString, QString> closes{{"example list", "例文終了"}, {"diary list", "日記終了"}, {"revising", "日記終了"}};
     QCOMPARE(u.cmdSamp->text(), closes.contains(v.screen) ? closes.at(v.screen) : QStringLiteral("例文表示"));
     QStringList green;

@@ -103,17 +103,20 @@ int main(int argc, char *argv[])
         w.showFullScreen();
     else
         w.show();
-    // Decoded in the background once the window is up, so that building and
-    // showing it need not share the processor with the decoding.
-    QTimer::singleShot(0, &w, [&player, &places] {
-        player.preload(places.dataFolder);
-        if (!places.soundSet.isEmpty())
-            player.preload(places.soundSet);
-    });
     if (req.quitWhenShown) {
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });
     } else {
+        // Decoded in the background once the first paint has gone through,
+        // so that building and showing the window need not share the
+        // processor (or the memory) with the decoding.
+        QTimer::singleShot(0, &w, [&w, &player, &places] {
+            QTimer::singleShot(0, &w, [&player, &places] {
+                player.preload(places.dataFolder);
+                if (!places.soundSet.isEmpty())
+                    player.preload(places.soundSet);
+            });
+        });
         kel::showStartNotices(w.talk(), places.notices);
     }
     const int code = app.exec();

@@ -151,7 +151,7 @@ QString screenOf(const Talk &t)
     return QString::fromUtf8(rowOf(s).name);
 }
 
-QStringList unreachableNeeds(const Talk &t)
+QStringList needsNow(const Talk &t)
 {
     const QString screen = screenOf(t);
     QStringList needs = t.screens->row().needs;
@@ -160,8 +160,13 @@ QStringList unreachableNeeds(const Talk &t)
             needs = o.needs;
     if (t.screens->current() == Screen::EntryOpen && textPanelIsWide(t))
         needs << QStringLiteral("cmdCopy") << QStringLiteral("cmdPaste");
+    return needs;
+}
+
+QStringList unreachableNeeds(const Talk &t)
+{
     QStringList missing;
-    for (const QString &name : needs) {
+    for (const QString &name : needsNow(t)) {
         const auto *w = t.ui.frmTalk->findChild<QWidget *>(name);
         if (!onTopAtCentre(w))
             missing << name;

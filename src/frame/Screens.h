@@ -117,8 +117,11 @@ struct Talk;
 // The screen the user sees: "reading" during a reading, "wide text" when
 // the wide text panel covers the screen, or the current screen's name.
 QString screenOf(const Talk &t);
-// The controls the screen the user sees needs that are not on top at
-// their centre; empty when every one can be touched.
+// The controls the screen the user sees needs within reach: the current
+// screen's, or an overlay's while it covers the screen.
+QStringList needsNow(const Talk &t);
+// Those of them that are not on top at their centre; empty when every one
+// can be touched.
 QStringList unreachableNeeds(const Talk &t);
 
 } // namespace kel

@@ -273,17 +273,25 @@ private slots:
     void everyScreenEveryControl_data()
     {
         QTest::addColumn<int>("screen");
+        QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("control");
         for (const ScreenRow &r : screenTable())
             for (const QString &c : r.needs)
-                QTest::addRow("%s: %s", r.name, qPrintable(c)) << int(r.screen) << c;
+                QTest::addRow("%s: %s", r.name, qPrintable(c)) << int(r.screen) << pathTo(r.screen) << c;
+        // The wide text panel over the board, and over a list.
+        for (const QString &c : overlayTable().at(0).needs) {
+            QTest::addRow("wide text: %s", qPrintable(c)) << int(Screen::Board) << "広げる" << c;
+            QTest::addRow("wide text over the example list: %s", qPrintable(c))
+                << int(Screen::ExampleList) << "例文表示 広げる" << c;
+        }
     }
     void everyScreenEveryControl()
     {
         QFETCH(int, screen);
+        QFETCH(QString, path);
         QFETCH(QString, control);
         TalkFixture f({}, folder());
-        walk(f, pathTo(Screen(screen)));
+        walk(f, path);
         checkScreen(f, {Screen(screen)}, "reached");
         Answerer answers([] { return 0; });
         tap(f, named(f, control));

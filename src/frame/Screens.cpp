@@ -110,11 +110,6 @@ FlexGrid *Screens::list() const
 
 void Screens::show(Screen s)
 {
-    if (!built_[size_t(s)]) {
-        built_[size_t(s)] = true;
-        if (build_)
-            build_(s);
-    }
     current_ = s;
     const ScreenRow &r = rowOf(s);
 

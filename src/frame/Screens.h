@@ -14,7 +14,6 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 
 namespace kel {
 
@@ -85,11 +84,8 @@ public:
 
     Screen current() const { return current_; }
     const ScreenRow &row() const { return rowOf(current_); }
-    // Applies the table's row for `s` and makes it current. `before` runs
-    // the first time a screen is applied, so that panels not needed at
-    // start-up are built only when first shown.
+    // Applies the table's row for `s` and makes it current.
     void show(Screen s);
-    void setBuilder(std::function<void(Screen)> before) { build_ = std::move(before); }
 
     // The screen under a list or the enlarged screen: Board or Revising.
     void showBase() { show(row().base); }
@@ -109,8 +105,6 @@ private:
     TwipsLayout &layout_;
     Screen current_ = Screen::Board;
     std::array<ListOwner *, 4> owners_{};
-    std::array<bool, 9> built_{true};
-    std::function<void(Screen)> build_;
 };
 
 struct Talk;

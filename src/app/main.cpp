@@ -6,6 +6,7 @@
 #include "base/ExitGuard.h"
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
+#include "reading/Dictionary.h"
 #include "reading/ReadingCommand.h"
 #include "speech/QtWavePlayer.h"
 #include "voice/StagedChange.h"
@@ -107,11 +108,13 @@ int main(int argc, char *argv[])
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });
     } else {
-        // Decoded in the background once the first paint has gone through,
-        // so that building and showing the window need not share the
-        // processor (or the memory) with the decoding.
+        // The reading dictionary opened and the sounds decoded in the
+        // background once the first paint has gone through, so that
+        // building and showing the window need not share the processor (or
+        // the memory) with them.
         QTimer::singleShot(0, &w, [&w, &player, &places] {
             QTimer::singleShot(0, &w, [&player, &places] {
+                kel::Dictionary::shared().load();
                 player.preload(places.dataFolder);
                 if (!places.soundSet.isEmpty())
                     player.preload(places.soundSet);

@@ -44,7 +44,6 @@ constexpr QPoint kStopPanelTwips(30, 6600);
 
 Speech::Speech(Talk &t) : t_(t)
 {
-    Dictionary::shared().load();
 }
 
 std::optional<QString> Speech::soundFor(const QString &name) const
@@ -56,7 +55,9 @@ void Speech::waitForDictionary()
 {
     // A few milliseconds at most, once, and only for a reading that starts
     // right after start-up. The window keeps painting; touches wait for
-    // the reading's own event step, as during any step.
+    // the reading's own event step, as during any step. The window starts
+    // the loading once it is shown; a reading before that starts it here.
+    Dictionary::shared().load();
     while (!Dictionary::shared().ready()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

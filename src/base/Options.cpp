@@ -10,12 +10,15 @@ std::optional<long long> asNumber(const QString &text)
     return ok ? std::optional(n) : std::nullopt;
 }
 
-// Out-of-range numbers of the touch, voice and flag options keep their text:
-// the handlers define what any other value does. Only text that is not a
-// number at all falls back to the default.
-QString numericOrDefault(const QString &text, const char *def)
+// The highest value each of the first six options can take; each starts
+// at 0. The handlers know only these values: any other (a hand-edited
+// OPT1=7, a sync tool's -1) would leave the board without a touch rule.
+constexpr int kHighest[6] = {3, 1, 3, 1, 1, 1};
+
+QString inRangeOrDefault(const QString &text, int highest, const char *def)
 {
-    return asNumber(text) ? text : QString::fromLatin1(def);
+    const std::optional<long long> n = asNumber(text);
+    return n && *n >= 0 && *n <= highest ? QString::number(*n) : QString::fromLatin1(def);
 }
 
 } // namespace
@@ -28,9 +31,7 @@ OptionCopies readOptionCopies(const std::function<std::optional<QString>(const Q
     };
     for (int i = 0; i < 6; ++i) {
         const OptionKey &k = kOptionKeys[i];
-        const QString text = read(k);
-        // "Beep" and "Moji" are only ever compared with the text "1".
-        copies.options << (i == 3 || i == 4 ? text : numericOrDefault(text, k.defaultValue));
+        copies.options << inRangeOrDefault(read(k), kHighest[i], k.defaultValue);
     }
     const auto maxC = asNumber(read(kOptionKeys[6]));
     // Only the two board widths exist; any other stored width (a hand-edited

@@ -1,7 +1,8 @@
 #pragma once
 // The eight stored options and how their text becomes the in-memory copies.
 // Bad stored values never reach the rest of the program: a value that is
-// not a number, or a number nothing can work with, reads as its default.
+// not a number, or a number outside the choices the options dialog offers,
+// reads as its default ("OPT1" = "7" reads as "0", "Beep" = "2" as "0").
 
 #include <QString>
 #include <QStringList>

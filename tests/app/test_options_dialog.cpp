@@ -108,13 +108,13 @@ private slots:
             << u"chkMoji Option32 cmbSample=１ cmdOK1"_s
             << QByteArray("[OPT]\nBeep=1\nMoji=0\nOPT1=3\nOPT2=1\nOPT3=2\nSamp=0\nSample=1\ngMaxC=14\n")
             << u"15 あ ひら, 55 -> 34 pt"_s;
-        // No button stands for OPT1 7, so it stays as stored; the board reads
-        // gMaxC 10 as 10 columns, "Beep" 2 as no beep and Sample 9 as 2, and
-        // the dialog shows and stores them so.
-        QTest::newRow("OPT1 7 has no choice and is kept; gMaxC 10 saved back as 9")
-            << Stored{{"OPT1", "7"}, {"gMaxC", "10"}, {"Beep", "2"}, {"Sample", "9"}}
-            << u"Option20 Option30 chkSamp ２"_s << u"cmdOK1"_s
-            << QByteArray(kFirstRunIni).replace("OPT1=0", "OPT1=7") << u"10 あ ひら, 34 -> 34 pt"_s;
+        // Values no choice stands for read as their defaults, so the dialog
+        // shows the default chosen and 確定 stores it; gMaxC 10 reads as 9.
+        for (const char *v : {"-1", "4", "7"})
+            QTest::addRow("OPT1 %s shows and stores the default; gMaxC 10 saved back as 9", v)
+                << Stored{{"OPT1", v}, {"OPT2", v}, {"OPT3", v}, {"gMaxC", "10"}, {"Beep", "2"}, {"Moji", v},
+                          {"Samp", v}, {"Sample", "9"}}
+                << kFirstRun << u"cmdOK1"_s << kFirstRunIni << u"10 あ ひら, 34 -> 34 pt"_s;
         QTest::newRow("キャンセル after changing every control")
             << Stored{{"OPT1", "1"}, {"Sample", "3"}} << u"Option11 Option20 Option30 chkSamp ３"_s
             << u"Option13 Option21 Option32 chkSamp chkMaxC chkBeep chkMoji cmbSample=５ cmdOK0"_s

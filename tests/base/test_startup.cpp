@@ -76,11 +76,14 @@ private slots:
         for (const char *v : {"10", "11", "13", "15", "29", "3", "-1", "2000000000", "wide"})
             QTest::addRow("gMaxC %s reads as 9", v) << Stored{{"gMaxC", v}} << defaults << 9 << 2;
         // Values no dialog stores read as the defaults.
-        for (auto [key, v] : {std::pair{"Sample", "0"}, {"Sample", "two"}, {"OPT1", "abc"}, {"OPT3", "loud"}, {"Samp", ""}})
+        for (auto [key, v] : {std::pair{"Sample", "0"}, {"Sample", "two"}, {"OPT1", "abc"}, {"OPT3", "loud"}, {"Samp", ""},
+                              {"OPT1", "-1"}, {"OPT1", "4"}, {"OPT1", "7"}, {"OPT2", "2"}, {"OPT3", "4"},
+                              {"Beep", "yes"}, {"Beep", "2"}, {"Moji", "-1"}, {"Samp", "2"}})
             QTest::addRow("%s \"%s\"", key, v) << Stored{{key, v}} << defaults << 9 << 2;
         QTest::newRow("Sample 1") << Stored{{"Sample", "1"}} << defaults << 9 << 1;
-        QTest::newRow("Beep kept as text") << Stored{{"Beep", "yes"}}
-                                           << QStringList{"0", "0", "0", "yes", "0", "1"} << 9 << 2;
+        QTest::newRow("every value at its other end, written loosely")
+            << Stored{{"OPT1", " 3"}, {"OPT2", "01"}, {"OPT3", "3 "}, {"Beep", "1"}, {"Moji", "1"}, {"Samp", "0"}}
+            << QStringList{"3", "1", "3", "1", "1", "0"} << 9 << 2;
     }
 
     void optionCopies()

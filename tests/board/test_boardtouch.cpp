@@ -110,8 +110,10 @@ void TestBoardTouch::touches_data()
         QTest::addRow("rule %s: an empty cell is never taken", rule) << "OPT1=" + QString(rule) + " gMaxC=14" << "L 0,13 0,13 0,13" << "|" << "　 　 　" << closed << 0 << "";
     QTest::newRow("rule 1: the second touch opens")
         << "OPT1=1" << "0,9 0,9" << "|" << "あ あ" << "· · · | か あ ぁ | き い ぃ" << 0 << "";
-    QTest::newRow("another rule: nothing but the beep")
-        << "OPT1=7 Beep=1" << "0,9 0,9" << "|" << "" << closed << 2 << "";
+    // A rule no choice stands for reads as the default: the board never goes dead.
+    for (const char *rule : {"-1", "4", "7"})
+        QTest::addRow("rule %s reads as rule 0: か opens, が entered there", rule)
+            << "OPT1=" + QString(rule) << "0,8 z1,2" << "が[_]" << "か が" << closed << 0 << "";
     // A first touch of か (named), a second (opens), が on the enlarged grid
     // (entered): the voice option decides which of them speak.
     for (const auto &[opt3, voiced] : {std::pair{"0", "か か が"}, {"1", "か が"}, {"2", "が"}, {"3", ""}, {"7", "か か が"}})

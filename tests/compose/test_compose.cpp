@@ -75,6 +75,9 @@ void TestCompose::visits_data()
         << pick("2", {"あいう", "あ", "あい"}, "あ[_]", " ", "あ [_]", {"[あ]", "あ"});
     // Entered in front of the block, which stays; a key cut from the end,
     // "いう", would match.
+    // The diary's placeholder line begins with "あ" but is no sentence.
+    QTest::newRow("あ: the diary placeholder is never offered")
+        << pick("1", {"あさ"}, "[_]", "あ", "あ[_]", {"[あ]", "あさ"});
     QTest::newRow("typing in the middle: no suggestions") << pick("2", {"あさ", "いうえ"}, "[い]う_", "あ", "あ[い]う_", {});
     Visit off = pick("2", {"あさ"}, "[_]", "あ", "あ[_]", {});
     off.options["Samp"] = "0";

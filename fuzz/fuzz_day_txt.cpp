@@ -10,13 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const kel::DecodedText decoded = kel::decodeTextFile(bytes);
     const QString today = QStringLiteral("04.09.25");
     std::vector<kel::DiaryRowData> rows = kel::parseDiary(decoded.text, today);
-    const std::vector<int> order = kel::diaryOrder(rows);
-    // The top row is today's, unless a real later date is in the file; a
-    // damaged date never is.
-    if (rows.empty() || order.size() != rows.size())
-        __builtin_trap();
-    const QString &top = rows[size_t(order.front())].date;
-    if (top != today && !(kel::isDiaryDate(top) && top > today))
+    const std::vector<int> order = kel::diaryOrder(rows, today);
+    // The top row is always today's: neither a later date (the clock went
+    // back) nor a damaged one takes its place.
+    if (rows.empty() || order.size() != rows.size() || rows[size_t(order.front())].date != today)
         __builtin_trap();
     for (kel::DiaryRowData &row : rows)
         row = {kel::replaceUnencodable(row.date), kel::replaceUnencodable(row.entry)};

@@ -29,14 +29,17 @@ struct DiaryRowData {
 // The rows of the diary list, in file order, read from a decoded file on the
 // day `today` ("YY.MM.DD"). Blank lines are skipped; in each other line the
 // double quotes are dropped, characters 1-8 are the date and characters 10
-// onward, trimmed, the entry. Unless the first line with a real date
-// (isDiaryDate) is dated today, an empty row for today comes first; a file
-// with no record yields just that row, so the first entry can be stored.
+// onward, trimmed, the entry. Unless some line is dated today, an empty row
+// for today comes first; a file with no record yields just that row, so the
+// first entry can be stored.
 std::vector<DiaryRowData> parseDiary(const QString &decodedText, const QString &today);
 
-// Row indices newest date first (descending text order), then the rows whose
-// date is damaged, in file order; equal dates keep their order.
-std::vector<int> diaryOrder(const std::vector<DiaryRowData> &rows);
+// Row indices: the days up to `today` newest first, then the days after it
+// (the clock has gone back since they were written) newest first, then the
+// rows whose date is damaged, in file order; equal dates keep their order.
+// A two-digit year is taken in the century that puts it nearest to today:
+//   today 04.09.25: [04.09.26, 99.12.31, 04.09.25, xx] -> [04.09.25, 99.12.31, 04.09.26, xx]
+std::vector<int> diaryOrder(const std::vector<DiaryRowData> &rows, const QString &today);
 
 // The whole file for the list rows in their order, with row `diaryRow`'s
 // entry replaced by `editedText`. Nothing is trimmed. Fails, naming the

@@ -52,7 +52,7 @@ void DiaryScreens::ShowDiaryList()
 {
     FlexGrid &g = *t_.ui.grdDay;
     g.setRedraw(false);
-    g.reorderRows(diaryOrder(listRows()));
+    g.reorderRows(diaryOrder(listRows(), diaryDate(t_.sv.today())));
     t_.st.ListRow = 0;
     if (g.Rows() > 0) {
         g.setRow(0);

@@ -34,8 +34,16 @@ void TestDiaryScreens::visits_data()
     };
     QTest::newRow("list: an empty row for today first") << listOf(breakfast, {"04.09.25|[]", "04.09.24|朝ごはん"});
     QTest::newRow("list: an entry of today, no row added") << listOf(records({"04.09.25 あさ"}), {"04.09.25|[あさ]"});
-    QTest::newRow("list: oldest first is shown newest first, and a second row for today")
-        << listOf(records({"04.09.23 あ", "04.09.25 い"}), {"04.09.25|[]", "04.09.25|い", "04.09.23|あ"});
+    QTest::newRow("list: oldest first is shown newest first, today's record on top")
+        << listOf(records({"04.09.23 あ", "04.09.25 い"}), {"04.09.25|[い]", "04.09.23|あ"});
+    // The clock went back: a day after today stays, below the days up to today.
+    QTest::newRow("list: a later date is kept below, today's empty row on top")
+        << listOf(records({"04.09.26 あした", "04.09.24 きのう"}), {"04.09.25|[]", "04.09.24|きのう", "04.09.26|あした"});
+    QTest::newRow("list: a later date above today's record adds no second row for today")
+        << listOf(records({"04.09.26 あした", "04.09.25 ", "04.09.24 きのう"}),
+                  {"04.09.25|[]", "04.09.24|きのう", "04.09.26|あした"});
+    QTest::newRow("list: years are read in the century nearest today")
+        << listOf(records({"99.12.31 むかし", "04.09.24 きのう"}), {"04.09.25|[]", "04.09.24|きのう", "99.12.31|むかし"});
     QTest::newRow("list: damaged dates are kept, below every real day")
         << listOf(records({"99.99.99 x", "04.09.25 い", "4.09.26 y", "04.09.24 あ"}),
                   {"04.09.25|[い]", "04.09.24|あ", "99.99.99|x", "4.09.26 |"});
@@ -53,6 +61,9 @@ void TestDiaryScreens::visits_data()
         .day = breakfast, .steps = revise(0, "くもり\nはれ"), .asked = {askStore}, .after = "くもり\nはれ[_]",
         .dayAfter = QByteArray::fromHex("22 30 34 2E 30 39 2E 32 35 20 82 AD 82 E0 82 E8 20 82 CD 82 EA 5F 22 0D 0A")
                     + breakfast};
+    QTest::newRow("a later date never takes today's text") << Visit{
+        .day = records({"04.09.26 あした", "04.09.24 きのう"}), .steps = revise(0, "はれ"), .asked = {askStore},
+        .after = "はれ[_]", .dayAfter = sunny + records({"04.09.24 きのう", "04.09.26 あした"})};
     QTest::newRow("NO stores nothing") << Visit{
         .day = breakfast, .steps = revise(0, "はれ"), .answers = {1}, .asked = {askStore}, .after = "はれ[_]"};
     QTest::newRow("日記終了 from the list asks nothing")

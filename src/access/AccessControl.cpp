@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -315,8 +314,10 @@ void AccessControl::sayHighlighted()
     const int i = scanner_->level() == Scanner::Level::Items ? scanner_->item() : 0;
     if (i >= int(group.items.size()))
         return;
-    const std::optional<QString> path = wavPathFor(t_.st.AppPath, group.items[i].text);
-    if (path && QFile::exists(*path))
+    // From the same places as a touch's voice: the user's own recording,
+    // else the installed set.
+    const std::optional<QString> path = soundFileFor(t_.st.AppPath, t_.st.SoundSetPath, group.items[i].text);
+    if (path)
         t_.sv.player->play(*path);
 }
 

@@ -269,6 +269,23 @@ private slots:
         qunsetenv("XDG_CONFIG_HOME");
     }
 
+    void scanVoiceFromOwnFolderThenInstalledSet()
+    {
+        // The first two rows are named as a touch would name them: "あ" from
+        // the installed set, "い" from the user's own recording over it.
+        TalkFixture fx(settings("Scan=1;ScanVoice=1;ScanOrder=1"));
+        QTemporaryDir installed;
+        for (const QString &name : {"あ.wav", "い.wav"}) {
+            QFile f(installed.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("RIFF") == 4);
+        }
+        fx.addVoices({"い"});
+        fx.st().SoundSetPath = installed.path();
+        tap(fx, Qt::Key_Space);
+        pass(fx, 1600);
+        QCOMPARE(fx.player.calls, (QStringList{"play " + installed.filePath("あ.wav"), "play " + fx.path("い.wav")}));
+    }
+
     void highlightScalesWithWindow()
     {
         TalkFixture fx(settings("Scan=1"));

@@ -8,6 +8,7 @@
 #include "compose/Composer.h"
 #include "compose/ListNav.h"
 #include "diary/DiaryScreens.h"
+#include "frame/FrmOK.h"
 #include "frame/TextPanel.h"
 #include "samples/SampleScreens.h"
 #include "speech/Speech.h"
@@ -90,7 +91,16 @@ void FrmTalk::Form_Load(const QString &appPath)
 void FrmTalk::connectControls()
 {
     Controls &u = ui_;
-    connect(u.cmdEnd, &QPushButton::clicked, this, &QWidget::close);
+    connect(u.cmdEnd, &QPushButton::clicked, this, [this] {
+        // A resting pointer touches whatever it rests on, and a user who can
+        // only point cannot start the program again: with dwell, ending asks.
+        if (access_->settings().Dwell > 0) {
+            AskUser(talk_, QStringLiteral("終了してもよろしいですか？"), kAskOkCancel, QStringLiteral("終了"));
+            if (!st_.AskAnswer)
+                return;
+        }
+        close();
+    });
     connect(u.cmdOpt, &QPushButton::clicked, this, [this] { showOptions(talk_); });
     connect(u.cmdEnd2, &QPushButton::clicked, this, [this] { cmdEnd2_Click(talk_); });
     connect(u.cmdWide, &QPushButton::clicked, this, [this] { cmdWide_Click(talk_); });

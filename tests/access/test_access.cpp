@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -62,6 +63,46 @@ private slots:
         // ...and a diary entry stored.
         QCOMPARE(fx.readFile("day.txt"), *encodeRecord(QStringLiteral("04.09.25 あ_")));
         QCOMPARE(fx.ui().cmdSamp->text(), QStringLiteral("例文表示"));
+    }
+
+    // With dwell on, the places that end the program or start over ask in
+    // the question dialog, answered by resting too.
+    void dwellAsksFirst_data()
+    {
+        QTest::addColumn<QString>("targets");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<int>("quits");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("終了, キャンセル: the text stays") << "終了 キャンセル" << "終了|終了してもよろしいですか？" << 0 << "あい_";
+        QTest::newRow("終了, ＯＫ: ends") << "終了 ＯＫ" << "終了|終了してもよろしいですか？" << 1 << "あい_";
+        QTest::newRow("始め, キャンセル: the text stays") << "始め キャンセル" << "例文登録|はじめからでよろしいですか？" << 0 << "あい_";
+        QTest::newRow("始め, ＯＫ: starts over") << "始め ＯＫ" << "例文登録|はじめからでよろしいですか？" << 0 << "";
+    }
+
+    void dwellAsksFirst()
+    {
+        QFETCH(QString, targets);
+        QFETCH(QString, asked);
+        TalkFixture fx(settings("Dwell=1000"));
+        fx.setText(QStringLiteral("あい_"), 2, 1);
+        QString question;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (auto *label = w ? w->findChild<QLabel *>("lblOK") : nullptr)
+                question = w->windowTitle() + u'|' + label->text();
+        });
+        watch.start(0);
+        // "終了" is no target of the scan, so the pointer is put on it by hand.
+        QWindow *w = fx.win->windowHandle();
+        moveTo(w, QPoint(1, 1));
+        moveTo(w, fx.ui().cmdEnd->mapTo(fx.win.get(), fx.ui().cmdEnd->rect().center()));
+        User user(fx, Way::Dwell, targets.split(u' '));
+        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
+        QCOMPARE(user.stuck, QString());
+        QCOMPARE(question, asked);
+        QTEST(fx.quits, "quits");
+        QTEST(fx.box()->text(), "text");
     }
 
     void scripts_data()

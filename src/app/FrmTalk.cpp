@@ -62,6 +62,9 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     talk_.reloadSettings = [this] { access_->readSettings(); };
 
     quit_ = [] { QCoreApplication::quit(); };
+    if (sv_.store)
+        sv_.store->setOutsideChangeNotice(
+            [this](const QString &message) { AskUser(talk_, message, kAskNotice, QStringLiteral("設定")); });
     connectControls();
     auto *fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
     fullScreen->setContext(Qt::ApplicationShortcut);

@@ -4,10 +4,12 @@
 #include "base/SaveFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace kel {
 
@@ -22,10 +24,28 @@ std::optional<QString> SettingsStore::value(const QString &key) const
     return valueIn(QLatin1String(kSettingsSection), key);
 }
 
+namespace {
+
+// The groups `bytes` hold, read through a file of their own (QSettings
+// reads only files).
+IniGroups iniGroupsOf(const QByteArray &bytes)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("merged.ini")));
+    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    file.close();
+    return readIniGroups(file.fileName());
+}
+
+} // namespace
+
 const IniGroups &SettingsStore::groups() const
 {
-    if (!groups_)
+    if (!groups_) {
+        seen_ = readSeenFile(path_);
         groups_ = readIniGroups(path_);
+    }
     return *groups_;
 }
 
@@ -53,9 +73,13 @@ bool SettingsStore::saveIn(const QString &group, const QString &key, const QStri
     changed[group][key] = value;
     if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
         return false;
-    if (saveFileAtomically(path_, iniText(changed)))
+    OutsideChange outside;
+    if (saveCheckingOutside(path_, seen_, iniText(changed), &outside))
         return false;
-    groups_ = std::move(changed);
+    // Merged lines of another program are in force at once, like ours.
+    groups_ = outside.kind == OutsideChange::Merged ? iniGroupsOf(seen_.bytes) : std::move(changed);
+    if (outside.kind != OutsideChange::None && notice_)
+        notice_(outsideChangeNotice(QFileInfo(path_).fileName(), outside));
     return true;
 }
 

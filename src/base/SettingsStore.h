@@ -7,8 +7,11 @@
 
 #include "base/AppState.h"
 
+#include "base/OutsideChange.h"
+
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -35,14 +38,21 @@ public:
     // Forgets the file as read, after another part of the program replaced
     // it (a restored backup).
     void reread() { groups_.reset(); }
+    // Told, in words for the user, when a save found that another program
+    // (an editor, a sync tool) had changed Talk.ini: its lines were merged
+    // or its version kept beside (base/OutsideChange.h).
+    void setOutsideChangeNotice(std::function<void(const QString &)> notice) { notice_ = std::move(notice); }
 
 private:
-    // The file as read once (this program is its only writer) and as stored
-    // since: QSettings keeps its own copy of a file it has read and can miss
-    // a rewrite made within the same millisecond at the same size.
+    // The file as read once and as stored since: QSettings keeps its own
+    // copy of a file it has read and can miss a rewrite made within the same
+    // millisecond at the same size. `seen_` holds its bytes, so that a save
+    // can tell when another program has changed it meanwhile.
     const IniGroups &groups() const;
     QString path_;
     mutable std::optional<IniGroups> groups_;
+    mutable SeenFile seen_;
+    std::function<void(const QString &)> notice_;
 };
 
 // Refreshes the option copies of `st` from the store.

@@ -18,18 +18,20 @@ ListFileText readListFile(const QString &path)
     DecodedText decoded = decodeTextFile(file.bytes);
     const auto status = decoded.source == DecodedText::Invalid ? ListFileText::Invalid
                                                                : ListFileText::Read;
-    return {status, std::move(decoded.text)};
+    return {status, std::move(decoded.text), {true, file.bytes}};
 }
 
-std::optional<StoreProblem> storeListFile(const QString &path, const ListFileText &asRead,
-                                          const EncodedFile &file)
+std::optional<StoreProblem> storeListFile(const QString &path, ListFileText &asRead, const EncodedFile &file,
+                                          OutsideChange *outside)
 {
     if (!asRead.mayOverwrite())
         return StoreProblem{StoreProblem::FileProtected, {}, {}};
     if (!file.ok())
         return StoreProblem{StoreProblem::Unencodable, file.failure->character, {}};
-    if (const std::optional<SaveError> error = saveFileAtomically(path, file.bytes))
+    if (const std::optional<SaveError> error = saveCheckingOutside(path, asRead.seen, file.bytes, outside))
         return StoreProblem{StoreProblem::WriteFailed, {}, error->reason};
+    asRead.status = ListFileText::Read;
+    asRead.text = decodeTextFile(asRead.seen.bytes).text;
     return std::nullopt;
 }
 

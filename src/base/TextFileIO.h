@@ -6,6 +6,7 @@
 // screens turn the reasons given here into their own notices.
 
 #include "base/AnsiText.h"
+#include "base/OutsideChange.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,9 @@ struct ListFileText {
     };
     Status status = Missing;
     QString text;
+    // The bytes as read (or as last stored): what a store compares the
+    // file on disk with, to find another program's change.
+    SeenFile seen;
 
     // False when storing would destroy what the user has in the file.
     bool mayOverwrite() const { return status == Missing || status == Read; }
@@ -57,8 +61,10 @@ qsizetype firstUnencodableStoredLine(const QStringList &lines, qsizetype typed);
 QString askReplaceUnencodable(const QString &line);
 
 // Writes `file` over `path` atomically, unless the file as last read must
-// not be overwritten or `file` could not be encoded.
-std::optional<StoreProblem> storeListFile(const QString &path, const ListFileText &asRead,
-                                          const EncodedFile &file);
+// not be overwritten or `file` could not be encoded. A change another
+// program made since `asRead` is merged or kept beside (saveCheckingOutside)
+// and reported in `outside`; once stored, `asRead` is what the file holds.
+std::optional<StoreProblem> storeListFile(const QString &path, ListFileText &asRead, const EncodedFile &file,
+                                          OutsideChange *outside = nullptr);
 
 } // namespace kel

@@ -32,7 +32,8 @@ void DiaryScreens::LoadDiary()
     ListFileText file = readListFile(t_.dataFile(kDiaryFileName));
     // Today is taken now, so a list left open over midnight keeps its day.
     const std::vector<DiaryRowData> rows = parseDiary(file.text, diaryDate(t_.sv.today()));
-    fileAsRead_ = {file.status, {}};
+    file.text.clear(); // only the bytes are kept, to compare with at the store
+    fileAsRead_ = std::move(file);
     fillList(rows);
     g.setRedraw(true);
 }
@@ -100,10 +101,12 @@ bool DiaryScreens::SaveDiary(const QString &text)
     }
 
     const EncodedFile file = encodeDiary(rows, diaryRow, text);
+    OutsideChange outside;
     const std::optional<StoreProblem> problem =
-        storeListFile(t_.dataFile(kDiaryFileName), fileAsRead_, file);
+        storeListFile(t_.dataFile(kDiaryFileName), fileAsRead_, file, &outside);
     if (!problem) {
-        fileAsRead_.status = ListFileText::Read; // the file is now the program's own
+        if (outside.kind != OutsideChange::None)
+            notice(outsideChangeNotice(kDiaryFileName, outside));
         return true;
     }
     notice(noticeFor(*problem, {kNoticeDiaryUnreadable, kNoticeDiaryNotSaved}));

@@ -82,10 +82,23 @@ bool SampleScreens::SaveSamples(int typedRow)
     if (std::none_of(cells.cbegin(), cells.cend(), isDiaryCell))
         cells.prepend(kPlaceholder);
 
+    OutsideChange outside;
     const std::optional<StoreProblem> problem =
-        storeListFile(t_.dataFile(kSampleFileName), asRead_, encodeSamples(cells));
-    if (!problem)
+        storeListFile(t_.dataFile(kSampleFileName), asRead_, encodeSamples(cells), &outside);
+    if (!problem) {
+        if (outside.kind == OutsideChange::Merged) {
+            // The list shows what the file now holds, the other program's
+            // lines too, so that the next store keeps them.
+            const int row = t_.st.ListRow;
+            LoadSamples();
+            ListSamples();
+            t_.ui.grdEx->setTextMatrix(0, 1, kDiaryCell);
+            highlightRow(std::clamp(row, 0, t_.ui.grdEx->Rows() - 1));
+        }
+        if (outside.kind != OutsideChange::None)
+            notice(outsideChangeNotice(kSampleFileName, outside));
         return true;
+    }
     // An emoji pasted into the text cannot be written without turning it
     // into garbage, so then nothing is written at all.
     notice(noticeFor(*problem, {kNoticeFileUnreadable, kNoticeSaveFailed}));

@@ -1,0 +1,184 @@
+// A file another program changed since this one read it (an editor, a sync
+// tool, a second copy): what a save then writes, what it keeps beside and
+// what it says. Plain functions and the settings store, on a real folder.
+
+#include "base/OutsideChange.h"
+#include "base/SettingsStore.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kel;
+
+namespace {
+
+// "a b c" -> "a\r\nb\r\nc\r\n"; "-" is an empty file.
+QByteArray lines(const char *words, const char *end = "\r\n")
+{
+    QByteArray out;
+    for (const QByteArray &w : QByteArray(words).split(' '))
+        if (!w.isEmpty() && w != "-")
+            out += w + end;
+    return out;
+}
+
+QByteArray read(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+// The kept copies beside `path` ("Talk（ほかのプログラムの変更 …）.txt").
+QStringList keptBeside(const QString &path)
+{
+    const QFileInfo info(path);
+    return QDir(info.path()).entryList({info.completeBaseName() + "（ほかのプログラムの変更 *"}, QDir::Files);
+}
+
+} // namespace
+
+class TestOutsideChange : public QObject {
+    Q_OBJECT
+
+private slots:
+    void merge_data()
+    {
+        QTest::addColumn<QByteArray>("base");
+        QTest::addColumn<QByteArray>("theirs");
+        QTest::addColumn<QByteArray>("ours");
+        QTest::addColumn<QByteArray>("merged");   // "!" when theirs is no plain change
+        QTest::newRow("they added a line, we added one") << lines("a b c") << lines("a x b c") << lines("a b c y")
+                                                         << lines("a x b c y");
+        QTest::newRow("they removed a line, ours is reordered") << lines("a b c") << lines("a c") << lines("c a b")
+                                                                << lines("c a");
+        QTest::newRow("both added the same line: once") << lines("a b") << lines("a b x") << lines("a b x")
+                                                        << lines("a b x");
+        QTest::newRow("they added at the front") << lines("a b") << lines("x a b") << lines("a b y") << lines("x a b y");
+        QTest::newRow("the line they added after is gone from ours: before the next")
+            << lines("a b") << lines("a x b") << lines("b") << lines("x b");
+        QTest::newRow("both lines around it gone from ours: at the end")
+            << lines("a b") << lines("a x b") << lines("c") << lines("c x");
+        QTest::newRow("they added at the end, we too: theirs after ours")
+            << lines("a b") << lines("a b x") << lines("a b y") << lines("a b y x");
+        QTest::newRow("they removed the line we changed: ours stays") << lines("a b") << lines("a") << lines("a B")
+                                                                      << lines("a B");
+        QTest::newRow("a file that did not exist, now made elsewhere")
+            << QByteArray() << lines("x y") << lines("a") << lines("a x y");
+        QTest::newRow("LF from an editor merges with our CR LF") << lines("a b") << lines("a b x", "\n")
+                                                                 << lines("a b y") << lines("a b y x");
+        QTest::newRow("a line they changed") << lines("a b c") << lines("a B c") << lines("a b c y") << QByteArray("!");
+        QTest::newRow("a removal and an addition in one place") << lines("a b c") << lines("a x y c") << lines("a b c")
+                                                                << QByteArray("!");
+        QTest::newRow("re-encoded whole") << lines("a b") << QByteArray("\xef\xbb\xbf") + lines("a b") << lines("a b")
+                                          << QByteArray("!");
+    }
+
+    void merge()
+    {
+        QFETCH(QByteArray, base);
+        QFETCH(QByteArray, theirs);
+        QFETCH(QByteArray, ours);
+        const std::optional<QByteArray> merged = mergeOutsideChange(base, theirs, ours);
+        QTEST(merged.value_or("!"), "merged");
+    }
+
+    // One save after another program has (or has not) written the file
+    // since it was last seen: the file after, the copy kept beside, what
+    // the user is told.
+    void save_data()
+    {
+        QTest::addColumn<QByteArray>("seen");      // "-": did not exist
+        QTest::addColumn<QByteArray>("disk");      // "-": none now
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QByteArray>("kept");      // empty: nothing kept
+        QTest::addColumn<int>("kind");
+        const QByteArray ours = lines("a b y");
+        QTest::newRow("as seen: ours") << lines("a b") << lines("a b") << ours << QByteArray() << int(OutsideChange::None);
+        QTest::newRow("a line added elsewhere: merged") << lines("a b") << lines("a b x") << lines("a b y x") << QByteArray()
+                                                        << int(OutsideChange::Merged);
+        QTest::newRow("a line changed elsewhere: ours, theirs beside")
+            << lines("a b") << lines("a B") << ours << lines("a B") << int(OutsideChange::KeptBoth);
+        QTest::newRow("removed elsewhere: written afresh") << lines("a b") << QByteArray("-") << ours << QByteArray()
+                                                           << int(OutsideChange::None);
+        QTest::newRow("made elsewhere since: merged") << QByteArray("-") << lines("x") << lines("a b y x") << QByteArray()
+                                                      << int(OutsideChange::Merged);
+        QTest::newRow("already what we write") << lines("a") << ours << ours << QByteArray() << int(OutsideChange::None);
+    }
+
+    void save()
+    {
+        QFETCH(QByteArray, seen);
+        QFETCH(QByteArray, disk);
+        QFETCH(QByteArray, kept);
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Talk.txt");
+        if (disk != "-")
+            write(path, disk);
+        SeenFile seenFile = seen == "-" ? SeenFile{} : SeenFile{true, seen};
+        OutsideChange change;
+        QVERIFY(!saveCheckingOutside(path, seenFile, lines("a b y"), &change));
+        QTEST(read(path), "after");
+        QCOMPARE(int(change.kind), kind);
+        QCOMPARE(seenFile.bytes, read(path));
+        const QStringList copies = keptBeside(path);
+        QCOMPARE(copies.size(), kept.isEmpty() ? 0 : 1);
+        if (!kept.isEmpty()) {
+            QCOMPARE(read(dir.filePath(copies[0])), kept);
+            QCOMPARE(change.keptCopy, dir.filePath(copies[0]));
+            QCOMPARE(outsideChangeNotice("Talk.txt", change),
+                     "Talk.txt はほかのプログラムで書き換えられていました。その内容は「" + copies[0]
+                         + "」に残し、こちらの内容を保存しました。");
+        }
+        // The next save compares with what this one wrote: nothing more to say.
+        QVERIFY(!saveCheckingOutside(path, seenFile, lines("a b y z"), &change));
+        QCOMPARE(int(change.kind), int(OutsideChange::None));
+    }
+
+    void keptCopyName()
+    {
+        QTemporaryDir dir;
+        const QDateTime when(QDate(2026, 12, 7), QTime(10, 12, 0));
+        const QString first = keptCopyPath(dir.filePath("Talk.ini"), when);
+        QCOMPARE(first, dir.filePath("Talk（ほかのプログラムの変更 2026-12-07 101200）.ini"));
+        write(first, "x");
+        QCOMPARE(keptCopyPath(dir.filePath("Talk.ini"), when), dir.filePath("Talk（ほかのプログラムの変更 2026-12-07 101200 2）.ini"));
+    }
+
+    // Talk.ini: an editor adds a group between two saves of the options, then
+    // changes a value the program wrote.
+    void settingsStore()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Talk.ini");
+        SettingsStore store(path);
+        QStringList told;
+        store.setOutsideChangeNotice([&](const QString &m) { told << m; });
+        QVERIFY(store.save("OPT1", "1"));
+        write(path, read(path) + "\n[ACCESS]\nScan=1\n");
+        QVERIFY(store.save("OPT2", "1"));
+        QCOMPARE(read(path), QByteArray("[OPT]\nOPT1=1\nOPT2=1\n\n[ACCESS]\nScan=1\n"));
+        QCOMPARE(store.valueIn("ACCESS", "Scan"), std::optional<QString>("1"));
+        QCOMPARE(told, QStringList{"Talk.ini はほかのプログラムでも変更されていました。その変更と合わせて保存しました。"});
+
+        const QByteArray edited = QByteArray(read(path)).replace("OPT1=1", "OPT1=3");
+        write(path, edited);
+        QVERIFY(store.save("OPT3", "2"));
+        QCOMPARE(read(path), QByteArray("[ACCESS]\nScan=1\n\n[OPT]\nOPT1=1\nOPT2=1\nOPT3=2\n"));
+        const QStringList copies = keptBeside(path);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(read(dir.filePath(copies[0])), edited);
+        QCOMPARE(told.size(), 2);
+        QVERIFY(told[1].contains(copies[0]));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestOutsideChange)
+#include "test_outside_change.moc"

@@ -1,18 +1,20 @@
 #include "app/RunningCopy.h"
 
 #include "base/SingleInstance.h"
+#include "frame/FrmOK.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFont>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QFile>
 #include <QThread>
 #include <QWidget>
 
 #include <csignal>
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace kel {
 namespace {
@@ -31,8 +33,13 @@ RunningCopyServer::RunningCopyServer(std::function<void()> raise, QObject *paren
 
 RunningCopyServer::~RunningCopyServer() = default;
 
-bool RunningCopyServer::listen(const QString &socketPath)
+bool RunningCopyServer::listen(const QString &socketPath, bool abstract)
 {
+    if (abstract) {
+        // No file: every user reaches it, and it goes with the process.
+        server_->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        return server_->listen(socketPath);
+    }
     // We hold the lock, so a socket file there is a killed copy's leftover.
     QLocalServer::removeServer(socketPath);
     return server_->listen(socketPath);
@@ -67,11 +74,13 @@ void bringToFront(QWidget *w)
     w->activateWindow();
 }
 
-bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs)
+bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs, bool abstract)
 {
     QElapsedTimer timer;
     timer.start();
     QLocalSocket socket;
+    if (abstract)
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     // A copy started a moment ago holds the lock before it listens: knock
     // again until the time is up.
     for (;;) {
@@ -95,43 +104,84 @@ bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs)
 
 bool askToEndHungCopy()
 {
-    QMessageBox box;
-    box.setWindowTitle(QStringLiteral("Kelvoran"));
-    box.setIcon(QMessageBox::Warning);
-    box.setText(QString::fromUtf8(kHungQuestion));
-    QFont font = box.font();
-    font.setPointSize(20);
-    box.setFont(font);
-    QPushButton *end = box.addButton(QStringLiteral("終了させる"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole);
-    box.setDefaultButton(end);
-    box.exec();
-    return box.clickedButton() == end;
+    return askBeforeWindow(QString::fromUtf8(kHungQuestion), QStringLiteral("Kelvoran"), QStringLiteral("終了させる"),
+                           QStringLiteral("やめる"));
 }
 
-bool startAsOnlyCopy(SingleInstance &instance)
+namespace {
+
+// One lock: free, or held by a copy that comes to the front, or by a hung
+// copy the user may end. True when this start may go on; `ended` is then
+// the copy ended here, if any.
+bool settle(SingleInstance &lock, SingleInstance::Result result, qint64 &ended)
 {
-    if (instance.acquire() != SingleInstance::HeldByAnother)
+    if (result != SingleInstance::HeldByAnother)
         return true;
     constexpr int kAnswerMs = 2000;
-    if (askRunningCopyToRaise(instance.socketPath(), kAnswerMs))
+    if (askRunningCopyToRaise(lock.socketPath(), kAnswerMs, lock.abstractSocket()))
         return false;
     if (!askToEndHungCopy())
         return false;
-    if (endHungCopy(instance.holder()))
-        instance.acquire();
-    return true; // opens even when the other copy could not be ended
+    const qint64 pid = lock.holder();
+    if (endHungCopy(pid) && lock.takeOverFrom(pid)) {
+        ended = pid;
+        return true;
+    }
+    // Two copies writing the same files would undo each other's sentences.
+    askBeforeWindow(QString::fromUtf8(kNotEnded), QStringLiteral("Kelvoran"), QStringLiteral("OK"), QString());
+    return false;
+}
+
+} // namespace
+
+bool startAsOnlyCopy(SingleInstance &instance, SingleInstance &dataFolder, const QString &dataPath)
+{
+    qint64 ended = 0;
+    if (!settle(instance, instance.acquire(), ended))
+        return false;
+    if (dataPath.isEmpty())
+        return true;
+    const SingleInstance::Result data = dataFolder.acquireDataFolder(dataPath);
+    // The copy just ended held this lock too: it is not asked about twice.
+    if (data == SingleInstance::HeldByAnother && ended && dataFolder.holder() == ended && dataFolder.takeOverFrom(ended))
+        return true;
+    return settle(dataFolder, data, ended);
 }
 
 bool endHungCopy(qint64 pid)
 {
-    if (pid <= 0 || ::kill(pid_t(pid), SIGKILL) != 0)
+    if (pid <= 0)
         return false;
+    // Opened before the signal, so that the number cannot pass to another
+    // process in between; readable once the process has ended.
+    const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+    if (::kill(pid_t(pid), SIGKILL) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    constexpr int kEndMs = 2000;
+    if (fd >= 0) {
+        pollfd p{fd, POLLIN, 0};
+        const bool ended = ::poll(&p, 1, kEndMs) == 1;
+        ::close(fd);
+        return ended;
+    }
+    // Without process descriptors: gone, or a zombie its parent has not
+    // yet collected.
+    auto ended = [pid] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        return close < 0 || line.mid(close + 2, 1) == "Z";
+    };
     QElapsedTimer timer;
     timer.start();
-    while (::kill(pid_t(pid), 0) == 0 && timer.elapsed() < 2000)
-        QThread::msleep(20);
-    return ::kill(pid_t(pid), 0) != 0;
+    while (!ended() && timer.elapsed() < kEndMs)
+        QThread::msleep(10);
+    return ended();
 }
 
 } // namespace kel

@@ -66,9 +66,9 @@ int main(int argc, char *argv[])
         },
         std::chrono::milliseconds(1800));
 
-    kel::SingleInstance instance;
+    kel::SingleInstance instance, dataLock;
     const bool single = req.screenshot.isEmpty() && !req.quitWhenShown;
-    if (single && !kel::startAsOnlyCopy(instance))
+    if (single && !kel::startAsOnlyCopy(instance, dataLock, places.dataFolder))
         return 0;   // the running copy is in front
     kel::finishCutOffChange(places.dataFolder);
 
@@ -97,8 +97,11 @@ int main(int argc, char *argv[])
 
     // A later start knocks here and this window comes to the front.
     kel::RunningCopyServer knock([&w] { kel::bringToFront(&w); });
+    kel::RunningCopyServer knockOnData([&w] { kel::bringToFront(&w); });
     if (single && instance.held())
         knock.listen(instance.socketPath());
+    if (single && dataLock.held())
+        knockOnData.listen(dataLock.socketPath(), true);
 
     if (req.fullScreen)
         w.showFullScreen();

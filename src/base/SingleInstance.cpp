@@ -1,6 +1,7 @@
 #include "base/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -23,23 +24,59 @@ QStringList SingleInstance::lockFolders()
     return folders;
 }
 
+SingleInstance::Result SingleInstance::tryAt(const QString &lockPath)
+{
+    lockPath_ = lockPath;
+    lock_ = std::make_unique<QLockFile>(lockPath_);
+    lock_->setStaleLockTime(0); // stale only when its process is gone
+    if (lock_->tryLock(0))
+        return Acquired;
+    if (lock_->error() == QLockFile::LockFailedError)
+        return HeldByAnother;
+    return Unavailable;
+}
+
 SingleInstance::Result SingleInstance::acquire()
 {
+    abstract_ = false;
     for (const QString &folder : lockFolders()) {
         if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
             continue;
-        lockPath_ = folder + QStringLiteral("/kelvoran.lock");
-        lock_ = std::make_unique<QLockFile>(lockPath_);
-        lock_->setStaleLockTime(0); // stale only when its process is gone
-        if (lock_->tryLock(0))
-            return Acquired;
-        if (lock_->error() == QLockFile::LockFailedError)
-            return HeldByAnother;
+        const Result r = tryAt(folder + QStringLiteral("/kelvoran.lock"));
+        socketPath_ = lockPath_ + QStringLiteral(".socket");
+        if (r != Unavailable)
+            return r;
         // This folder refuses the file (read-only, full, not ours): next place.
     }
     lock_.reset();
     lockPath_.clear();
+    socketPath_.clear();
     return Unavailable;
+}
+
+SingleInstance::Result SingleInstance::acquireDataFolder(const QString &folder)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty())
+        return Unavailable;
+    abstract_ = true;
+    socketPath_ = QStringLiteral("kelvoran-data-")
+                  + QString::fromLatin1(QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex());
+    const Result r = tryAt(canonical + QStringLiteral("/.kelvoran.lock"));
+    if (r == Unavailable)
+        lock_.reset(); // a read-only folder: nothing can be written there anyway
+    return r;
+}
+
+bool SingleInstance::takeOverFrom(qint64 pid)
+{
+    if (!lock_)
+        return false;
+    qint64 now = 0;
+    QString host, app;
+    if (lock_->getLockInfo(&now, &host, &app) && now == pid)
+        lock_->removeStaleLockFile();
+    return lock_->tryLock(0);
 }
 
 qint64 SingleInstance::holder() const
@@ -48,9 +85,17 @@ qint64 SingleInstance::holder() const
         return 0;
     qint64 pid = 0;
     QString host, app;
-    if (!lock_->getLockInfo(&pid, &host, &app) || pid == QCoreApplication::applicationPid())
+    if (!lock_->getLockInfo(&pid, &host, &app) || pid <= 0 || pid == QCoreApplication::applicationPid())
         return 0;
-    return app == QCoreApplication::applicationName() ? pid : 0;
+    // The lock records the file name of the holder's program. Its number
+    // may since belong to another program: only a process still running
+    // this program's file counts (another user's cannot be looked at).
+    if (app != QLatin1String(kProgramFile))
+        return 0;
+    const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    if (!exe.isEmpty() && !QFileInfo(exe).fileName().startsWith(QLatin1String(kProgramFile)))
+        return 0;
+    return pid;
 }
 
 } // namespace kel

@@ -1,9 +1,12 @@
 #pragma once
-// One running copy per user. The lock lives in the user's runtime folder, or
-// in another per-user place when that folder cannot take it; a lock left by
-// a killed copy is recognised by its dead process and taken over. Beside the
-// lock, the running copy listens on a local socket (socketPath()) so that a
-// second start can bring its window to the front.
+// One running copy per user, and one per data folder. The user's lock lives
+// in the runtime folder, or in another per-user place when that folder
+// cannot take it; the data folder's lock lives in the data folder itself, so
+// that copies started with other runtime folders or by other users cannot
+// both write it. A lock left by a killed copy is recognised by its dead
+// process and taken over. The running copy listens on a local socket
+// (socketPath()) for each lock so that a second start can bring its window
+// to the front.
 
 #include <QLockFile>
 #include <QString>
@@ -20,21 +23,34 @@ public:
         Unavailable,    // no place takes a lock: run without one
     };
     Result acquire();
+    // The lock of the data folder `folder` (".kelvoran.lock" there); its
+    // socket is an abstract one named after the folder, which every user
+    // and every runtime folder reaches.
+    Result acquireDataFolder(const QString &folder);
+    // Takes the lock after its holder `pid` has ended (a killed copy may
+    // linger as a zombie, which the lock would count as running).
+    bool takeOverFrom(qint64 pid);
     // True while this copy holds the lock.
     bool held() const { return lock_ && lock_->isLocked(); }
     // Where the lock is (or would be) and the socket beside it.
     QString lockPath() const { return lockPath_; }
-    QString socketPath() const { return lockPath_ + QStringLiteral(".socket"); }
-    // The process holding the lock when it is another copy of this program,
-    // or 0.
+    QString socketPath() const { return socketPath_; }
+    bool abstractSocket() const { return abstract_; }
+    // The process holding the lock when it is another copy of this program
+    // (named kProgramFile, still running under that name), or 0.
     qint64 holder() const;
+    // The program's file name, which the lock records for its holder.
+    static constexpr const char *kProgramFile = "kelvoran";
 
     // The folders tried, in order.
     static QStringList lockFolders();
 
 private:
     std::unique_ptr<QLockFile> lock_;
+    Result tryAt(const QString &lockPath);
     QString lockPath_;
+    QString socketPath_;
+    bool abstract_ = false;
 };
 
 } // namespace kel

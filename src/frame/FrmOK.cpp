@@ -19,11 +19,11 @@ constexpr double kPoints = 36;
 // positions set for one call never carry over to the next.
 class FrmOKDialog : public QDialog {
 public:
-    FrmOKDialog(Talk &t, QWidget *parent) : QDialog(parent), t_(t), layout_(map_)
+    FrmOKDialog(double scale, bool &answer, QWidget *parent) : QDialog(parent), answer_(answer), layout_(map_)
     {
         setObjectName(QStringLiteral("frmOK"));
         setWindowTitle(QStringLiteral("問い合わせ？"));
-        map_.setScale(t.layout.map().scale());
+        map_.setScale(scale);
         QPalette p = palette();
         p.setColor(QPalette::Window, QColor::fromRgb(kDialogBack));
         setPalette(p);
@@ -77,11 +77,11 @@ public:
 private:
     void cmdOK_Click(int k)
     {
-        t_.st.AskAnswer = (k == 0);
+        answer_ = (k == 0);
         accept();
     }
 
-    Talk &t_;
+    bool &answer_;
     TwipsMap map_;
     TwipsLayout layout_;
 };
@@ -92,11 +92,28 @@ void AskUser(Talk &t, const QString &message, int code, const QString &title)
 {
     t.sv.platform->normalPointer();
     t.st.AskAnswer = false;
-    FrmOKDialog dialog(t, t.ui.frmTalk);
+    FrmOKDialog dialog(t.layout.map().scale(), t.st.AskAnswer, t.ui.frmTalk);
     dialog.arrange(code);
     dialog.setWindowTitle(title);
     dialog.label->setText(message);
     dialog.exec();
+}
+
+bool askBeforeWindow(const QString &message, const QString &title, const QString &yes, const QString &no)
+{
+    bool answer = false;
+    FrmOKDialog dialog(1.0, answer, nullptr);
+    dialog.arrange(no.isEmpty() ? kAskNotice : kAskOkCancel);
+    dialog.buttons[0]->setText(yes);
+    dialog.buttons[1]->setText(no);
+    // Enter or a stray key press takes the answer that changes nothing.
+    dialog.buttons[0]->setAutoDefault(false);
+    dialog.buttons[1]->setDefault(true);
+    dialog.buttons[1]->setFocus();
+    dialog.setWindowTitle(title);
+    dialog.label->setText(message);
+    dialog.exec();
+    return answer;
 }
 
 } // namespace kel

@@ -13,4 +13,9 @@ inline constexpr int kAskNotice = 48;
 
 void AskUser(Talk &t, const QString &message, int code, const QString &title);
 
+// The same large question where no main window exists yet (a start that
+// finds another copy), with its own captions; true only for `yes`. The
+// default button, taken by Enter, is `no`.
+bool askBeforeWindow(const QString &message, const QString &title, const QString &yes, const QString &no);
+
 } // namespace kel

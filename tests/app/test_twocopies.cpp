@@ -1,0 +1,115 @@
+// Two copies on one data folder, with the real program as the first copy
+// and this process as the second start: a frozen first copy (SIGSTOP) is
+// ended only when the user says so in the program's own question, whose
+// default changes nothing; a running one comes to the front. The data
+// folder's own lock finds the first copy even when the two use different
+// runtime folders. Every wait is on an event (an answer, a file, an end).
+#include "app/RunningCopy.h"
+#include "base/SingleInstance.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+
+using namespace kel;
+
+namespace {
+
+// Answers the program's question when it shows: 0 the first button, 1 the
+// second, 2 the Enter key; notes the question and its default button.
+struct Answer {
+    explicit Answer(int how)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, how] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || w->objectName() != u"frmOK" || !w->isVisible())
+                return;
+            QString defaultButton;
+            for (auto *b : w->findChildren<QPushButton *>())
+                if (b->isDefault())
+                    defaultButton = b->text();
+            asked << w->findChild<QLabel *>("lblOK")->text() + u'|' + defaultButton;
+            if (how == 2)
+                QTest::keyClick(w, Qt::Key_Return);
+            else
+                QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(how)), Qt::LeftButton);
+        });
+        timer.start(0);
+    }
+    QStringList asked;
+    QTimer timer;
+};
+
+} // namespace
+
+class TestTwoCopies : public QObject {
+    Q_OBJECT
+private slots:
+    void secondStart_data()
+    {
+        QTest::addColumn<bool>("frozen");
+        QTest::addColumn<bool>("sameRuntime");   // false: the second start has a runtime folder of its own
+        QTest::addColumn<int>("answer");          // see Answer; -1: no question expected
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("frozen: やめる leaves it, nothing opens") << true << true << 1 << false;
+        QTest::newRow("frozen: Enter takes やめる") << true << true << 2 << false;
+        QTest::newRow("frozen: 終了させる ends it, this start opens") << true << true << 0 << true;
+        QTest::newRow("frozen, another runtime folder: the data folder's lock finds it") << true << false << 0 << true;
+        QTest::newRow("running, another runtime folder: it comes to the front") << false << false << -1 << false;
+    }
+
+    void secondStart()
+    {
+        QFETCH(bool, frozen);
+        QFETCH(bool, sameRuntime);
+        QFETCH(int, answer);
+        QFETCH(bool, opens);
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data"), runA = dir.filePath("runA"), runB = dir.filePath("runB");
+        for (const QString &d : {data, runA, runB})
+            QVERIFY(QDir().mkpath(d));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runA);
+        env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
+        env.insert("XDG_CONFIG_HOME", dir.path());
+        env.insert("KELVORAN_HOME", data);
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(KELVORAN_BINARY, {});
+        QVERIFY(first.waitForStarted());
+        // Up once its lock is taken and it answers a knock on the data folder.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(data + "/.kelvoran.lock"), 30'000);
+        SingleInstance probe;
+        QCOMPARE(probe.acquireDataFolder(data), SingleInstance::HeldByAnother);
+        QTRY_VERIFY_WITH_TIMEOUT(askRunningCopyToRaise(probe.socketPath(), 100, true), 30'000);
+        QCOMPARE(probe.holder(), first.processId());
+        if (frozen)
+            ::kill(pid_t(first.processId()), SIGSTOP);
+
+        qputenv("XDG_RUNTIME_DIR", (sameRuntime ? runA : runB).toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
+        SingleInstance runtime, folder;
+        const Answer user(std::max(answer, 0));
+        QCOMPARE(startAsOnlyCopy(runtime, folder, data), opens);
+        QCOMPARE(user.asked, answer < 0 ? QStringList() : QStringList{QString::fromUtf8(kHungQuestion) + "|やめる"});
+        if (opens) {
+            // Ended for real, and both locks are this start's now.
+            QVERIFY(first.waitForFinished(30'000));
+            QCOMPARE(first.exitStatus(), QProcess::CrashExit);
+            QVERIFY(runtime.held() && folder.held());
+        } else {
+            QCOMPARE(first.state(), QProcess::Running);
+            QVERIFY(!folder.held());
+            ::kill(pid_t(first.processId()), SIGKILL);
+            QVERIFY(first.waitForFinished(30'000));
+        }
+    }
+};
+
+QTEST_MAIN(TestTwoCopies)
+#include "test_twocopies.moc"

@@ -162,8 +162,12 @@ std::optional<SaveError> saveCheckingOutside(const QString &path, SeenFile &seen
                 return error;
         }
     }
-    if (std::optional<SaveError> error = saveFileAtomically(path, bytes))
+    if (std::optional<SaveError> error = saveFileAtomically(path, bytes)) {
+        // Their version is still in its place: no second copy of it.
+        if (change.kind == OutsideChange::KeptBoth)
+            QFile::remove(change.keptCopy);
         return error;
+    }
     seen = {true, bytes};
     if (outside)
         *outside = change;

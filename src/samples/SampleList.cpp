@@ -34,7 +34,11 @@ FileSentences readSampleFile(const QString &path, const QString &diaryPath)
         const QStringList start = fresh ? freshSampleSentences() : QStringList{kPlaceholder};
         // Should the folder refuse the file, the list still shows these, and
         // the first addition tells the user that nothing could be stored.
-        storeListFile(path, file, encodeSamples(start));
+        OutsideChange outside;
+        storeListFile(path, file, encodeSamples(start), &outside);
+        // Another copy made the file meanwhile: the list holds its lines too.
+        if (outside.kind == OutsideChange::Merged)
+            return {parseSamples(file.text), file};
         return {start, file};
     }
     return {parseSamples(file.text), std::move(file)};

@@ -3,6 +3,7 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen ./bench/bench_diary
 
 #include "base/AnsiText.h"
+#include "base/OutsideChange.h"
 #include "diary/DiaryFile.h"
 #include "diary/DiaryScreens.h"
 #include "samples/SampleFile.h"
@@ -86,10 +87,28 @@ int main(int argc, char **argv)
     });
     const qint64 bytes = f.readFile(QStringLiteral("day.txt")).size();
 
+    // Another program's change met at a store: a day added at the end (merged)
+    // and the whole file in the opposite order (no plain change: kept beside).
+    const QByteArray ours = f.readFile(QStringLiteral("day.txt"));
+    const QByteArray added = day + encodeRecord(QStringLiteral("04.01.01 むかし")).value();
+    QList<QByteArray> lines = day.split('\n');
+    std::reverse(lines.begin(), lines.end());
+    const QByteArray reversed = lines.join('\n');
+    const double merge = measure([] {}, [&] {
+        if (!mergeOutsideChange(day, added, ours))
+            std::fprintf(stderr, "no merge\n");
+    });
+    const double refuse = measure([] {}, [&] {
+        if (mergeOutsideChange(day, reversed, ours))
+            std::fprintf(stderr, "merged a reordered file\n");
+    });
+
     std::printf("day.txt: %d records read, %d list rows, %lld bytes after storing\n", kDays, rows,
                 bytes);
     std::printf("open the diary list (\"決定\" on \"日記\", with repaint): median %.2f ms\n", open);
     std::printf("LoadDiary + ShowDiaryList:                        median %.2f ms\n", load);
     std::printf("SaveDiary (store an entry):                       median %.2f ms\n", store);
+    std::printf("merge another program's added day:                median %.2f ms\n", merge);
+    std::printf("find a reordered file is no plain change:         median %.2f ms\n", refuse);
     return 0;
 }

@@ -3,7 +3,8 @@
 // ended only when the user says so in the program's own question, whose
 // default changes nothing; a running one comes to the front. The data
 // folder's own lock finds the first copy even when the two use different
-// runtime folders. Every wait is on an event (an answer, a file, an end).
+// runtime folders or run as different users. Every wait is on an event (an
+// answer, a file, an end).
 #include "app/RunningCopy.h"
 #include "base/SingleInstance.h"
 
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <unistd.h>
 
 using namespace kel;
 
@@ -56,11 +58,15 @@ private slots:
         QTest::addColumn<bool>("sameRuntime");   // false: the second start has a runtime folder of its own
         QTest::addColumn<int>("answer");          // see Answer; -1: no question expected
         QTest::addColumn<bool>("opens");
-        QTest::newRow("frozen: やめる leaves it, nothing opens") << true << true << 1 << false;
-        QTest::newRow("frozen: Enter takes やめる") << true << true << 2 << false;
-        QTest::newRow("frozen: 終了させる ends it, this start opens") << true << true << 0 << true;
-        QTest::newRow("frozen, another runtime folder: the data folder's lock finds it") << true << false << 0 << true;
-        QTest::newRow("running, another runtime folder: it comes to the front") << false << false << -1 << false;
+        QTest::addColumn<bool>("otherUser");      // the first copy runs as "nobody"
+        QTest::newRow("frozen: やめる leaves it, nothing opens") << true << true << 1 << false << false;
+        QTest::newRow("frozen: Enter takes やめる") << true << true << 2 << false << false;
+        QTest::newRow("frozen: 終了させる ends it, this start opens") << true << true << 0 << true << false;
+        QTest::newRow("frozen, another runtime folder: the data folder's lock finds it")
+            << true << false << 0 << true << false;
+        QTest::newRow("running, another runtime folder: it comes to the front") << false << false << -1 << false << false;
+        QTest::newRow("another user's running copy comes to the front") << false << false << -1 << false << true;
+        QTest::newRow("another user's frozen copy: 終了させる ends it") << true << false << 0 << true << true;
     }
 
     void secondStart()
@@ -69,18 +75,27 @@ private slots:
         QFETCH(bool, sameRuntime);
         QFETCH(int, answer);
         QFETCH(bool, opens);
+        QFETCH(bool, otherUser);
+        if (otherUser && ::geteuid() != 0)
+            QSKIP("starting a copy as another user needs root");
         QTemporaryDir dir;
         const QString data = dir.filePath("data"), runA = dir.filePath("runA"), runB = dir.filePath("runB");
-        for (const QString &d : {data, runA, runB})
-            QVERIFY(QDir().mkpath(d));
+        for (const QString &d : {data, runA, runB, dir.filePath("cache"), dir.filePath("home")})
+            QVERIFY(QDir().mkpath(d) && (!otherUser || QFile::setPermissions(d, QFileDevice::Permissions(0x7777))));
+        if (otherUser)
+            QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runA);
         env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
         env.insert("XDG_CONFIG_HOME", dir.path());
         env.insert("KELVORAN_HOME", data);
+        env.insert("HOME", dir.filePath("home"));
         QProcess first;
         first.setProcessEnvironment(env);
-        first.start(KELVORAN_BINARY, {});
+        if (otherUser)
+            first.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", KELVORAN_BINARY});
+        else
+            first.start(KELVORAN_BINARY, {});
         QVERIFY(first.waitForStarted());
         // Up once its lock is taken and it answers a knock on the data folder.
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(data + "/.kelvoran.lock"), 30'000);

@@ -107,9 +107,11 @@ bool askBeforeWindow(const QString &message, const QString &title, const QString
     dialog.buttons[0]->setText(yes);
     dialog.buttons[1]->setText(no);
     // Enter or a stray key press takes the answer that changes nothing.
-    dialog.buttons[0]->setAutoDefault(false);
-    dialog.buttons[1]->setDefault(true);
-    dialog.buttons[1]->setFocus();
+    QPushButton *safe = no.isEmpty() ? dialog.buttons[0] : dialog.buttons[1];
+    for (QPushButton *b : dialog.buttons)
+        b->setAutoDefault(false);
+    safe->setDefault(true);
+    safe->setFocus();
     dialog.setWindowTitle(title);
     dialog.label->setText(message);
     dialog.exec();

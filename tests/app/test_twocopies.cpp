@@ -124,6 +124,21 @@ private slots:
             QVERIFY(first.waitForFinished(30'000));
         }
     }
+
+    // A holder that cannot be ended (here: not this program, so it is never
+    // killed): the start says so and ends rather than open beside it.
+    void holderNotEndedMeansThisStartEnds()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+        SingleInstance held;
+        QCOMPARE(held.acquire(), SingleInstance::Acquired);
+        SingleInstance runtime, folder;
+        const Answer user(0);
+        QVERIFY(!startAsOnlyCopy(runtime, folder, dir.path()));
+        QCOMPARE(user.asked, (QStringList{QString::fromUtf8(kHungQuestion) + "|やめる", QString::fromUtf8(kNotEnded) + "|OK"}));
+        QVERIFY(held.held() && !runtime.held());
+    }
 };
 
 QTEST_MAIN(TestTwoCopies)

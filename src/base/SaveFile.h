@@ -10,7 +10,9 @@
 //   3. only then is the temporary renamed over the target;
 //   4. on any failure the temporary is removed and the old file is untouched.
 //
-// The caller shows its own failure notice when an error comes back.
+// The caller shows its own failure notice when an error comes back. The
+// user's own files are stored through saveCheckingOutside
+// (base/OutsideChange.h), which first looks for another program's change.
 
 #include <QByteArray>
 #include <QString>

@@ -2,8 +2,8 @@
 // The per-user settings store: an INI file, Talk.ini in the user's
 // configuration folder, section "OPT". Other groups hold what the program
 // keeps beyond the options. Every value is text. A save rewrites the whole
-// file through saveFileAtomically (base/SaveFile.h) and reports whether the
-// value really reached the disk; on failure the old file stays whole.
+// file through saveCheckingOutside (base/OutsideChange.h) and reports whether
+// the value really reached the disk; on failure the old file stays whole.
 
 #include "base/AppState.h"
 

@@ -6,7 +6,6 @@
 #include "compose/EditBoxKeys.h"
 #include "compose/KeyStrokes.h"
 #include "compose/TextOps.h"
-#include "samples/SampleFile.h"
 #include "widgets/Colours.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Platform.h"
@@ -96,10 +95,7 @@ void Composer::ShowSuggestions(const QString &key)
     sp.setCols(1);
     sp.setColWidth(0, kDesignWidthTwips);
 
-    QStringList matches = t_.st.Samples ? matchSamples(*t_.st.Samples, key) : QStringList();
-    // The diary's row is kept in Talk.txt as a line that begins with "あ";
-    // it is the list's way to the diary, never something to say.
-    matches.removeAll(kPlaceholder);
+    const QStringList matches = t_.st.Samples ? matchSamples(*t_.st.Samples, key) : QStringList();
     sp.setRows(1 + int(matches.size()));
     sp.setTextMatrix(0, 0, trimSpaces(key));
     for (int i = 0; i < matches.size(); ++i)

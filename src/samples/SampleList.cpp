@@ -56,7 +56,11 @@ void SampleScreens::LoadSamples()
 {
     FileSentences file = readSampleFile(t_.dataFile(kSampleFileName), t_.dataFile(kDiaryFileName));
     asRead_ = file.asRead;
-    t_.st.Samples = file.sentences.isEmpty() ? QStringList{QString()} : file.sentences;
+    // What suggestions offer: the diary's row is kept in Talk.txt as a line
+    // that begins with "あ", the list's way to the diary, never something to say.
+    QStringList offered = file.sentences;
+    offered.removeAll(kPlaceholder);
+    t_.st.Samples = offered.isEmpty() ? QStringList{QString()} : offered;
 
     // The list's first row opens the diary, so it must exist even when the
     // file lost its placeholder line; the next save writes it back.

@@ -45,10 +45,8 @@ int main(int argc, char *argv[])
     // had not yet been decided) before anything reads the files; a window
     // does so only once it is the one copy, so that a second start never
     // cuts into the first one's restore.
-    if (kel::isBackupCommand(req)) {
-        kel::finishCutOffChange(places.dataFolder);
-        return kel::runVoiceCommand(req, places.dataFolder, kel::SettingsStore::defaultPath());
-    }
+    if (kel::isBackupCommand(req))
+        return kel::runVoiceCommandLocked(req, places.dataFolder, kel::SettingsStore::defaultPath());
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));

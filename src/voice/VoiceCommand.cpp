@@ -1,7 +1,9 @@
 #include "voice/VoiceCommand.h"
 
+#include "base/SingleInstance.h"
 #include "speech/WavName.h"
 #include "voice/FullBackup.h"
+#include "voice/StagedChange.h"
 
 #include <cstdio>
 
@@ -67,6 +69,24 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QS
     if (!importVoice(folder, backup, &error))
         return say(1, QStringLiteral("読み込めませんでした：%1。何も変えていません。").arg(error));
     return say(0, QStringLiteral("%1 文字の声を読み込みました。").arg(backup.recordings.size()));
+}
+
+int runVoiceCommandLocked(const StartRequest &req, const QString &dataFolder, const QString &iniPath)
+{
+    const bool writes = !req.importVoice.isEmpty() || !req.restore.isEmpty();
+    SingleInstance lock;
+    const SingleInstance::Result r = lock.acquireDataFolder(dataFolder);
+    if (r == SingleInstance::HeldByAnother) {
+        // The running copy owns any change in flight; finishing it here
+        // would cut into it, and writing would change files under it.
+        if (writes)
+            return say(1, QString::fromUtf8(kCloseKelvoranFirst));
+        return runVoiceCommand(req, dataFolder, iniPath);
+    }
+    finishCutOffChange(dataFolder);
+    if (!writes)
+        lock = SingleInstance(); // a window may open while this one reads
+    return runVoiceCommand(req, dataFolder, iniPath);
 }
 
 } // namespace kel

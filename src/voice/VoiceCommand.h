@@ -15,5 +15,13 @@ namespace kel {
 // True when the request is one of these commands.
 bool isBackupCommand(const StartRequest &req);
 int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QString &iniPath);
+// runVoiceCommand() as one copy of the program on the data folder: an
+// import or a restore holds the folder's lock throughout and refuses, with
+// nothing changed, while a window (or another such command) has it; a
+// backup or export only reads, so it runs beside a window. A change cut
+// off by a kill is finished first, unless another copy has the folder.
+int runVoiceCommandLocked(const StartRequest &req, const QString &dataFolder, const QString &iniPath);
+// Said when the data folder is held by another copy.
+inline const char *const kCloseKelvoranFirst = "Kelvoran が開いています。閉じてから、もう一度実行してください。何も変えていません。";
 
 } // namespace kel

@@ -10,6 +10,7 @@
 #include "support/SmallDisk.h"
 #include "support/TalkFixture.h"
 #include "base/SettingsStore.h"
+#include "base/SingleInstance.h"
 #include "samples/SampleScreens.h"
 #include "voice/ArchiveFile.h"
 #include "voice/BackupPage.h"
@@ -379,6 +380,58 @@ private slots:
         QVERIFY(snapshot(dir.path()) == changed);
         QCOMPARE(kelvoran({"--home", home2, "--restore", file, "--force"}, config2), 0);
         QCOMPARE(readFile(home2 + "/Talk.txt"), readFile(home + "/Talk.txt"));
+    }
+
+    // While a window has the data folder (its lock held as a running copy
+    // holds it), an import or a restore refuses, says to close Kelvoran and
+    // changes nothing; once the window is closed it goes through. A backup
+    // or an export only reads and runs beside the window, leaving the
+    // window's change in flight alone.
+    void commandsBesideAWindow_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("writes");
+        for (const char *command : {"--restore", "--import-voice", "--backup", "--export-voice"})
+            QTest::newRow(command) << command << (command == QByteArray("--restore") || command == QByteArray("--import-voice"));
+    }
+
+    void commandsBesideAWindow()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, writes);
+        QTemporaryDir dir;
+        const QString home = dir.filePath("home"), config = dir.filePath("config"), in = dir.filePath("in/file.tar.gz");
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(config) && QDir().mkpath(dir.filePath("in")));
+        QVERIFY(writeFile(home + "/Talk.txt", "\"mine\"\r\n"));
+        QVERIFY(VoiceFolder(home).keep("あ", toneWav(300, 0.3), toneWav(310, 0.3), nullptr));
+        if (command == "--restore") {
+            const QString other = dir.filePath("in/home");
+            QVERIFY(QDir().mkpath(other) && writeFile(other + "/Talk.txt", "\"theirs\"\r\n"));
+            QCOMPARE(kelvoran({"--home", other, "--backup", in}, dir.filePath("in/config")), 0);
+        } else if (command == "--import-voice") {
+            QVERIFY(writeFile(in, voiceTar({{"あ", toneWav(500, 0.3)}, {"か", toneWav(400, 0.3)}})));
+        }
+        const QString target = writes ? in : dir.filePath("out.tar.gz");
+        const QStringList args{"--home", home, command, target, "--force"};
+        // The window is half way through a change of its own.
+        const QString staged = home + "/" + kStagingFolder + "/0"; // (snapshot() skips hidden files)
+        QVERIFY(QDir(home).mkdir(kStagingFolder) && writeFile(staged, "staged"));
+        const auto before = snapshot(dir.path()), homeBefore = snapshot(home);
+        {
+            SingleInstance window;
+            QCOMPARE(window.acquireDataFolder(home), SingleInstance::Acquired);
+            const auto [code, words] = kelvoranSays(writes ? args : args.mid(0, 4), config);
+            QCOMPARE(code, writes ? 1 : 0);
+            QCOMPARE(QString::fromUtf8(words).contains("Kelvoran が開いています。閉じてから、もう一度実行してください。"), writes);
+            QCOMPARE(QFileInfo::exists(target), true);
+            QVERIFY(snapshot(home) == homeBefore && readFile(staged) == "staged");
+            QVERIFY(!writes || snapshot(dir.path()) == before);
+        }
+        if (!writes)
+            return;
+        QCOMPARE(kelvoran(args, config), 0);
+        QCOMPARE(readFile(home + "/Talk.txt"), QByteArray(command == "--restore" ? "\"theirs\"\r\n" : "\"mine\"\r\n"));
+        QCOMPARE(readFile(home + "/あ.wav"), toneWav(command == "--restore" ? 300 : 500, 0.3));
     }
 
     // "設定" → "その他" → "バックアップ": written there, restored there after

@@ -1,5 +1,5 @@
-// The user's own voice under a real audio server (run under tools/with-pulse;
-// skipped without one, failing on CI): the sound check reached from "設定",
+// The user's own voice under a real audio server (ctest starts it; alone, run
+// under tools/with-pulse; it fails without one): the sound check reached from "設定",
 // then a take said into a virtual microphone (a null sink of our own, whose
 // monitor is the input) kept trimmed and levelled, and heard at the next
 // touch.

@@ -116,6 +116,10 @@ void TestSampleScreens::visits_data()
                  .talkAfter = records(QStringList{kPlaceholder} + everydaySentences())};
     QTest::newRow("the user's file is kept, even without the placeholder")
         << Visit{.talk = records({"こんにちは"}), .steps = {"例文表示", "例文終了"}};
+    // The list's first row opens the diary: it is there all the same.
+    QTest::newRow("a file without the placeholder still lists the diary row")
+        << Visit{.talk = records({"こんにちは"}), .steps = {"例文表示"},
+                 .listed = {"あ行|[日記]", "か行|こんにちは"}, .screen = "example list"};
     // "始め" clears the text and the board's green (rule 3 leaves a named cell green).
     QTest::newRow("始め, ＯＫ clears")
         << Visit{.options = {{"OPT1", "3"}}, .text = "あ[い]う_", .steps = {"#0,9", "始め"}, .answers = {0},

@@ -7,7 +7,8 @@ namespace kel {
 inline constexpr const char *kGothic = "ＭＳ ゴシック";      // fixed pitch
 inline constexpr const char *kPGothic = "ＭＳ Ｐゴシック";   // proportional
 
-// Registers the substitutions; call once after the application object exists.
+// Registers the substitutions, and lets Qt thicken large glyphs too; call
+// once after the application object exists, before any text is drawn.
 void installFontSubstitutions();
 
 } // namespace kel

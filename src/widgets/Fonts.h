@@ -7,8 +7,7 @@ namespace kel {
 inline constexpr const char *kGothic = "ＭＳ ゴシック";      // fixed pitch
 inline constexpr const char *kPGothic = "ＭＳ Ｐゴシック";   // proportional
 
-// Registers the substitutions, and lets Qt thicken large glyphs too; call
-// once after the application object exists, before any text is drawn.
+// Registers the substitutions; call once after the application object exists.
 void installFontSubstitutions();
 
 } // namespace kel

@@ -4,6 +4,7 @@
 #include "support/TalkFixture.h"
 
 #include "support/AudioCapture.h"
+#include "speech/FrmRead.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/Speech.h"
 
@@ -130,6 +131,27 @@ private slots:
         QVERIFY2(took >= seconds && took < seconds + 0.01, qPrintable(QString::number(took)));
         QTEST(heard(fx), "heard");
         QTEST(seen(fx), "after");
+    }
+
+    // Where the stop panel goes: within the main window's width and on its
+    // screen, however narrow the window or wherever it stands.
+    void stopPanelPlace_data()
+    {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("placed"); // on a screen of 1024 x 768
+        QTest::newRow("wider than the window: as wide, over it") << QRect(2, 550, 790, 128) << QRect(0, 0, 786, 570) << QRect(0, 550, 786, 128);
+        QTest::newRow("window at the screen's right edge") << QRect(250, 600, 790, 128) << QRect(234, 0, 790, 600) << QRect(234, 600, 790, 128);
+        QTest::newRow("narrow window: as narrow") << QRect(900, 700, 300, 128) << QRect(800, 0, 224, 768) << QRect(800, 640, 224, 128);
+        QTest::newRow("below the screen: moved up") << QRect(0, 700, 786, 128) << QRect(0, 0, 786, 900) << QRect(0, 640, 786, 128);
+        QTest::newRow("no window known: the screen only") << QRect(500, 0, 790, 128) << QRect() << QRect(234, 0, 790, 128);
+    }
+
+    void stopPanelPlace()
+    {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, window);
+        QTEST(FrmRead::placed(wanted, window, QRect(0, 0, 1024, 768)), "placed");
     }
 
     // The real clock and player where no audio server answers: playing

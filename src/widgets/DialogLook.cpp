@@ -35,12 +35,16 @@ QString panelAndMarkStyle(const TwipsMap &map, QRgb panelBack)
 QString dialogLookStyle(const TwipsMap &map, QRgb panelBack)
 {
     constexpr int kControlTwips = 540;
-    constexpr int kFramePx = 6; // the border and padding Qt adds around the content
+    // The height asked for is the content's: Qt adds the frame around it,
+    // 2 px to a drop-down or a button, 6 px to a number box or a text field.
+    const int height = map.px(kControlTwips);
     return panelAndMarkStyle(map, panelBack)
-           + QStringLiteral("QComboBox,QAbstractSpinBox,QLineEdit,QPushButton{min-height:%1px;}"
-                            "QAbstractSpinBox::up-button,QAbstractSpinBox::down-button{width:%2px;}")
-                 .arg(map.px(kControlTwips) - kFramePx)
-                 .arg(map.px(kControlTwips) * 3 / 4);
+           + QStringLiteral("QComboBox,QPushButton{min-height:%1px;}"
+                            "QAbstractSpinBox,QLineEdit{min-height:%2px;}"
+                            "QAbstractSpinBox::up-button,QAbstractSpinBox::down-button{width:%3px;}")
+                 .arg(height - 2)
+                 .arg(height - 6)
+                 .arg(height * 3 / 4);
 }
 
 void applyDialogLook(QWidget *dialog, const TwipsMap &map, QRgb back)

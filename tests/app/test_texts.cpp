@@ -79,11 +79,12 @@ QStringList smallIn(QWidget *root, int px, int touchPx)
 
 // What a settings dialog's user would find wrong: English, the type or the
 // controls smaller than the options dialog's at the design size, or more
-// than an 800 x 600 screen holds.
+// than an 800 x 600 screen holds (at the least size its controls allow,
+// with its frame).
 QStringList faultsOf(QWidget *dialog, const TwipsMap &map)
 {
     QStringList faults = englishIn(dialog) + smallIn(dialog, map.fontPx(14.25), map.px(540));
-    const QSize size = dialog->frameGeometry().size();
+    const QSize size = dialog->minimumSizeHint() + (dialog->frameGeometry().size() - dialog->size());
     if (size.width() > 800 || size.height() > 600)
         faults << QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
     return faults;
@@ -139,17 +140,18 @@ private slots:
                                  for (QComboBox *c : combos)
                                      if (c->itemText(0).startsWith(u"縦"))
                                          order << c->itemText(0) << c->itemText(1);
-                                 for (auto *s : d->findChildren<QAbstractSpinBox *>())
+                                 const auto boxes = child(d, "pageAccess")->findChildren<QAbstractSpinBox *>();
+                                 for (auto *s : boxes)
                                      seconds << s->text();
                                  // The pace one step longer, as a finger would set it.
-                                 auto *pace = d->findChildren<QAbstractSpinBox *>().last();
+                                 auto *pace = boxes.last();
                                  pace->stepUp();
                                  click(child(d, "cmdClose"));
                              }},
                             {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
         TalkFixture::click(fx.ui().cmdOpt);
         QVERIFY(script.done());
-        QCOMPARE(faults, QStringList());
+        QCOMPARE(faults.join(u'\n'), QString());
         QCOMPARE(order, (QStringList{"縦（あかさたな…の列ごと）", "横（あいうえお…の段ごと）"}));
         // Step, first item, rounds, accept, lock, dwell, pace.
         QCOMPARE(seconds, (QStringList{"0.8", "1.5", "2", "0.0", "0.3", "なし", "0.9"}));
@@ -173,7 +175,7 @@ private slots:
                             {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
         TalkFixture::click(fx.ui().cmdOpt);
         QVERIFY(script.done());
-        QCOMPARE(faults, QStringList());
+        QCOMPARE(faults.join(u'\n'), QString());
     }
 };
 

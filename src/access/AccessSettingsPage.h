@@ -13,6 +13,7 @@ class QSpinBox;
 
 namespace kel {
 
+class SecondsBox;
 class SettingsStore;
 
 class AccessSettingsPage : public QWidget {
@@ -29,7 +30,8 @@ public:
 
 private:
     QComboBox *scan_, *order_, *voice_, *mouse_, *settings_;
-    QSpinBox *step_, *rounds_, *accept_, *lock_, *dwell_, *pace_;
+    QSpinBox *rounds_;
+    SecondsBox *step_, *accept_, *lock_, *dwell_, *pace_;
     QDoubleSpinBox *first_;
 };
 

@@ -8,7 +8,8 @@
 #include "voice/BackupPage.h"
 #include "voice/VoicePage.h"
 #include "widgets/ColorButton.h"
-#include "widgets/Fonts.h"
+#include "widgets/DialogLook.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -26,23 +27,19 @@ FrmMore::FrmMore(Talk &, QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmMore"));
     setWindowTitle(QStringLiteral("その他の設定"));
     setModal(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor::fromRgb(kDialogBack));
-    setPalette(p);
-    setAutoFillBackground(true);
-    QFont f(QString::fromUtf8(kPGothic));
-    f.setPointSizeF(14.25);
-    f.setBold(true);
-    setFont(f);
-    setMinimumWidth(480);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    pages_ = new QVBoxLayout;
+    // Two columns, so that the dialog fits an 800 x 600 screen in the
+    // options dialog's type.
+    pages_ = new QHBoxLayout;
+    for (auto *&column : columns_) {
+        column = new QVBoxLayout;
+        pages_->addLayout(column);
+    }
     layout->addLayout(pages_);
     auto *close = new ColorButton(QStringLiteral("閉じる"), QColor::fromRgb(kDialogBack), this);
     close->setObjectName(QStringLiteral("cmdClose"));
-    close->setMinimumHeight(48);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     bottom_ = new QHBoxLayout;
     bottom_->addWidget(close);
@@ -55,10 +52,17 @@ void FrmMore::addBesideClose(QWidget *buttons)
     bottom_->insertWidget(0, buttons, 2);
 }
 
-void FrmMore::addPage(QWidget *page)
+void FrmMore::addPage(QWidget *page, int column)
 {
     page->setParent(this);
-    pages_->addWidget(page);
+    columns_[column]->addWidget(page);
+}
+
+void FrmMore::fitOver(const QWidget *over, double mainScale)
+{
+    for (QVBoxLayout *column : columns_)
+        column->addStretch();
+    fitDialogLook(this, over, mainScale, map_, kDialogBack);
 }
 
 // Kiosk use: the board opens full screen when the user logs in, with the
@@ -75,7 +79,8 @@ QGroupBox *autostartPage(Talk &t)
             return;
         const QSignalBlocker keep(box);
         box->setChecked(autostartEnabled());
-        AskUser(t, QStringLiteral("自動起動を設定できませんでした"), kAskNotice, QStringLiteral("起動"));
+        qWarning("kelvoran: autostart: %s", qPrintable(error));
+        AskUser(t, QStringLiteral("自動起動にできません。\nフォルダを確かめてください"), kAskNotice, QStringLiteral("起動"));
     });
     (new QVBoxLayout(page))->addWidget(box);
     return page;
@@ -86,24 +91,19 @@ bool showMore(Talk &t, QWidget *parent)
     bool saved = true, restored = false;
     {
         FrmMore dialog(t, parent);
-        // Side by side, so that the dialog fits an 800 x 600 screen.
-        auto *top = new QWidget;
-        auto *row = new QHBoxLayout(top);
-        row->setContentsMargins(0, 0, 0, 0);
-        row->addWidget(new VoicePage(t), 2);
-        row->addWidget(autostartPage(t), 1);
+        dialog.addPage(new VoicePage(t), 0);
+        dialog.addPage(autostartPage(t), 0);
         auto *speech = new SpeechPage;
         if (t.sv.store)
             speech->load(*t.sv.store);
-        row->addWidget(speech, 1);
-        dialog.addPage(top);
+        dialog.addPage(speech, 0);
         auto *backup = new BackupPage(t);
         dialog.addBesideClose(backup);
         auto *access = new AccessSettingsPage;
         access->setObjectName(QStringLiteral("pageAccess"));
         if (t.sv.store)
             access->load(*t.sv.store);
-        dialog.addPage(access);
+        dialog.addPage(access, 1);
         // What a restore put back is shown, and kept when the dialog closes.
         QObject::connect(backup, &BackupPage::restored, access, [&t, access, speech, &restored] {
             restored = true;
@@ -112,6 +112,7 @@ bool showMore(Talk &t, QWidget *parent)
                 speech->load(*t.sv.store);
             }
         });
+        dialog.fitOver(parent, t.layout.map().scale());
         dialog.exec();
         // Kept whichever way the dialog closes, as its only button says "閉じる".
         if (t.sv.store) {
@@ -122,7 +123,7 @@ bool showMore(Talk &t, QWidget *parent)
     if (t.reloadSettings)
         t.reloadSettings();
     if (!saved)
-        AskUser(t, QStringLiteral("設定を保存できませんでした"), kAskNotice, QStringLiteral("その他の設定"));
+        AskUser(t, kNoticeSettingsNotSaved, kAskNotice, QStringLiteral("その他の設定"));
     return restored;
 }
 

@@ -6,6 +6,7 @@
 #include "board/Board.h"
 #include "frame/FrmOK.h"
 #include "widgets/ColorButton.h"
+#include "widgets/DialogLook.h"
 #include "widgets/Fonts.h"
 #include "widgets/TalkBox.h"
 
@@ -112,25 +113,6 @@ QWidget *makeControl(const OptControlDef &d, QWidget *parent)
     return nullptr;
 }
 
-// The panels draw their line through the middle of the caption, and the
-// round and square marks grow with the dialog so that they stay as easy
-// to see and to hit as the captions beside them.
-QString panelAndMarkStyle(const TwipsMap &map)
-{
-    constexpr double kPanelPoints = 15.75;
-    constexpr int kCaptionIndentTwips = 120;
-    constexpr int kMarkTwips = 210;
-    return QStringLiteral(
-               "QGroupBox{border:2px groove #8080c0;margin-top:%1px;}"
-               "QGroupBox::title{subcontrol-origin:margin;subcontrol-position:top left;left:%2px;"
-               "padding:0px 2px;background-color:%3;}"
-               "QRadioButton::indicator,QCheckBox::indicator{width:%4px;height:%4px;}")
-        .arg(map.fontPx(kPanelPoints) / 2)
-        .arg(map.px(kCaptionIndentTwips))
-        .arg(QColor::fromRgb(kDialogBack).name())
-        .arg(map.px(kMarkTwips));
-}
-
 } // namespace
 
 FrmOPT::FrmOPT(Talk &t, double scale, QWidget *parent) : QDialog(parent), t_(t)
@@ -145,7 +127,7 @@ FrmOPT::FrmOPT(Talk &t, double scale, QWidget *parent) : QDialog(parent), t_(t)
 
     map_.setScale(scale);
     setFixedSize(map_.px(kOptionsWidthTwips), map_.px(kOptionsHeightTwips));
-    setStyleSheet(panelAndMarkStyle(map_));
+    setStyleSheet(panelAndMarkStyle(map_, kDialogBack));
     buildControls();
 }
 
@@ -270,7 +252,7 @@ void showOptions(Talk &t)
 
     // Otherwise the old options would come back unannounced at the next start.
     if (saveFailed)
-        AskUser(t, QStringLiteral("設定を保存できませんでした"), kAskNotice, QStringLiteral("オプション"));
+        AskUser(t, kNoticeSettingsNotSaved, kAskNotice, QStringLiteral("オプション"));
 }
 
 } // namespace kel

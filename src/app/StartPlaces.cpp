@@ -43,10 +43,10 @@ void print(FILE *stream, const QString &text)
 
 } // namespace
 
-StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir)
+StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir, bool lookOnly)
 {
     const DataPlaces where = DataPlaces::fromEnvironment(homeOption, programDir);
-    const DataHome home = chooseDataHome(where, realFolderProbe());
+    const DataHome home = chooseDataHome(where, lookOnly ? lookingFolderProbe() : realFolderProbe());
     StartPlaces places;
     places.dataFolder = home.folder;
     places.explicitHome = !where.homeOption.isEmpty() || !where.envHome.isEmpty();
@@ -58,10 +58,13 @@ StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir
                                         : QStringLiteral("kelvoran: cannot store in %1 nor anywhere else")
                                               .arg(home.wanted));
         places.notices << QStringLiteral("ここに保存できません：\n%1").arg(shortened(home.wanted));
+        // Then where the files go instead, so that the user can find them.
+        places.notices << (home.usable ? QStringLiteral("代わりにここに保存します：\n%1").arg(shortened(home.folder))
+                                       : QStringLiteral("どこにも保存できません。\nディスクを確かめてください"));
         // Sentences and diary kept where they can no longer be stored (a
         // write-protected copy) come along, so that the user still finds them;
         // a file already in the new place is never replaced.
-        if (home.usable) {
+        if (home.usable && !lookOnly) {
             for (const QString name : {QStringLiteral("Talk.txt"), QStringLiteral("day.txt")})
                 if (QFileInfo(home.wanted + u'/' + name).isFile() && !QFileInfo::exists(home.folder + u'/' + name))
                     QFile::copy(home.wanted + u'/' + name, home.folder + u'/' + name);

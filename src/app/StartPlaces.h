@@ -21,7 +21,9 @@ struct StartPlaces {
     QStringList notices;    // the same, short Japanese for the window: what, then where
 };
 
-StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir);
+// With `lookOnly` (--where) nothing is made, probed by writing, or copied:
+// the answer is what a start would find.
+StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir, bool lookOnly = false);
 
 // --where and --autostart: prints the answer; the program's exit code.
 int answerWithoutWindow(const StartRequest &req, const StartPlaces &places);

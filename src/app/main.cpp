@@ -36,7 +36,8 @@ int main(int argc, char *argv[])
     }
     if (req.reading)
         return kel::printSpokenReadings(req.readingText);
-    const kel::StartPlaces places = kel::findStartPlaces(req.homeOption, programDir);
+    // --where only looks; everything else may make the data folder.
+    const kel::StartPlaces places = kel::findStartPlaces(req.homeOption, programDir, req.where);
     if (req.where || !req.autostart.isEmpty())
         return kel::answerWithoutWindow(req, places);
     for (const QString &line : places.problems)

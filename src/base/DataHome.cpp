@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 namespace kel {
 namespace {
 
@@ -73,6 +76,24 @@ FolderProbe realFolderProbe()
         // disk refuses everyone): only a written file proves it.
         QTemporaryFile test(folder + QStringLiteral("/.kelvoran-probe-XXXXXX"));
         return test.open();
+    };
+    return probe;
+}
+
+FolderProbe lookingFolderProbe()
+{
+    FolderProbe probe;
+    probe.exists = [](const QString &file) { return QFileInfo(file).isFile(); };
+    probe.canStore = [](const QString &folder) {
+        QString at = cleanFolder(folder);
+        while (!QFileInfo::exists(at) && at != QLatin1String("/"))
+            at = QFileInfo(at).absolutePath();
+        if (!QFileInfo(at).isDir())
+            return false; // a file in the way
+        const QByteArray path = QFile::encodeName(at);
+        struct statvfs disk = {};
+        return ::access(path.constData(), W_OK | X_OK) == 0 && ::statvfs(path.constData(), &disk) == 0
+               && !(disk.f_flag & ST_RDONLY);
     };
     return probe;
 }

@@ -47,6 +47,11 @@ DataHome chooseDataHome(const DataPlaces &places, const FolderProbe &probe);
 // The file system: makes a missing folder, then proves it by writing a file.
 FolderProbe realFolderProbe();
 
+// The file system, looked at only (for --where, which changes nothing): a
+// folder, or the nearest existing folder above a missing one, that the user
+// may write into on a disk mounted for writing.
+FolderProbe lookingFolderProbe();
+
 // "/home/u/.local/share/kelvoran" -> "~/.local/share/kelvoran" when $HOME is "/home/u".
 QString shortPath(const QString &path, const QString &userHome);
 

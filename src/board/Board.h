@@ -22,7 +22,6 @@ public:
 
     // Fills the enlarged grid around board cell (row, col); column first.
     void PickBoardCell(int col, int row);
-    void ShowVariants(const QString &ch, int n);
     void grdBoard2_MouseDown();
     void grdBoard2_Click();
 

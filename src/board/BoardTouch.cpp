@@ -163,16 +163,6 @@ void Board::PickBoardCell(int col, int row)
     z.setRedraw(true);
 }
 
-void Board::ShowVariants(const QString &ch, int n)
-{
-    const std::optional<VariantForms> forms = variantsOf(ch);
-    if (!forms)
-        return;
-    if (!forms->left.isEmpty())
-        t_.ui.grdBoard2->setTextMatrix(n, 0, forms->left);
-    t_.ui.grdBoard2->setTextMatrix(n, 2, forms->right);
-}
-
 void Board::grdBoard2_MouseDown()
 {
     FlexGrid &z = *t_.ui.grdBoard2;

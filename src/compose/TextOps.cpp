@@ -19,13 +19,6 @@ bool endsWithMarker(const QString& text)
     return !text.isEmpty() && text.back() == kEndMarker;
 }
 
-// True when the caret stands just before the last character: the position
-// the caret has after every pick at the end of the text.
-bool caretBeforeLast(const QString& text, qsizetype caret)
-{
-    return !text.isEmpty() && caret == text.size() - 1;
-}
-
 } // namespace
 
 TextEdit insertAtCaret(const QString& text, qsizetype caret, const QString& sentence)
@@ -55,13 +48,6 @@ QString suggestionKeyOf(const QString& text, bool markerAtEnd, int n)
     if (typed < keyChars + 1)  // at most n typed characters: take them all
         return text.first(typed);
     return text.sliced(typed - keyChars, keyChars);
-}
-
-std::optional<QString> suggestionKey(const QString& text, qsizetype caret, int n)
-{
-    if (!caretBeforeLast(text, caret))
-        return std::nullopt;
-    return suggestionKeyOf(text, endsWithMarker(text), n);
 }
 
 QStringList matchSamples(const QStringList& samples, const QString& key)

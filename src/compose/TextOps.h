@@ -46,23 +46,12 @@ TextEdit insertAtCaret(const QString& text, qsizetype caret, const QString& sent
 //   putText("あい|", "う")      -> "あいう|_"    (marker restored)
 TextEdit putText(const QString& text, qsizetype caret, const QString& insert);
 
-// The suggestion key for the text as it stands after a pick, or nothing when
-// the user is not typing at the end. "At the end" means the caret stands just
-// before the last character. With `n` key characters (1..5; below 0 counts
-// as 0):
-//   n=2  "か|_"      -> "か"        (fewer than n typed: all of them)
-//   n=2  "あい|_"    -> "あい"
-//   n=2  "あいう|_"  -> "いう"       (the last n typed, not "あいう")
-//   n=2  "あい|う"   -> "いう"       (no marker: the last n characters)
-//   n=2  "|_"        -> ""          (an empty key, which offers nothing)
-//   n=2  "あ|いう_"  -> nullopt     (typing in the middle)
-//   n=2  ""          -> nullopt
-std::optional<QString> suggestionKey(const QString& text, qsizetype caret, int n);
-
-// The key cut from `text` once the caret is known to stand before the last
-// character; `markerAtEnd` tells whether that character is the end marker.
-// suggestionKey is this plus the caret test.
-//   n=2, marker     "か_" -> "か"   "あいう_" -> "いう"   "_" -> ""
+// The suggestion key cut from `text` after a pick, once the caret is known
+// to stand just before the last character (the user types at the end; the
+// caller judges that on the box); `markerAtEnd` tells whether that character
+// is the end marker. With `n` key characters (1..5; below 0 counts as 0):
+//   n=2, marker     "か_" -> "か"   (fewer than n typed: all of them)
+//   n=2, marker     "あいう_" -> "いう"   "_" -> ""  (an empty key offers nothing)
 //   n=2, no marker  "あいう" -> "いう"
 QString suggestionKeyOf(const QString& text, bool markerAtEnd, int n);
 

@@ -65,13 +65,4 @@ std::vector<int> sampleOrder(const QStringList &sentences)
     return order;
 }
 
-QStringList sortSamples(const QStringList &sentences)
-{
-    QStringList sorted;
-    sorted.reserve(sentences.size());
-    for (int row : sampleOrder(sentences))
-        sorted.append(sentences.at(row));
-    return sorted;
-}
-
 } // namespace kel

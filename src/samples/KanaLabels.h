@@ -50,7 +50,4 @@ QStringList runLabels(const QStringList &sortedSentences);
 // row 0 (the diary row) and be overwritten by the next save.
 std::vector<int> sampleOrder(const QStringList &sentences);
 
-// `sentences` rearranged by sampleOrder().
-QStringList sortSamples(const QStringList &sentences);
-
 } // namespace kel

@@ -80,7 +80,7 @@ void SampleScreens::openList()
 {
     FlexGrid &g = *t_.ui.grdEx;
     g.setRedraw(false);
-    placeListOverBoard(kLabelTwipsOpened, kScrollBarTwips);
+    placeListOverBoard();
     LoadSamples();
     ListSamples();
     g.setTextMatrix(0, 1, kDiaryCell);
@@ -120,14 +120,14 @@ void SampleScreens::showListControls()
     t_.ui.grdEx->setTopRow(t_.st.ListRow);
 }
 
-void SampleScreens::placeListOverBoard(int labelTwips, int sentenceMarginTwips)
+void SampleScreens::placeListOverBoard()
 {
     FlexGrid &g = *t_.ui.grdEx;
     const QRect board = t_.layout.rect(t_.ui.grdBoard);
     t_.layout.setRect(&g, board);
     g.setCols(2);
-    g.setColWidth(0, labelTwips);
-    g.setColWidth(1, board.width() - labelTwips - sentenceMarginTwips);
+    g.setColWidth(0, kLabelTwips);
+    g.setColWidth(1, board.width() - kLabelTwips - kScrollBarTwips);
 }
 
 void SampleScreens::highlightRow(int row)
@@ -190,7 +190,7 @@ void SampleScreens::cmdSampADD_Click()
     g.setTextMatrix(0, 1, kDiaryCell);
     const int row = findSentenceRow(stored);
     highlightRow(row >= 0 ? row : 0);
-    placeListOverBoard(kLabelTwipsAdded, 0);
+    placeListOverBoard();
     g.setRedraw(true);
     showListControls();
     t_.sv.platform->normalPointer();

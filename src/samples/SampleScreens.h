@@ -49,7 +49,7 @@ private:
     void openList();
     // The "list open" screen: the example list alone in the board's place.
     void showListControls();
-    void placeListOverBoard(int labelTwips, int sentenceMarginTwips);
+    void placeListOverBoard();
     // ListRow, the green sentence cell and the scroll position.
     void highlightRow(int row);
     // The first row whose trimmed sentence equals `sentence`, or -1; leaves

@@ -20,10 +20,11 @@ inline const QString kNoticeFileUnreadable =
 inline const QColor kSampPressed(0, 0, 192);
 inline const QColor kSampReleased(192, 192, 255);
 
-// Column widths of the list in twips: opened with "例文表示" the sentence
-// column leaves room for the scroll bar; after an addition it does not.
-inline constexpr int kLabelTwipsOpened = 1000;
+// Column widths of the list in twips, the same however it was shown (opened
+// or after an addition), so that the sentences do not jump sideways: the
+// label column holds "か行" in the list's type, and the sentence column
+// leaves room for the scroll bar.
+inline constexpr int kLabelTwips = 1000;
 inline constexpr int kScrollBarTwips = 338;
-inline constexpr int kLabelTwipsAdded = 2500;
 
 } // namespace kel

@@ -6,6 +6,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace kel {
 namespace {
@@ -49,6 +52,31 @@ FrmRead::FrmRead(const TwipsMap &map, std::function<void()> onStop, QWidget *own
     label->setGeometry(map.px(QRect(2460, 360, 6495, 1215)));
     label->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map));
     label->setAlignment(Qt::AlignCenter);
+}
+
+QRect FrmRead::placed(QRect wanted, const QRect &window, const QRect &screen)
+{
+    if (!window.isEmpty()) {
+        wanted.setWidth(std::min(wanted.width(), window.width()));
+        wanted.moveLeft(std::clamp(wanted.left(), window.left(), window.right() + 1 - wanted.width()));
+    }
+    if (!screen.isEmpty()) {
+        wanted.setSize(wanted.size().boundedTo(screen.size()));
+        wanted.moveLeft(std::clamp(wanted.left(), screen.left(), screen.right() + 1 - wanted.width()));
+        wanted.moveTop(std::clamp(wanted.top(), screen.top(), screen.bottom() + 1 - wanted.height()));
+    }
+    return wanted;
+}
+
+void FrmRead::placeAt(const QPoint &topLeft)
+{
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *screen = owner ? owner->screen() : this->screen();
+    const QRect at = placed(QRect(topLeft, size()), owner ? owner->frameGeometry() : QRect(),
+                            screen ? screen->availableGeometry() : QRect());
+    // The label keeps its place; a narrower panel loses some of its margin.
+    setFixedSize(at.size());
+    move(at.topLeft());
 }
 
 void FrmRead::closeByProgram()

@@ -19,8 +19,16 @@ public:
     // scale; `owner` is the main window.
     FrmRead(const TwipsMap &map, std::function<void()> onStop, QWidget *owner);
 
-    // Places the panel's client area at `topLeft` (screen pixels).
-    void placeAt(const QPoint &topLeft) { move(topLeft); }
+    // Places the panel's client area at `topLeft` (screen pixels), kept
+    // within the owner's width and on the owner's screen.
+    void placeAt(const QPoint &topLeft);
+
+    // Where a panel wanted at `wanted` goes (screen pixels): no wider than
+    // `window` and moved into it across, then moved (and if need be cut)
+    // into `screen`. An empty window or screen leaves it be.
+    //   placed({0,550,800,128}, window {0,0,786,570}, screen {0,0,1024,768}) -> {0,550,786,128}
+    //   placed({900,700,300,128}, window {800,0,224,768}, ...)              -> {800,640,224,128}
+    static QRect placed(QRect wanted, const QRect &window, const QRect &screen);
     // Closes the panel (the only way it closes).
     void closeByProgram();
 

@@ -1,11 +1,15 @@
 #include "voice/FrmStudio.h"
 
 #include "base/Clock.h"
+#include "base/FileErrors.h"
 #include "base/SettingsStore.h"
 #include "speech/Speech.h"
 #include "speech/WavCodec.h"
 #include "speech/WavePlayer.h"
 #include "voice/LevelMeter.h"
+#include "widgets/DialogLook.h"
+#include "widgets/Fonts.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QAudioDevice>
 #include <QAudioSource>
@@ -90,10 +94,6 @@ FrmStudio::~FrmStudio()
 
 void FrmStudio::buildControls()
 {
-    QFont f(font());
-    f.setPointSizeF(14);
-    f.setBold(true);
-    setFont(f);
     auto *grid = new QGridLayout(this);
     lstSounds_ = new QTreeWidget(this);
     lstSounds_->setObjectName(QStringLiteral("lstSounds"));
@@ -111,14 +111,8 @@ void FrmStudio::buildControls()
     lblRoom_->setWordWrap(true);
     lblCharacter_ = new QLabel(this);
     lblCharacter_->setObjectName(QStringLiteral("lblCharacter"));
-    QFont big = f;
-    big.setPointSize(48);
-    lblCharacter_->setFont(big);
     lblCharacter_->setAlignment(Qt::AlignCenter);
     cmdRecord_ = button(QStringLiteral("録音"), QStringLiteral("cmdRecord"), this, 120);
-    QFont recordFont = f;
-    recordFont.setPointSize(28);
-    cmdRecord_->setFont(recordFont);
     meter_ = new LevelMeter(this);
     lblTake_ = new QLabel(this);
     lblTake_->setObjectName(QStringLiteral("lblTake"));
@@ -388,7 +382,7 @@ void FrmStudio::save()
         return;
     QString error;
     if (!folder_.keep(ch, encodeWav16(shaped_.samples, kRate), encodeWav16(raw_, kRate), &error)) {
-        lblTake_->setText(QStringLiteral("保存できませんでした（%1）。前の音はそのままです。").arg(error));
+        lblTake_->setText(QStringLiteral("保存できませんでした（前の音はそのままです）。%1").arg(japaneseReason(error)));
         return;
     }
     setVoiceSetting(t_, QStringLiteral("Last"), ch);
@@ -407,7 +401,7 @@ void FrmStudio::restore()
     const QString ch = character();
     QString error;
     if (!folder_.restore(ch, &error))
-        lblTake_->setText(QStringLiteral("元に戻せませんでした（%1）。").arg(error));
+        lblTake_->setText(QStringLiteral("元に戻せませんでした。%1").arg(japaneseReason(error)));
     else
         lblTake_->setText(QStringLiteral("「%1」を元の音に戻しました。").arg(ch));
     fillList();
@@ -451,9 +445,20 @@ void FrmStudio::say(const QString &text)
     t_.sv.player->close();
 }
 
+void FrmStudio::fitOver(const QWidget *over)
+{
+    constexpr QRgb kStudioBack = 0xffc0c0ff; // the options dialog's colour
+    fitDialogLook(this, over, t_.layout.map().scale(), map_, kStudioBack, [this] {
+        // The character to say and the button to start, larger still.
+        lblCharacter_->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map_));
+        cmdRecord_->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 28, true}, map_));
+    });
+}
+
 void showStudio(Talk &t, QWidget *parent)
 {
     FrmStudio studio(t, parent);
+    studio.fitOver(parent);
     fitStudio(studio);
     studio.exec();
 }

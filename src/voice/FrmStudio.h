@@ -8,6 +8,7 @@
 // While a take runs the studio stays on its character. Every kept take is on disk at once, and the studio opens
 // again where it stopped (the last character, in the [VOICE] group).
 
+#include "base/Twips.h"
 #include "frame/Talk.h"
 #include "voice/TakeShaper.h"
 #include "voice/TakeWatch.h"
@@ -41,6 +42,9 @@ public:
 
     QString character() const; // the one being recorded
     bool recording() const { return phase_ == Phase::Room || phase_ == Phase::Take; }
+    // Takes the options dialog's type and control sizes, at the scale that
+    // fits the screen of `over`.
+    void fitOver(const QWidget *over);
 
 private:
     enum class Phase { Idle, Room, Take, Review };
@@ -85,6 +89,7 @@ private:
     QPushButton *cmdRecord_, *cmdSave_, *cmdRetry_, *cmdNext_, *cmdRestore_, *cmdTest_, *cmdExport_, *cmdImport_;
     LevelMeter *meter_;
     QLineEdit *txtTest_;
+    TwipsMap map_;
 };
 
 // Shows the studio modally over `parent`.

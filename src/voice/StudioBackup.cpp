@@ -3,6 +3,7 @@
 // yes to it by name.
 #include "voice/FrmStudio.h"
 
+#include "base/FileErrors.h"
 #include "frame/FrmOK.h"
 #include "voice/BackupPage.h"
 #include "voice/VoiceArchive.h"
@@ -29,7 +30,7 @@ void FrmStudio::exportBackup()
     int count = 0;
     lblTake_->setText(exportVoice(folder_, file, &error, &count)
                           ? QStringLiteral("%1 文字の声を書き出しました。").arg(count)
-                          : QStringLiteral("書き出せませんでした（%1）。").arg(error));
+                          : QStringLiteral("書き出せませんでした。%1").arg(japaneseReason(error)));
 }
 
 void FrmStudio::importBackup()
@@ -53,7 +54,7 @@ void FrmStudio::importBackup()
     QString error;
     lblTake_->setText(importVoice(folder_, taken, &error)
                           ? QStringLiteral("%1 文字の声を読み込みました。").arg(taken.recordings.size())
-                          : QStringLiteral("読み込めませんでした（%1）。何も変えていません。").arg(error));
+                          : QStringLiteral("読み込めませんでした（%1）。何も変えていません。").arg(japaneseWords(error)));
     fillList();
     showState();
 }

@@ -60,9 +60,10 @@ RoomNoise measureRoom(const std::vector<float> &mono, int rate)
     std::nth_element(levels.begin(), levels.begin() + long(levels.size() / 2), levels.end());
     room.rmsDb = levels[levels.size() / 2];
     room.noisy = room.rmsDb > kNoisyRoomDb;
+    // Figures a caregiver cannot judge stay out: the words say what to do.
     room.words = room.noisy
-        ? QStringLiteral("部屋の音が大きいです（%1 dB）。静かな所で録音してください。").arg(qRound(room.rmsDb))
-        : QStringLiteral("部屋は静かです（%1 dB）。").arg(qRound(std::max(room.rmsDb, -99.0)));
+        ? QStringLiteral("部屋の音が大きいです。窓や戸を閉め、音の出る物を止めてから録音してください。")
+        : QStringLiteral("部屋は静かです。このまま録音できます。");
     return room;
 }
 

@@ -1,5 +1,6 @@
 #include "voice/VoiceArchive.h"
 
+#include "base/FileErrors.h"
 #include "speech/WavCodec.h"
 #include "speech/WavName.h"
 #include "voice/ArchiveFile.h"
@@ -81,7 +82,7 @@ VoiceBackup readVoiceBackup(const QString &file)
 {
     QString why;
     const std::optional<QByteArray> bytes = readRegularFile(file, kMaxVoiceArchiveBytes, &why);
-    return bytes ? readVoiceBackupBytes(*bytes) : refused(why);
+    return bytes ? readVoiceBackupBytes(*bytes) : refused(japaneseWords(why));
 }
 
 VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)

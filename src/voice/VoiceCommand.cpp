@@ -1,5 +1,6 @@
 #include "voice/VoiceCommand.h"
 
+#include "base/FileErrors.h"
 #include "base/SingleInstance.h"
 #include "speech/WavName.h"
 #include "voice/FullBackup.h"
@@ -57,7 +58,7 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QS
     if (!req.exportVoice.isEmpty()) {
         int count = 0;
         if (!exportVoice(folder, req.exportVoice, &error, &count))
-            return say(1, QStringLiteral("書き出せませんでした：%1").arg(error));
+            return say(1, QStringLiteral("書き出せませんでした：%1").arg(japaneseWords(error)));
         return say(0, QStringLiteral("%1 文字の声を %2 に書き出しました。").arg(count).arg(printable(req.exportVoice)));
     }
     const VoiceBackup backup = readVoiceBackup(req.importVoice);
@@ -67,7 +68,7 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QS
         return say(1, QStringLiteral("自分の声の録音（%1）を上書きすることになります。上書きするときは --force を付けてください。何も変えていません。")
                           .arg(own.join(QStringLiteral("、"))));
     if (!importVoice(folder, backup, &error))
-        return say(1, QStringLiteral("読み込めませんでした：%1。何も変えていません。").arg(error));
+        return say(1, QStringLiteral("読み込めませんでした：%1。何も変えていません。").arg(japaneseWords(error)));
     return say(0, QStringLiteral("%1 文字の声を読み込みました。").arg(backup.recordings.size()));
 }
 

@@ -153,9 +153,9 @@ bool VoiceFolder::restore(const QString &ch, QString *error)
             return false;
         backup.close();
         backup.remove();
-    } else if (QFile::exists(path) && !QFile::remove(path)) {
+    } else if (QFile sound(path); sound.exists() && !sound.remove()) {
         if (error)
-            *error = QStringLiteral("cannot remove %1").arg(path);
+            *error = sound.errorString();
         return false;
     }
     QFile::remove(takePath(ch));

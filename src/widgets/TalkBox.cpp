@@ -3,10 +3,84 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
+#include <utility>
 
 namespace kel {
+
+// The IPA fonts have no bold face, so Qt thickens the glyphs itself; but
+// from 65 pixels on (34 pt full screen at 1280 x 800 is 67 px) its FreeType
+// engine draws glyphs from their outlines and thickens them no more. There
+// every line gets an outline as wide as Qt's own thickening (a 24th of the
+// size), in the text's colour, and in the selection's text colour on the block.
+class BoldOutline final : public QSyntaxHighlighter {
+public:
+    static constexpr int kLargestThickenedPx = 64;
+
+    explicit BoldOutline(TalkBox *box) : QSyntaxHighlighter(box->document()), box_(box)
+    {
+        QObject::connect(box, &QPlainTextEdit::selectionChanged, this, [this] { followSelection(); });
+    }
+
+    // True when the outline changed.
+    bool setLook(const QFont &font, const QPalette &palette)
+    {
+        const double width = font.bold() && font.pixelSize() > kLargestThickenedPx ? font.pixelSize() / 24.0 : 0.0;
+        const QColor text = palette.color(QPalette::Text), selected = palette.color(QPalette::HighlightedText);
+        if (width == width_ && text == text_ && selected == selected_)
+            return false;
+        width_ = width;
+        text_ = text;
+        selected_ = selected;
+        return true;
+    }
+
+protected:
+    void highlightBlock(const QString &text) override
+    {
+        if (width_ <= 0 || text.isEmpty())
+            return;
+        const auto outline = [this](const QColor &c) {
+            QTextCharFormat f;
+            f.setTextOutline(QPen(c, width_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            return f;
+        };
+        setFormat(0, int(text.size()), outline(text_));
+        const int at = currentBlock().position();
+        const QTextCursor c = box_->textCursor();
+        const int from = std::max(c.selectionStart() - at, 0), to = std::min<int>(c.selectionEnd() - at, int(text.size()));
+        if (from < to)
+            setFormat(from, to - from, outline(selected_));
+    }
+
+private:
+    // Only the lines the selection left and entered are drawn again.
+    void followSelection()
+    {
+        const QTextCursor c = box_->textCursor();
+        const std::pair<int, int> now{c.selectionStart(), c.selectionEnd()};
+        if (width_ <= 0 || now == shown_ || redrawing_)
+            return;
+        const QList<int> ends{shown_.first, shown_.second, now.first, now.second};
+        shown_ = now;
+        // Drawing a line again tells the box its text changed, which may
+        // report the selection again.
+        redrawing_ = true;
+        for (const int pos : ends)
+            if (const QTextBlock b = document()->findBlock(pos); b.isValid())
+                rehighlightBlock(b);
+        redrawing_ = false;
+    }
+
+    TalkBox *box_;
+    double width_ = 0;
+    QColor text_, selected_;
+    std::pair<int, int> shown_{0, 0};
+    bool redrawing_ = false;
+};
 
 TalkBox::TalkBox(QWidget *parent) : QPlainTextEdit(parent)
 {
@@ -20,6 +94,21 @@ TalkBox::TalkBox(QWidget *parent) : QPlainTextEdit(parent)
     setBackColor(Qt::white);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    outline_ = new BoldOutline(this);
+    keepBold();
+}
+
+void TalkBox::changeEvent(QEvent *e)
+{
+    QPlainTextEdit::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::PaletteChange)
+        keepBold();
+}
+
+void TalkBox::keepBold()
+{
+    if (outline_ && outline_->setLook(font(), palette()))
+        outline_->rehighlight();
 }
 
 void TalkBox::setText(const QString &t)

@@ -39,12 +39,16 @@ public:
     void setBackColor(const QColor &c);
 
 protected:
+    void changeEvent(QEvent *e) override;
     void insertFromMimeData(const QMimeData *source) override; // paste, drop
     void inputMethodEvent(QInputMethodEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
+    void keepBold();
+
     QColor back_ = Qt::white;
+    class BoldOutline *outline_ = nullptr;
 };
 
 } // namespace kel

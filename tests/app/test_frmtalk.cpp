@@ -4,6 +4,7 @@
 #include "samples/SampleDriving.h"
 
 #include "app/StartPlaces.h"
+#include "frame/FrmOK.h"
 #include "frame/TextPanel.h"
 #include "speech/SoundSet.h"
 
@@ -104,6 +105,92 @@ private slots:
         fx.release(g->viewport(), cell.topLeft() + QPoint(2, 2));
     }
 
+    // The question dialog's buttons, call after call: caption and design
+    // rectangle (twips) of each button shown. A notice centres its one
+    // button; the next question puts both back; a long message wraps in its
+    // label and moves nothing. The first button answers True.
+    void questionButtons_data()
+    {
+        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("shown");
+        const QString ok = "ＯＫ 300,2280,4365,1635 キャンセル 5460,2280,4365,1635";
+        QTest::newRow("notice") << QList<int>{kAskNotice} << "同一文が登録されています"
+                                << QStringList{"OK 3500,2280,4365,1635"};
+        QTest::newRow("notice, then a question") << QList<int>{kAskNotice, kAskOkCancel} << "はじめからでよろしいですか？"
+                                                 << QStringList{"OK 3500,2280,4365,1635", ok};
+        QTest::newRow("yes and no") << QList<int>{kAskYesNo} << "日記を登録して終了します"
+                                    << QStringList{"ＹＥＳ 300,2280,4365,1635 ＮＯ 5460,2280,4365,1635"};
+        QTest::newRow("a long message") << QList<int>{kAskOkCancel} << QString(60, u'あ') << QStringList{ok};
+    }
+
+    void questionButtons()
+    {
+        QFETCH(QList<int>, codes);
+        QFETCH(QString, message);
+        TalkFixture fx;
+        QStringList shown;
+        for (const int code : codes) {
+            // Looks, then answers: a failed check must not leave the dialog open.
+            QTimer::singleShot(0, [&] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                const TwipsMap &map = fx.win->twips();
+                const auto *label = dialog->findChild<QLabel *>("lblOK");
+                QStringList seen;
+                if (label->geometry() != map.px(QRect(240, 120, 9645, 1965)))
+                    seen << "label moved";
+                for (const QRect design : {QRect(300, 2280, 4365, 1635), QRect(3500, 2280, 4365, 1635), QRect(5460, 2280, 4365, 1635)})
+                    for (auto *b : dialog->findChildren<QPushButton *>())
+                        if (b->isVisible() && b->geometry() == map.px(design))
+                            seen << b->text() + QStringLiteral(" %1,%2,%3,%4").arg(design.x()).arg(design.y()).arg(design.width()).arg(design.height());
+                shown << seen.join(u' ');
+                click(dialog->findChild<QPushButton *>("cmdOK0"));
+            });
+            AskUser(fx.talk(), message, code, QStringLiteral("例文登録"));
+            QVERIFY(fx.st().AskAnswer);
+        }
+        QTEST(shown, "shown");
+    }
+
+    // The text box's type is bold at every window size: inked pixels of its
+    // text against the same text drawn thin.
+    void boldTextAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QString>("moji");
+        QTest::newRow("design size") << FrmTalk::designSize() << "0";
+        QTest::newRow("full screen at 1280 x 800") << QSize(1280, 800) << "0";
+        QTest::newRow("1280 x 800, large text") << QSize(1280, 800) << "1";
+        QTest::newRow("full screen at 1920 x 1080") << QSize(1920, 1080) << "0";
+    }
+
+    void boldTextAtEverySize()
+    {
+        QFETCH(QSize, window);
+        QFETCH(QString, moji);
+        TalkFixture fx({{"Moji", moji}});
+        fx.win->resize(window);
+        fx.setText(QStringLiteral("あいう"), 0);
+        TalkFixture::settle();
+        TalkBox *box = fx.box();
+        const auto inked = [box] {
+            box->setTextCursor(QTextCursor(box->document())); // no block: plain text only
+            const QImage image = box->viewport()->grab().toImage();
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    dark += qGray(image.pixel(x, y)) < 128;
+            return dark;
+        };
+        QVERIFY(box->font().bold());
+        const int bold = inked();
+        QFont thin = box->font();
+        thin.setBold(false);
+        box->setFont(thin);
+        const int plain = inked();
+        QVERIFY2(plain > 0 && bold > plain * 11 / 10, qPrintable(QStringLiteral("%1 inked, %2 thin").arg(bold).arg(plain)));
+    }
+
     // What the window says at start when a place is missing or cannot be
     // written: one notice per problem, one line each, in the program's own
     // dialog; nothing at all when every place is in order. (Which problem is
@@ -117,6 +204,7 @@ private slots:
         QTest::newRow("all in order: nothing") << false << QStringList{};
         QTest::newRow("both, one after the other")
             << true << QStringList{"Kelvoran|ここに保存できません：\n~/data/kelvoran|OK",
+                                   "Kelvoran|代わりにここに保存します：\n~/.local/share/kelvoran|OK",
                                    "Kelvoran|音声がありません：\n…/share/kelvoran/voices|OK"};
     }
 

@@ -150,7 +150,7 @@ private slots:
         QVERIFY(QDir(fx.config.path()).mkdir(u"Talk.ini"_s));
         const Questions notice({0});
         withOptions(fx, u"chkMaxC cmdOK1"_s);
-        QCOMPARE(notice.asked, QStringList{u"オプション|設定を保存できませんでした|OK"_s});
+        QCOMPARE(notice.asked, QStringList{u"オプション|設定を保存できませんでした。\nディスクを確かめてください|OK"_s});
         // Nothing was stored, so the board keeps the width the store still says.
         QCOMPARE(fx.ui().grdBoard->Cols(), 10);
     }

@@ -1,14 +1,13 @@
 // Starting and ending as a user sees it, with the real program: a second
 // start brings the running window to the front and ends; a copy that does not
 // answer is said on screen; a lock folder that refuses the lock does not stop
-// the program; SIGTERM and SIGHUP end it within two seconds, cleanly, even
-// while its main thread is stuck.
+// the program; SIGTERM and SIGHUP end it cleanly, even while its main thread
+// is stuck (how soon is bench_limits' to say).
 #include "app/RunningCopy.h"
 #include "base/SingleInstance.h"
 #include "support/SmallDisk.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLabel>
 #include <QPushButton>
@@ -28,7 +27,7 @@ private slots:
     // copy a ("s" a program whose main thread hangs at the end), "a=" checks
     // it still runs 1.5 s on, "a0" that it ended by itself with code 0 and
     // said nothing, "a!" kills it, "a~" and "a^" end it with SIGTERM and
-    // SIGHUP: in order, within two seconds, leaving the lock free.
+    // SIGHUP: in order, with exit code 0, leaving the lock free.
     void copies_data()
     {
         QTest::addColumn<QString>("holds");
@@ -63,7 +62,7 @@ private slots:
         if (holds == u"read-only") {
             readOnly = std::make_unique<SmallDisk>(dir.filePath("read-only"), "ro,size=64k");
             if (!readOnly->mounted())
-                QSKIP("cannot mount a read-only tmpfs here (needs root)");
+                QFAIL("cannot mount a read-only tmpfs here: mount needs root (run the tests as root or in a container)");
             env.insert("XDG_RUNTIME_DIR", dir.filePath("read-only"));
         } else if (!holds.isEmpty()) {
             QCOMPARE(running.acquire(), SingleInstance::Acquired);
@@ -91,13 +90,10 @@ private slots:
                 QCOMPARE(p->exitCode(), 0);
                 QCOMPARE(p->readAllStandardOutput(), QByteArray());
             } else {
-                QElapsedTimer timer;
-                timer.start();
                 ::kill(pid_t(p->processId()), how == u'!' ? SIGKILL : how == u'^' ? SIGHUP : SIGTERM);
                 QVERIFY(p->waitForFinished(10'000));
                 if (how == u'!')
                     continue;
-                QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
                 QCOMPARE(p->exitStatus(), QProcess::NormalExit);
                 QCOMPARE(p->exitCode(), 0);
             }

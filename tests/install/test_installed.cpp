@@ -7,8 +7,10 @@
 #include "support/SmallDisk.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -90,7 +92,7 @@ private slots:
         if (flags.contains("stick")) {
             stick = std::make_unique<kel::SmallDisk>(t.filePath("copy"), "size=128m");
             if (!stick->mounted())
-                QSKIP("cannot mount a tmpfs here (needs root)");
+                QFAIL("cannot mount a tmpfs here: mount needs root (run the tests as root or in a container)");
         }
         if (stick || flags.contains("bare")) {
             bin = t.filePath("copy/bin/kelvoran");
@@ -109,7 +111,10 @@ private slots:
             return s.replace("<T>", t.path()).replace("<S>", set);
         };
 
+        // Only looks: not a folder made, not a file written or copied.
+        const QStringList before = allIn(t.path());
         const Run where = run(env, {"--where"}, bin);
+        QCOMPARE(allIn(t.path()), before);
         QCOMPARE(where.exitCode, 0);
         QCOMPARE(where.out.section('\n', 0, 2) + '\n',
                  QStringLiteral("files:     %1\nsounds:    %1, then %2\nsilent:    %3 of %4 characters\n")
@@ -186,6 +191,33 @@ private slots:
         QVERIFY(!QFileInfo::exists(entry));
     }
 
+    // The installed manual page lists in its OPTIONS exactly the options
+    // --help lists.
+    void manualListsEveryOption()
+    {
+        QTemporaryDir t;
+        const QRegularExpression helpOption(QStringLiteral("^  (?:-\\w, )?--([a-z][a-z-]*)"),
+                                            QRegularExpression::MultilineOption);
+        QStringList inHelp;
+        for (const auto &m : helpOption.globalMatch(run(baseEnv(t), {"--help"}).out))
+            inHelp << m.captured(1);
+        QProcess gunzip;
+        gunzip.start("gzip", {"-dc", prefix.filePath("share/man/man1/kelvoran.1.gz")});
+        QVERIFY(gunzip.waitForFinished(10'000) && gunzip.exitCode() == 0);
+        const QString page = QString::fromUtf8(gunzip.readAllStandardOutput());
+        const QString options = page.section(QStringLiteral(".SH OPTIONS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
+        // Each entry: ".TP", then its option line (".B \-\-where", ".BI \-\-home " DIR"").
+        const QRegularExpression manOption(QStringLiteral("^\\.TP\n\\.B[RI]? (?:\\\\-\\w, )?\\\\-\\\\-([a-z][a-z\\\\-]*)"),
+                                           QRegularExpression::MultilineOption);
+        QStringList inManual;
+        for (const auto &m : manOption.globalMatch(options))
+            inManual << m.captured(1).remove(QLatin1Char('\\'));
+        QVERIFY(inHelp.size() > 5);
+        inHelp.sort();
+        inManual.sort();
+        QCOMPARE(inManual, inHelp);
+    }
+
 private:
     QProcessEnvironment baseEnv(const QTemporaryDir &t) const
     {
@@ -214,6 +246,20 @@ private:
             if (line.startsWith(QLatin1String("kelvoran: ")))
                 r.err += line + u'\n';
         return r;
+    }
+
+    // Every folder and file under `root`, with its size.
+    static QStringList allIn(const QString &root)
+    {
+        QStringList all;
+        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info = it.nextFileInfo();
+            all << info.filePath() + (info.isDir() ? QStringLiteral("/") : QStringLiteral(" %1").arg(info.size()));
+        }
+        all.sort();
+        return all;
     }
 
     static bool copyAll(const QString &from, const QString &to)

@@ -5,6 +5,8 @@
 
 #include "samples/SampleDriving.h"
 
+#include <QHeaderView>
+
 using namespace kel;
 
 class TestSampleScreens : public QObject {
@@ -15,7 +17,32 @@ private slots:
     void bytesAndSentences();
     void visits_data();
     void visits() { QFETCH(Visit, v); visit(v); }
+    void columnsKeepTheirWidths();
 };
+
+// Opened, closed, a sentence added, opened again: the label column and the
+// sentence column keep their widths in pixels, and a sentence stays where
+// the eye left it.
+void TestSampleScreens::columnsKeepTheirWidths()
+{
+    TalkFixture f({{"OPT1", "2"}}, {{"Talk.txt", records({kPlaceholder, "はい"})}});
+    const auto widths = [&f] {
+        const FlexGrid *g = f.ui().grdEx;
+        return QStringLiteral("%1 %2").arg(g->horizontalHeader()->sectionSize(0)).arg(g->horizontalHeader()->sectionSize(1));
+    };
+    QStringList seen;
+    drive(f, "例文表示");
+    seen << widths();
+    drive(f, "例文終了");
+    setMarked(f, "|ありがとう_");
+    drive(f, "例文追加");
+    seen << widths();
+    drive(f, "例文終了 例文表示");
+    seen << widths();
+    const TwipsMap &map = f.win->twips();
+    const QString design = QStringLiteral("%1 %2").arg(map.px(1000)).arg(map.px(11685 - 1000 - 338));
+    QCOMPARE(seen, QStringList(3, design));
+}
 
 void TestSampleScreens::bytesAndSentences_data()
 {
@@ -116,6 +143,10 @@ void TestSampleScreens::visits_data()
                  .talkAfter = records(QStringList{kPlaceholder} + everydaySentences())};
     QTest::newRow("the user's file is kept, even without the placeholder")
         << Visit{.talk = records({"こんにちは"}), .steps = {"例文表示", "例文終了"}};
+    // The list's first row opens the diary: it is there all the same.
+    QTest::newRow("a file without the placeholder still lists the diary row")
+        << Visit{.talk = records({"こんにちは"}), .steps = {"例文表示"},
+                 .listed = {"あ行|[日記]", "か行|こんにちは"}, .screen = "example list"};
     // "始め" clears the text and the board's green (rule 3 leaves a named cell green).
     QTest::newRow("始め, ＯＫ clears")
         << Visit{.options = {{"OPT1", "3"}}, .text = "あ[い]う_", .steps = {"#0,9", "始め"}, .answers = {0},

@@ -4,6 +4,7 @@
 #include "support/TalkFixture.h"
 
 #include "support/AudioCapture.h"
+#include "speech/FrmRead.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/Speech.h"
 
@@ -98,6 +99,20 @@ private slots:
             fx.addVoices({"set/あ", "set/い"});
             fx.st().SoundSetPath = fx.path("set");
         };
+        // "広げる" narrows the text widened for the reading, and a pick on the
+        // board then ends the reading with its own voice, after the character
+        // being read.
+        const Act pick = [](TalkFixture &fx) {
+            fx.addVoices({"お"});
+            fx.clock.after(0.3, [&fx] { postClick(fx.ui().cmdWide); });
+            fx.clock.after(0.9, [&fx] {
+                FlexGrid *g = fx.ui().grdBoard;
+                for (int c = 0; c < g->Cols(); ++c)
+                    if (g->TextMatrix(4, c) == u"お")
+                        postClick(g->viewport(), g->cellRect(4, c).center());
+            });
+        };
+        QTest::newRow("a pick on the board stops it") << "あいうえ" << pick << 2.1 << QStringList{"あ", "い", "お"} << "あいうえ[_]";
         QTest::newRow("own recording before the installed set") << "あいう" << ownFirst << 2.4 << QStringList{"あ", "set/い", "·"} << "あいう[_]";
     }
 
@@ -118,9 +133,32 @@ private slots:
         QTEST(seen(fx), "after");
     }
 
+    // Where the stop panel goes: within the main window's width and on its
+    // screen, however narrow the window or wherever it stands.
+    void stopPanelPlace_data()
+    {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("placed"); // on a screen of 1024 x 768
+        QTest::newRow("wider than the window: as wide, over it") << QRect(2, 550, 790, 128) << QRect(0, 0, 786, 570) << QRect(0, 550, 786, 128);
+        QTest::newRow("window at the screen's right edge") << QRect(250, 600, 790, 128) << QRect(234, 0, 790, 600) << QRect(234, 600, 790, 128);
+        QTest::newRow("narrow window: as narrow") << QRect(900, 700, 300, 128) << QRect(800, 0, 224, 768) << QRect(800, 640, 224, 128);
+        QTest::newRow("below the screen: moved up") << QRect(0, 700, 786, 128) << QRect(0, 0, 786, 900) << QRect(0, 640, 786, 128);
+        QTest::newRow("no window known: the screen only") << QRect(500, 0, 790, 128) << QRect() << QRect(234, 0, 790, 128);
+    }
+
+    void stopPanelPlace()
+    {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, window);
+        QTEST(FrmRead::placed(wanted, window, QRect(0, 0, 1024, 768)), "placed");
+    }
+
     // The real clock and player where no audio server answers: playing
-    // returns at once, and during each wait (0.8 s per character read, 0.15 s
-    // here) the window is painted and timers run.
+    // hands the sound over without waiting on the event loop, during each
+    // wait (0.8 s per character read, 0.15 s here) the window is painted and
+    // timers run, and the player shuts down. How long each step takes is
+    // bench_limits' to say: a busy machine may stretch it.
     void realWaitsWithoutAudioServer()
     {
         QVERIFY2(noAudioServer && QMediaDevices::audioOutputs().isEmpty(), "an audio output answered");
@@ -136,7 +174,6 @@ private slots:
         // start-up; playing says nothing.
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         SteadyClock clock;
-        const Nanos begin = clock.now();
         {
             QtWavePlayer player;
             // Each step long enough for the sound to load and an output to be sought.
@@ -147,14 +184,14 @@ private slots:
                 w.update();
                 const Nanos start = clock.now();
                 player.play(dir.filePath(QString::fromUtf8(name)));
-                QVERIFY(clock.now() - start < 50ms);
+                // play runs no event loop of its own: the window's turn comes in the wait.
+                QVERIFY(w.paints == paints && !timerRan);
                 waitMoreThan(clock, start, 0.15);
                 QVERIFY(w.paints > paints && timerRan);
+                QVERIFY(clock.now() - start > 150ms);
             }
             player.close();
         }
-        // Four steps of 0.15 s: the shutdown, too, waits for no sound.
-        QVERIFY(clock.now() - begin < 1100ms);
     }
 };
 

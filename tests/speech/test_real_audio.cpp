@@ -1,5 +1,6 @@
-// What the program really sounds like, heard through a null sink: run it
-// under tools/with-pulse; without a server it is skipped, and fails on CI.
+// What the program really sounds like, heard through a null sink of the
+// sound server ctest starts (alone: under tools/with-pulse); without a
+// server it fails, saying so.
 // The reading holds the program's thread without processing events between
 // characters: the sounds must play all the same.
 //

@@ -28,13 +28,18 @@ private slots:
     void stopPanelAboveFullScreenWindow_data()
     {
         QTest::addColumn<bool>("fullScreen");
-        QTest::newRow("normal window") << false;
-        QTest::newRow("full screen") << true;
+        QTest::addColumn<bool>("atRightEdge");
+        QTest::newRow("normal window") << false << false;
+        QTest::newRow("full screen") << true << false;
+        // Narrower than the screen, against its right edge: the panel stays
+        // within the window and on the screen.
+        QTest::newRow("window at the screen's right edge") << false << true;
     }
 
     void stopPanelAboveFullScreenWindow()
     {
         QFETCH(bool, fullScreen);
+        QFETCH(bool, atRightEdge);
         QVERIFY2(QGuiApplication::platformName() == u"xcb", "run on an X server (tools/with-wm)");
         TalkFixture fx;
         fx.addVoices({"あ", "い", "う"});
@@ -46,6 +51,11 @@ private slots:
             fx.win->showFullScreen();
         const QSize screen = fx.win->screen()->geometry().size();
         QTRY_COMPARE_WITH_TIMEOUT(fx.win->size(), fullScreen ? screen : FrmTalk::designSize(), 20000);
+        const QRect free = fx.win->screen()->availableGeometry();
+        if (atRightEdge) {
+            fx.win->move(free.right() + 1 - fx.win->frameGeometry().width(), free.top());
+            QTRY_COMPARE_WITH_TIMEOUT(fx.win->frameGeometry().right(), free.right(), 20000);
+        }
 
         QString onTop; // by name: the panel is gone once the reading ends
         fx.clock.after(0.3, [&] {
@@ -58,6 +68,10 @@ private slots:
             for (QDeadlineTimer limit(5000); hit != label && !limit.hasExpired(); QThread::msleep(20))
                 hit = QApplication::widgetAt(centre);
             onTop = hit ? hit->objectName() : QStringLiteral("nothing");
+            const QRect panel = label->window()->frameGeometry();
+            if (!free.contains(panel) || panel.left() < fx.win->frameGeometry().left()
+                || panel.right() > fx.win->frameGeometry().right())
+                onTop += QStringLiteral(" (panel at %1,%2 %3x%4 outside)").arg(panel.x()).arg(panel.y()).arg(panel.width()).arg(panel.height());
             postClick(label);
         });
         TalkFixture::click(fx.ui().cmdRead);

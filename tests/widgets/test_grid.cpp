@@ -3,7 +3,6 @@
 #include "widgets/FlexGrid.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 using namespace kel;
@@ -60,11 +59,11 @@ private slots:
         QTEST(grid->MouseRow(), "mouseRow");
     }
 
-    void manyRowsStayResponsive()
+    void manyRowsAllReachable()
     {
+        // Past the 32,767 rows a 16-bit grid could hold; the time it takes
+        // is bench_limits'.
         constexpr int kRows = 40000;
-        QElapsedTimer timer;
-        timer.start();
         grid->setRedraw(false);
         grid->setRows(kRows);
         for (int r = 0; r < kRows; ++r)
@@ -74,8 +73,6 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(grid->TopRow() > 32768);
         QCOMPARE(grid->TextMatrix(kRows - 1, 1), QString::number(kRows - 1));
-        // Generous bound: a frozen window (seconds) is the fault looked for.
-        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     }
 
 private:

@@ -1,0 +1,183 @@
+// What the user reads: Japanese on every screen, a file fault told by its
+// reason and what to do (the system's own words only in the log), times in
+// seconds, and the settings dialogs beside the options in the options
+// dialog's large type, with controls a finger hits, on an 800 x 600 screen.
+#include "base/FileErrors.h"
+#include "samples/SampleDriving.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTreeWidget>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace kel;
+
+namespace {
+
+// Every text `root` shows that holds a Latin word (two letters or more),
+// with the object it is on.
+QStringList englishIn(QWidget *root, bool withTitle = true)
+{
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]{2,}"));
+    QStringList found;
+    const auto look = [&](const QObject *o, const QString &text) {
+        if (latin.match(text).hasMatch())
+            found << o->objectName() + u'/' + QString::fromLatin1(o->metaObject()->className()) + QStringLiteral(": ") + text;
+    };
+    if (withTitle)
+        look(root, root->windowTitle());
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(root))
+            continue;
+        if (auto *l = qobject_cast<QLabel *>(w))
+            look(l, l->text());
+        else if (auto *b = qobject_cast<QAbstractButton *>(w))
+            look(b, b->text());
+        else if (auto *g = qobject_cast<QGroupBox *>(w))
+            look(g, g->title());
+        else if (auto *c = qobject_cast<QComboBox *>(w))
+            for (int i = 0; i < c->count(); ++i)
+                look(c, c->itemText(i));
+        else if (auto *s = qobject_cast<QAbstractSpinBox *>(w))
+            look(s, s->text() + u' ' + s->specialValueText());
+        else if (auto *e = qobject_cast<QLineEdit *>(w); e && !qobject_cast<QAbstractSpinBox *>(w->parent()))
+            look(e, e->text());
+        else if (auto *t = qobject_cast<QTreeWidget *>(w))
+            for (int i = 0; i < t->columnCount(); ++i)
+                look(t, t->headerItem()->text(i));
+    }
+    return found;
+}
+
+// Controls whose type is smaller than `px` or not bold, or that a finger
+// cannot hit (under `touchPx` high).
+QStringList smallIn(QWidget *root, int px, int touchPx)
+{
+    QStringList found;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(root) || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)
+                                       || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)))
+            continue;
+        if (auto *l = qobject_cast<QLabel *>(w); l && l->text().isEmpty())
+            continue;
+        const QFont f = w->font();
+        const bool touched = !qobject_cast<QLabel *>(w) && !qobject_cast<QCheckBox *>(w);
+        if (f.pixelSize() < px || !f.bold() || (touched && w->height() < touchPx))
+            found << QStringLiteral("%1 %2px%3 %4px high").arg(w->objectName()).arg(f.pixelSize())
+                         .arg(f.bold() ? "" : " thin").arg(w->height());
+    }
+    return found;
+}
+
+// What a settings dialog's user would find wrong: English, the type or the
+// controls smaller than the options dialog's at the design size, or more
+// than an 800 x 600 screen holds (at the least size its controls allow,
+// with its frame).
+QStringList faultsOf(QWidget *dialog, const TwipsMap &map)
+{
+    QStringList faults = englishIn(dialog) + smallIn(dialog, map.fontPx(14.25), map.px(540));
+    const QSize size = dialog->minimumSizeHint() + (dialog->frameGeometry().size() - dialog->size());
+    if (size.width() > 800 || size.height() > 600)
+        faults << QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    return faults;
+}
+
+} // namespace
+
+class TestTexts : public QObject {
+    Q_OBJECT
+private slots:
+    // The system's words for a fault, as Qt passes them on.
+    void fileFaults_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("shown");
+        const auto sys = [](int code) { return QString::fromLocal8Bit(std::strerror(code)); };
+        const QString full = "ディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。";
+        const QString refused = "書き込みが許されていない場所です。書き込める場所か、別のディスクをお使いください。";
+        QTest::newRow("full disk") << sys(ENOSPC) << full;
+        QTest::newRow("quota") << sys(EDQUOT) << full;
+        QTest::newRow("no permission, within a sentence") << "Cannot open /a/b: " + sys(EACCES) << refused;
+        QTest::newRow("read-only disk") << sys(EROFS) << refused;
+        QTest::newRow("missing") << sys(ENOENT)
+                                 << "ファイルかフォルダが見つかりません。ディスクがつながっているか確かめてください。";
+        QTest::newRow("name too long") << sys(ENAMETOOLONG) << "名前が長すぎます。短い名前にしてください。";
+        QTest::newRow("unknown") << "Unknown error"
+                                 << "ディスクを読み書きできませんでした。ディスクを確かめて、もう一度お試しください。";
+    }
+
+    void fileFaults()
+    {
+        QFETCH(QString, words);
+        // The original goes to the log, word for word.
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("kelvoran: " + words));
+        QTEST(japaneseReason(words), "shown");
+    }
+
+    // "設定" → "その他": Japanese only, the options' type and touch sizes,
+    // on an 800 x 600 screen; times in seconds, and a time left as shown
+    // keeps its stored milliseconds.
+    void moreDialog()
+    {
+        TalkFixture fx({{"ACCESS/ScanStep", "750"}, {"ACCESS/Pace", "900"}});
+        QStringList faults, order, seconds;
+        // The main window's title is its name, "Kelvoran!  Ver 1.3".
+        QCOMPARE(englishIn(fx.win.get(), false), QStringList());
+        // At the design size (the options dialog's scale 1), whatever the screen.
+        ModalScript script({{"frmOPT", [&](QWidget *d) { faults = englishIn(d); click(child(d, "cmdMore")); }},
+                            {"frmMore",
+                             [&](QWidget *d) {
+                                 faults += faultsOf(d, fx.win->twips());
+                                 const auto combos = d->findChildren<QComboBox *>();
+                                 for (QComboBox *c : combos)
+                                     if (c->itemText(0).startsWith(u"縦"))
+                                         order << c->itemText(0) << c->itemText(1);
+                                 const auto boxes = child(d, "pageAccess")->findChildren<QAbstractSpinBox *>();
+                                 for (auto *s : boxes)
+                                     seconds << s->text();
+                                 // The pace one step longer, as a finger would set it.
+                                 auto *pace = boxes.last();
+                                 pace->stepUp();
+                                 click(child(d, "cmdClose"));
+                             }},
+                            {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
+        TalkFixture::click(fx.ui().cmdOpt);
+        QVERIFY(script.done());
+        QCOMPARE(faults.join(u'\n'), QString());
+        QCOMPARE(order, (QStringList{"縦（あかさたな…の列ごと）", "横（あいうえお…の段ごと）"}));
+        // Step, first item, rounds, accept, lock, dwell, pace.
+        QCOMPARE(seconds, (QStringList{"0.8", "1.5", "2", "0.0", "0.3", "なし", "0.9"}));
+        QCOMPARE(fx.store->valueIn("ACCESS", "ScanStep"), std::optional<QString>("750"));
+        QCOMPARE(fx.store->valueIn("ACCESS", "Pace"), std::optional<QString>("1000"));
+    }
+
+    // The studio, opened from "その他": the same.
+    void studio()
+    {
+        TalkFixture fx;
+        QStringList faults;
+        ModalScript script({{"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
+                            {"frmMore", [](QWidget *d) { click(child(d, "cmdStudio")); }},
+                            {"frmStudio",
+                             [&](QWidget *d) {
+                                 faults = faultsOf(d, fx.win->twips());
+                                 click(child(d, "cmdClose"));
+                             }},
+                            {"frmMore", [](QWidget *d) { click(child(d, "cmdClose")); }},
+                            {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
+        TalkFixture::click(fx.ui().cmdOpt);
+        QVERIFY(script.done());
+        QCOMPARE(faults.join(u'\n'), QString());
+    }
+};
+
+QTEST_MAIN(TestTexts)
+#include "test_texts.moc"

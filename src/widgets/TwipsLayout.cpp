@@ -4,6 +4,10 @@
 
 namespace kel {
 
+namespace {
+constexpr int kUnhintedFromPx = 24;
+}
+
 QFont makeFont(const DesignFont &font, const TwipsMap &map)
 {
     // The design's family names are mapped onto installed fonts once, here:
@@ -12,6 +16,10 @@ QFont makeFont(const DesignFont &font, const TwipsMap &map)
     QFont f(QFont::substitute(font.family));
     f.setPixelSize(map.fontPx(font.points));
     f.setBold(font.bold);
+    // At the board's sizes hinting changes nothing a reader can see, but
+    // hinting each new size costs more than drawing the whole board.
+    if (f.pixelSize() >= kUnhintedFromPx)
+        f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 

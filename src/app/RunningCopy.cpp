@@ -1,12 +1,12 @@
 #include "app/RunningCopy.h"
 
+#include "app/KnockSocket.h"
+#include "base/LateModule.h"
 #include "base/SingleInstance.h"
 #include "frame/FrmOK.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QFile>
 #include <QThread>
 #include <QWidget>
@@ -19,51 +19,28 @@
 namespace kel {
 namespace {
 
-const QByteArray kRaise("raise\n");
-const QByteArray kRaised("raised\n");
 
 } // namespace
 
-RunningCopyServer::RunningCopyServer(std::function<void()> raise, QObject *parent)
-    : QObject(parent), server_(new QLocalServer(this)), raise_(std::move(raise))
-{
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(server_, &QLocalServer::newConnection, this, &RunningCopyServer::answer);
-}
+RunningCopyServer::RunningCopyServer(std::function<void()> raise) : raise_(std::move(raise)) {}
 
 RunningCopyServer::~RunningCopyServer() = default;
 
 bool RunningCopyServer::listen(const QString &socketPath, bool abstract)
 {
-    if (abstract) {
-        // No file: every user reaches it, and it goes with the process.
-        server_->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-        return server_->listen(socketPath);
+    if (!listener_) {
+        auto make = lateFunction<KnockListener *(*)(const std::function<void()> &)>("make_knock_listener");
+        if (!make)
+            return false;
+        listener_.reset(make(raise_));
     }
-    // We hold the lock, so a socket file there is a killed copy's leftover.
-    QLocalServer::removeServer(socketPath);
-    return server_->listen(socketPath);
+    return listener_->listen(socketPath, abstract);
 }
 
-void RunningCopyServer::answer()
+void RunningCopyServer::close()
 {
-    while (QLocalSocket *socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto reply = [this, socket] {
-            if (!socket->canReadLine())
-                return;
-            if (socket->readLine() == kRaise) {
-                if (raise_)
-                    raise_();
-                socket->write(kRaised);
-                socket->flush();
-            }
-            socket->disconnectFromServer();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, reply);
-        reply(); // the knock may have arrived with the connection
-
-    }
+    if (listener_)
+        listener_->close();
 }
 
 void bringToFront(QWidget *w)
@@ -76,30 +53,8 @@ void bringToFront(QWidget *w)
 
 bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs, bool abstract)
 {
-    QElapsedTimer timer;
-    timer.start();
-    QLocalSocket socket;
-    if (abstract)
-        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    // A copy started a moment ago holds the lock before it listens: knock
-    // again until the time is up.
-    for (;;) {
-        socket.connectToServer(socketPath);
-        if (socket.waitForConnected(int(qMax<qint64>(1, timeoutMs - timer.elapsed()))))
-            break;
-        if (timer.elapsed() >= timeoutMs)
-            return false;
-        QThread::msleep(50);
-    }
-    socket.write(kRaise);
-    if (!socket.waitForBytesWritten(int(qMax<qint64>(1, timeoutMs - timer.elapsed()))))
-        return false;
-    while (!socket.canReadLine()) {
-        const qint64 left = timeoutMs - timer.elapsed();
-        if (left <= 0 || !socket.waitForReadyRead(int(left)))
-            return false;
-    }
-    return socket.readLine() == kRaised;
+    auto knock = lateFunction<bool (*)(const QString &, int, bool)>("knock_on_running_copy");
+    return knock && knock(socketPath, timeoutMs, abstract);
 }
 
 bool askToEndHungCopy()

@@ -8,12 +8,13 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
-class QLocalServer;
 class QWidget;
 
 namespace kel {
 
+class KnockListener;
 class SingleInstance;
 
 // The start-up check, for the user's lock `instance` and then the lock of
@@ -26,18 +27,18 @@ bool startAsOnlyCopy(SingleInstance &instance, SingleInstance &dataFolder, const
 
 // The running copy's side: answers every start that knocks by calling
 // `raise` and replying.
-class RunningCopyServer : public QObject {
-    Q_OBJECT
+class RunningCopyServer {
 public:
-    explicit RunningCopyServer(std::function<void()> raise, QObject *parent = nullptr);
-    ~RunningCopyServer() override;
+    explicit RunningCopyServer(std::function<void()> raise);
+    ~RunningCopyServer();
     // False when the socket cannot be made (the program runs on, unreachable).
     bool listen(const QString &socketPath, bool abstract = false);
+    // Stops answering (the socket's file removed).
+    void close();
 
 private:
-    void answer();
-    QLocalServer *server_;
     std::function<void()> raise_;
+    std::unique_ptr<KnockListener> listener_;
 };
 
 // Brings `w` to the front, out of the task bar if it was minimised.

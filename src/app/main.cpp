@@ -4,13 +4,15 @@
 #include "base/Clock.h"
 #include "base/CommandLine.h"
 #include "base/ExitGuard.h"
+#include "base/LateModule.h"
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
 #include "reading/Dictionary.h"
 #include "reading/ReadingCommand.h"
-#include "speech/QtWavePlayer.h"
+#include "speech/LateWavePlayer.h"
 #include "voice/StagedChange.h"
 #include "voice/VoiceCommand.h"
+#include "widgets/FontConfig.h"
 #include "widgets/Fonts.h"
 #include "widgets/Platform.h"
 #include "widgets/QtJapanese.h"
@@ -49,6 +51,7 @@ int main(int argc, char *argv[])
     if (kel::isBackupCommand(req))
         return kel::runVoiceCommandLocked(req, places.dataFolder, kel::SettingsStore::defaultPath());
 
+    kel::useProgramFonts();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kelvoran"));
     // Qt's standard dialogs speak Japanese like the rest of the program.
@@ -73,7 +76,7 @@ int main(int argc, char *argv[])
 
     kel::installFontSubstitutions();
     kel::SteadyClock clock;
-    kel::QtWavePlayer player;
+    kel::LateWavePlayer player;
     kel::Platform platform;
     kel::SettingsStore store(kel::SettingsStore::defaultPath());
     kel::Services services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }};
@@ -97,10 +100,6 @@ int main(int argc, char *argv[])
     // A later start knocks here and this window comes to the front.
     kel::RunningCopyServer knock([&w] { kel::bringToFront(&w); });
     kel::RunningCopyServer knockOnData([&w] { kel::bringToFront(&w); });
-    if (single && instance.held())
-        knock.listen(instance.socketPath());
-    if (single && dataLock.held())
-        knockOnData.listen(dataLock.socketPath(), true);
 
     if (req.fullScreen)
         w.showFullScreen();
@@ -110,12 +109,21 @@ int main(int argc, char *argv[])
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });
     } else {
-        // The reading dictionary opened and the sounds decoded in the
-        // background once the first paint has gone through, so that
-        // building and showing the window need not share the processor (or
-        // the memory) with them.
-        QTimer::singleShot(0, &w, [&w, &player, &places] {
-            QTimer::singleShot(0, &w, [&player, &places] {
+        // Once the first paint has gone through: the late module loaded
+        // (the sound device, the knock socket), a later start answered, the
+        // reading dictionary opened and the sounds decoded in the
+        // background, so that building and showing the window need not
+        // share the processor (or the memory) with them. A later start
+        // knocking before then keeps knocking until it is answered.
+        QTimer::singleShot(0, &w, [&] {
+            QTimer::singleShot(0, &w, [&] {
+                if (!kel::loadLateModule())
+                    kel::showStartNotices(w.talk(), {QString::fromUtf8(kel::kLateModuleMissing)});
+                player.open();
+                if (single && instance.held())
+                    knock.listen(instance.socketPath());
+                if (single && dataLock.held())
+                    knockOnData.listen(dataLock.socketPath(), true);
                 kel::Dictionary::shared().load();
                 player.preload(places.dataFolder);
                 if (!places.soundSet.isEmpty())
@@ -125,7 +133,15 @@ int main(int argc, char *argv[])
         kel::showStartNotices(w.talk(), places.notices);
     }
     const int code = app.exec();
-    // Everything is on disk already; the clean-up may not hold the end up.
+    // Everything is on disk already, and taking the window and the sound
+    // thread apart piece by piece would only hold the end up (an audio
+    // server that does not answer, for one). The sockets and locks go
+    // first, so that the next start finds them free at once; should even
+    // that stall, the process ends anyway.
     kel::leaveWithin(std::chrono::milliseconds(1500), code);
-    return code;
+    knock.close();
+    knockOnData.close();
+    instance.release();
+    dataLock.release();
+    kel::endNow(code);
 }

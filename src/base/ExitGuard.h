@@ -19,4 +19,8 @@ void endOnTerminationSignals(std::function<void()> askToEnd, std::chrono::millis
 // (a sound thread that does not stop cannot keep the program alive).
 void leaveWithin(std::chrono::milliseconds limit, int code);
 
+// Ends the process with `code` at once, its buffered output written, without
+// taking apart what is left in memory.
+[[noreturn]] void endNow(int code);
+
 } // namespace kel

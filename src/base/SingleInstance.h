@@ -32,6 +32,8 @@ public:
     bool takeOverFrom(qint64 pid);
     // True while this copy holds the lock.
     bool held() const { return lock_ && lock_->isLocked(); }
+    // Lets the lock go (its file removed) before the process ends.
+    void release() { lock_.reset(); }
     // Where the lock is (or would be) and the socket beside it.
     QString lockPath() const { return lockPath_; }
     QString socketPath() const { return socketPath_; }

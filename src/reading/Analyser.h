@@ -31,9 +31,13 @@ struct Morpheme {
     qsizetype end() const { return from + length; }
 };
 
+class Analyser;
+// The analyser's code is in the late module (base/LateModule.h) with MeCab.
+Analyser *openMecabAnalyser(QString *why, const QString &folder);
+
 class Analyser {
 public:
-    ~Analyser();
+    virtual ~Analyser();
     Analyser(const Analyser &) = delete;
     Analyser &operator=(const Analyser &) = delete;
 
@@ -51,9 +55,10 @@ public:
     // The words of `text` in order. Spaces and line breaks belong to no
     // word; every other character belongs to exactly one. Safe to call from
     // several threads.
-    QList<Morpheme> analyse(QStringView text) const;
+    virtual QList<Morpheme> analyse(QStringView text) const;
 
 private:
+    friend Analyser *openMecabAnalyser(QString *why, const QString &folder);
     Analyser(void *tagger, bool uniDic) : tagger_(tagger), uniDic_(uniDic) {}
     void analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> &out) const;
     // The words of MeCab's path from `first` (a node).

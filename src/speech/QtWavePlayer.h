@@ -61,7 +61,7 @@ public:
     void playTimeline(const std::vector<Cue> &cues, long long endFrame) override;
 
     // Decodes the folder's sound files in the background, off the window's thread.
-    void preload(const QString &folder);
+    void preload(const QString &folder) override;
     // The output device in use, "" when there is none.
     QString outputDevice() const override;
     // True while a sound is still being played out.

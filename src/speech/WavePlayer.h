@@ -34,6 +34,9 @@ public:
     }
     // The name of the output device sounds go to; "" when there is none.
     virtual QString outputDevice() const { return {}; }
+    // Decodes the folder's sound files ahead of their first use, in the
+    // background; a player without a store of decoded sounds ignores it.
+    virtual void preload(const QString &folder) { (void)folder; }
 };
 
 } // namespace kel

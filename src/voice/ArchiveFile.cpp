@@ -1,51 +1,17 @@
 #include "voice/ArchiveFile.h"
 
+#include "base/LateModule.h"
 #include "speech/WavName.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 
-#include <archive.h>
-#include <archive_entry.h>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
 
 namespace kel {
-namespace {
-
-using ArchivePtr = std::unique_ptr<archive, int (*)(archive *)>;
-
-std::nullopt_t fail(QString *error, const QString &why)
-{
-    if (error)
-        *error = why;
-    return std::nullopt;
-}
-
-la_ssize_t appendTo(archive *, void *data, const void *buffer, size_t length)
-{
-    static_cast<QByteArray *>(data)->append(static_cast<const char *>(buffer), qsizetype(length));
-    return la_ssize_t(length);
-}
-
-bool addEntry(archive *a, const QByteArray &name, const QByteArray &bytes)
-{
-    std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(archive_entry_new(), archive_entry_free);
-    archive_entry_set_pathname(e.get(), name.constData());
-    archive_entry_set_size(e.get(), bytes.size());
-    archive_entry_set_filetype(e.get(), AE_IFREG);
-    archive_entry_set_perm(e.get(), 0644);
-    return archive_write_header(a, e.get()) == ARCHIVE_OK
-           && archive_write_data(a, bytes.constData(), size_t(bytes.size())) == la_ssize_t(bytes.size());
-}
-
-QString megabytes(qint64 bytes) { return QString::number(bytes >> 20); }
-
-} // namespace
 
 QByteArray sha256Hex(const QByteArray &bytes)
 {
@@ -54,73 +20,17 @@ QByteArray sha256Hex(const QByteArray &bytes)
 
 std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error)
 {
-    QByteArray out;
-    ArchivePtr a(archive_write_new(), archive_write_free);
-    bool ok = archive_write_set_format_pax_restricted(a.get()) == ARCHIVE_OK
-              && archive_write_add_filter_gzip(a.get()) == ARCHIVE_OK
-              // No zeros after the gzip stream: every byte of the file counts.
-              && archive_write_set_bytes_in_last_block(a.get(), 1) == ARCHIVE_OK
-              && archive_write_open(a.get(), &out, nullptr, appendTo, nullptr) == ARCHIVE_OK;
-    for (const auto &[name, bytes] : entries)
-        ok = ok && addEntry(a.get(), name, bytes);
-    ok = ok && archive_write_close(a.get()) == ARCHIVE_OK;
-    if (!ok)
-        return fail(error, QString::fromUtf8(archive_error_string(a.get())));
-    return out;
+    if (auto write = lateFunction<TarGzWriter>("tar_gz"))
+        return write(entries, error);
+    return refuse(error, QStringLiteral("アーカイブを扱う部品がありません"));
 }
 
 std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
                                       int maxEntries, qint64 maxBytes, QString *error)
 {
-    // First the whole gzip stream, so that a cut-off file is caught even
-    // where the tar inside it still looks complete. libarchive does not
-    // check the stream's CRC: an altered byte is caught by the callers'
-    // SHA-256 of every file.
-    QByteArray tar;
-    {
-        ArchivePtr a(archive_read_new(), archive_read_free);
-        archive_read_support_filter_gzip(a.get());
-        archive_read_support_format_raw(a.get());
-        archive_entry *e = nullptr;
-        if (archive_read_open_memory(a.get(), bytes.constData(), size_t(bytes.size())) != ARCHIVE_OK
-            || archive_read_next_header(a.get(), &e) != ARCHIVE_OK
-            || archive_filter_code(a.get(), 0) != ARCHIVE_FILTER_GZIP)
-            return fail(error, QStringLiteral("バックアップの形式ではありません"));
-        char block[65536];
-        la_ssize_t n;
-        while ((n = archive_read_data(a.get(), block, sizeof block)) > 0 && tar.size() <= maxBytes)
-            tar.append(block, qsizetype(n));
-        if (tar.size() > maxBytes)
-            return fail(error, QStringLiteral("展開すると %1 MB を超えます").arg(megabytes(maxBytes)));
-        if (n < 0)
-            return fail(error, QStringLiteral("壊れています"));
-    }
-
-    ArchivePtr a(archive_read_new(), archive_read_free);
-    archive_read_support_format_tar(a.get());
-    if (archive_read_open_memory(a.get(), tar.constData(), size_t(tar.size())) != ARCHIVE_OK)
-        return fail(error, QStringLiteral("バックアップの形式ではありません"));
-    ArchiveFiles entries;
-    archive_entry *e = nullptr;
-    int r;
-    while ((r = archive_read_next_header(a.get(), &e)) == ARCHIVE_OK) {
-        const QByteArray name = archive_entry_pathname(e) ? QByteArray(archive_entry_pathname(e)) : QByteArray();
-        if (archive_entry_filetype(e) != AE_IFREG || !allowed(name))
-            return fail(error, QStringLiteral("見知らぬ名前「%1」があります").arg(printable(QString::fromUtf8(name))));
-        if (entries.contains(name) || entries.size() >= maxEntries || archive_entry_size(e) < 0 || archive_entry_size(e) > tar.size())
-            return fail(error, QStringLiteral("中身がおかしいです"));
-        QByteArray data(qsizetype(archive_entry_size(e)), Qt::Uninitialized);
-        qsizetype got = 0;
-        la_ssize_t n = 0;
-        while (got < data.size() && (n = archive_read_data(a.get(), data.data() + got, size_t(data.size() - got))) > 0)
-            got += qsizetype(n);
-        if (got != data.size())
-            return fail(error, QStringLiteral("壊れています"));
-        entries.insert(name, data);
-    }
-    if (r != ARCHIVE_EOF)
-        return fail(error, QStringLiteral("壊れています"));
-    return entries;
+    if (auto read = lateFunction<TarGzReader>("read_tar_gz"))
+        return read(bytes, allowed, maxEntries, maxBytes, error);
+    return refuse(error, QStringLiteral("アーカイブを扱う部品がありません"));
 }
 
 std::optional<QList<QByteArray>> manifestLines(const ArchiveFiles &files, const QByteArray &magic)
@@ -139,23 +49,23 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, 
     // ever), then judged by what was opened, not by its name.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, QStringLiteral("「%1」を開けません（%2）").arg(printable(path), QString::fromLocal8Bit(strerror(errno))));
+        return refuse(error, QStringLiteral("「%1」を開けません（%2）").arg(printable(path), QString::fromLocal8Bit(strerror(errno))));
     QFile f;
     if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return fail(error, f.errorString());
+        return refuse(error, f.errorString());
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return fail(error, QStringLiteral("「%1」は普通のファイルではありません").arg(printable(path)));
+        return refuse(error, QStringLiteral("「%1」は普通のファイルではありません").arg(printable(path)));
     const QString tooLarge = QStringLiteral("「%1」は %2 MB より大きいファイルです").arg(printable(path), megabytes(maxBytes));
     if (st.st_size > maxBytes)
-        return fail(error, tooLarge);
+        return refuse(error, tooLarge);
     QByteArray bytes = f.read(maxBytes + 1);
     if (bytes.size() > maxBytes)
-        return fail(error, tooLarge);
+        return refuse(error, tooLarge);
     if (f.error() != QFileDevice::NoError)
-        return fail(error, f.errorString());
+        return refuse(error, f.errorString());
     return bytes;
 }
 
@@ -164,7 +74,7 @@ std::optional<QString> backupTarget(const QString &path, QString *error)
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
     if (::lstat(name.constData(), &st) != 0)
-        return errno == ENOENT ? std::optional<QString>(path) : fail(error, QString::fromLocal8Bit(strerror(errno)));
+        return errno == ENOENT ? std::optional<QString>(path) : refuse(error, QString::fromLocal8Bit(strerror(errno)));
     if (S_ISREG(st.st_mode))
         return path;
     if (S_ISLNK(st.st_mode) && ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
@@ -175,7 +85,7 @@ std::optional<QString> backupTarget(const QString &path, QString *error)
             return target;
         }
     }
-    return fail(error, QStringLiteral("「%1」は普通のファイルではありません（装置、FIFO、フォルダ、またはそれへのリンク）")
+    return refuse(error, QStringLiteral("「%1」は普通のファイルではありません（装置、FIFO、フォルダ、またはそれへのリンク）")
                            .arg(printable(path)));
 }
 

@@ -28,6 +28,16 @@ inline constexpr char kManifestName[] = "manifest.txt";
 
 QByteArray sha256Hex(const QByteArray &bytes);
 
+// Every refusal here: nullopt, with `why` in `error`.
+inline std::nullopt_t refuse(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return std::nullopt;
+}
+
+inline QString megabytes(qint64 bytes) { return QString::number(bytes >> 20); }
+
 // The archive's bytes; nullopt with libarchive's reason in `error`.
 std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 
@@ -38,6 +48,11 @@ std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 // unpacked.
 std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
                                       int maxEntries, qint64 maxBytes, QString *error);
+
+// The two above as the late module carries them (libarchive).
+using TarGzWriter = std::optional<QByteArray> (*)(const ArchiveEntries &, QString *);
+using TarGzReader = std::optional<ArchiveFiles> (*)(const QByteArray &, const std::function<bool(const QByteArray &)> &,
+                                                    int, qint64, QString *);
 
 // The lines of the manifest after its first, which must be `magic`;
 // nullopt when there is no such manifest.

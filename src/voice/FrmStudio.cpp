@@ -7,19 +7,17 @@
 #include "speech/WavCodec.h"
 #include "speech/WavePlayer.h"
 #include "voice/LevelMeter.h"
+#include "voice/SoundInput.h"
 #include "widgets/DialogLook.h"
 #include "widgets/Fonts.h"
 #include "widgets/TwipsLayout.h"
 
-#include <QAudioDevice>
-#include <QAudioSource>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMediaDevices>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -70,15 +68,24 @@ FrmStudio::FrmStudio(Talk &t, QWidget *parent) : QDialog(parent), t_(t), folder_
     setWindowTitle(QStringLiteral("録音スタジオ"));
     buildControls();
     fillList();
+    input_ = makeSoundInput();
     fillInputs();
     // A microphone plugged in (or out) while the studio is open.
-    auto *devices = new QMediaDevices(this);
-    connect(devices, &QMediaDevices::audioInputsChanged, this, [this] {
+    input_->devicesChanged = [this] {
         if (recording())
             return;
         fillInputs();
         showState();
-    });
+    };
+    input_->captured = [this](const QByteArray &bytes) { onAudio(bytes); };
+    input_->failed = [this] {
+        if (!recording())
+            return;
+        stopCapture();
+        phase_ = Phase::Idle;
+        lblTake_->setText(QStringLiteral("マイクが外れました。つなぎ直して、もう一度録音してください。"));
+        showState();
+    };
     // Back where the last sitting stopped: its character if it still wants
     // a recording, else the next one that does.
     select(voiceSetting(t_, QStringLiteral("Last")));
@@ -199,10 +206,10 @@ void FrmStudio::fillInputs()
 {
     cmbInput_->clear();
     const QByteArray stored = voiceSetting(t_, QStringLiteral("Input")).toUtf8();
-    const QAudioDevice fallback = QMediaDevices::defaultAudioInput();
-    for (const QAudioDevice &d : QMediaDevices::audioInputs()) {
-        cmbInput_->addItem(d.description(), d.id());
-        if (d.id() == stored || (stored.isEmpty() && d.id() == fallback.id()))
+    const QByteArray fallback = input_->defaultDevice();
+    for (const InputDevice &d : input_->devices()) {
+        cmbInput_->addItem(d.name, d.id);
+        if (d.id == stored || (stored.isEmpty() && d.id == fallback))
             cmbInput_->setCurrentIndex(cmbInput_->count() - 1);
     }
 }
@@ -282,51 +289,30 @@ void FrmStudio::record()
 
 void FrmStudio::startCapture()
 {
-    if (source_)
+    if (capturing_)
         return;
-    QAudioDevice device;
-    for (const QAudioDevice &d : QMediaDevices::audioInputs())
-        if (d.id() == cmbInput_->currentData().toByteArray())
-            device = d;
-    QAudioFormat format;
-    format.setSampleRate(kRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (device.isNull() || !device.isFormatSupported(format)) {
+    if (!input_->start(cmbInput_->currentData().toByteArray(), kRate)) {
         phase_ = Phase::Idle;
         lblTake_->setText(QStringLiteral("このマイクは使えません。別のマイクを選んでください。"));
         return;
     }
-    source_ = new QAudioSource(device, format, this);
-    connect(source_, &QAudioSource::stateChanged, this, [this](QAudio::State s) {
-        if (s == QAudio::StoppedState && source_ && source_->error() != QAudio::NoError && recording()) {
-            stopCapture();
-            phase_ = Phase::Idle;
-            lblTake_->setText(QStringLiteral("マイクが外れました。つなぎ直して、もう一度録音してください。"));
-            showState();
-        }
-    });
+    capturing_ = true;
     pending_.clear();
-    io_ = source_->start();
-    connect(io_, &QIODevice::readyRead, this, &FrmStudio::onAudio);
 }
 
 void FrmStudio::stopCapture()
 {
-    if (!source_)
+    if (!capturing_)
         return;
-    source_->disconnect(this);
-    source_->stop();
-    source_->deleteLater();
-    source_ = nullptr;
-    io_ = nullptr;
+    input_->stop();
+    capturing_ = false;
 }
 
-void FrmStudio::onAudio()
+void FrmStudio::onAudio(const QByteArray &bytes)
 {
-    if (!io_)
+    if (!capturing_)
         return;
-    pending_ += io_->readAll();
+    pending_ += bytes;
     std::vector<float> block(size_t(pending_.size() / 2));
     for (size_t i = 0; i < block.size(); ++i)
         block[i] = qFromLittleEndian<qint16>(pending_.constData() + 2 * i) / 32768.0f;

@@ -17,11 +17,10 @@
 #include <QDialog>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
 
-class QAudioSource;
 class QComboBox;
-class QIODevice;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +30,7 @@ class QTreeWidgetItem;
 namespace kel {
 
 class LevelMeter;
+class SoundInput;
 
 class FrmStudio : public QDialog {
     Q_OBJECT
@@ -58,7 +58,7 @@ private:
     void record();         // the big button
     void startCapture();
     void stopCapture();
-    void onAudio();
+    void onAudio(const QByteArray &bytes);
     void finishTake();
     void save();
     void restore();
@@ -80,8 +80,8 @@ private:
     QByteArray pending_; // an odd byte between two reads
     QString prompted_;   // the character the take was asked for
 
-    QAudioSource *source_ = nullptr;
-    QIODevice *io_ = nullptr;
+    std::unique_ptr<SoundInput> input_;
+    bool capturing_ = false;
 
     QTreeWidget *lstSounds_;
     QLabel *lblProgress_, *lblCharacter_, *lblRoom_, *lblTake_;

@@ -150,6 +150,9 @@ private slots:
             << QStringList{"Usage: kelvoran [options]\nKelvoran: a Japanese talking board.", "--home <DIR>",
                            "$KELVORAN_HOME", "Talk.txt", "$XDG_DATA_HOME/kelvoran", "~/.local/share/kelvoran",
                            "default set", "--fullscreen"} << "";
+        // Kanji need the module the installed program loads from its own lib folder.
+        QTest::newRow("--reading: kanji through the installed module") << "--reading|水を" << 0
+                                                                          << QStringList{"み ず お\n"} << "";
         QTest::newRow("--autostart maybe") << "--autostart|maybe" << 2 << QStringList{} << "";
         QTest::newRow("autostart, a space: quoted") << "--autostart|on|--home|<T>/my data" << 0 << on
                                                     << "Exec=<P> --fullscreen --home \"<T>/my data\"";

@@ -1,0 +1,12 @@
+// The sound device, made through the late module.
+#include "base/LateModule.h"
+#include "speech/QtWavePlayer.h"
+
+namespace {
+kel::WavePlayer *makeWavePlayer()
+{
+    return new kel::QtWavePlayer;
+}
+} // namespace
+
+KEL_LATE_FUNCTION(make_wave_player, makeWavePlayer);

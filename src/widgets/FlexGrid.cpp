@@ -12,7 +12,6 @@ namespace kel {
 FlexGrid::FlexGrid(const TwipsMap &map, RowHeights heights, QWidget *parent)
     : QTableView(parent), map_(map), heights_(heights)
 {
-    setModel(&model_);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -33,6 +32,25 @@ FlexGrid::FlexGrid(const TwipsMap &map, RowHeights heights, QWidget *parent)
         setItemDelegate(new FitTextDelegate(this));
 }
 
+void FlexGrid::attach() const
+{
+    if (attached_)
+        return;
+    auto *self = const_cast<FlexGrid *>(this);
+    self->attached_ = true;
+    self->setModel(&self->model_);
+    self->applyColWidths();
+}
+
+void FlexGrid::applyColWidths()
+{
+    if (!attached_)
+        return;
+    for (int c = 0; c < Cols(); ++c)
+        if (colTwips_[c] > 0)
+            horizontalHeader()->resizeSection(c, map_.px(colTwips_[c]));
+}
+
 void FlexGrid::setRows(int n)
 {
     model_.setRows(n);
@@ -43,9 +61,7 @@ void FlexGrid::setCols(int n)
 {
     model_.setCols(n);
     colTwips_.resize(size_t(qMax(0, n)), 0);
-    for (int c = 0; c < n; ++c)
-        if (colTwips_[c] > 0)
-            horizontalHeader()->resizeSection(c, map_.px(colTwips_[c]));
+    applyColWidths();
     col_ = std::clamp(col_, 0, qMax(0, n - 1));
     colSel_ = std::clamp(colSel_, 0, qMax(0, n - 1));
 }
@@ -116,7 +132,8 @@ void FlexGrid::setColWidth(int col, int twips)
     if (col < 0 || col >= Cols())
         return;
     colTwips_[col] = twips;
-    horizontalHeader()->resizeSection(col, map_.px(twips));
+    if (attached_)
+        horizontalHeader()->resizeSection(col, map_.px(twips));
 }
 
 int FlexGrid::ColWidth(int col) const
@@ -126,11 +143,13 @@ int FlexGrid::ColWidth(int col) const
 
 int FlexGrid::TopRow() const
 {
+    attach();
     return verticalScrollBar()->value();
 }
 
 void FlexGrid::setTopRow(int r)
 {
+    attach();
     // The scroll range follows the rows only after the view's delayed layout.
     executeDelayedItemsLayout();
     updateGeometries();
@@ -159,9 +178,7 @@ void FlexGrid::setRedraw(bool on)
 
 void FlexGrid::rescale()
 {
-    for (int c = 0; c < Cols(); ++c)
-        if (colTwips_[c] > 0)
-            horizontalHeader()->resizeSection(c, map_.px(colTwips_[c]));
+    applyColWidths();
     applyRowHeights();
 }
 
@@ -219,6 +236,7 @@ void FlexGrid::wheelEvent(QWheelEvent *e)
 
 void FlexGrid::showEvent(QShowEvent *e)
 {
+    attach();
     QTableView::showEvent(e);
     applyRowHeights();
 }

@@ -70,7 +70,11 @@ public:
     void rescale();
 
     // Pixel rectangle of a cell in viewport coordinates (for tests and drawing).
-    QRect cellRect(int row, int col) const { return visualRect(model_.index(row, col)); }
+    QRect cellRect(int row, int col) const
+    {
+        attach();
+        return visualRect(model_.index(row, col));
+    }
 
 signals:
     void pressed();
@@ -98,6 +102,12 @@ private:
     bool blocked_ = false;
     bool pressAccepted_ = false;
     int redrawOff_ = 0;
+    // The view takes its model when it is first shown or measured: joining
+    // them costs more than the rest of a grid, and most lists stay hidden
+    // through start-up.
+    bool attached_ = false;
+    void attach() const;
+    void applyColWidths();
 };
 
 } // namespace kel

@@ -109,7 +109,7 @@ void Board::grdBoard_Click()
             break;
         }
     }
-    restoreBlock(!t_.ui.fraSet->isVisible());
+    restoreBlock(!t_.screens || !t_.screens->shows(Part::fraSet));
 }
 
 void Board::restoreBlock(bool allowed)

@@ -84,6 +84,8 @@ public:
 
     Screen current() const { return current_; }
     const ScreenRow &row() const { return rowOf(current_); }
+    // Whether the current screen shows `p`, by the table (not by the widgets).
+    bool shows(Part p) const { return row().shown.contains(p); }
     // Applies the table's row for `s` and makes it current.
     void show(Screen s);
 

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
+#include "frame/Screens.h"
 #include "frame/TextPanel.h"
 #include "reading/Dictionary.h"
 #include "speech/FrmRead.h"
@@ -148,7 +149,7 @@ void Speech::cmdRead_Click()
     }
     box.setSelStart(text.size() - 1);
     box.setSelLength(1);
-    if (!u.fraDay->isVisible())
+    if (!t_.screens || !t_.screens->shows(Part::fraDay))
         setTextPanelNarrow(t_);
     u.cmdRead->setText(QStringLiteral("読む"));
     u.cmdRead->setEnabled(true);

@@ -89,7 +89,7 @@ private slots:
                                         << 3.2 << QStringList{"あ", "·", "·", "·"} << "あ[_]";
         QTest::newRow("text emptied") << "あいうえ" << Act([](TalkFixture &fx) { fx.clock.after(0.3, [&fx] { fx.box()->setText(""); }); })
                                       << 0.8 << QStringList{"あ"} << "[_]";
-        QTest::newRow("diary showing: stays wide") << "あ" << Act([](TalkFixture &fx) { fx.ui().fraDay->show(); })
+        QTest::newRow("diary showing: stays wide") << "あ" << Act([](TalkFixture &fx) { fx.talk().screens->show(Screen::EntryOpen); })
                                                    << 0.8 << QStringList{"あ"} << "あ[_] wide";
         // With files there that naive names of "/" and of a line break would reach.
         QTest::newRow("slash and line break are silent") << "/x\nA" << Act([](TalkFixture &fx) { fx.addVoices({"", "\n"}); })

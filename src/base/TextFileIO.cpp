@@ -1,5 +1,7 @@
 #include "base/TextFileIO.h"
 
+#include "base/FileErrors.h"
+
 namespace kel {
 
 ListFileText readListFile(const QString &path)
@@ -64,7 +66,8 @@ QString noticeFor(const StoreProblem &problem, const StoreNotices &notices)
     case StoreProblem::WriteFailed:
         break;
     }
-    return notices.writeFailed;
+    // Why, and what to do: a full disk and a read-only stick want different help.
+    return notices.writeFailed + QStringLiteral("。\n") + japaneseReason(problem.reason);
 }
 
 } // namespace kel

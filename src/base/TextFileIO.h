@@ -49,7 +49,7 @@ struct StoreProblem {
 // character that code page 932 cannot hold is the same for every file.
 struct StoreNotices {
     QString fileProtected;
-    QString writeFailed;
+    QString writeFailed; // then why, in Japanese, and what to do
 };
 QString noticeFor(const StoreProblem &problem, const StoreNotices &notices);
 

@@ -60,7 +60,7 @@ private slots:
             if (file == kSampleFileName) {
                 drive(f, "例文表示 例文終了");
                 f.setText(QStringLiteral("みず_"), 2, 1);
-                QCOMPARE(drive(f, "例文追加", {0}), full ? QStringList{"例文登録|例文を保存できませんでした|OK"} : QStringList{});
+                QCOMPARE(drive(f, "例文追加", {0}), full ? QStringList{"例文登録|例文を保存できませんでした。\nディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。|OK"} : QStringList{});
                 stored = f.readFile(kSampleFileName).contains(encodeCp932(QStringLiteral("みず")).value());
                 if (f.ui().cmdSamp->text() == QStringLiteral("例文終了"))
                     drive(f, "例文終了");
@@ -69,7 +69,7 @@ private slots:
                 f.ui().grdBoard->setTextMatrix(0, 0, QStringLiteral("はれ"));
                 f.touchCell(f.ui().grdBoard, 0, 0);
                 const QStringList asked = drive(f, "日記終了", {0, 0});
-                QCOMPARE(asked.mid(1), full ? QStringList{"日記の終了|日記を保存できませんでした|OK"} : QStringList{});
+                QCOMPARE(asked.mid(1), full ? QStringList{"日記の終了|日記を保存できませんでした。\nディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。|OK"} : QStringList{});
                 stored = f.readFile("day.txt").startsWith(records({"04.09.25 はれ_"}));
                 if (full)
                     drive(f, "日記終了", {1}); // leave without storing

@@ -77,7 +77,8 @@ void TestDiaryScreens::visits_data()
     // The diary stays open with the words, so nothing typed is lost.
     QTest::newRow("the disk fails before the rename") << Visit{
         .day = breakfast, .fault = SaveFault::BeforeRename, .steps = revise(0, "はれ"),
-        .asked = {askStore, "日記の終了|日記を保存できませんでした|OK"}, .after = "はれ[_]", .screen = "revising"};
+        .asked = {askStore, "日記の終了|日記を保存できませんでした。\nディスクを読み書きできませんでした。ディスクを確かめて、もう一度お試しください。"
+                                    "|OK"}, .after = "はれ[_]", .screen = "revising"};
     QTest::newRow("the top row is today's, not a damaged line's") << Visit{
         .day = records({"ab.cd.ef x"}) + breakfast, .steps = revise(0, "はれ"), .asked = {askStore},
         .after = "はれ[_]", .dayAfter = sunny + breakfast + records({"ab.cd.ef x"})};

@@ -115,7 +115,7 @@ void TestSampleScreens::visits_data()
     QTest::newRow("invalid file") << refused("|はい_", "例文ファイルが読めないため保存できません",
                                              QByteArray::fromHex("2282A0220D0A 22A0FD220D0A 2282"));
     QTest::newRow("fault between write and rename")
-        << refused("|はい_", "例文を保存できませんでした", records({kPlaceholder}), SaveFault::BeforeRename);
+        << refused("|はい_", "例文を保存できませんでした。\nディスクを読み書きできませんでした。ディスクを確かめて、もう一度お試しください。", records({kPlaceholder}), SaveFault::BeforeRename);
     const Visit deleted{.talk = records({kPlaceholder, "おはよう", "はい"}), .text = "|かさ_",
                         .steps = {"例文追加", "例文削除"},
                         .asked = {"例文の削除|上記例文を削除してもいいですか？|ＯＫ|キャンセル"},

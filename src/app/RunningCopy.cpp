@@ -72,6 +72,10 @@ bool settle(SingleInstance &lock, SingleInstance::Result result, qint64 &ended)
 {
     if (result != SingleInstance::HeldByAnother)
         return true;
+    if (lock.heldByCommand()) {
+        askBeforeWindow(QString::fromUtf8(kCommandRunning), QStringLiteral("Kelvoran"), QStringLiteral("OK"), QString());
+        return false;
+    }
     constexpr int kAnswerMs = 2000;
     if (askRunningCopyToRaise(lock.socketPath(), kAnswerMs, lock.abstractSocket()))
         return false;

@@ -56,6 +56,10 @@ bool askToEndHungCopy();
 // Said when the hung copy could not be ended (another user's, say); this
 // start then ends, so that two copies never write the same files.
 inline const char *const kNotEnded = "もう一つの Kelvoran を終了できませんでした。こちらは終了します。";
+// Said when the data folder is held by an import or a restore run from the
+// command line: it is working, not hung, and is never offered to be ended.
+inline const char *const kCommandRunning =
+    "声やバックアップを読み込んでいるところです。終わってから、もう一度 Kelvoran を開いてください。";
 
 // Ends the hung copy `pid` (a frozen one too) and waits, at most two
 // seconds, until it has ended.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <unistd.h>
@@ -96,6 +97,18 @@ qint64 SingleInstance::holder() const
     if (!exe.isEmpty() && !QFileInfo(exe).fileName().startsWith(QLatin1String(kProgramFile)))
         return 0;
     return pid;
+}
+
+bool SingleInstance::heldByCommand() const
+{
+    const qint64 pid = holder();
+    if (pid <= 0)
+        return false;
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> args = cmdline.readAll().split('\0');
+    return args.contains("--restore") || args.contains("--import-voice");
 }
 
 } // namespace kel

@@ -41,6 +41,10 @@ public:
     // The process holding the lock when it is another copy of this program
     // (named kProgramFile, still running under that name), or 0.
     qint64 holder() const;
+    // True when the holder is this program run as a command that changes
+    // the data folder (an import or a restore): it has no window to bring
+    // forward and answers no knock, but it is not hung either.
+    bool heldByCommand() const;
     // The program's file name, which the lock records for its holder.
     static constexpr const char *kProgramFile = "kelvoran";
 

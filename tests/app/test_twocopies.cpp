@@ -139,6 +139,36 @@ private slots:
         QCOMPARE(user.asked, (QStringList{QString::fromUtf8(kHungQuestion) + "|やめる", QString::fromUtf8(kNotEnded) + "|OK"}));
         QVERIFY(held.held() && !runtime.held());
     }
+
+    // An import or a restore run from the command line holds the data
+    // folder while it works. It answers no knock, yet it is not hung: a start
+    // meanwhile says so and ends, and never offers to end it.
+    void commandAtWorkIsNotOfferedToBeEnded()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_RUNTIME_DIR", dir.filePath("run").toLocal8Bit());
+        const QString data = dir.filePath("data"), program = dir.filePath("bin/kelvoran");
+        QVERIFY(QDir().mkpath(data) && QDir().mkpath(dir.filePath("bin")) && QDir().mkpath(dir.filePath("run")));
+        // "kelvoran --restore FILE" at work, standing in: a shell under the
+        // program's file name, with those arguments.
+        QVERIFY(QFile::copy("/bin/bash", program));
+        QProcess command;
+        command.start(program, {"-c", "sleep 60; true", "kelvoran", "--restore", dir.filePath("backup.tar.gz")});
+        QVERIFY(command.waitForStarted());
+        QFile lock(data + "/.kelvoran.lock"); // as the command's lock file records it
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(command.processId()) + "\nkelvoran\n" + QSysInfo::machineHostName().toUtf8() + '\n'
+                   + QSysInfo::bootUniqueId() + '\n');
+        lock.close();
+
+        SingleInstance runtime, folder;
+        const Answer user(0);
+        QVERIFY(!startAsOnlyCopy(runtime, folder, data));
+        QCOMPARE(user.asked, QStringList{QString::fromUtf8(kCommandRunning) + "|OK"});
+        QCOMPARE(command.state(), QProcess::Running);
+        command.kill();
+        QVERIFY(command.waitForFinished(30'000));
+    }
 };
 
 QTEST_MAIN(TestTwoCopies)

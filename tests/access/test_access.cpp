@@ -1,6 +1,7 @@
 // Using the whole program by one switch, by two switches and by resting the
 // pointer: switch presses are key events delivered to the window, dwell is
 // real pointer moves, and the clock is the test's.
+#include "support/TestMain.h"
 #include "access/SwitchUser.h"
 
 #include "access/AccessControl.h"
@@ -49,13 +50,7 @@ private slots:
                   QString("あ あ 決定 り り ありがとうございます 決定 読む ね ね 例文追加 例文終了 例文表示 決定 決定 修正する "
                           "あ あ 日記終了 ＹＥＳ")
                       .split(u' '));
-        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
-        QCOMPARE(user.stuck, QString());
-        QVERIFY2(user.presses <= user.bound,
-                 qPrintable(QStringLiteral("the session in at most %1 presses, not %2: %3").arg(user.bound).arg(user.presses).arg(user.trace.join(u' '))));
-        // The last selection's release is still queued when its press counted.
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
+        KEL_USER_DONE(user);
         // Written with a suggestion and read aloud...
         QVERIFY(fx.voiced().join(QString()).contains(QStringLiteral("りありがとうございますね")));
         // ...added as an example...
@@ -98,8 +93,7 @@ private slots:
         moveTo(w, QPoint(1, 1));
         moveTo(w, fx.ui().cmdEnd->mapTo(fx.win.get(), fx.ui().cmdEnd->rect().center()));
         User user(fx, Way::Dwell, targets.split(u' '));
-        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
-        QCOMPARE(user.stuck, QString());
+        KEL_USER_DONE(user);
         QCOMPARE(question, asked);
         QTEST(fx.quits, "quits");
         QTEST(fx.box()->text(), "text");
@@ -355,5 +349,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAccess)
+KEL_TEST(test_access, TestAccess)
 #include "test_access.moc"

@@ -2,6 +2,7 @@
 // order with its safe default first, drop-downs and number boxes stepped
 // through their values, presses during an echo kept, press counts bounded
 // by the layout, and the highlight frame inside its item.
+#include "support/TestMain.h"
 #include "access/SwitchUser.h"
 
 #include "access/AccessOverlay.h"
@@ -46,14 +47,9 @@ private slots:
         for (const QChar c : word)
             picks << QString(c) << (rule == "0" ? QStringList{c} : QStringList{});   // the enlarged screen's pick too
         User user(fx, Way(way), picks, listens);
-        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
-        QCOMPARE(user.stuck, QString());
-        QVERIFY2(user.presses <= user.bound,
-                 qPrintable(QStringLiteral("%1 in at most %2 presses, not %3: %4").arg(word).arg(user.bound).arg(user.presses).arg(user.trace.join(u' '))));
+        KEL_USER_DONE(user);
         QCOMPARE(user.presses, user.bound);   // the user is a perfect one: a smaller count is a miscount
         QCOMPARE(user.duringEcho > 0, !listens);
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
         QCOMPARE(fx.box()->text(), word + u'_');
     }
 
@@ -76,10 +72,7 @@ private slots:
         // ("戻るまでの回数" 2 → 4) in the settings beyond the options.
         User user(fx, Way(way), QString("設定 ２回クリックで文字入力 ２ ４ 確定").split(u' '));
         const double started = fx.clock.seconds();
-        QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
-        QCOMPARE(user.stuck, QString());
-        QVERIFY2(user.presses <= user.bound,
-                 qPrintable(QStringLiteral("at most %1 presses, not %2: %3").arg(user.bound).arg(user.presses).arg(user.trace.join(u' '))));
+        KEL_USER_DONE(user);
         qInfo("options: %d presses, %.1f s on the scan's clock (%s)", user.presses, fx.clock.seconds() - started, qPrintable(user.trace.join(u' ')));
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(fx.store->value("OPT1"), std::optional<QString>("3"));
@@ -87,10 +80,7 @@ private slots:
 
         User more(fx, Way(way), QString("設定 その他 2 4 閉じる 確定").split(u' '));
         const double again = fx.clock.seconds();
-        QTRY_VERIFY_WITH_TIMEOUT(more.done(), 60000);
-        QCOMPARE(more.stuck, QString());
-        QVERIFY2(more.presses <= more.bound,
-                 qPrintable(QStringLiteral("at most %1 presses, not %2").arg(more.bound).arg(more.presses)));
+        KEL_USER_DONE(more);
         qInfo("その他: %d presses, %.1f s on the scan's clock (%s)", more.presses, fx.clock.seconds() - again, qPrintable(more.trace.join(u' ')));
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(fx.store->valueIn("ACCESS", "ScanRounds"), std::optional<QString>("4"));
@@ -214,5 +204,5 @@ private slots:
 
 };
 
-QTEST_MAIN(TestAccessDialogs)
+KEL_TEST(test_access_dialogs, TestAccessDialogs)
 #include "test_access_dialogs.moc"

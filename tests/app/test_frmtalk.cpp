@@ -1,6 +1,7 @@
 // The main window as a user meets it: title, controls at their places,
 // the board's modes, the text panel's two sizes, full-screen scaling, the
 // ways out, and what it says at start about missing places.
+#include "support/TestMain.h"
 #include "samples/SampleDriving.h"
 
 #include "app/StartPlaces.h"
@@ -235,5 +236,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmTalk)
+KEL_TEST(test_frmtalk, TestFrmTalk)
 #include "test_frmtalk.moc"

@@ -2,6 +2,7 @@
 // notice and the old file stays whole, for small files (a new installation)
 // and large ones alike; once there is room again, the same store works.
 
+#include "support/TestMain.h"
 #include "base/SettingsStore.h"
 #include "samples/SampleDriving.h"
 #include "support/SmallDisk.h"
@@ -92,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFullDisk)
+KEL_TEST(test_fulldisk, TestFullDisk)
 #include "test_fulldisk.moc"

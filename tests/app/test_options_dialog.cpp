@@ -2,9 +2,9 @@
 // window, touches on its buttons, boxes and list, then "確定" or
 // "キャンセル"; checked against Talk.ini on disk and the main window.
 
+#include "support/TestMain.h"
 #include "support/TalkFixture.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -40,14 +40,7 @@ void touch(QDialog &d, const QStringList &actions)
         QWidget *w = d.findChild<QWidget *>(action.section(u'=', 0, 0));
         QVERIFY2(w, qPrintable(action));
         if (auto *list = qobject_cast<QComboBox *>(w)) {
-            TalkFixture::click(list);
-            QWidget *view = list->view()->viewport();
-            QTRY_VERIFY(view->isVisible());
-            const QModelIndex item = list->model()->index(list->findText(action.section(u'=', 1)), 0);
-            const QPoint at(view->width() / 2, list->view()->visualRect(item).center().y());
-            QMouseEvent slide(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
-            QApplication::sendEvent(view, &slide);   // the finger slides onto the item, which highlights it
-            TalkFixture::click(view, at);
+            pickItem(list, action.section(u'=', 1));
         } else {
             QStyleOptionButton opt;
             opt.initFrom(w);
@@ -156,5 +149,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOptionsDialog)
+KEL_TEST(test_options_dialog, TestOptionsDialog)
 #include "test_options_dialog.moc"

@@ -3,17 +3,15 @@
 // answer is said on screen; a lock folder that refuses the lock does not stop
 // the program; SIGTERM and SIGHUP end it cleanly, even while its main thread
 // is stuck (how soon is bench_limits' to say).
+#include "support/TestMain.h"
 #include "app/RunningCopy.h"
 #include "base/SingleInstance.h"
 #include "support/SmallDisk.h"
 
 #include <QApplication>
 #include <QLocalServer>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <csignal>
 #include <map>
 #include <memory>
@@ -102,30 +100,9 @@ private slots:
             QVERIFY(!window.isMinimized() && window.isVisible());
     }
 
-    void hungCopyQuestionIsOneLineWithTwoAnswers()
-    {
-        for (const int answer : {0, 1}) {
-            QStringList seen;
-            // Reads the box and answers it; checks come after, so that a
-            // failure can never leave the box waiting.
-            QTimer::singleShot(0, this, [&] {
-                QWidget *box = QApplication::activeModalWidget();
-                if (!box || box->objectName() != u"frmOK")
-                    return;
-                seen << box->findChild<QLabel *>("lblOK")->text();
-                for (int k = 0; k < 2; ++k)
-                    seen << box->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(k))->text();
-                QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answer)), Qt::LeftButton);
-            });
-            QCOMPARE(askToEndHungCopy(), answer == 0);
-            QCOMPARE(seen, (QStringList{QString::fromUtf8(kHungQuestion), "終了させる", "やめる"}));
-            QVERIFY(!seen.first().contains(u'\n'));
-        }
-    }
-
 private:
     QTemporaryDir dir;
 };
 
-QTEST_MAIN(TestSingleInstance)
+KEL_TEST(test_singleinstance, TestSingleInstance)
 #include "test_singleinstance.moc"

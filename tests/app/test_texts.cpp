@@ -2,6 +2,7 @@
 // reason and what to do (the system's own words only in the log), times in
 // seconds, and the settings dialogs beside the options in the options
 // dialog's large type, with controls a finger hits, on an 800 x 600 screen.
+#include "support/TestMain.h"
 #include "base/FileErrors.h"
 #include "samples/SampleDriving.h"
 
@@ -179,5 +180,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTexts)
+KEL_TEST(test_texts, TestTexts)
 #include "test_texts.moc"

@@ -5,6 +5,7 @@
 // folder's own lock finds the first copy even when the two use different
 // runtime folders or run as different users. Every wait is on an event (an
 // answer, a file, an end).
+#include "support/TestMain.h"
 #include "app/RunningCopy.h"
 #include "base/SingleInstance.h"
 
@@ -23,7 +24,8 @@ using namespace kel;
 namespace {
 
 // Answers the program's question when it shows: 0 the first button, 1 the
-// second, 2 the Enter key; notes the question and its default button.
+// second, 2 the Enter key; notes the question, its buttons and, in
+// brackets, the default one.
 struct Answer {
     explicit Answer(int how)
     {
@@ -31,11 +33,11 @@ struct Answer {
             QWidget *w = QApplication::activeModalWidget();
             if (!w || w->objectName() != u"frmOK" || !w->isVisible())
                 return;
-            QString defaultButton;
-            for (auto *b : w->findChildren<QPushButton *>())
-                if (b->isDefault())
-                    defaultButton = b->text();
-            asked << w->findChild<QLabel *>("lblOK")->text() + u'|' + defaultButton;
+            QStringList seen{w->findChild<QLabel *>("lblOK")->text()};
+            for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
+                if (b->isVisible())
+                    seen << (b->isDefault() ? '[' + b->text() + ']' : b->text());
+            asked << seen.join(u'|');
             if (how == 2)
                 QTest::keyClick(w, Qt::Key_Return);
             else
@@ -46,6 +48,9 @@ struct Answer {
     QStringList asked;
     QTimer timer;
 };
+
+// The question about a copy that does not answer: its buttons, the default last.
+const QString kHung = QString::fromUtf8(kHungQuestion) + "|終了させる|[やめる]";
 
 } // namespace
 
@@ -111,7 +116,7 @@ private slots:
         SingleInstance runtime, folder;
         const Answer user(std::max(answer, 0));
         QCOMPARE(startAsOnlyCopy(runtime, folder, data), opens);
-        QCOMPARE(user.asked, answer < 0 ? QStringList() : QStringList{QString::fromUtf8(kHungQuestion) + "|やめる"});
+        QCOMPARE(user.asked, answer < 0 ? QStringList() : QStringList{kHung});
         if (opens) {
             // Ended for real, and both locks are this start's now.
             QVERIFY(first.waitForFinished(30'000));
@@ -136,7 +141,8 @@ private slots:
         SingleInstance runtime, folder;
         const Answer user(0);
         QVERIFY(!startAsOnlyCopy(runtime, folder, dir.path()));
-        QCOMPARE(user.asked, (QStringList{QString::fromUtf8(kHungQuestion) + "|やめる", QString::fromUtf8(kNotEnded) + "|OK"}));
+        QCOMPARE(user.asked, (QStringList{kHung, QString::fromUtf8(kNotEnded) + "|[OK]"}));
+        QVERIFY(!user.asked.join(u'|').contains(u'\n')); // each said in one line
         QVERIFY(held.held() && !runtime.held());
     }
 
@@ -171,5 +177,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTwoCopies)
+KEL_TEST(test_twocopies, TestTwoCopies)
 #include "test_twocopies.moc"

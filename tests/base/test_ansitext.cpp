@@ -1,6 +1,7 @@
 // The text-file layer: code page 932 both ways, encoding detection,
 // trimming, and places that are not files.
 
+#include "support/TestMain.h"
 #include "base/AnsiText.h"
 
 #include <QDir>
@@ -82,5 +83,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestAnsiText)
+KEL_TEST(test_ansitext, TestAnsiText)
 #include "test_ansitext.moc"

@@ -2,14 +2,17 @@
 // tool, a second copy): what a save then writes, what it keeps beside and
 // what it says. Plain functions and the settings store, on a real folder.
 
+#include "support/TestMain.h"
 #include "base/OutsideChange.h"
 #include "base/SettingsStore.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace kel;
+using namespace kel::test;
 
 namespace {
 
@@ -21,25 +24,6 @@ QByteArray lines(const char *words, const char *end = "\r\n")
         if (!w.isEmpty() && w != "-")
             out += w + end;
     return out;
-}
-
-QByteArray read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
-// The kept copies beside `path` ("Talk（ほかのプログラムの変更 …）.txt").
-QStringList keptBeside(const QString &path)
-{
-    const QFileInfo info(path);
-    return QDir(info.path()).entryList({info.completeBaseName() + "（ほかのプログラムの変更 *"}, QDir::Files);
 }
 
 } // namespace
@@ -121,17 +105,17 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("Talk.txt");
         if (disk != "-")
-            write(path, disk);
+            QVERIFY(writeFile(path, disk));
         SeenFile seenFile = seen == "-" ? SeenFile{} : SeenFile{true, seen};
         OutsideChange change;
         QVERIFY(!saveCheckingOutside(path, seenFile, lines("a b y"), &change));
-        QTEST(read(path), "after");
+        QTEST(readFile(path), "after");
         QCOMPARE(int(change.kind), kind);
-        QCOMPARE(seenFile.bytes, read(path));
+        QCOMPARE(seenFile.bytes, readFile(path));
         const QStringList copies = keptBeside(path);
         QCOMPARE(copies.size(), kept.isEmpty() ? 0 : 1);
         if (!kept.isEmpty()) {
-            QCOMPARE(read(dir.filePath(copies[0])), kept);
+            QCOMPARE(readFile(dir.filePath(copies[0])), kept);
             QCOMPARE(change.keptCopy, dir.filePath(copies[0]));
             QCOMPARE(outsideChangeNotice("Talk.txt", change),
                      "Talk.txt はほかのプログラムで書き換えられていました。その内容は「" + copies[0]
@@ -148,7 +132,7 @@ private slots:
         const QDateTime when(QDate(2026, 12, 7), QTime(10, 12, 0));
         const QString first = keptCopyPath(dir.filePath("Talk.ini"), when);
         QCOMPARE(first, dir.filePath("Talk（ほかのプログラムの変更 2026-12-07 101200）.ini"));
-        write(first, "x");
+        QVERIFY(writeFile(first, "x"));
         QCOMPARE(keptCopyPath(dir.filePath("Talk.ini"), when), dir.filePath("Talk（ほかのプログラムの変更 2026-12-07 101200 2）.ini"));
     }
 
@@ -162,23 +146,23 @@ private slots:
         QStringList told;
         store.setOutsideChangeNotice([&](const QString &m) { told << m; });
         QVERIFY(store.save("OPT1", "1"));
-        write(path, read(path) + "\n[ACCESS]\nScan=1\n");
+        QVERIFY(writeFile(path, readFile(path) + "\n[ACCESS]\nScan=1\n"));
         QVERIFY(store.save("OPT2", "1"));
-        QCOMPARE(read(path), QByteArray("[OPT]\nOPT1=1\nOPT2=1\n\n[ACCESS]\nScan=1\n"));
+        QCOMPARE(readFile(path), QByteArray("[OPT]\nOPT1=1\nOPT2=1\n\n[ACCESS]\nScan=1\n"));
         QCOMPARE(store.valueIn("ACCESS", "Scan"), std::optional<QString>("1"));
         QCOMPARE(told, QStringList{"Talk.ini はほかのプログラムでも変更されていました。その変更と合わせて保存しました。"});
 
-        const QByteArray edited = QByteArray(read(path)).replace("OPT1=1", "OPT1=3");
-        write(path, edited);
+        const QByteArray edited = QByteArray(readFile(path)).replace("OPT1=1", "OPT1=3");
+        QVERIFY(writeFile(path, edited));
         QVERIFY(store.save("OPT3", "2"));
-        QCOMPARE(read(path), QByteArray("[ACCESS]\nScan=1\n\n[OPT]\nOPT1=1\nOPT2=1\nOPT3=2\n"));
+        QCOMPARE(readFile(path), QByteArray("[ACCESS]\nScan=1\n\n[OPT]\nOPT1=1\nOPT2=1\nOPT3=2\n"));
         const QStringList copies = keptBeside(path);
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(read(dir.filePath(copies[0])), edited);
+        QCOMPARE(readFile(dir.filePath(copies[0])), edited);
         QCOMPARE(told.size(), 2);
         QVERIFY(told[1].contains(copies[0]));
     }
 };
 
-QTEST_APPLESS_MAIN(TestOutsideChange)
+KEL_TEST(test_outside_change, TestOutsideChange)
 #include "test_outside_change.moc"

@@ -6,6 +6,7 @@
 // entry; every option set, OPT1 7 and Sample 9 are opened and stored back
 // through the dialog in test_options_dialog.)
 
+#include "support/TestMain.h"
 #include "base/DataHome.h"
 #include "base/Options.h"
 
@@ -99,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestStartup)
+KEL_TEST(test_startup, TestStartup)
 #include "test_startup.moc"

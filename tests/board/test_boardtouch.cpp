@@ -1,6 +1,7 @@
 // Touching the board and the enlarged screen under each touch rule, with
 // what is voiced (and the pause it takes), what is entered and what the cells look like, and the
 // board's cells in each mode and width.
+#include "support/TestMain.h"
 #include "support/TalkFixture.h"
 #include "widgets/FitText.h"
 
@@ -205,5 +206,5 @@ void TestBoardTouch::everyCellWholeAndInReach()
     }
 }
 
-QTEST_MAIN(TestBoardTouch)
+KEL_TEST(test_boardtouch, TestBoardTouch)
 #include "test_boardtouch.moc"

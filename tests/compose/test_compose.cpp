@@ -3,6 +3,7 @@
 // suggestions they offer, "△", "▽", a touch on a row and "決定" on the lists.
 // Held buttons run their repeat loop on the fake clock.
 
+#include "support/TestMain.h"
 #include "compose/Composer.h"
 #include "samples/SampleDriving.h"
 #include "support/TextInto.h"
@@ -178,5 +179,5 @@ void TestCompose::paste_tenMegabytes()
     // How long it takes is bench_paste's to say.
 }
 
-QTEST_MAIN(TestCompose)
+KEL_TEST(test_compose, TestCompose)
 #include "test_compose.moc"

@@ -1,6 +1,7 @@
 // The diary through its real buttons: the screens, the list read from
 // day.txt, and what "日記終了" stores, byte for byte.
 
+#include "support/TestMain.h"
 #include "samples/SampleDriving.h"
 
 using namespace kel;
@@ -96,5 +97,5 @@ void TestDiaryScreens::visits_data()
         .asked = {askStore, "日記の終了|「😀」は保存できない文字です|OK"}, .after = "はれ😀[_]", .screen = "revising"};
 }
 
-QTEST_MAIN(TestDiaryScreens)
+KEL_TEST(test_diaryscreens, TestDiaryScreens)
 #include "test_diaryscreens.moc"

@@ -3,13 +3,14 @@
 // what it says when a place is missing, what it answers without a display,
 // and the login entry for kiosk use.
 
+#include "support/TestMain.h"
 #include "speech/SoundSet.h"
+#include "support/Files.h"
 #include "support/SmallDisk.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,10 +34,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(prefix.isValid());
-        QProcess install;
-        install.start("cmake", {"--install", KEL_BUILD_DIR, "--prefix", prefix.path()});
-        QVERIFY(install.waitForFinished(60'000));
-        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        const kel::test::Ran install = kel::test::runProgram("cmake", {"--install", KEL_BUILD_DIR, "--prefix", prefix.path()});
+        QVERIFY2(install.code == 0, install.err.constData());
         program = prefix.filePath("bin/kelvoran");
         voices = prefix.filePath("share/kelvoran/voices");
         QVERIFY(QFileInfo(program).isExecutable());
@@ -222,10 +221,9 @@ private slots:
         QStringList inHelp;
         for (const auto &m : helpOption.globalMatch(run(baseEnv(t), {"--help"}).out))
             inHelp << m.captured(1);
-        QProcess gunzip;
-        gunzip.start("gzip", {"-dc", prefix.filePath("share/man/man1/kelvoran.1.gz")});
-        QVERIFY(gunzip.waitForFinished(10'000) && gunzip.exitCode() == 0);
-        const QString page = QString::fromUtf8(gunzip.readAllStandardOutput());
+        const kel::test::Ran gunzip = kel::test::runProgram("gzip", {"-dc", prefix.filePath("share/man/man1/kelvoran.1.gz")});
+        QVERIFY(gunzip.code == 0);
+        const QString page = QString::fromUtf8(gunzip.out);
         const QString options = page.section(QStringLiteral(".SH OPTIONS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
         // Each entry: ".TP", then its option line (".B \-\-where", ".BI \-\-home " DIR"").
         const QRegularExpression manOption(QStringLiteral("^\\.TP\n\\.B[RI]? (?:\\\\-\\w, )?\\\\-\\\\-([a-z][a-z\\\\-]*)"),
@@ -256,14 +254,9 @@ private:
     // theirs (an audio client that finds no server, for one).
     Run run(const QProcessEnvironment &env, const QStringList &args, const QString &bin = {}) const
     {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(bin.isEmpty() ? program : bin, args);
-        Run r;
-        if (p.waitForFinished(30'000) && p.exitStatus() == QProcess::NormalExit)
-            r.exitCode = p.exitCode();
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        for (const QString &line : QString::fromUtf8(p.readAllStandardError()).split(u'\n'))
+        const kel::test::Ran ran = kel::test::runProgram(bin.isEmpty() ? program : bin, args, env, {}, 30'000);
+        Run r{ran.code, QString::fromUtf8(ran.out), {}};
+        for (const QString &line : QString::fromUtf8(ran.err).split(u'\n'))
             if (line.startsWith(QLatin1String("kelvoran: ")))
                 r.err += line + u'\n';
         return r;
@@ -296,5 +289,5 @@ private:
     QString program, voices;
 };
 
-QTEST_GUILESS_MAIN(TestInstalled)
+KEL_TEST(test_installed, TestInstalled)
 #include "test_installed.moc"

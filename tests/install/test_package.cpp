@@ -1,10 +1,11 @@
 // The Debian package: CPack makes it from the build, and dpkg-deb shows what
 // apt would put on disk and what it would pull in.
 
+#include "support/TestMain.h"
 #include "speech/SoundSet.h"
+#include "support/Files.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,13 +15,11 @@ namespace {
 // A tool's standard output, or a failed check with what it said.
 QByteArray run(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(200'000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        qWarning("%s %s: %s", qPrintable(program), qPrintable(args.join(' ')), p.readAllStandardError().constData());
-        return QByteArray("FAILED");
-    }
-    return p.readAllStandardOutput();
+    const kel::test::Ran ran = kel::test::runProgram(program, args, QProcessEnvironment::systemEnvironment(), {}, 200'000);
+    if (ran.code == 0)
+        return ran.out;
+    qWarning("%s %s: %s", qPrintable(program), qPrintable(args.join(' ')), ran.err.constData());
+    return QByteArray("FAILED");
 }
 
 } // namespace
@@ -118,5 +117,5 @@ private:
     QStringList menuEntry;
 };
 
-QTEST_GUILESS_MAIN(TestPackage)
+KEL_TEST(test_package, TestPackage)
 #include "test_package.moc"

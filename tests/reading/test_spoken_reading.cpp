@@ -2,10 +2,11 @@
 // read as (the dictionary's readings with the rules on top), where each
 // unit stands in the text, the same without a dictionary, and the
 // --reading command a caregiver checks a sentence with.
+#include "support/TestMain.h"
 #include "reading/Dictionary.h"
 #include "reading/SpokenReading.h"
+#include "support/Files.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,22 +152,17 @@ private slots:
         QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.path().toUtf8() + "\n") > 0);
         QVERIFY(dic.open(QIODevice::WriteOnly) && dic.write(QByteArray(4096, 'x')) > 0);
         rc.close(), dic.close();
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("KELVORAN_DICDIR");
         if (brokenDefault)
             env.insert("MECABRC", rc.fileName());
         if (!dictionary.isEmpty())
             env.insert("KELVORAN_DICDIR", dictionary == u"broken" ? dir.path() : dir.filePath("none"));
-        p.setProcessEnvironment(env);
-        p.start(KELVORAN_PATH, args);
-        p.write(input);
-        p.closeWriteChannel();
-        QVERIFY(p.waitForFinished(30'000));
-        QTEST(p.readAllStandardOutput(), "out");
-        const QByteArray err = p.readAllStandardError();
+        const test::Ran p = test::runProgram(KELVORAN_PATH, args, env, input, 30'000);
+        QTEST(p.out, "out");
+        const QByteArray &err = p.err;
         QFETCH(QByteArray, why);
-        QCOMPARE(p.exitCode(), dictionary.isEmpty() ? 0 : 1);
+        QCOMPARE(p.code, dictionary.isEmpty() ? 0 : 1);
         if (dictionary.isEmpty()) {
             QCOMPARE(err, QByteArray());
         } else {
@@ -179,5 +175,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSpokenReading)
+KEL_TEST(test_spoken_reading, TestSpokenReading)
 #include "test_spoken_reading.moc"

@@ -3,7 +3,9 @@
 // sentence and the other program's change both survive, and the user is
 // told which way.
 
+#include "support/TestMain.h"
 #include "samples/SampleDriving.h"
+#include "support/Files.h"
 
 using namespace kel;
 
@@ -18,13 +20,6 @@ QByteArray edited(QByteArray file, const QString &edit)
     if (edit.startsWith(u'-'))
         return file.replace(records({edit.mid(1)}), "");
     return file.replace(records({edit.section(u'>', 0, 0)}), records({edit.section(u'>', 1)}));
-}
-
-// The copies kept beside `name` in the data folder.
-QStringList keptBeside(TalkFixture &f, const QString &name)
-{
-    const QFileInfo info(name);
-    return QDir(f.home.path()).entryList({info.completeBaseName() + "（ほかのプログラムの変更 *"}, QDir::Files);
 }
 
 const QString kMerged = "%1|%2 はほかのプログラムでも変更されていました。その変更と合わせて保存しました。|OK";
@@ -72,7 +67,7 @@ private slots:
         play(f, {"例文追加"});
 
         QTEST(f.readFile(kSampleFileName), "after");
-        const QStringList copies = keptBeside(f, kSampleFileName);
+        const QStringList copies = test::keptBeside(f.path(kSampleFileName));
         QCOMPARE(copies.size(), kept ? 1 : 0);
         QCOMPARE(questions.asked, QStringList{kept ? kKept.arg("例文登録", kSampleFileName, copies.value(0))
                                                    : kMerged.arg("例文登録", kSampleFileName)});
@@ -101,5 +96,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOutsideEdits)
+KEL_TEST(test_outside_edits, TestOutsideEdits)
 #include "test_outside_edits.moc"

@@ -3,6 +3,7 @@
 // adding, deleting, "始め", the Talk.txt found at start-up, and the refusals
 // that must never cost a stored sentence.
 
+#include "support/TestMain.h"
 #include "samples/SampleDriving.h"
 
 #include <QHeaderView>
@@ -157,5 +158,5 @@ void TestSampleScreens::visits_data()
                  .green = {"0,9"}};
 }
 
-QTEST_MAIN(TestSampleScreens)
+KEL_TEST(test_samplescreens, TestSampleScreens)
 #include "test_samplescreens.moc"

@@ -1,25 +1,28 @@
-// Reading the text aloud, on a clock the test drives:
-// what is played, when, where the highlight stands, and how a reading ends;
-// and the real player where no audio server answers.
+// Reading the text aloud, on a clock the test drives: what is played, when,
+// where the highlight stands, and how a reading ends; kanji heard by their
+// reading a step a mora (the default), and the spoken reading on an even
+// beat ([SPEECH] Spoken=1), with the page that sets it; and the real player
+// where no audio server answers.
+#include "support/TestMain.h"
 #include "support/TalkFixture.h"
 
 #include "support/AudioCapture.h"
 #include "speech/FrmRead.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/Speech.h"
+#include "speech/SpeechPage.h"
+#include "speech/SpeechSettings.h"
 
 #include <QAudioDevice>
+#include <QCheckBox>
 #include <QDir>
 #include <QMediaDevices>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTimer>
 
 using namespace kel;
 using namespace std::chrono_literals;
-
-// Set before the application starts its audio backend: a server that does
-// not exist, even where one is running. Nothing here plays aloud.
-static const bool noAudioServer = qputenv("PULSE_SERVER", "unix:/nonexistent/kelvoran-no-audio");
 
 // Done to the window before a reading starts, or scheduled on its clock.
 using Act = std::function<void(TalkFixture &)>;
@@ -35,13 +38,13 @@ QWidget *stopPanel()
     return nullptr;
 }
 
-// One entry per use of the player: the file played, without ".wav" and
-// from the program folder, or "·" for silencing it.
+// The player's calls with the program folder and ".wav" left out of each
+// path: "play あ", "close", "timeline き@0 よ@3675 end 7350".
 QStringList heard(const TalkFixture &fx)
 {
     QStringList out;
-    for (const QString &call : fx.player.calls)
-        out << (call == u"close" ? QStringLiteral("·") : call.mid(6 + fx.home.path().size()).chopped(4));
+    for (QString call : fx.player.calls)
+        out << call.replace(fx.home.path() + u'/', QString()).replace(QStringLiteral(".wav"), QString());
     return out;
 }
 
@@ -60,42 +63,56 @@ QString seen(TalkFixture &fx)
 
 class TestReading : public QObject {
     Q_OBJECT
+public:
+    // Before the application starts its audio backend: a server that does
+    // not exist, even where one is running. Nothing here plays aloud.
+    static void initMain() { qputenv("PULSE_SERVER", "unix:/nonexistent/kelvoran-no-audio"); }
+
 private slots:
     void reading_data()
     {
+        QTest::addColumn<QString>("settings"); // [SPEECH] keys, "Key=value;..."
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("voices");
         QTest::addColumn<Act>("act");
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<QStringList>("midway"); // the highlight in the middle of each step or beat
         QTest::addColumn<QString>("after");
+        const QStringList aiu{"あ", "い", "う"};
+        const Act none = [](TalkFixture &) {};
         const Act paced = [](TalkFixture &fx) {
             TalkFixture::click(fx.ui().cmdWide); // the end of the reading narrows it
             fx.clock.after(0.4, [&fx] {
                 QVERIFY(stopPanel() && stopPanel()->windowFlags().testFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint));
                 QCOMPARE(seen(fx) + " beeps " + QString::number(fx.platform.beeps), "|あい_ wide stop panel ♪ disabled 狭める beeps 1");
             });
-            fx.clock.after(1.2, [&fx] { QCOMPARE(fx.marked(), "あ[い]_"); });
-            fx.clock.after(2.0, [&fx] { QCOMPARE(fx.marked(), "あい[_]"); });
         };
         const Act refuseClose = [](TalkFixture &fx) {
             fx.clock.after(0.3, [] { stopPanel()->close(); });
             fx.clock.after(1.0, [] { QVERIFY(stopPanel()); });
         };
-        QTest::newRow("three characters, 0.8 s each") << "あい_" << paced << 2.4 << QStringList{"あ", "い", "·"} << "あい[_]";
-        QTest::newRow("empty text") << "" << Act([](TalkFixture &) {}) << 0.0 << QStringList{} << "[_]";
-        QTest::newRow("stop panel refuses its close command") << "あい" << refuseClose << 1.6 << QStringList{"あ", "い"} << "あい[_]";
+        QTest::newRow("three characters, 0.8 s each") << "" << "あい_" << aiu << paced << 2.4
+                                                      << QStringList{"play あ", "play い", "close"}
+                                                      << QStringList{"|あい_", "あ[い]_", "あい[_]"} << "あい[_]";
+        QTest::newRow("empty text") << "" << "" << aiu << none << 0.0 << QStringList{} << QStringList{} << "[_]";
+        QTest::newRow("stop panel refuses its close command")
+            << "" << "あい" << aiu << refuseClose << 1.6 << QStringList{"play あ", "play い"} << QStringList{} << "あい[_]";
         // The length is taken once: a shortened text still takes every counted step.
-        QTest::newRow("text shortened") << "あいうえ" << Act([](TalkFixture &fx) { fx.clock.after(0.3, [&fx] { fx.box()->setText("あ"); }); })
-                                        << 3.2 << QStringList{"あ", "·", "·", "·"} << "あ[_]";
-        QTest::newRow("text emptied") << "あいうえ" << Act([](TalkFixture &fx) { fx.clock.after(0.3, [&fx] { fx.box()->setText(""); }); })
-                                      << 0.8 << QStringList{"あ"} << "[_]";
-        QTest::newRow("diary showing: stays wide") << "あ" << Act([](TalkFixture &fx) { fx.talk().screens->show(Screen::EntryOpen); })
-                                                   << 0.8 << QStringList{"あ"} << "あ[_] wide";
+        QTest::newRow("text shortened") << "" << "あいうえ" << aiu
+                                        << Act([](TalkFixture &fx) { fx.clock.after(0.3, [&fx] { fx.box()->setText("あ"); }); })
+                                        << 3.2 << QStringList{"play あ", "close", "close", "close"} << QStringList{} << "あ[_]";
+        QTest::newRow("text emptied") << "" << "あいうえ" << aiu
+                                      << Act([](TalkFixture &fx) { fx.clock.after(0.3, [&fx] { fx.box()->setText(""); }); })
+                                      << 0.8 << QStringList{"play あ"} << QStringList{} << "[_]";
+        QTest::newRow("diary showing: stays wide") << "" << "あ" << aiu
+                                                   << Act([](TalkFixture &fx) { fx.talk().screens->show(Screen::EntryOpen); })
+                                                   << 0.8 << QStringList{"play あ"} << QStringList{} << "あ[_] wide";
         // With files there that naive names of "/" and of a line break would reach.
-        QTest::newRow("slash and line break are silent") << "/x\nA" << Act([](TalkFixture &fx) { fx.addVoices({"", "\n"}); })
-                                                         << 3.2 << QStringList{"·", "·", "·", "·"} << "/x\nA[_]";
+        QTest::newRow("slash and line break are silent") << "" << "/x\nA" << QStringList{"", "\n"} << none << 3.2
+                                                         << QStringList(4, "close") << QStringList{} << "/x\nA[_]";
         const Act ownFirst = [](TalkFixture &fx) { // あ recorded by the user, あ and い in the installed set, う nowhere
-            QVERIFY(QFile::remove(fx.path("い.wav")) && QFile::remove(fx.path("う.wav")) && QDir(fx.home.path()).mkdir("set"));
+            QVERIFY(QDir(fx.home.path()).mkdir("set"));
             fx.addVoices({"set/あ", "set/い"});
             fx.st().SoundSetPath = fx.path("set");
         };
@@ -103,7 +120,6 @@ private slots:
         // board then ends the reading with its own voice, after the character
         // being read.
         const Act pick = [](TalkFixture &fx) {
-            fx.addVoices({"お"});
             fx.clock.after(0.3, [&fx] { postClick(fx.ui().cmdWide); });
             fx.clock.after(0.9, [&fx] {
                 FlexGrid *g = fx.ui().grdBoard;
@@ -112,24 +128,66 @@ private slots:
                         postClick(g->viewport(), g->cellRect(4, c).center());
             });
         };
-        QTest::newRow("a pick on the board stops it") << "あいうえ" << pick << 2.1 << QStringList{"あ", "い", "お"} << "あいうえ[_]";
-        QTest::newRow("own recording before the installed set") << "あいう" << ownFirst << 2.4 << QStringList{"あ", "set/い", "·"} << "あいう[_]";
+        QTest::newRow("a pick on the board stops it") << "" << "あいうえ" << QStringList{"あ", "い", "う", "お"} << pick << 2.1
+                                                      << QStringList{"play あ", "play い", "play お"} << QStringList{}
+                                                      << "あいうえ[_]";
+        QTest::newRow("own recording before the installed set") << "" << "あいう" << QStringList{"あ"} << ownFirst << 2.4
+                                                                << QStringList{"play あ", "play set/い", "close"}
+                                                                << QStringList{} << "あいう[_]";
+        const QStringList kana{"き", "よ", "お", "わ", "み", "ず", "を", "は"};
+        // Default: 水 has no sound, so it takes a step for み and one for ず,
+        // the highlight staying put; は has its own sound and stays は.
+        QTest::newRow("kanji by reading, step a mora")
+            << "" << "水は_" << kana << none << 3.2 << QStringList{"play み", "play ず", "play は", "close"}
+            << QStringList{"|水は_", "|水は_", "水[は]_", "水は[_]"} << "水は[_]";
+        // Spoken: one timeline at 6 beats a second (7350 samples); きょ has
+        // no sound of its own, so き and よ share its beat.
+        QTest::newRow("spoken, pair without a sound")
+            << "Spoken=1" << "きょうは水_" << kana << none << 5 / 6.0
+            << QStringList{"timeline き@0 よ@3675 お@7350 わ@14700 み@22050 ず@29400 end 36750"}
+            << QStringList{"[きょ]うは水_", "きょ[う]は水_", "きょう[は]水_", "きょうは[水]_", "きょうは[水]_"} << "きょうは水[_]";
+        QTest::newRow("spoken, pair with its own sound, rate 10")
+            << "Spoken=1;Rate=10" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.3
+            << QStringList{"timeline きょ@0 お@4410 ·@8820 end 13230"}
+            << QStringList{"[きょ]う、_", "きょ[う]、_", "きょう[、]_"} << "きょう、[_]";
+        QTest::newRow("rate out of range reads as 6")
+            << "Spoken=1;Rate=11" << "わ_" << kana << none << 1 / 6.0 << QStringList{"timeline わ@0 end 7350"}
+            << QStringList{"[わ]_"} << "わ[_]";
+        // The stop label touched in the second beat ends the reading at its end.
+        const Act stop = [](TalkFixture &fx) {
+            fx.clock.after(0.2, [] { postClick(stopPanel()->findChild<QWidget *>(QStringLiteral("lblLabel"))); });
+        };
+        QTest::newRow("spoken, stopped within a beat")
+            << "Spoken=1" << "わわわわわ_" << kana << stop << 2 / 6.0
+            << QStringList{"timeline わ@0 わ@7350 わ@14700 わ@22050 わ@29400 end 36750", "close"}
+            << QStringList{"[わ]わわわわ_", "わ[わ]わわわ_"} << "わわわわわ[_]";
     }
 
     void reading()
     {
+        QFETCH(QString, settings);
         QFETCH(QString, text);
+        QFETCH(QStringList, voices);
         QFETCH(Act, act);
         QFETCH(double, seconds);
-        TalkFixture fx({{"Beep", "1"}});
-        fx.addVoices({"あ", "い", "う"});
+        QFETCH(QStringList, midway);
+        std::map<QString, QString> stored{{"Beep", "1"}};
+        for (const QString &kv : settings.split(u';', Qt::SkipEmptyParts))
+            stored["SPEECH/" + kv.section(u'=', 0, 0)] = kv.section(u'=', 1);
+        TalkFixture fx(stored);
+        fx.addVoices(voices);
         fx.setText(text, 0);
         act(fx);
+        const double step = settings.contains("Spoken=1") ? 1.0 / (settings.contains("Rate=10") ? 10 : 6) : 0.8;
+        QStringList shown;
+        for (int i = 0; i < midway.size(); ++i)
+            fx.clock.after(step * (i + 0.5), [&] { shown << fx.marked(); });
         const double start = fx.clock.seconds();
         TalkFixture::click(fx.ui().cmdRead);
         const double took = fx.clock.seconds() - start;
         QVERIFY2(took >= seconds && took < seconds + 0.01, qPrintable(QString::number(took)));
         QTEST(heard(fx), "heard");
+        QCOMPARE(shown, midway);
         QTEST(seen(fx), "after");
     }
 
@@ -161,7 +219,7 @@ private slots:
     // bench_limits' to say: a busy machine may stretch it.
     void realWaitsWithoutAudioServer()
     {
-        QVERIFY2(noAudioServer && QMediaDevices::audioOutputs().isEmpty(), "an audio output answered");
+        QVERIFY2(QMediaDevices::audioOutputs().isEmpty(), "an audio output answered");
         struct Painted : QWidget {
             int paints = 0;
             void paintEvent(QPaintEvent *) override { ++paints; }
@@ -193,7 +251,84 @@ private slots:
             player.close();
         }
     }
+
+    void settings_data()
+    {
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<bool>("isSpoken");
+        QTest::addColumn<int>("isRate");
+        QTest::newRow("nothing stored") << QString() << QString() << false << 6;
+        QTest::newRow("spoken at 2") << "1" << "2" << true << 2;
+        QTest::newRow("out of range and not numbers") << "2" << "1" << false << 6;
+        QTest::newRow("fractions") << "1.0" << "7.5" << false << 6;
+        QTest::newRow("spaces") << " 1 " << "10 " << true << 10;
+    }
+    void settings()
+    {
+        QFETCH(QString, spoken);
+        QFETCH(QString, rate);
+        const SpeechSettings s = readSpeechSettings([&](const QString &key) -> std::optional<QString> {
+            const QString v = key == u"Spoken" ? spoken : rate;
+            return v.isNull() ? std::nullopt : std::optional(v);
+        });
+        QTEST(s.spoken, "isSpoken");
+        QTEST(s.rate, "isRate");
+    }
+
+    // A dictionary that cannot be opened: the window starts, kana read as
+    // before, the kanji takes its silent step, and one line says why.
+    void missingDictionary()
+    {
+        QTemporaryDir dir;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KELVORAN_DICDIR", dir.filePath("none"));
+        const test::Ran child = test::runProgram(QCoreApplication::applicationFilePath(), {"--read-without-dictionary"}, env);
+        QCOMPARE(child.code, 0);
+        QCOMPARE(child.out, "close play を close\n");
+        const QStringList said = QString::fromUtf8(child.err).split(u'\n').filter("漢字");
+        QVERIFY2(said.size() == 1 && said[0].contains("漢字は読み上げません"), qPrintable(said.join(u'\n')));
+    }
+
+    // "設定" → "その他": the page shows what is stored; "閉じる" stores what
+    // it holds, in [SPEECH] only, and an untouched page writes nothing.
+    void settingsPage()
+    {
+        TalkFixture fx({{"SPEECH/Rate", "8"}});
+        for (bool touch : {false, true}) {
+            ModalScript script({{"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
+                                {"frmMore",
+                                 [&](QWidget *d) {
+                                     QCOMPARE(child<QSpinBox>(d, "spnRate")->value(), 8);
+                                     if (touch) {
+                                         auto *box = child<QCheckBox>(d, "chkSpoken");
+                                         click(box, QPoint(10, box->height() / 2));
+                                     }
+                                     click(child(d, "cmdClose"));
+                                 }},
+                                {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
+            TalkFixture::click(fx.ui().cmdOpt);
+            QVERIFY(script.done());
+            QCOMPARE(fx.store->valueIn("SPEECH", "Spoken"), touch ? std::optional<QString>("1") : std::nullopt);
+        }
+        QCOMPARE(fx.store->valueIn("SPEECH", "Rate"), std::optional<QString>("8"));
+        QCOMPARE(fx.store->value("OPT1"), std::nullopt);
+    }
 };
 
-QTEST_MAIN(TestReading)
+// The child of missingDictionary(): reads "水を" in a window on fakes and
+// prints what was played.
+int readWithoutDictionary(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TalkFixture fx;
+    fx.addVoices({"み", "ず", "を"});
+    fx.setText("水を_", 0);
+    TalkFixture::click(fx.ui().cmdRead);
+    std::puts(qPrintable(heard(fx).join(u' ')));
+    return 0;
+}
+
+KEL_TEST_CHILD("--read-without-dictionary", readWithoutDictionary)
+KEL_TEST(test_reading, TestReading)
 #include "test_reading.moc"

@@ -4,11 +4,12 @@
 // The reading holds the program's thread without processing events between
 // characters: the sounds must play all the same.
 //
-// Run as "test_real_audio --read-and-quit DIR TEXT" it is the program itself:
+// Run as "kel_tests_ui --read-and-quit DIR TEXT" it is the program itself:
 // it reads each "|"-separated part of TEXT through "読む", after each part
 // putting every file "X.new" in DIR in the place of "X" (a new recording),
 // then touches "終了", and must end.
 
+#include "support/TestMain.h"
 #include "support/AudioCapture.h"
 #include "support/RealProgram.h"
 #include "speech/QtWavePlayer.h"
@@ -126,13 +127,7 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    if (argc == 4 && QByteArrayView(argv[1]) == "--read-and-quit")
-        return readAndQuit(argc, argv);
-    QApplication app(argc, argv);
-    TestRealAudio test;
-    return QTest::qExec(&test, argc, argv);
-}
+KEL_TEST_CHILD("--read-and-quit", readAndQuit)
+KEL_TEST(test_real_audio, TestRealAudio)
 
 #include "test_real_audio.moc"

@@ -4,6 +4,7 @@
 // reading past its end), and the default set the make-voices tool records.
 // (A file replaced on disk is heard afresh: test_real_audio.)
 
+#include "support/TestMain.h"
 #include "support/AudioCapture.h"
 #include "board/BoardLayout.h"
 #include "board/Variants.h"
@@ -189,5 +190,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSoundFiles)
+KEL_TEST(test_sound_files, TestSoundFiles)
 #include "test_sound_files.moc"

@@ -3,6 +3,7 @@
 // longer than its beat faded out at the next one. How close each mora comes
 // to its beat is bench_reading's to say: a busy machine can hold the
 // output up.
+#include "support/TestMain.h"
 #include "support/AudioCapture.h"
 #include "support/RealProgram.h"
 
@@ -58,5 +59,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSpokenAudio)
+KEL_TEST(test_spoken_audio, TestSpokenAudio)
 #include "test_spoken_audio.moc"

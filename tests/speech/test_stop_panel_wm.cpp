@@ -1,6 +1,7 @@
 // "読む" in a full-screen window on a desktop with a window manager: the
 // stop panel must come up above the main window, where a finger reaches it,
 // and a touch there must stop the reading. Run under tools/with-wm.
+#include "support/TestMain.h"
 #include "support/TalkFixture.h"
 
 #include <QDeadlineTimer>
@@ -81,5 +82,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStopPanelWm)
+KEL_TEST(test_stop_panel_wm, TestStopPanelWm)
 #include "test_stop_panel_wm.moc"

@@ -1,7 +1,9 @@
 #pragma once
-// Sound test helpers: running command line tools, reading 16-bit WAV files,
-// and hearing what the program plays by recording the monitor of the null
-// sink "kelvoran_null" that tools/with-pulse makes the default sink.
+// Sound test helpers: making and reading 16-bit WAV files, and hearing what
+// the program plays by recording the monitor of the null sink
+// "kelvoran_null" that tools/with-pulse makes the default sink.
+
+#include "support/Files.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -19,30 +21,6 @@
 namespace kel::test {
 
 inline constexpr int kCaptureRate = 44100; // mono
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Runs a tool to its end: its standard output, or nullopt when it cannot be
-// started, times out or fails. What it says on standard error goes to the log.
-inline std::optional<QByteArray> runTool(const QString &program, const QStringList &args, int timeoutMs = 10'000)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, args);
-    // False too when it never started; one that hangs is killed on leaving.
-    const bool done = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
-    return done && process.exitCode() == 0 ? std::optional(process.readAllStandardOutput()) : std::nullopt;
-}
 
 // How a generated WAV file is encoded.
 struct WavShape {

@@ -5,7 +5,9 @@
 
 #include "frame/Reachable.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <concepts>
 #include <functional>
 #include <vector>
 
@@ -70,6 +73,20 @@ inline void click(QWidget *w, QPoint pos = {})
     release(w, pos);
 }
 
+// Opens the drop-down `list` with a touch at its centre and touches the
+// item showing `text`; the finger slides onto the item first, which
+// highlights it.
+inline void pickItem(QComboBox *list, const QString &text)
+{
+    click(list);
+    QWidget *view = list->view()->viewport();
+    QTRY_VERIFY(view->isVisible());
+    const QPoint at(view->width() / 2, list->view()->visualRect(list->model()->index(list->findText(text), 0)).center().y());
+    QMouseEvent slide(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+    QApplication::sendEvent(view, &slide);
+    click(view, at);
+}
+
 template <typename W = QWidget>
 W *child(QWidget *in, const char *name)
 {
@@ -98,14 +115,21 @@ struct ModalScript {
     std::vector<Step> steps_;
 };
 
-// Answers the program's questions and notices (its own message dialog) as they show, in turn, with
-// `answers` (0: the first button; none left: the box is closed, the answer
-// False, so that an unexpected question cannot hang the test), and keeps
-// each as "title|message|button|button".
+// Answers the program's questions and notices (its own message dialog) as
+// they show, in turn, with `answers` (0: the first button; none left: the
+// box is closed, the answer False, so that an unexpected question cannot
+// hang the test), and keeps each as "title|message|button|button" and its
+// answer (-1: closed).
 struct Questions {
-    explicit Questions(QList<int> answers = {1}) : answers_(std::move(answers))
+    explicit Questions(QList<int> answers = {1})
+        : Questions([answers](bool) mutable { return answers.isEmpty() ? -1 : answers.takeFirst(); })
     {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
+    }
+    // `pick(twoButtons)` answers each box in turn.
+    template <std::invocable<bool> Pick>
+    explicit Questions(Pick pick)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, pick = std::move(pick)]() mutable {
             QWidget *w = QApplication::activeModalWidget();
             const auto *message = w ? w->findChild<QLabel *>("lblOK") : nullptr;
             if (!message || w == last_ || !w->isVisible()) // another kind of dialog: not ours to answer
@@ -116,18 +140,19 @@ struct Questions {
                 if (b->isVisible())
                     dialog << b->text();
             asked << dialog.join(u'|');
-            if (answers_.isEmpty())
+            answered << pick(dialog.size() == 4);
+            if (answered.last() < 0)
                 w->close();
             else
-                click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answers_.takeFirst())));
+                click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answered.last())));
         });
         timer.start(5);
     }
     QStringList asked;
+    QList<int> answered;
     QTimer timer;
 
 private:
-    QList<int> answers_;
     QPointer<QWidget> last_;
 };
 

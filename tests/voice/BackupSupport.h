@@ -40,15 +40,11 @@ inline std::map<QString, QByteArray> snapshot(const QString &dir)
 // standard error; its settings in `config` when given.
 inline std::pair<int, QByteArray> kelvoranSays(const QStringList &args, const QString &config = {})
 {
-    QProcess p;
-    if (!config.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!config.isEmpty())
         env.insert("XDG_CONFIG_HOME", config);
-        p.setProcessEnvironment(env);
-    }
-    p.start(QStringLiteral(KELVORAN_PATH), args);
-    const bool ended = p.waitForFinished(60'000) && p.exitStatus() == QProcess::NormalExit;
-    return {ended ? p.exitCode() : -1, p.readAllStandardError()};
+    const Ran ran = runProgram(QStringLiteral(KELVORAN_PATH), args, env);
+    return {ran.code, ran.err};
 }
 inline int kelvoran(const QStringList &args, const QString &config = {}) { return kelvoranSays(args, config).first; }
 

@@ -1,6 +1,7 @@
 // The backup of everything: made on one machine and restored on a fresh
 // one byte for byte; refused beside a running window where it would write;
 // and restored from the options dialog only after the user says so.
+#include "support/TestMain.h"
 #include "BackupSupport.h"
 
 using namespace kel;
@@ -143,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFullBackup)
+KEL_TEST(test_full_backup, TestFullBackup)
 #include "test_full_backup.moc"

@@ -3,6 +3,7 @@
 // then a take said into a virtual microphone (a null sink of our own, whose
 // monitor is the input) kept trimmed and levelled, and heard at the next
 // touch.
+#include "support/TestMain.h"
 #include "reading/Morae.h"
 #include "support/AudioCapture.h"
 #include "support/RealProgram.h"
@@ -12,31 +13,13 @@
 #include "voice/FrmStudio.h"
 #include "voice/LevelMeter.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QSettings>
-#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-
 using namespace kel;
 using namespace kel::test;
-
-// Opens `list` with a touch at its centre and touches the item `text` in
-// the list that drops down. A device reaches the list when the sound server
-// reports it, which a busy machine can take seconds over.
-static void pick(QComboBox *list, const QString &text)
-{
-    QTRY_VERIFY_WITH_TIMEOUT(list->findText(text) >= 0, 30'000);
-    click(list);
-    QWidget *view = list->view()->viewport();
-    QTRY_VERIFY(view->isVisible());
-    const QPoint at(view->width() / 2, list->view()->visualRect(list->model()->index(list->findText(text), 0)).center().y());
-    QMouseEvent slide(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
-    QApplication::sendEvent(view, &slide); // the finger slides onto the item, which highlights it
-    click(view, at);
-}
 
 class TestStudio : public QObject {
     Q_OBJECT
@@ -105,7 +88,10 @@ private slots:
         const QTreeWidgetItem *pairs = list->topLevelItem(list->topLevelItemCount() - 1);
         QCOMPARE(pairs->text(0) + ' ' + pairs->child(0)->text(0) + ' ' + QString::number(pairs->childCount()),
                  "拗音など きゃ " + QString::number(pairMorae().size()));
-        pick(child<QComboBox>(&studio, "cmbInput"), "KelvoranMic");
+        // A device reaches the list when the sound server reports it, which a
+        // busy machine can take seconds over.
+        QTRY_VERIFY_WITH_TIMEOUT(child<QComboBox>(&studio, "cmbInput")->findText("KelvoranMic") >= 0, 30'000);
+        pickItem(child<QComboBox>(&studio, "cmbInput"), "KelvoranMic");
         QCOMPARE(child<QComboBox>(&studio, "cmbInput")->currentText(), "KelvoranMic");
         // The column of あ, touching only "録音" and "保存": each "保存"
         // moves on. The first take measures the room for 1 s first. During
@@ -182,5 +168,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStudio)
+KEL_TEST(test_studio, TestStudio)
 #include "test_studio.moc"

@@ -1,7 +1,8 @@
 // The studio without a sound server: what its list says of each character,
-// the test line read at the reading pace, and Qt's own dialogs in Japanese.
+// and Qt's own dialogs in Japanese (the test line's pace: test_voice_backup).
 // Run under tools/with-wm (WM_SCREEN=800x600) it also checks that the studio
 // fits the smallest screen with every control on it.
+#include "support/TestMain.h"
 #include "support/TalkFixture.h"
 
 #include "speech/SoundSet.h"
@@ -67,31 +68,6 @@ private slots:
         QVERIFY(!child(&studio, "cmdRestore")->isEnabled());
     }
 
-    // "試しに読む" speaks at the pace "読む" uses.
-    void tryLineAtReadingPace_data()
-    {
-        QTest::addColumn<QString>("pace");
-        QTest::addColumn<double>("seconds");   // for "ありがとう"
-        QTest::newRow("the default 0.8 s") << "" << 4.0;
-        QTest::newRow("1.5 s") << "1500" << 7.5;
-    }
-
-    void tryLineAtReadingPace()
-    {
-        QFETCH(QString, pace);
-        QFETCH(double, seconds);
-        std::map<QString, QString> stored;
-        if (!pace.isEmpty())
-            stored["ACCESS/Pace"] = pace;
-        TalkFixture fx(stored);
-        FrmStudio studio(fx.talk());
-        studio.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&studio));
-        const double start = fx.clock.seconds();
-        click(child(&studio, "cmdTest"));
-        QVERIFY(qAbs(fx.clock.seconds() - start - seconds) < 0.01);
-    }
-
     // Qt's own texts, as in the studio's file dialogs, are Japanese.
     void standardDialogsInJapanese()
     {
@@ -131,5 +107,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStudioFlow)
+KEL_TEST(test_studio_flow, TestStudioFlow)
 #include "test_studio_flow.moc"

@@ -1,6 +1,7 @@
 // A take as the studio makes it, on generated signals: the room measured
 // first (a click in it), the take fed in 10 ms pieces until it stops by
 // itself, then cut and levelled, or refused with a reason.
+#include "support/TestMain.h"
 #include "voice/TakeShaper.h"
 #include "voice/TakeWatch.h"
 
@@ -111,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTakeShaper)
+KEL_TEST(test_take_shaper, TestTakeShaper)
 #include "test_take_shaper.moc"

@@ -5,6 +5,7 @@
 // sound, a device, a FIFO, /dev/zero), a full disk or a kill at any moment
 // changes nothing or leaves the new voice whole. And the voice page's sound
 // check and the studio's test line, each at its pace.
+#include "support/TestMain.h"
 #include "BackupSupport.h"
 
 using namespace kel;
@@ -236,10 +237,20 @@ private slots:
 
     // The voice page's sound check with no output device (its pace is heard
     // in test_studio), then the studio's test line as typed, at the
-    // reading's pace on a clock the test drives.
+    // reading's pace ([ACCESS] Pace) on a clock the test drives.
+    void readsAtItsPace_data()
+    {
+        QTest::addColumn<QString>("pace");
+        QTest::addColumn<double>("seconds"); // for "いう"
+        QTest::newRow("the default 0.8 s") << "" << 1.6;
+        QTest::newRow("1.5 s") << "1500" << 3.0;
+    }
+
     void readsAtItsPace()
     {
-        TalkFixture fx;
+        QFETCH(QString, pace);
+        QFETCH(double, seconds);
+        TalkFixture fx(pace.isEmpty() ? std::map<QString, QString>{} : std::map<QString, QString>{{"ACCESS/Pace", pace}});
         fx.addVoices({"あ", "い", "う", "え", "お"});
         VoicePage page(fx.talk());
         page.show();
@@ -252,10 +263,10 @@ private slots:
         QApplication::sendEvent(child(&studio, "txtTest"), &typed);
         const double before = fx.clock.seconds();
         click(child(&studio, "cmdTest"));
-        QVERIFY(std::abs(fx.clock.seconds() - before - 1.6) < 0.05);
+        QVERIFY(std::abs(fx.clock.seconds() - before - seconds) < 0.01);
         QCOMPARE(fx.voiced(), QStringList({"あ", "い", "う", "え", "お", "い", "う"}));
     }
 };
 
-QTEST_MAIN(TestVoiceBackup)
+KEL_TEST(test_voice_backup, TestVoiceBackup)
 #include "test_voice_backup.moc"

@@ -1,4 +1,5 @@
 // The grid control behind the board and the lists.
+#include "support/TestMain.h"
 #include "support/TalkFixture.h"
 #include "widgets/FlexGrid.h"
 
@@ -80,5 +81,5 @@ private:
     FlexGrid *grid = nullptr;
 };
 
-QTEST_MAIN(TestGrid)
+KEL_TEST(test_grid, TestGrid)
 #include "test_grid.moc"

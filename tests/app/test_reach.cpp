@@ -328,8 +328,12 @@ private slots:
             const QStringList asked = answers.asked.mid(askedBefore);
             if (control == u"cmdSampADD" && asked.isEmpty() && f.talk().screens->current() == Screen::ExampleList)
                 added << trimSpaces(oneLine(text.endsWith(u'_') ? text.chopped(1) : text));
-            if (asked.size() == 1 && asked[0].startsWith(u"日記の終了|日記を登録して終了します|") && answers.answered.last() == 0)
+            // A diary stored on ＹＥＳ is on disk at once (most texts stored are
+            // empty, so the end's check alone would prove little).
+            if (asked.size() == 1 && asked[0].startsWith(u"日記の終了|日記を登録して終了します|") && answers.answered.last() == 0) {
                 stored << text;
+                QVERIFY2(decodeTextFile(f.readFile("day.txt")).text.contains(text), qPrintable(where + ": " + text));
+            }
         }
         for (const ScreenRow &r : screenTable())
             QVERIFY2(seen.contains(int(r.screen)), r.name);

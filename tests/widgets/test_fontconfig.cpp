@@ -1,6 +1,7 @@
 // The program's own font configuration: the design's families land on the
 // IPA fonts, nothing else installed is listed, a user's own configuration
 // is left alone, and only the board's large sizes go unhinted.
+#include "support/TestMain.h"
 #include "widgets/FontConfig.h"
 #include "widgets/Fonts.h"
 #include "widgets/TwipsLayout.h"
@@ -10,8 +11,28 @@
 #include <QFontInfo>
 #include <QtTest>
 
+#include <cstdio>
+#include <cstdlib>
+
 class TestFontConfig : public QObject {
     Q_OBJECT
+
+public:
+    // Before the application starts: a configuration the user chose is
+    // theirs and stays in force; without one the program's is taken.
+    static void initMain()
+    {
+        qputenv("FONTCONFIG_FILE", "/etc/fonts/fonts.conf");
+        if (kel::useProgramFonts()) {
+            std::fputs("FAIL: a user's FONTCONFIG_FILE was overridden\n", stderr);
+            std::exit(1);
+        }
+        qunsetenv("FONTCONFIG_FILE");
+        if (!kel::useProgramFonts()) {
+            std::fputs("FAIL: the program's font configuration was not taken\n", stderr);
+            std::exit(1);
+        }
+    }
 
 private slots:
     void onlyTheProgramsFonts()
@@ -46,22 +67,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // A configuration the user chose is theirs: it stays in force.
-    qputenv("FONTCONFIG_FILE", "/etc/fonts/fonts.conf");
-    if (kel::useProgramFonts()) {
-        std::fputs("FAIL: a user's FONTCONFIG_FILE was overridden\n", stderr);
-        return 1;
-    }
-    qunsetenv("FONTCONFIG_FILE");
-    if (!kel::useProgramFonts()) {
-        std::fputs("FAIL: the program's font configuration was not taken\n", stderr);
-        return 1;
-    }
-    QApplication app(argc, argv);
-    TestFontConfig test;
-    return QTest::qExec(&test, argc, argv);
-}
+KEL_TEST(test_fontconfig, TestFontConfig)
 
 #include "test_fontconfig.moc"

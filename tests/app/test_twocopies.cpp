@@ -170,7 +170,7 @@ private slots:
         SingleInstance runtime, folder;
         const Answer user(0);
         QVERIFY(!startAsOnlyCopy(runtime, folder, data));
-        QCOMPARE(user.asked, QStringList{QString::fromUtf8(kCommandRunning) + "|OK"});
+        QCOMPARE(user.asked, QStringList{QString::fromUtf8(kCommandRunning) + "|[OK]"});
         QCOMPARE(command.state(), QProcess::Running);
         command.kill();
         QVERIFY(command.waitForFinished(30'000));

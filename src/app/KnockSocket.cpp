@@ -107,5 +107,5 @@ KnockListener *makeKnockListener(const std::function<void()> &raise)
 } // namespace
 } // namespace kel
 
-KEL_LATE_FUNCTION(make_knock_listener, kel::makeKnockListener);
-KEL_LATE_FUNCTION(knock_on_running_copy, kel::knockOnRunningCopy);
+KEL_LATE_FUNCTION(make_knock_listener, kel::MakeKnockListener, kel::makeKnockListener);
+KEL_LATE_FUNCTION(knock_on_running_copy, kel::KnockOnRunningCopy, kel::knockOnRunningCopy);

@@ -17,10 +17,6 @@
 #include <unistd.h>
 
 namespace kel {
-namespace {
-
-
-} // namespace
 
 RunningCopyServer::RunningCopyServer(std::function<void()> raise) : raise_(std::move(raise)) {}
 
@@ -29,7 +25,7 @@ RunningCopyServer::~RunningCopyServer() = default;
 bool RunningCopyServer::listen(const QString &socketPath, bool abstract)
 {
     if (!listener_) {
-        auto make = lateFunction<KnockListener *(*)(const std::function<void()> &)>("make_knock_listener");
+        auto make = lateFunction<MakeKnockListener>("make_knock_listener");
         if (!make)
             return false;
         listener_.reset(make(raise_));
@@ -53,7 +49,7 @@ void bringToFront(QWidget *w)
 
 bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs, bool abstract)
 {
-    auto knock = lateFunction<bool (*)(const QString &, int, bool)>("knock_on_running_copy");
+    auto knock = lateFunction<KnockOnRunningCopy>("knock_on_running_copy");
     return knock && knock(socketPath, timeoutMs, abstract);
 }
 

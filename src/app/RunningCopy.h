@@ -5,7 +5,6 @@
 // then says so in one line and offers to end it. Never a start that shows
 // nothing, and never two copies on one data folder.
 
-#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>

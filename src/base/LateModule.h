@@ -53,7 +53,8 @@ void handOverLateFunctions(AddLateFunction add);
 } // namespace kel
 
 // Registers `function` under the name `name` when the program (or the
-// module) starts.
-#define KEL_LATE_FUNCTION(name, function)                                                                         \
+// module) starts. `Type` is the pointer type its callers ask for with
+// lateFunction<Type>: a function of another signature does not compile.
+#define KEL_LATE_FUNCTION(name, Type, function)                                                                   \
     static const bool kel_late_registered_##name =                                                               \
-        kel::addLateFunction(#name, reinterpret_cast<QFunctionPointer>(function))
+        kel::addLateFunction(#name, reinterpret_cast<QFunctionPointer>(static_cast<Type>(function)))

@@ -12,7 +12,7 @@ QString Analyser::defaultFolder()
 
 std::unique_ptr<Analyser> Analyser::open(QString *why, const QString &folder)
 {
-    auto openMecab = lateFunction<Analyser *(*)(QString *, const QString &)>("open_analyser");
+    auto openMecab = lateFunction<OpenAnalyser>("open_analyser");
     if (!openMecab) {
         if (why)
             *why = QStringLiteral("辞書を使う部品がありません");

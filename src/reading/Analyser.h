@@ -34,6 +34,7 @@ struct Morpheme {
 class Analyser;
 // The analyser's code is in the late module (base/LateModule.h) with MeCab.
 Analyser *openMecabAnalyser(QString *why, const QString &folder);
+using OpenAnalyser = Analyser *(*)(QString *why, const QString &folder);
 
 class Analyser {
 public:

@@ -195,4 +195,4 @@ void Analyser::analyseChunk(QStringView text, qsizetype offset, QList<Morpheme> 
 
 } // namespace kel
 
-KEL_LATE_FUNCTION(open_analyser, kel::openMecabAnalyser);
+KEL_LATE_FUNCTION(open_analyser, kel::OpenAnalyser, kel::openMecabAnalyser);

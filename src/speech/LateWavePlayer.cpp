@@ -20,7 +20,7 @@ void LateWavePlayer::open() const
 {
     if (device_)
         return;
-    if (auto make = lateFunction<WavePlayer *(*)()>("make_wave_player"))
+    if (auto make = lateFunction<MakeWavePlayer>("make_wave_player"))
         device_.reset(make());
     else
         device_ = std::make_unique<SilentPlayer>();

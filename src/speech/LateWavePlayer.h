@@ -12,6 +12,9 @@
 
 namespace kel {
 
+// The late module's maker of the sound device.
+using MakeWavePlayer = WavePlayer *(*)();
+
 class LateWavePlayer final : public WavePlayer {
 public:
     LateWavePlayer();

@@ -1,5 +1,6 @@
 // The sound device, made through the late module.
 #include "base/LateModule.h"
+#include "speech/LateWavePlayer.h"
 #include "speech/QtWavePlayer.h"
 
 namespace {
@@ -9,4 +10,4 @@ kel::WavePlayer *makeWavePlayer()
 }
 } // namespace
 
-KEL_LATE_FUNCTION(make_wave_player, makeWavePlayer);
+KEL_LATE_FUNCTION(make_wave_player, kel::MakeWavePlayer, makeWavePlayer);

@@ -81,4 +81,4 @@ SoundInput *makeQtSoundInput()
 } // namespace
 } // namespace kel
 
-KEL_LATE_FUNCTION(make_sound_input, kel::makeQtSoundInput);
+KEL_LATE_FUNCTION(make_sound_input, kel::MakeSoundInput, kel::makeQtSoundInput);

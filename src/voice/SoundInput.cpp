@@ -17,7 +17,7 @@ public:
 
 std::unique_ptr<SoundInput> makeSoundInput()
 {
-    if (auto make = lateFunction<SoundInput *(*)()>("make_sound_input"))
+    if (auto make = lateFunction<MakeSoundInput>("make_sound_input"))
         return std::unique_ptr<SoundInput>(make());
     return std::make_unique<NoInput>();
 }

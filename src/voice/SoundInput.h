@@ -37,6 +37,9 @@ public:
     std::function<void()> failed;
 };
 
+// The late module's maker of the microphones.
+using MakeSoundInput = SoundInput *(*)();
+
 // The microphones of this machine.
 std::unique_ptr<SoundInput> makeSoundInput();
 

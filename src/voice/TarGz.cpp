@@ -104,5 +104,5 @@ std::optional<ArchiveFiles> readTarGzFile(const QByteArray &bytes, const std::fu
 } // namespace
 } // namespace kel
 
-KEL_LATE_FUNCTION(tar_gz, kel::writeTarGz);
-KEL_LATE_FUNCTION(read_tar_gz, kel::readTarGzFile);
+KEL_LATE_FUNCTION(tar_gz, kel::TarGzWriter, kel::writeTarGz);
+KEL_LATE_FUNCTION(read_tar_gz, kel::TarGzReader, kel::readTarGzFile);

@@ -75,12 +75,6 @@ QString japaneseReason(const QString &systemWords)
     return reasonFor(faultOf(systemWords));
 }
 
-QString japaneseSummary(const QString &systemWords)
-{
-    qWarning("kelvoran: %s", qPrintable(systemWords));
-    return faultSummary(faultOf(systemWords));
-}
-
 QString japaneseWords(const QString &message)
 {
     QString said = message;

@@ -45,11 +45,6 @@ const QDate kMidCentury(2049, 6, 30);
 
 } // namespace
 
-bool isDiaryDate(const QString &date)
-{
-    return dayOf(date, kMidCentury).isValid();
-}
-
 std::vector<DiaryRowData> parseDiary(const QString &decodedText, const QString &today)
 {
     std::vector<DiaryRowData> rows;

@@ -16,10 +16,6 @@ inline const QString kDiaryFileName = QStringLiteral("day.txt");
 // "YY.MM.DD" with leading zeros: 2004-09-24 -> "04.09.24".
 QString diaryDate(QDate date);
 
-// True for a real day written "YY.MM.DD": "04.02.29" yes, "04.13.01",
-// "4.09.24 ", "０４.09.24" no.
-bool isDiaryDate(const QString &date);
-
 struct DiaryRowData {
     QString date;  // "YY.MM.DD" as read; not checked
     QString entry; // may be empty, may end with the end marker "_"

@@ -300,10 +300,4 @@ QString QtWavePlayer::outputDevice() const
     return line_->device;
 }
 
-bool QtWavePlayer::sounding() const
-{
-    QMutexLocker lock(&line_->mutex);
-    return line_->sound != nullptr || !line_->timeline.empty();
-}
-
 } // namespace kel

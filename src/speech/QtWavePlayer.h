@@ -64,8 +64,6 @@ public:
     void preload(const QString &folder) override;
     // The output device in use, "" when there is none.
     QString outputDevice() const override;
-    // True while a sound is still being played out.
-    bool sounding() const;
     SoundBank &bank() { return *bank_; }
 
 private:

@@ -121,12 +121,6 @@ void FlexGrid::setCellAlignment(int alignment)
     }
 }
 
-int FlexGrid::cellAlignment(int row, int col) const
-{
-    const GridModel::Cell *c = model_.cell(row, col);
-    return c ? c->alignment : -1;
-}
-
 void FlexGrid::setColWidth(int col, int twips)
 {
     if (col < 0 || col >= Cols())

@@ -44,7 +44,6 @@ public:
     void setCellBackColor(const QColor &c);
     QColor cellBackColor(int row, int col) const;
     void setCellAlignment(int alignment);
-    int cellAlignment(int row, int col) const;
     void setForeColor(const QColor &c) { model_.setForeColor(c); }
 
     void setColWidth(int col, int twips);

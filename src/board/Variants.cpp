@@ -15,7 +15,7 @@ struct VariantRow {
 
 constexpr char16_t kNone = 0;
 
-constexpr VariantRow kKanaVariants[] = {
+constexpr VariantRow kHiraganaVariants[] = {
     // Small vowels.
     {u'あ', kNone, u'ぁ'}, {u'い', kNone, u'ぃ'}, {u'う', kNone, u'ぅ'},
     {u'え', kNone, u'ぇ'}, {u'お', kNone, u'ぉ'},
@@ -34,20 +34,18 @@ constexpr VariantRow kKanaVariants[] = {
     // Small y-row.
     {u'や', kNone, u'ゃ'}, {u'ゆ', kNone, u'ゅ'}, {u'よ', kNone, u'ょ'},
 
-    {u'ア', kNone, u'ァ'}, {u'イ', kNone, u'ィ'}, {u'ウ', kNone, u'ゥ'},
-    {u'エ', kNone, u'ェ'}, {u'オ', kNone, u'ォ'},
-    {u'カ', kNone, u'ガ'}, {u'キ', kNone, u'ギ'}, {u'ク', kNone, u'グ'},
-    {u'ケ', kNone, u'ゲ'}, {u'コ', kNone, u'ゴ'},
-    {u'サ', kNone, u'ザ'}, {u'シ', kNone, u'ジ'}, {u'ス', kNone, u'ズ'},
-    {u'セ', kNone, u'ゼ'}, {u'ソ', kNone, u'ゾ'},
-    {u'タ', kNone, u'ダ'}, {u'チ', kNone, u'ヂ'}, {u'テ', kNone, u'デ'},
-    {u'ト', kNone, u'ド'},
-    {u'ツ', u'ッ', u'ヅ'},
-    {u'ハ', u'パ', u'バ'}, {u'ヒ', u'ピ', u'ビ'}, {u'フ', u'プ', u'ブ'},
-    {u'ヘ', u'ペ', u'ベ'}, {u'ホ', u'ポ', u'ボ'},
-    {u'ヤ', kNone, u'ャ'}, {u'ユ', kNone, u'ュ'}, {u'ヨ', kNone, u'ョ'},
 };
-static_assert(std::size(kKanaVariants) == 2 * 28, "28 hiragana and 28 katakana");
+static_assert(std::size(kHiraganaVariants) == 28);
+
+// Katakana lie 0x60 above their hiragana, variants included: "カ" offers
+// "ガ" as "か" offers "が".
+constexpr char16_t kKatakanaShift = 0x60;
+constexpr char16_t kFirstKatakana = u'ァ', kLastKatakana = u'ヶ';
+
+constexpr VariantRow shifted(VariantRow row, char16_t by)
+{
+    return {char16_t(row.base + by), row.left == kNone ? kNone : char16_t(row.left + by), char16_t(row.right + by)};
+}
 
 // Capital ASCII letters offer their lower-case letter on the right.
 constexpr std::optional<VariantRow> letterVariant(char16_t ch)
@@ -59,9 +57,11 @@ constexpr std::optional<VariantRow> letterVariant(char16_t ch)
 
 constexpr std::optional<VariantRow> findVariant(char16_t ch)
 {
-    for (const VariantRow& row : kKanaVariants) {
-        if (row.base == ch)
-            return row;
+    const bool katakana = ch >= kFirstKatakana && ch <= kLastKatakana;
+    const char16_t hiragana = katakana ? char16_t(ch - kKatakanaShift) : ch;
+    for (const VariantRow& row : kHiraganaVariants) {
+        if (row.base == hiragana)
+            return katakana ? shifted(row, kKatakanaShift) : row;
     }
     return letterVariant(ch);
 }

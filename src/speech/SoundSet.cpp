@@ -19,7 +19,7 @@ QStringList soundSetCharacters()
 {
     QStringList characters;
     for (const SoundReading &entry : soundReadings())
-        characters.append(QString::fromUtf16(entry.character));
+        characters.append(entry.character);
     return characters + pairMorae();
 }
 
@@ -32,8 +32,8 @@ QString readingFor(const QString &character)
         return character;
     }
     for (const SoundReading &entry : soundReadings()) {
-        if (character == QStringView(entry.character))
-            return QString::fromUtf16(entry.reading);
+        if (character == entry.character)
+            return entry.reading;
     }
     return {};
 }

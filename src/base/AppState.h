@@ -4,6 +4,8 @@
 // that long loops watch. One instance lives in the main window and each
 // subsystem receives a reference to it.
 
+#include "base/Options.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -49,6 +51,9 @@ struct AppState {
     bool Quitting = false;
 
     QString option(Opt o) const { return Options.value(o); }
+    // "OPT1", "OPT2", "OPT3" and "Samp" as the handlers compare them; -1 for
+    // a text that is no number (ReadOptions lets none through).
+    double number(Opt o) const { return optionNumber(option(o)).value_or(-1); }
     bool beepOn() const { return option(Beep) == QLatin1String("1"); }
 };
 

@@ -1,8 +1,11 @@
 #pragma once
 // The eight stored options and how their text becomes the in-memory copies.
-// Bad stored values never reach the rest of the program: a value that is
-// not a number, or a number outside the choices the options dialog offers,
-// reads as its default ("OPT1" = "7" reads as "0", "Beep" = "2" as "0").
+// The copies hold the stored text as it is, read the way the handlers read
+// it: "OPT1", "OPT2", "OPT3" and "Samp" as numbers ("01" and "1.0" are 1,
+// so "Samp" = "0.0" is off), "Beep" and "Moji" as the text "1" (so
+// "Beep" = "01" is off). Only a value no handler could read takes the
+// default: a touch rule that is no number or none of the choices
+// ("OPT1" = "7" or "1.5" reads as "0"), a "Samp" that is no number.
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +32,10 @@ struct OptionCopies {
     int maxC = 9;
     int sampleChars = 2;
 };
+
+// A stored option as a number: " 1", "01", "1.0" -> 1, "0.5" -> 0.5;
+// "", "abc", "inf" -> nothing.
+std::optional<double> optionNumber(const QString &text);
 
 // `stored` answers a key's stored text, or nothing when the key is absent.
 OptionCopies readOptionCopies(const std::function<std::optional<QString>(const QString &key)> &stored);

@@ -9,17 +9,9 @@ namespace {
 // Room kept above the client area for the title bar and frame.
 constexpr int kTitleBarPx = 40;
 
-std::optional<int> asNumber(const QString &text)
+int choiceOf(double n, int buttons)
 {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    return ok ? std::optional(n) : std::nullopt;
-}
-
-int choiceOf(const QString &text, int buttons)
-{
-    const auto n = asNumber(text);
-    return n && *n >= 0 && *n < buttons ? *n : kNoChoice;
+    return n >= 0 && n < buttons && n == int(n) ? int(n) : kNoChoice;
 }
 
 QString flag(bool on)
@@ -32,13 +24,13 @@ QString flag(bool on)
 OptionsForm formFromCopies(const AppState &st)
 {
     OptionsForm f;
-    f.choice[0] = choiceOf(st.option(OPT1), kGroupButtons[0]);
-    f.choice[1] = choiceOf(st.option(OPT2), kGroupButtons[1]);
-    f.choice[2] = choiceOf(st.option(OPT3), kGroupButtons[2]);
+    f.choice[0] = choiceOf(st.number(OPT1), kGroupButtons[0]);
+    f.choice[1] = choiceOf(st.number(OPT2), kGroupButtons[1]);
+    f.choice[2] = choiceOf(st.number(OPT3), kGroupButtons[2]);
     // The same tests the rest of the program applies to these values.
     f.beep = st.beepOn();
     f.moji = st.option(Moji) == QLatin1String("1");
-    f.samp = asNumber(st.option(Samp)).value_or(1) != 0;
+    f.samp = st.number(Samp) != 0;
     f.maxC = st.MaxC != 9;
     const int item = st.SampleChars - 1;
     f.sampleIndex = item >= 0 && item < int(kSampleItems.size()) ? item : kNoChoice;

@@ -23,14 +23,6 @@ constexpr double kVoicePause = 0.5;
 constexpr int kEnlargedColumnTwips = 3950;
 const QString kFullWidthSpace = QStringLiteral("　");
 
-// An option compared as a number; text that is not one matches no rule.
-int optionNumber(const QString &text)
-{
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    return ok ? n : -1;
-}
-
 void paintAll(FlexGrid &g, int rows, int cols, const QColor &c)
 {
     for (int col = 0; col < cols; ++col) {
@@ -84,7 +76,7 @@ void Board::grdBoard_Click()
         const QString text = own.isEmpty() ? kFullWidthSpace : own;
         if (t_.st.beepOn())
             t_.sv.platform->beep();
-        switch (optionNumber(t_.st.option(OPT1))) {
+        switch (int(t_.st.number(OPT1))) {
         case 0:
             g.setCellBackColor(QColor::fromRgb(kDesktopColour));
             openEnlarged(text);
@@ -188,7 +180,7 @@ void Board::grdBoard2_Click()
     const QString text = z.Text();
     if (text.isEmpty())
         return;
-    switch (optionNumber(t_.st.option(OPT2))) {
+    switch (int(t_.st.number(OPT2))) {
     case 0:
         t_.st.Board2Text = text;
         enterFromEnlarged();

@@ -57,11 +57,8 @@ void Composer::PutText()
 
 bool Composer::suggestionsOn() const
 {
-    // The stored option is text; any spelling of zero ("0", "00", "0.0")
-    // turns suggestions off.
-    bool number = false;
-    const double value = t_.st.option(Samp).toDouble(&number);
-    return !number || value != 0;
+    // Any spelling of zero ("0", "00", "0.0") turns suggestions off.
+    return t_.st.number(Samp) != 0;
 }
 
 void Composer::OfferSuggestions(const QString &text)

@@ -103,7 +103,7 @@ Nanos Speech::playChar(const QString &ch)
 
 void Speech::SpeakChar(const QString &ch, double pace, const QString &mode)
 {
-    if (!shouldSpeak(t_.st.option(OPT3), mode))
+    if (!shouldSpeak(int(t_.st.number(OPT3)), mode))
         return;
     SpeakingScope speaking(t_.st);
     t_.st.StopRead = false;

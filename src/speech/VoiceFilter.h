@@ -13,7 +13,6 @@ namespace kel {
 //   "1"      yes  yes  no
 //   "2"      yes  no   no
 //   "3"      no   no   no
-//   other    yes  yes  yes   (also a stored text that is not a number)
-bool shouldSpeak(const QString &opt3, const QString &mode);
+bool shouldSpeak(int opt3, const QString &mode);
 
 } // namespace kel

@@ -121,8 +121,9 @@ void TestBoardTouch::touches_data()
         QTest::addRow("voice %s", opt3) << "OPT1=1 OPT3=" + QString(opt3) << "0,8 0,8 z1,2" << "が[_]" << voiced << closed << 0 << "";
     QTest::newRow("enlarged rule 1: named, entered, then taken at once")
         << "OPT2=1" << "0,8 z1,2 z1,2 0,8 z1,2" << "がが[_]" << "か が が か が" << closed << 0 << "";
-    QTest::newRow("beep on every release, first touches too")
-        << "OPT1=3 Beep=1" << "0,9 0,9 0,8" << "あ[_]" << "あ あ か" << closed << 3 << "";
+    for (auto [beep, beeps] : {std::pair{"1", 3}, {"01", 0}})
+        QTest::addRow("Beep %s: a beep on every release, first touches too, or none", beep)
+            << "OPT1=3 Beep=" + QString(beep) << "0,9 0,9 0,8" << "あ[_]" << "あ あ か" << closed << beeps << "";
     QTest::newRow("an empty enlarged cell only beeps")
         << "Beep=1" << "0,8 z0,0" << "|" << "か" << "· · · | さ か が | し き ぎ" << 2 << "";
     // A finger down shows green, or silver on a second touch of the same

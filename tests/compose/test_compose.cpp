@@ -78,9 +78,11 @@ void TestCompose::visits_data()
     QTest::newRow("あ: the diary placeholder is never offered")
         << pick("1", {"あさ"}, "[_]", "あ", "あ[_]", {"[あ]", "あさ"});
     QTest::newRow("typing in the middle: no suggestions") << pick("2", {"あさ", "いうえ"}, "[い]う_", "あ", "あ[い]う_", {});
-    Visit off = pick("2", {"あさ"}, "[_]", "あ", "あ[_]", {});
-    off.options["Samp"] = "0";
-    QTest::newRow("\"Samp\" off") << off;
+    for (const char *zero : {"0", "0.0"}) {
+        Visit off = pick("2", {"あさ"}, "[_]", "あ", "あ[_]", {});
+        off.options["Samp"] = zero;
+        QTest::addRow("\"Samp\" %s: off", zero) << off;
+    }
 
     // Sixty sentences あり00..あり59: the list from row `top` on, `green` highlighted.
     QStringList sixty;

@@ -43,7 +43,8 @@ std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 
 // Every entry of a gzip tar in memory. Refused (nullopt, the
 // reason in `error`, archive text shown with printable()) when it is not
-// one, is cut off, holds anything but regular files, a name twice, a name
+// one, is cut off, holds anything but regular files (a link, hard or
+// symbolic, or a device), a name twice, a name
 // `allowed` refuses, more than `maxEntries`, or more than `maxBytes` once
 // unpacked.
 std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,

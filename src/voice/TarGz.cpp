@@ -83,7 +83,11 @@ std::optional<ArchiveFiles> readTarGzFile(const QByteArray &bytes, const std::fu
     int r;
     while ((r = archive_read_next_header(a.get(), &e)) == ARCHIVE_OK) {
         const QByteArray name = archive_entry_pathname(e) ? QByteArray(archive_entry_pathname(e)) : QByteArray();
-        if (archive_entry_filetype(e) != AE_IFREG || !allowed(name))
+        // A link or a device under an allowed name would be taken for an
+        // empty file, or lead a later step to a place outside the folder.
+        if (archive_entry_filetype(e) != AE_IFREG || archive_entry_hardlink(e) || archive_entry_symlink(e))
+            return refuse(error, QStringLiteral("「%1」は普通のファイルではありません").arg(printable(QString::fromUtf8(name))));
+        if (!allowed(name))
             return refuse(error, QStringLiteral("見知らぬ名前「%1」があります").arg(printable(QString::fromUtf8(name))));
         if (entries.contains(name) || entries.size() >= maxEntries || archive_entry_size(e) < 0 || archive_entry_size(e) > tar.size())
             return refuse(error, QStringLiteral("中身がおかしいです"));

@@ -142,6 +142,8 @@ private slots:
             << "Scan=1;ScanStep=5000;SwitchLock=0" << "" << "d u d r r +1000 r r u =i0.0" << "" << "";
         QTest::newRow("a bounce inside the lock is swallowed; after it a press counts")
             << "Scan=1;ScanStep=5000;SwitchLock=300" << "" << "d u +20 d u =g0 +400 d u =i0.0" << "" << "";
+        QTest::newRow("a long press: the lock runs again from its release")
+            << "Scan=1;ScanStep=5000;SwitchLock=300" << "" << "d +1000 u +100 d u =g0 +400 d u =i0.0" << "" << "";
         QTest::newRow("a press counts once held for the accept time")
             << "Scan=1;ScanStep=5000;SwitchAccept=500" << "" << "d +300 u =- d +600 u =g0" << "" << "";
         // The first group named, then the second 1.5 s later.

@@ -47,6 +47,8 @@ private slots:
         QTest::newRow("they added at the front") << lines("a b") << lines("x a b") << lines("a b y") << lines("x a b y");
         QTest::newRow("the line they added after is gone from ours: before the next")
             << lines("a b") << lines("a x b") << lines("b") << lines("x b");
+        QTest::newRow("the line after it gone from ours: after the one before")
+            << lines("a b") << lines("a x b") << lines("a y") << lines("a x y");
         QTest::newRow("both lines around it gone from ours: at the end")
             << lines("a b") << lines("a x b") << lines("c") << lines("c x");
         QTest::newRow("they added at the end, we too: theirs after ours")

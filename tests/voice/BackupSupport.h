@@ -22,6 +22,7 @@
 #include <QThread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kel::test {
 
@@ -75,18 +76,28 @@ inline char kindOf(const QString &path)
     return S_ISREG(st.st_mode) ? 'f' : S_ISDIR(st.st_mode) ? 'd' : S_ISFIFO(st.st_mode) ? 'p' : S_ISCHR(st.st_mode) ? 'c' : 'l';
 }
 
-// A gzip tar holding `entries` under the names given, even "../x".
+// A gzip tar holding `entries` under the names given, even "../x"; an
+// entry whose bytes are "@symlink", "@hardlink" (both to the first entry)
+// or "@device" (/dev/null) is that instead of a file.
 inline QByteArray tarOf(const std::vector<std::pair<QString, QByteArray>> &entries)
 {
     QTemporaryDir dir;
     QStringList args{"-czPf", dir.filePath("t.tar.gz"), "-C", dir.path()};
     for (size_t i = 0; i < entries.size(); ++i) {
-        const QString file = QString::number(i);
-        writeFile(dir.filePath(file), entries[i].second);
+        QString file = QString::number(i);
+        const QByteArray &bytes = entries[i].second;
+        if (bytes == "@symlink")
+            QFile::link("0", dir.filePath(file));
+        else if (bytes == "@hardlink")
+            ::link(QFile::encodeName(dir.filePath("0")).constData(), QFile::encodeName(dir.filePath(file)).constData());
+        else if (bytes == "@device")
+            file = "/dev/null";
+        else
+            writeFile(dir.filePath(file), bytes);
         args << QStringLiteral("--transform=s|^%1$|%2|").arg(file, entries[i].first) << file;
     }
     if (!runTool("tar", args))
-        qFatal("tar cannot write the archive");
+        QTest::qFail("tar cannot write the archive", __FILE__, __LINE__);
     return readFile(dir.filePath("t.tar.gz"));
 }
 

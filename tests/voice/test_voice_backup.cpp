@@ -73,6 +73,12 @@ private slots:
         slow.append(QByteArray((16 << 20) - (slow.size() - 44), '\x80'));
         slow.replace(4, 4, QByteArray::fromHex("24000001")).replace(40, 4, QByteArray::fromHex("00000001"));
         const QString notRegular = "は普通のファイルではありません";
+        // A full backup whose Talk.txt was altered after its manifest was
+        // written, and packed again: the archive is sound, the file is not.
+        const QByteArray voice = voiceTar({{"い", tone}});
+        const QByteArray altered = *tarGz({{"manifest.txt", "kelvoran-backup 1\nTalk.txt\t5\t" + sha256Hex("\"a\"\r\n") + "\nvoice.tar.gz\t"
+                                                               + QByteArray::number(voice.size()) + '\t' + sha256Hex(voice) + '\n'},
+                                            {"Talk.txt", "\"b\"\r\n"}, {"voice.tar.gz", voice}}, nullptr);
         for (const auto &[row, option, target, archive, said] : std::vector<std::tuple<const char *, QString, QString, QByteArray, QString>>{
                  {"cut in half", "--import-voice", "archive", good.left(good.size() / 2), "声のバックアップを読めません"},
                  {"one byte changed", "--import-voice", "archive", flipped, "壊れています"},
@@ -82,6 +88,13 @@ private slots:
                  {"file beyond the manifest", "--import-voice", "archive", tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", tone}}), "目録にない"},
                  {"manifest lies about a file", "--import-voice", "archive",
                   tarOf({{"manifest.txt", manifest + "0\tい\t10\tx\t10\tx\n"}, {"sounds/000.wav", tone}, {"takes/000.wav", tone}}), "壊れています"},
+                 {"a symbolic link", "--import-voice", "archive", tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", "@symlink"}}),
+                  "「sounds/000.wav」" + notRegular},
+                 {"a hard link", "--import-voice", "archive", tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", "@hardlink"}}),
+                  "「sounds/000.wav」" + notRegular},
+                 {"a device", "--import-voice", "archive", tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", "@device"}}),
+                  "「sounds/000.wav」" + notRegular},
+                 {"a file altered under its manifest", "--restore", "archive", altered, "「Talk.txt」が壊れています"},
                  {"a name of 100 characters", "--import-voice", "archive", voiceTar({{QString(100, u'あ'), tone}}), "声にない名前"},
                  {"Talk.txt.wav", "--import-voice", "archive", voiceTar({{"か", tone}, {"Talk.txt", tone}}), "声にない名前「Talk.txt」"},
                  {".hidden.wav", "--import-voice", "archive", voiceTar({{".hidden", tone}}), "声にない名前「.hidden」"},

@@ -204,6 +204,7 @@ private:
     bool costed_ = false;
     int pressesBefore_ = 0, boundBefore_ = 0;
     QTimer timer_;
+    ExpectsDialogs expects_; // answered by switches or by resting, as any screen
     bool busy_ = false;
     int steps_ = 0;
     QPoint at_{-1, -1};

@@ -47,6 +47,7 @@ struct Answer {
     }
     QStringList asked;
     QTimer timer;
+    test::ExpectsDialogs expects{[](const QWidget *w) { return w->objectName() == u"frmOK"; }};
 };
 
 // The question about a copy that does not answer: its buttons, the default last.

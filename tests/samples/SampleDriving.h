@@ -18,13 +18,15 @@ namespace kel {
 
 const QColor kGreen(128, 255, 128);
 
-// The visible button showing `caption` ("決定", "例文追加", "日記終了" ...).
+// The visible button showing `caption` ("決定", "例文追加", "日記終了" ...);
+// none fails the test.
 inline ColorButton *button(TalkFixture &f, const QString &caption)
 {
     for (ColorButton *b : f.win->findChildren<ColorButton *>())
         if (b->isVisible() && b->text() == caption)
             return b;
-    qFatal("no visible button \"%s\"", qPrintable(caption));
+    QTest::qFail(qPrintable(QStringLiteral("no visible button \"%1\"").arg(caption)), __FILE__, __LINE__);
+    return nullptr;
 }
 
 // Clicks the buttons `steps` names by caption, in turn, and answers the
@@ -33,7 +35,10 @@ inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answer
 {
     Questions questions(std::move(answers));
     for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
-        f.click(button(f, step));
+        ColorButton *b = button(f, step);
+        if (!b)
+            break;
+        f.click(b);
         f.settle();
     }
     return questions.asked;
@@ -148,8 +153,10 @@ inline void play(TalkFixture &f, const QStringList &steps)
             while (n > 1 && (step[n - 1].isDigit() || step[n - 1] == u'.' || step[n - 1] == u'…'))
                 --n;
             const QString time = step.mid(n);
-            hold(f, button(f, step.left(n)),
-                 time == u"…" ? std::nullopt : std::optional(time.isEmpty() ? 0.1 : time.toDouble()));
+            ColorButton *b = button(f, step.left(n));
+            if (!b)
+                return;
+            hold(f, b, time == u"…" ? std::nullopt : std::optional(time.isEmpty() ? 0.1 : time.toDouble()));
         }
         f.settle();
     }

@@ -3,6 +3,7 @@
 #include "support/TestMain.h"
 
 #ifdef KEL_TEST_UI
+#include "support/DialogWatch.h"
 #include <QApplication>
 using App = QApplication;
 #else
@@ -28,6 +29,10 @@ int main(int argc, char **argv)
     chosen.initMain();
     App app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
+#ifdef KEL_TEST_UI
+    DialogWatchdog watchdog;
+    app.installEventFilter(&watchdog);
+#endif
     const std::unique_ptr<QObject> test = chosen.make();
     argv[1] = argv[0]; // QTest reads the options after the program's name
     return QTest::qExec(test.get(), argc - 1, argv + 1);

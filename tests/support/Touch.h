@@ -4,6 +4,7 @@
 // dialogs they open.
 
 #include "frame/Reachable.h"
+#include "support/DialogWatch.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -113,6 +114,9 @@ struct ModalScript {
     bool done() const { return steps_.empty(); }
     QTimer timer;
     std::vector<Step> steps_;
+    test::ExpectsDialogs expects{[this](const QWidget *w) {
+        return std::ranges::any_of(steps_, [w](const Step &s) { return s.first == w->objectName(); });
+    }};
 };
 
 // Answers the program's questions and notices (its own message dialog) as
@@ -151,6 +155,7 @@ struct Questions {
     QStringList asked;
     QList<int> answered;
     QTimer timer;
+    test::ExpectsDialogs expects{[](const QWidget *w) { return w->findChild<QLabel *>("lblOK") != nullptr; }};
 
 private:
     QPointer<QWidget> last_;

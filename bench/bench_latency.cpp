@@ -13,6 +13,9 @@
 // touch's tone minus that of the reference, corrected for the microseconds
 // between the two writes.
 //
+// Then the pace of "読む": the steps between the onsets of twelve read
+// characters, against 0.8 s.
+//
 //   bench_latency [--sound-effect]   the latter measures the previous
 //                                    player (a QSoundEffect per touch)
 #include "BenchUtil.h"
@@ -134,5 +137,20 @@ int main(int argc, char *argv[])
     if (!behind.empty())
         bench::report(old ? "previous player: touch -> audible, behind the reference"
                           : "touch -> audible, behind the 5 ms reference stream", behind);
+
+    // How even "読む" is: the step between the sounds of a read text against
+    // its 0.8 s pace (the tests hear only what is played, and in what order).
+    fx.setText(QString(12, u'あ') + u'_', 0);
+    const QList<qint16> reading = recordingWhile(QDir::temp().filePath(QStringLiteral("kelvoran-pace.wav")), [&] {
+        TalkFixture::click(fx.ui().cmdRead);
+        QTest::qWait(400);
+    });
+    const std::vector<double> steps = onsets(reading, 500);
+    std::vector<double> offPace;
+    for (size_t i = 1; i < steps.size(); ++i)
+        offPace.push_back((steps[i] - steps[i - 1] - 0.8) * 1000);
+    std::printf("reading 12 characters: %zu onsets\n", steps.size());
+    if (!offPace.empty())
+        bench::report("reading: each step minus the 0.8 s pace", offPace);
     return 0;
 }

@@ -6,13 +6,10 @@
 
 #include "access/AccessControl.h"
 #include "access/AccessOverlay.h"
-#include "access/AccessSettingsPage.h"
 #include "access/ScanOrder.h"
 #include "access/ScanScreen.h"
 #include "base/AnsiText.h"
-#include "base/Autostart.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -262,48 +259,6 @@ private slots:
         start = fx.clock.seconds();
         TalkFixture::touchCell(fx.ui().grdBoard, 0, 9);
         QVERIFY(qAbs(fx.clock.seconds() - start - 0.5) < 0.01);
-    }
-
-    void settingsPage()
-    {
-        // "設定" → "その他": the page shows what is stored; what it holds when
-        // "閉じる" is touched is stored and in force at once, the options' own
-        // group untouched. The login entry is written and taken away there too.
-        QTemporaryDir config;
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-        TalkFixture fx(settings("Scan=2;ScanFirst=2.5;Dwell=1200;Pace=100"));
-        AccessSettings want{.Scan = 2, .ScanFirst = 2.5, .Dwell = 1200}, shown;
-        QList<bool> entryAfterTouch;
-        ModalScript script({{"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
-                            {"frmMore",
-                             [&](QWidget *d) {
-                                 auto *page = d->findChild<AccessSettingsPage *>();
-                                 shown = page->values();
-                                 AccessSettings changed = shown;
-                                 changed.ScanStep = 700;
-                                 changed.SwitchLock = 0;
-                                 page->setValues(changed);
-                                 // Touched on the box itself, as a finger would.
-                                 auto *autostart = child<QCheckBox>(d, "chkAutostart");
-                                 for (int i = 0; i < 3; ++i) {
-                                     click(autostart, QPoint(10, autostart->height() / 2));
-                                     entryAfterTouch << QFileInfo(autostartFile()).isFile();
-                                 }
-                                 click(child(d, "cmdClose"));
-                             }},
-                            {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});   // キャンセル
-        TalkFixture::click(fx.ui().cmdOpt);
-        QVERIFY(script.done());
-        QVERIFY(shown == want);
-        want.ScanStep = 700;
-        want.SwitchLock = 0;
-        QCOMPARE(fx.store->valueIn("ACCESS", "ScanStep"), std::optional<QString>("700"));
-        QVERIFY(fx.win->access().settings() == want);
-        QCOMPARE(fx.store->value("OPT1"), std::nullopt);
-        QCOMPARE(entryAfterTouch, (QList<bool>{true, false, true}));
-        QFile entry(autostartFile());
-        QVERIFY(entry.open(QIODevice::ReadOnly) && entry.readAll().contains("--fullscreen --home " + fx.home.path().toUtf8() + '\n'));
-        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void scanVoiceFromOwnFolderThenInstalledSet()

@@ -1,8 +1,12 @@
 // What the user reads: Japanese on every screen, a file fault told by its
 // reason and what to do (the system's own words only in the log), times in
 // seconds, and the settings dialogs beside the options in the options
-// dialog's large type, with controls a finger hits, on an 800 x 600 screen.
+// dialog's large type, with controls a finger hits, on an 800 x 600 screen;
+// and what those settings pages store.
 #include "support/TestMain.h"
+#include "access/AccessControl.h"
+#include "access/AccessSettings.h"
+#include "base/Autostart.h"
 #include "base/FileErrors.h"
 #include "samples/SampleDriving.h"
 
@@ -13,7 +17,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -123,41 +130,68 @@ private slots:
         QTEST(japaneseReason(words), "shown");
     }
 
-    // "設定" → "その他": Japanese only, the options' type and touch sizes,
-    // on an 800 x 600 screen; times in seconds, and a time left as shown
-    // keeps its stored milliseconds.
+    // "設定" → "その他", opened twice. Japanese only, the options' type and
+    // touch sizes, on an 800 x 600 screen; the pages show what is stored,
+    // times in seconds. Left untouched, it stores nothing new; then the
+    // pace one step longer, the spoken reading on and the login entry
+    // touched: stored in their own groups and in force at once, a time left
+    // as shown keeping its milliseconds, the options' group untouched.
     void moreDialog()
     {
-        TalkFixture fx({{"ACCESS/ScanStep", "750"}, {"ACCESS/Pace", "900"}});
-        QStringList faults, order, seconds;
+        QTemporaryDir autostartHome;
+        qputenv("XDG_CONFIG_HOME", autostartHome.path().toLocal8Bit());
+        const auto unset = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        TalkFixture fx({{"ACCESS/ScanStep", "750"}, {"ACCESS/Pace", "900"}, {"ACCESS/Scan", "2"}, {"ACCESS/ScanFirst", "2.5"},
+                        {"ACCESS/Dwell", "1200"}, {"SPEECH/Rate", "8"}});
         // The main window's title is its name, "Kelvoran!  Ver 1.3".
         QCOMPARE(englishIn(fx.win.get(), false), QStringList());
-        // At the design size (the options dialog's scale 1), whatever the screen.
-        ModalScript script({{"frmOPT", [&](QWidget *d) { faults = englishIn(d); click(child(d, "cmdMore")); }},
-                            {"frmMore",
-                             [&](QWidget *d) {
-                                 faults += faultsOf(d, fx.win->twips());
-                                 const auto combos = d->findChildren<QComboBox *>();
-                                 for (QComboBox *c : combos)
-                                     if (c->itemText(0).startsWith(u"縦"))
-                                         order << c->itemText(0) << c->itemText(1);
-                                 const auto boxes = child(d, "pageAccess")->findChildren<QAbstractSpinBox *>();
-                                 for (auto *s : boxes)
-                                     seconds << s->text();
-                                 // The pace one step longer, as a finger would set it.
-                                 auto *pace = boxes.last();
-                                 pace->stepUp();
-                                 click(child(d, "cmdClose"));
-                             }},
-                            {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
-        TalkFixture::click(fx.ui().cmdOpt);
-        QVERIFY(script.done());
-        QCOMPARE(faults.join(u'\n'), QString());
-        QCOMPARE(order, (QStringList{"縦（あかさたな…の列ごと）", "横（あいうえお…の段ごと）"}));
-        // Step, first item, rounds, accept, lock, dwell, pace.
-        QCOMPARE(seconds, (QStringList{"0.8", "1.5", "2", "0.0", "0.3", "なし", "0.9"}));
+        for (const bool touch : {false, true}) {
+            QStringList faults, order, seconds;
+            QList<bool> entryAfterTouch;
+            int rate = 0;
+            // At the design size (the options dialog's scale 1), whatever the screen.
+            ModalScript script({{"frmOPT", [&](QWidget *d) { faults = englishIn(d); click(child(d, "cmdMore")); }},
+                                {"frmMore",
+                                 [&](QWidget *d) {
+                                     faults += faultsOf(d, fx.win->twips());
+                                     for (QComboBox *c : d->findChildren<QComboBox *>())
+                                         if (c->itemText(0).startsWith(u"縦"))
+                                             order << c->itemText(0) << c->itemText(1);
+                                     const auto boxes = child(d, "pageAccess")->findChildren<QAbstractSpinBox *>();
+                                     for (auto *s : boxes)
+                                         seconds << s->text();
+                                     rate = child<QSpinBox>(d, "spnRate")->value();
+                                     if (touch) {
+                                         boxes.last()->stepUp(); // the pace, as a finger would set it
+                                         auto *spoken = child<QCheckBox>(d, "chkSpoken");
+                                         click(spoken, QPoint(10, spoken->height() / 2));
+                                         // Touched on the box itself, as a finger would.
+                                         auto *autostart = child<QCheckBox>(d, "chkAutostart");
+                                         for (int i = 0; i < 3; ++i) {
+                                             click(autostart, QPoint(10, autostart->height() / 2));
+                                             entryAfterTouch << QFileInfo(autostartFile()).isFile();
+                                         }
+                                     }
+                                     click(child(d, "cmdClose"));
+                                 }},
+                                {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}}); // キャンセル
+            TalkFixture::click(fx.ui().cmdOpt);
+            QVERIFY(script.done());
+            QCOMPARE(faults.join(u'\n'), QString());
+            QCOMPARE(order, (QStringList{"縦（あかさたな…の列ごと）", "横（あいうえお…の段ごと）"}));
+            // Step, first item, rounds, accept, lock, dwell, pace.
+            QCOMPARE(seconds, (QStringList{"0.8", "2.5", "2", "0.0", "0.3", "1.2", "0.9"}));
+            QCOMPARE(rate, 8);
+            QCOMPARE(fx.store->valueIn("SPEECH", "Spoken"), touch ? std::optional<QString>("1") : std::nullopt);
+            QCOMPARE(fx.store->valueIn("ACCESS", "Pace"), std::optional<QString>(touch ? "1000" : "900"));
+            QCOMPARE(entryAfterTouch, touch ? QList<bool>{true, false, true} : QList<bool>{});
+        }
         QCOMPARE(fx.store->valueIn("ACCESS", "ScanStep"), std::optional<QString>("750"));
-        QCOMPARE(fx.store->valueIn("ACCESS", "Pace"), std::optional<QString>("1000"));
+        QCOMPARE(fx.store->valueIn("SPEECH", "Rate"), std::optional<QString>("8"));
+        QVERIFY(fx.win->access().settings() == (AccessSettings{.Scan = 2, .ScanStep = 750, .ScanFirst = 2.5, .Dwell = 1200, .Pace = 1000}));
+        QCOMPARE(fx.store->value("OPT1"), std::nullopt);
+        QFile entry(autostartFile());
+        QVERIFY(entry.open(QIODevice::ReadOnly) && entry.readAll().contains("--fullscreen --home " + fx.home.path().toUtf8() + '\n'));
     }
 
     // The studio, opened from "その他": the same.

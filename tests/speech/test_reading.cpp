@@ -1,8 +1,8 @@
 // Reading the text aloud, on a clock the test drives: what is played, when,
 // where the highlight stands, and how a reading ends; kanji heard by their
 // reading a step a mora (the default), and the spoken reading on an even
-// beat ([SPEECH] Spoken=1), with the page that sets it; and the real player
-// where no audio server answers.
+// beat ([SPEECH] Spoken=1; its page: test_texts); and the real player where
+// no audio server answers.
 #include "support/TestMain.h"
 #include "support/TalkFixture.h"
 
@@ -10,15 +10,12 @@
 #include "speech/FrmRead.h"
 #include "speech/QtWavePlayer.h"
 #include "speech/Speech.h"
-#include "speech/SpeechPage.h"
 #include "speech/SpeechSettings.h"
 
 #include <QAudioDevice>
-#include <QCheckBox>
 #include <QDir>
 #include <QMediaDevices>
 #include <QRegularExpression>
-#include <QSpinBox>
 #include <QTimer>
 
 using namespace kel;
@@ -288,31 +285,6 @@ private slots:
         QCOMPARE(child.out, "close play を close\n");
         const QStringList said = QString::fromUtf8(child.err).split(u'\n').filter("漢字");
         QVERIFY2(said.size() == 1 && said[0].contains("漢字は読み上げません"), qPrintable(said.join(u'\n')));
-    }
-
-    // "設定" → "その他": the page shows what is stored; "閉じる" stores what
-    // it holds, in [SPEECH] only, and an untouched page writes nothing.
-    void settingsPage()
-    {
-        TalkFixture fx({{"SPEECH/Rate", "8"}});
-        for (bool touch : {false, true}) {
-            ModalScript script({{"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
-                                {"frmMore",
-                                 [&](QWidget *d) {
-                                     QCOMPARE(child<QSpinBox>(d, "spnRate")->value(), 8);
-                                     if (touch) {
-                                         auto *box = child<QCheckBox>(d, "chkSpoken");
-                                         click(box, QPoint(10, box->height() / 2));
-                                     }
-                                     click(child(d, "cmdClose"));
-                                 }},
-                                {"frmOPT", [](QWidget *d) { click(child(d, "cmdOK0")); }}});
-            TalkFixture::click(fx.ui().cmdOpt);
-            QVERIFY(script.done());
-            QCOMPARE(fx.store->valueIn("SPEECH", "Spoken"), touch ? std::optional<QString>("1") : std::nullopt);
-        }
-        QCOMPARE(fx.store->valueIn("SPEECH", "Rate"), std::optional<QString>("8"));
-        QCOMPARE(fx.store->value("OPT1"), std::nullopt);
     }
 };
 

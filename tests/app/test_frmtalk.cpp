@@ -39,8 +39,8 @@ QString look(TalkFixture &f)
 class TestFrmTalk : public QObject {
     Q_OBJECT
 private slots:
-    // Steps by caption; "@r,c" touches a board cell, "close" the window's
-    // close box. "Beep" is on, so that every beep counts.
+    // Steps as drive() takes them, or "close", the window's close box.
+    // "Beep" is on, so that every beep counts.
     void touches_data()
     {
         QTest::addColumn<QString>("steps");
@@ -54,8 +54,8 @@ private slots:
         // and back to 1635.
         QTest::newRow("広げる") << "広げる" << hira + "狭める 6440/6290|focus|0 beeps, 0 quits";
         QTest::newRow("狭める") << "広げる 狭める" << hira + "広げる 1635/1455|focus|0 beeps, 0 quits";
-        QTest::newRow("か opens the enlarged screen") << "@0,8" << hira + narrow + "enlarged|1 beeps, 0 quits";
-        QTest::newRow("its 戻る beeps and closes it") << "@0,8 戻る" << hira + narrow + "focus|2 beeps, 0 quits";
+        QTest::newRow("か opens the enlarged screen") << "#0,8" << hira + narrow + "enlarged|1 beeps, 0 quits";
+        QTest::newRow("its 戻る beeps and closes it") << "#0,8 戻る" << hira + narrow + "focus|2 beeps, 0 quits";
         QTest::newRow("終了") << "終了" << hira + narrow + "hidden|0 beeps, 1 quits";
         QTest::newRow("the close box") << "close" << hira + narrow + "hidden|0 beeps, 1 quits";
     }
@@ -64,14 +64,10 @@ private slots:
     {
         QFETCH(QString, steps);
         TalkFixture f({{"Beep", "1"}});
-        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
-            if (step.startsWith(u'@'))
-                f.touchCell(f.ui().grdBoard, step[1].digitValue(), step[3].digitValue());
-            else if (step == u"close")
-                f.win->close();
-            else
-                drive(f, step);
-        }
+        if (steps == u"close")
+            f.win->close();
+        else
+            drive(f, steps);
         QTEST(look(f), "shows");
     }
 

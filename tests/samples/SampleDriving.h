@@ -29,21 +29,6 @@ inline ColorButton *button(TalkFixture &f, const QString &caption)
     return nullptr;
 }
 
-// Clicks the buttons `steps` names by caption, in turn, and answers the
-// questions they ask with `answers` (see Questions); returns the questions.
-inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1})
-{
-    Questions questions(std::move(answers));
-    for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
-        ColorButton *b = button(f, step);
-        if (!b)
-            break;
-        f.click(b);
-        f.settle();
-    }
-    return questions.asked;
-}
-
 // The records of `sentences` in order, each as the program writes one (the
 // record format itself is pinned byte for byte in test_samplescreens).
 inline QByteArray records(const QStringList &sentences)
@@ -160,6 +145,15 @@ inline void play(TalkFixture &f, const QStringList &steps)
         }
         f.settle();
     }
+}
+
+// Plays `steps` (see play), separated by spaces, and answers the questions
+// they ask with `answers` (see Questions); returns the questions.
+inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1})
+{
+    Questions questions(std::move(answers));
+    play(f, steps.split(u' ', Qt::SkipEmptyParts));
+    return questions.asked;
 }
 
 inline void visit(const Visit &v)

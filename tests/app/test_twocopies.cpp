@@ -1,16 +1,23 @@
-// Two copies on one data folder, with the real program as the first copy
-// and this process as the second start: a frozen first copy (SIGSTOP) is
-// ended only when the user says so in the program's own question, whose
-// default changes nothing; a running one comes to the front. The data
-// folder's own lock finds the first copy even when the two use different
-// runtime folders or run as different users. Every wait is on an event (an
-// answer, a file, an end).
+// Starting and ending as a user sees it, with the real program. Copies
+// started in turn: a second start brings the running window to the front
+// and ends; a copy that does not answer is said on screen; a lock folder
+// that refuses the lock does not stop the program; SIGTERM and SIGHUP end
+// it cleanly, even while its main thread is stuck (how soon is
+// bench_limits' to say). Then two copies on one data folder, the real
+// program first and this process as the second start: a frozen first copy
+// (SIGSTOP) is ended only when the user says so in the program's own
+// question, whose default changes nothing; a running one comes to the
+// front. The data folder's own lock finds the first copy even when the two
+// use different runtime folders or run as different users. Every wait is
+// on an event (an answer, a file, an end).
 #include "support/TestMain.h"
 #include "app/RunningCopy.h"
 #include "base/SingleInstance.h"
+#include "support/SmallDisk.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLocalServer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -18,6 +25,9 @@
 #include <QTimer>
 #include <csignal>
 #include <unistd.h>
+
+#include <map>
+#include <memory>
 
 using namespace kel;
 
@@ -57,7 +67,87 @@ const QString kHung = QString::fromUtf8(kHungQuestion) + "|終了させる|[や�
 
 class TestTwoCopies : public QObject {
     Q_OBJECT
+    QTemporaryDir runtime_; // this process stands in for a running copy in some rows of copies()
 private slots:
+    // What this process holds, then copies started in turn. A step "a" starts
+    // copy a ("s" a program whose main thread hangs at the end), "a=" checks
+    // it still runs 1.5 s on, "a0" that it ended by itself with code 0 and
+    // said nothing, "a!" kills it, "a~" and "a^" end it with SIGTERM and
+    // SIGHUP: in order, with exit code 0, leaving the lock free.
+    void copies_data()
+    {
+        QTest::addColumn<QString>("holds");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("SIGHUP, then the next start runs (and ends on SIGTERM)") << "" << "a a= a^ b b= b~";
+        QTest::newRow("SIGTERM, main thread stuck at the end") << "" << "s s= s~ b b= b~";
+        QTest::newRow("a second copy ends; a killed copy's lock is taken over") << "" << "a a= b b0 a= a! c c= c~";
+        QTest::newRow("a second start brings the running window to the front") << "window" << "a a0";
+        // After the two seconds it waits for an answer it stays on screen
+        // with its question (below) until answered: no silent end.
+        QTest::newRow("a copy that never answers is said on screen") << "deaf" << "a a= a= a= a~";
+        // The lock goes to another per-user place, so it still keeps one copy.
+        QTest::newRow("a lock folder that refuses the lock") << "read-only" << "a a= b b0 a~";
+    }
+
+    void copies()
+    {
+        QFETCH(QString, holds);
+        QFETCH(QString, steps);
+        // This process stands in for a running copy in some rows.
+        qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", runtime_.filePath("cache").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", runtime_.path().toLocal8Bit());
+        qputenv("KELVORAN_HOME", runtime_.path().toLocal8Bit());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+
+        SingleInstance running;
+        QWidget window;
+        RunningCopyServer knock([&window] { bringToFront(&window); });
+        QLocalServer deaf;   // takes the knock, never answers
+        std::unique_ptr<SmallDisk> readOnly;
+        if (holds == u"read-only") {
+            readOnly = std::make_unique<SmallDisk>(runtime_.filePath("read-only"), "ro,size=64k");
+            if (!readOnly->mounted())
+                QFAIL("cannot mount a read-only tmpfs here: mount needs root (run the tests as root or in a container)");
+            env.insert("XDG_RUNTIME_DIR", runtime_.filePath("read-only"));
+        } else if (!holds.isEmpty()) {
+            QCOMPARE(running.acquire(), SingleInstance::Acquired);
+            QLocalServer::removeServer(running.socketPath()); // a killed copy's leftover
+            QVERIFY(holds == u"deaf" ? deaf.listen(running.socketPath()) : knock.listen(running.socketPath()));
+            window.showMinimized();
+            QVERIFY(window.isMinimized());
+        }
+
+        std::map<QChar, std::unique_ptr<QProcess>> copies; // ended, if need be, before the rest goes
+        for (const QString &step : steps.split(u' ')) {
+            std::unique_ptr<QProcess> &p = copies[step[0]];
+            const QChar how = step.size() > 1 ? step[1] : u' ';
+            if (how == u' ') {
+                p = std::make_unique<QProcess>();
+                p->setProcessEnvironment(env);
+                p->start(step == u"s" ? STUCK_AT_EXIT : KELVORAN_BINARY, {});
+                QVERIFY(p->waitForStarted());
+            } else if (how == u'=') {
+                QVERIFY2(!p->waitForFinished(1500), qPrintable(step + " ended"));
+            } else if (how == u'0') {
+                // This process answers the knock meanwhile.
+                QTRY_VERIFY_WITH_TIMEOUT(p->state() == QProcess::NotRunning, 10'000);
+                QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(p->exitCode(), 0);
+                QCOMPARE(p->readAllStandardOutput(), QByteArray());
+            } else {
+                ::kill(pid_t(p->processId()), how == u'!' ? SIGKILL : how == u'^' ? SIGHUP : SIGTERM);
+                QVERIFY(p->waitForFinished(10'000));
+                if (how == u'!')
+                    continue;
+                QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(p->exitCode(), 0);
+            }
+        }
+        if (holds == u"window")
+            QVERIFY(!window.isMinimized() && window.isVisible());
+    }
+
     void secondStart_data()
     {
         QTest::addColumn<bool>("frozen");

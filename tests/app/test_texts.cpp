@@ -184,7 +184,7 @@ private slots:
             QCOMPARE(rate, 8);
             QCOMPARE(fx.store->valueIn("SPEECH", "Spoken"), touch ? std::optional<QString>("1") : std::nullopt);
             QCOMPARE(fx.store->valueIn("ACCESS", "Pace"), std::optional<QString>(touch ? "1000" : "900"));
-            QCOMPARE(entryAfterTouch, touch ? QList<bool>{true, false, true} : QList<bool>{});
+            QCOMPARE(entryAfterTouch, touch ? (QList<bool>{true, false, true}) : QList<bool>());
         }
         QCOMPARE(fx.store->valueIn("ACCESS", "ScanStep"), std::optional<QString>("750"));
         QCOMPARE(fx.store->valueIn("SPEECH", "Rate"), std::optional<QString>("8"));

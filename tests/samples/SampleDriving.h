@@ -147,12 +147,17 @@ inline void play(TalkFixture &f, const QStringList &steps)
     }
 }
 
-// Plays `steps` (see play), separated by spaces, and answers the questions
-// they ask with `answers` (see Questions); returns the questions.
+// Plays `steps` (see play), separated by spaces, a caption as a click: the
+// press does its work (a repeating key to its end), then the release comes.
+// Answers the questions they ask with `answers` (see Questions); returns
+// the questions.
 inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1})
 {
     Questions questions(std::move(answers));
-    play(f, steps.split(u' ', Qt::SkipEmptyParts));
+    QStringList clicks;
+    for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts))
+        clicks << (QStringLiteral("@#+").contains(step[0]) ? step : step + u'…');
+    play(f, clicks);
     return questions.asked;
 }
 

@@ -3,7 +3,6 @@
 #include "app/FrmMore.h"
 
 #include "base/SettingsStore.h"
-#include "board/Board.h"
 #include "frame/FrmOK.h"
 #include "widgets/ColorButton.h"
 #include "widgets/DialogLook.h"
@@ -248,7 +247,7 @@ void showOptions(Talk &t)
     // Every "確定" brings the board back in hiragana, so that a changed
     // width shows at once.
     t.ui.cmdKey->setText(QStringLiteral("英数"));
-    t.board->SetBoard();
+    t.setBoard();
 
     // Otherwise the old options would come back unannounced at the next start.
     if (saveFailed)

@@ -42,7 +42,7 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     buildControls(ui_, layout_);
 
     talk_.screens = &screens_;
-    screens_.show(Screen::Board);
+    screens_.start();
 
     // Each subsystem gets the peers below it; the lists' owners, above the
     // list navigation, are reached through the screens.
@@ -52,9 +52,12 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     board_ = std::make_unique<Board>(talk_, *compose_, *speech_);
     diary_ = std::make_unique<DiaryScreens>(talk_);
     samples_ = std::make_unique<SampleScreens>(talk_, *diary_);
-    talk_.board = board_.get();
-    talk_.speech = speech_.get();
-    talk_.samples = samples_.get();
+    talk_.setBoard = [this] { board_->SetBoard(); };
+    talk_.playChar = [this](const QString &ch) { return speech_->playChar(ch); };
+    talk_.reloadSamples = [this] {
+        samples_->LoadSamples();
+        samples_->ListSamples();
+    };
     screens_.setListOwner(ListId::Suggestions, compose_.get());
     screens_.setListOwner(ListId::Examples, samples_.get());
     screens_.setListOwner(ListId::Diary, diary_.get());

@@ -101,7 +101,7 @@ void Board::grdBoard_Click()
             break;
         }
     }
-    restoreBlock(!t_.screens || !t_.screens->shows(Part::fraSet));
+    restoreBlock(!t_.screens->shows(Panel::fraSet));
 }
 
 void Board::restoreBlock(bool allowed)
@@ -131,7 +131,7 @@ void Board::openEnlarged(const QString &text)
     PickBoardCell(t_.st.BoardCol, t_.st.BoardRow);
     const QRect board = t_.layout.rect(t_.ui.grdBoard);
     t_.layout.setLeftTop(t_.ui.fraSet, board.left(), board.top());
-    t_.screens->showEnlarged();
+    t_.screens->ask(ScreenEvent::CellOpened);
 }
 
 void Board::PickBoardCell(int col, int row)
@@ -202,7 +202,7 @@ void Board::grdBoard2_Click()
 void Board::enterFromEnlarged()
 {
     t_.ui.txtHide->setText(t_.st.Board2Text);
-    t_.screens->showBase();
+    t_.screens->ask(ScreenEvent::EnlargedLeft);
     compose_.PutText();
     speech_.SpeakChar(t_.st.Board2Text, kVoicePause, QStringLiteral("E"));
     compose_.OfferSuggestions(t_.ui.txtTalk->text());

@@ -98,8 +98,11 @@ void Composer::ShowSuggestions(const QString &key)
     for (int i = 0; i < matches.size(); ++i)
         sp.setTextMatrix(i + 1, 0, matches[i]);
 
+    // A touch taken during the voiced pick may have left the board (the
+    // example list opened): that screen stays, and so does its highlight.
+    bool shown = false;
     if (matches.isEmpty()) {
-        t_.screens->showBase();
+        shown = t_.screens->ask(ScreenEvent::NoSuggestions);
     } else {
         sp.setRow(0);
         sp.setCol(0);
@@ -108,9 +111,10 @@ void Composer::ShowSuggestions(const QString &key)
         sp.setTopRow(0);
         sp.setRedraw(true);
         spRedrawLeftOff_ = false;
-        t_.screens->showSuggestions();
+        shown = t_.screens->ask(ScreenEvent::SuggestionsFound);
     }
-    t_.st.ListRow = sp.Row();
+    if (shown)
+        t_.st.ListRow = sp.Row();
 }
 
 bool Composer::decide(int row)
@@ -122,7 +126,7 @@ bool Composer::decide(int row)
     const TextEdit edit = takeSuggestion(before, box.selStart(), chosen, t_.st.SampleChars);
     replaceBoxText(box, before, edit.text);
     box.setSelStart(edit.caret);
-    t_.screens->showBase();
+    t_.screens->ask(ScreenEvent::SuggestionTaken);
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include "base/AnsiText.h"
 #include "diary/DiaryTexts.h"
 #include "frame/FrmOK.h"
-#include "frame/TextPanel.h"
+#include "frame/Screens.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/TalkBox.h"
@@ -22,7 +22,7 @@ void DiaryScreens::openDiaryList()
     // The caller has disabled the window and enables it again.
     LoadDiary();
     ShowDiaryList();
-    t_.screens->show(Screen::DiaryList);
+    t_.screens->ask(ScreenEvent::DiaryOpened);
 }
 
 bool DiaryScreens::decide(int row)
@@ -38,22 +38,20 @@ bool DiaryScreens::decide(int row)
     u.txtTalk->setSelStart(entry.size());
     t_.st.DiaryRow = row;
 
-    t_.screens->show(Screen::EntryOpen);
+    t_.screens->ask(ScreenEvent::EntryOpened);
     u.txtTalk->setBackColor(kHighlightGreen);
-    setTextPanelWide(t_, true);
     return true;
 }
 
 void DiaryScreens::cmdRevise_Click()
 {
     Controls &u = t_.ui;
-    setTextPanelNarrow(t_);
     // While the diary is open the caption says "日記終了" (always, since
     // "修正する" shows only there).
     u.txtTalk->setBackColor(u.cmdSamp->text() == kCaptionDiary ? kHighlightGreen : kRevisingBlue);
     const qsizetype length = u.txtTalk->text().size();
     u.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
-    t_.screens->show(Screen::Revising);
+    t_.screens->ask(ScreenEvent::RevisionStarted);
     u.txtTalk->setSelLength(1);
     u.txtTalk->setFocus();
 }
@@ -66,10 +64,9 @@ void DiaryScreens::cmdBack_Click()
         LoadDiary();
         ShowDiaryList();
     }
-    setTextPanelNarrow(t_);
     // Whatever showed while revising (the suggestions too) goes: the list
     // alone is what "決定" takes.
-    t_.screens->show(Screen::DiaryList);
+    t_.screens->ask(ScreenEvent::BackToDiaryList);
     u.txtTalk->setFocus();
 }
 
@@ -83,8 +80,7 @@ void DiaryScreens::closeDiary()
         if (t_.st.AskAnswer && !SaveDiary(u.txtTalk->text()))
             return;
     }
-    setTextPanelNarrow(t_);
-    t_.screens->show(Screen::Board);
+    t_.screens->ask(ScreenEvent::DiaryClosed);
     u.txtTalk->setBackColor(Qt::white);
 }
 

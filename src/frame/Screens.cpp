@@ -1,10 +1,9 @@
 #include "frame/Screens.h"
 
-#include "frame/Reachable.h"
-#include "frame/Talk.h"
-#include "frame/TextPanel.h"
+#include "base/Twips.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
+#include "widgets/TalkBox.h"
 #include "widgets/TwipsLayout.h"
 
 #include <QFrame>
@@ -12,51 +11,38 @@
 namespace kel {
 namespace {
 
+// The text panel's two sizes. Narrow: panel 1635, text box 1455 twips.
+// Wide: the window's outer height minus 2230 and minus 2380, which
+// uncovers the copy and paste buttons.
+constexpr int kNarrowPanelTwips = 1635;
+constexpr int kNarrowTextTwips = 1455;
+
 // Where the diary panel and its "戻る" stand when an entry is open.
 constexpr QRect kDiaryPanelTwips(3300, 6420, 6375, 1695);
 constexpr QRect kBackButtonTwips(3300, 240, 2715, 1215);
 
-constexpr auto kAllParts = {Part::grdBoard, Part::grdSp,      Part::grdEx,      Part::grdDay,
-                            Part::fraRes,   Part::fraTalk,    Part::fraDay,     Part::cmdRevise,
-                            Part::cmdSampADD, Part::cmdSampDel, Part::fraSet};
+constexpr auto kAllPanels = {Panel::grdBoard, Panel::grdSp,      Panel::grdEx,      Panel::grdDay,
+                             Panel::fraRes,   Panel::fraTalk,    Panel::fraDay,     Panel::cmdRevise,
+                             Panel::cmdSampADD, Panel::cmdSampDel, Panel::fraSet};
 
 } // namespace
 
 const QList<ScreenRow> &screenTable()
 {
-    using P = Part;
+    using P = Panel;
     const QString &board = kCaptionBoard, &list = kCaptionList, &diary = kCaptionDiary;
-    // The bottom band's outer buttons serve every screen that leaves the
-    // band uncovered: options, end, the example/diary mode button, read,
-    // character set.
-    const QStringList band{"cmdOpt", "cmdEnd", "cmdSamp", "cmdRead", "cmdKey"};
-    const QStringList text{"txtTalk", "cmdWide"};
-    const QStringList wide = text + QStringList{"cmdCopy", "cmdPaste"};
-    const QStringList keys{"cmdRes0", "cmdRes1", "cmdRes2", "cmdRes3", "cmdRes4"};
-    const QStringList moving{"cmdUp", "cmdDown", "cmdDec"};
-    // The enlarged screen covers the board and the bottom band.
-    const QStringList enlarged = text + QStringList{"grdBoard2", "cmdspace", "cmdEnd2"};
     static const QList<ScreenRow> table{
-        {Screen::Board, "board", {P::grdBoard, P::fraRes, P::cmdSampADD}, board, ListId::None, Screen::Board, false,
-         text + band + keys + QStringList{"grdBoard", "cmdStart", "cmdSampADD"}},
-        {Screen::Enlarged, "enlarged", {P::grdBoard, P::fraRes, P::cmdSampADD, P::fraSet}, board, ListId::None,
-         Screen::Board, false, enlarged},
-        {Screen::Suggestions, "suggestions", {P::grdSp, P::fraTalk, P::cmdSampADD}, board, ListId::Suggestions,
-         Screen::Board, false, text + band + moving + QStringList{"grdSp", "cmdSampADD"}},
-        {Screen::ExampleList, "example list", {P::grdEx, P::fraTalk, P::cmdSampDel}, list, ListId::Examples,
-         Screen::Board, false, text + band + moving + QStringList{"grdEx", "cmdSampDel"}},
-        {Screen::DiaryList, "diary list", {P::grdDay, P::fraTalk}, diary, ListId::Diary, Screen::Board, false,
-         text + band + moving + QStringList{"grdDay"}},
-        // The entry is read in the wide text panel, over the board's place
-        // (with copy and paste while it stays wide).
-        {Screen::EntryOpen, "entry open", {P::fraDay, P::cmdRevise}, diary, ListId::None, Screen::Board, false,
-         text + band + QStringList{"cmdRevise", "cmdBack"}},
-        {Screen::Revising, "revising", {P::grdBoard, P::fraRes, P::fraDay}, diary, ListId::None, Screen::Revising,
-         true, text + band + keys + QStringList{"grdBoard", "cmdStart", "cmdBack"}},
-        {Screen::RevisingEnlarged, "revising, enlarged", {P::grdBoard, P::fraRes, P::fraDay, P::fraSet}, diary,
-         ListId::None, Screen::Revising, true, enlarged},
-        {Screen::RevisingSuggestions, "revising with suggestions", {P::grdSp, P::fraTalk, P::fraDay}, diary,
-         ListId::Suggestions, Screen::Revising, true, text + band + moving + QStringList{"grdSp", "cmdBack"}},
+        {Screen::Board, {P::grdBoard, P::fraRes, P::cmdSampADD}, board, ListId::None, false},
+        // The enlarged screen covers the board and the bottom band.
+        {Screen::Enlarged, {P::grdBoard, P::fraRes, P::cmdSampADD, P::fraSet}, board, ListId::None, false},
+        {Screen::Suggestions, {P::grdSp, P::fraTalk, P::cmdSampADD}, board, ListId::Suggestions, false},
+        {Screen::ExampleList, {P::grdEx, P::fraTalk, P::cmdSampDel}, list, ListId::Examples, false},
+        {Screen::DiaryList, {P::grdDay, P::fraTalk}, diary, ListId::Diary, false},
+        // The entry is read in the wide text panel, over the board's place.
+        {Screen::EntryOpen, {P::fraDay, P::cmdRevise}, diary, ListId::None, false},
+        {Screen::Revising, {P::grdBoard, P::fraRes, P::fraDay}, diary, ListId::None, true},
+        {Screen::RevisingEnlarged, {P::grdBoard, P::fraRes, P::fraDay, P::fraSet}, diary, ListId::None, true},
+        {Screen::RevisingSuggestions, {P::grdSp, P::fraTalk, P::fraDay}, diary, ListId::Suggestions, true},
     };
     return table;
 }
@@ -66,33 +52,77 @@ const ScreenRow &rowOf(Screen s)
     return screenTable().at(qsizetype(s));
 }
 
-const QList<ScreenRow> &overlayTable()
+const QList<Transition> &transitionTable()
 {
-    // Wide, the text panel covers the board area; what lies below it
-    // belongs to the screen underneath. The stop panel, a window of its
-    // own, lies over the bottom band.
-    const QStringList wide{"txtTalk", "cmdWide", "cmdCopy", "cmdPaste"};
-    static const QList<ScreenRow> table{
-        {Screen::Board, "wide text", {}, {}, ListId::None, Screen::Board, false, wide},
-        {Screen::Board, "reading", {}, {}, ListId::None, Screen::Board, false, wide},
+    using S = Screen;
+    using E = ScreenEvent;
+    // Revising a diary entry works on the board as the board does, so the
+    // board's moves come twice: over the board, and while revising.
+    static const QList<Transition> table{
+        {S::Board, E::CellOpened, S::Enlarged},
+        {S::Revising, E::CellOpened, S::RevisingEnlarged},
+        {S::Enlarged, E::EnlargedLeft, S::Board},
+        {S::RevisingEnlarged, E::EnlargedLeft, S::Revising},
+        // Each character entered on the board offers the sentences the
+        // text's end begins.
+        {S::Board, E::SuggestionsFound, S::Suggestions},
+        {S::Revising, E::SuggestionsFound, S::RevisingSuggestions},
+        {S::Board, E::NoSuggestions, S::Board},
+        {S::Revising, E::NoSuggestions, S::Revising},
+        {S::Suggestions, E::SuggestionTaken, S::Board},
+        {S::RevisingSuggestions, E::SuggestionTaken, S::Revising},
+        // The example list takes the place of the suggestions too.
+        {S::Board, E::ExamplesOpened, S::ExampleList},
+        {S::Suggestions, E::ExamplesOpened, S::ExampleList},
+        {S::ExampleList, E::ExamplesClosed, S::Board},
+        {S::ExampleList, E::SentenceTaken, S::Board},
+        {S::ExampleList, E::DiaryOpened, S::DiaryList},
+        {S::DiaryList, E::EntryOpened, S::EntryOpen, TextChange::Widen},
+        {S::EntryOpen, E::RevisionStarted, S::Revising, TextChange::Narrow},
+        {S::EntryOpen, E::BackToDiaryList, S::DiaryList, TextChange::Narrow},
+        {S::Revising, E::BackToDiaryList, S::DiaryList, TextChange::Narrow},
+        {S::RevisingSuggestions, E::BackToDiaryList, S::DiaryList, TextChange::Narrow},
+        {S::DiaryList, E::DiaryClosed, S::Board, TextChange::Narrow},
+        {S::EntryOpen, E::DiaryClosed, S::Board, TextChange::Narrow},
+        {S::Revising, E::DiaryClosed, S::Board, TextChange::Narrow},
+        {S::RevisingSuggestions, E::DiaryClosed, S::Board, TextChange::Narrow},
     };
     return table;
 }
 
-QWidget *Screens::widget(Part p) const
+namespace {
+
+const Transition *moveFor(Screen from, ScreenEvent e)
+{
+    for (const Transition &t : transitionTable())
+        if (t.from == from && t.event == e)
+            return &t;
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<Screen> nextScreen(Screen from, ScreenEvent e)
+{
+    if (const Transition *t = moveFor(from, e))
+        return t->to;
+    return std::nullopt;
+}
+
+QWidget *Screens::widget(Panel p) const
 {
     switch (p) {
-    case Part::grdBoard: return ui_.grdBoard;
-    case Part::grdSp: return ui_.grdSp;
-    case Part::grdEx: return ui_.grdEx;
-    case Part::grdDay: return ui_.grdDay;
-    case Part::fraRes: return ui_.fraRes;
-    case Part::fraTalk: return ui_.fraTalk;
-    case Part::fraDay: return ui_.fraDay;
-    case Part::cmdRevise: return ui_.cmdRevise;
-    case Part::cmdSampADD: return ui_.cmdSampADD;
-    case Part::cmdSampDel: return ui_.cmdSampDel;
-    case Part::fraSet: return ui_.fraSet;
+    case Panel::grdBoard: return ui_.grdBoard;
+    case Panel::grdSp: return ui_.grdSp;
+    case Panel::grdEx: return ui_.grdEx;
+    case Panel::grdDay: return ui_.grdDay;
+    case Panel::fraRes: return ui_.fraRes;
+    case Panel::fraTalk: return ui_.fraTalk;
+    case Panel::fraDay: return ui_.fraDay;
+    case Panel::cmdRevise: return ui_.cmdRevise;
+    case Panel::cmdSampADD: return ui_.cmdSampADD;
+    case Panel::cmdSampDel: return ui_.cmdSampDel;
+    case Panel::fraSet: return ui_.fraSet;
     }
     return nullptr;
 }
@@ -125,48 +155,84 @@ void Screens::show(Screen s)
 
     // Hidden first, so that no part of the last screen is ever shown
     // together with this one's.
-    for (Part p : kAllParts)
+    for (Panel p : kAllPanels)
         if (!r.shown.contains(p))
             widget(p)->hide();
     ui_.grdBoard->lower();
-    for (Part p : r.shown) {
+    for (Panel p : r.shown) {
         widget(p)->show();
         widget(p)->raise();
     }
     ui_.fraText->raise();
 }
 
-QString screenOf(const Talk &t)
+void Screens::start()
 {
-    const Screen s = t.screens->current();
-    if (!t.ui.cmdRead->isEnabled())
-        return QStringLiteral("reading");
-    if (s != Screen::EntryOpen && textPanelIsWide(t))
-        return QStringLiteral("wide text");
-    return QString::fromUtf8(rowOf(s).name);
+    show(Screen::Board);
 }
 
-QStringList needsNow(const Talk &t)
+bool Screens::ask(ScreenEvent e)
 {
-    const QString screen = screenOf(t);
-    QStringList needs = t.screens->row().needs;
-    for (const ScreenRow &o : overlayTable())
-        if (screen == QLatin1String(o.name))
-            needs = o.needs;
-    if (t.screens->current() == Screen::EntryOpen && textPanelIsWide(t))
-        needs << QStringLiteral("cmdCopy") << QStringLiteral("cmdPaste");
-    return needs;
-}
-
-QStringList unreachableNeeds(const Talk &t)
-{
-    QStringList missing;
-    for (const QString &name : needsNow(t)) {
-        const auto *w = t.ui.frmTalk->findChild<QWidget *>(name);
-        if (!onTopAtCentre(w))
-            missing << name;
+    const Screen from = current_;
+    bool moved = true;
+    if (const Transition *t = moveFor(from, e)) {
+        show(t->to);
+        if (t->text == TextChange::Narrow)
+            setNarrow();
+        else if (t->text == TextChange::Widen)
+            setWide(true);
+    } else {
+        moved = changeText(e);
+        if (!moved)
+            qWarning("screens: no move from screen %d on event %d", int(from), int(e));
     }
-    return missing;
+    if (listener_)
+        listener_(from, e, moved);
+    return moved;
+}
+
+bool Screens::changeText(ScreenEvent e)
+{
+    switch (e) {
+    case ScreenEvent::WideToggled:
+        if (wide_)
+            setNarrow();
+        else
+            setWide(true);
+        return true;
+    case ScreenEvent::TextNarrowed:
+        setNarrow();
+        return true;
+    case ScreenEvent::ReadingStarted:
+        reading_ = true;
+        setWide(false);
+        return true;
+    case ScreenEvent::ReadingEnded:
+        reading_ = false;
+        // An entry of the diary is read in the wide panel and stays so.
+        if (!shows(Panel::fraDay))
+            setNarrow();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Screens::setNarrow()
+{
+    wide_ = false;
+    ui_.cmdWide->setText(QStringLiteral("広げる"));
+    layout_.setHeight(ui_.fraText, kNarrowPanelTwips);
+    layout_.setHeight(ui_.txtTalk, kNarrowTextTwips);
+}
+
+void Screens::setWide(bool caption)
+{
+    wide_ = true;
+    if (caption)
+        ui_.cmdWide->setText(QStringLiteral("狭める"));
+    layout_.setHeight(ui_.fraText, kOuterHeightTwips - 2230);
+    layout_.setHeight(ui_.txtTalk, kOuterHeightTwips - 2380);
 }
 
 } // namespace kel

@@ -1,19 +1,20 @@
 #pragma once
-// The screens of the main window as named states, and the one table that
-// says, for each, which panels and controls show, how they stack, where the
-// diary panel stands, the caption of the example-sentence button and which
-// list "△", "▽" and "決定" act on. Handlers ask for a screen; show() is the
-// only place that shows, hides, raises or lowers a panel of the window.
-//
-// The text panel's width is not a screen: it is read from the text box's
-// height and lies in front of whatever screen shows (frame/TextPanel.h).
+// The screens of the main window as one state machine. Its state: which
+// screen shows, whether the text panel at the top is wide, and whether a
+// reading is under way. Handlers ask for an event; the transition table
+// says which screen it leads to from the current one, and this class alone
+// shows, hides, raises or lowers a panel of the window and sizes the text
+// panel. The screen table says, for each screen, which panels and controls
+// show, how they stack, where the diary panel stands, the caption of the
+// example-sentence button and which list "△", "▽" and "決定" act on.
 
 #include "frame/Controls.h"
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <array>
+#include <functional>
+#include <optional>
 
 namespace kel {
 
@@ -38,6 +39,29 @@ enum class Screen {
     RevisingSuggestions,
 };
 
+// What happened, as the handlers report it. The screen events move between
+// screens by the transition table; the last four change the text panel and
+// the reading, whatever the screen.
+enum class ScreenEvent {
+    CellOpened,        // a board cell opens the enlarged screen
+    EnlargedLeft,      // "戻る" there, or a character taken from it
+    SuggestionsFound,  // a character typed begins stored sentences
+    NoSuggestions,     // ... or none
+    SuggestionTaken,   // "決定" on a suggestion
+    ExamplesOpened,    // "例文表示", or a sentence added
+    ExamplesClosed,    // "例文終了"
+    SentenceTaken,     // "決定" on a sentence
+    DiaryOpened,       // "決定" on the example list's diary row
+    EntryOpened,       // "決定" on a day: the entry shows in the wide text panel
+    RevisionStarted,   // "修正する"
+    BackToDiaryList,   // "戻る" in the diary
+    DiaryClosed,       // "日記終了", stored or not
+    WideToggled,       // "広げる"/"狭める"
+    TextNarrowed,      // the text panel back to narrow ("広げる")
+    ReadingStarted,    // "読む": the text panel widens, its caption unchanged
+    ReadingEnded,      // narrow again, unless the diary panel shows
+};
+
 // The lists "決定" can take a row from; each belongs to one subsystem.
 enum class ListId { None, Suggestions, Examples, Diary };
 
@@ -51,48 +75,57 @@ public:
 };
 
 // The panels and controls whose showing depends on the screen.
-enum class Part { grdBoard, grdSp, grdEx, grdDay, fraRes, fraTalk, fraDay, cmdRevise, cmdSampADD, cmdSampDel, fraSet };
+enum class Panel { grdBoard, grdSp, grdEx, grdDay, fraRes, fraTalk, fraDay, cmdRevise, cmdSampADD, cmdSampDel, fraSet };
+inline constexpr int kPanelCount = int(Panel::fraSet) + 1;
 
 struct ScreenRow {
     Screen screen;
-    const char *name;
-    // Shown, from the bottom up; every other Part is hidden. The text panel
-    // always stands in front of them all.
-    QList<Part> shown;
+    // Shown, from the bottom up; every other panel is hidden. The text
+    // panel always stands in front of them all.
+    QList<Panel> shown;
     QString sampCaption;   // cmdSamp
     ListId list;
-    // Where a list or the enlarged screen over the board goes back to:
-    // the board, or the board while revising a diary entry.
-    Screen base;
     // While revising, the editing keys take the diary panel's place, so
     // "戻る" alone stands where "例文追加" stands on the board.
     bool diaryPanelAside;
-    // Object names of the controls a finger must reach on this screen.
-    QStringList needs;
+};
+
+// What a move between screens does to the text panel besides.
+enum class TextChange { Keep, Narrow, Widen };
+
+// A screen event's move: from `from` on `event` to `to`.
+struct Transition {
+    Screen from;
+    ScreenEvent event;
+    Screen to;
+    TextChange text = TextChange::Keep;
 };
 
 // One row per Screen, in the enum's order.
 const QList<ScreenRow> &screenTable();
 const ScreenRow &rowOf(Screen s);
-// The overlays that cover part of a screen: "wide text" (the text panel
-// down to the bottom band) and "reading" (the stop panel over the band).
-const QList<ScreenRow> &overlayTable();
+// Every move between screens; a screen event without a row here leaves
+// the screen as it is.
+const QList<Transition> &transitionTable();
+std::optional<Screen> nextScreen(Screen from, ScreenEvent e);
 
 class Screens {
 public:
     Screens(Controls &ui, TwipsLayout &layout) : ui_(ui), layout_(layout) {}
 
+    // Shows the board, the screen the window starts with.
+    void start();
+    // Takes `e`: moves to the screen the table names and shows it, or
+    // changes the text panel or the reading. False when the table has no
+    // move for `e` from the current screen (nothing changes then).
+    bool ask(ScreenEvent e);
+
     Screen current() const { return current_; }
     const ScreenRow &row() const { return rowOf(current_); }
     // Whether the current screen shows `p`, by the table (not by the widgets).
-    bool shows(Part p) const { return row().shown.contains(p); }
-    // Applies the table's row for `s` and makes it current.
-    void show(Screen s);
-
-    // The screen under a list or the enlarged screen: Board or Revising.
-    void showBase() { show(row().base); }
-    void showSuggestions() { show(row().base == Screen::Revising ? Screen::RevisingSuggestions : Screen::Suggestions); }
-    void showEnlarged() { show(row().base == Screen::Revising ? Screen::RevisingEnlarged : Screen::Enlarged); }
+    bool shows(Panel p) const { return row().shown.contains(p); }
+    bool textWide() const { return wide_; }
+    bool reading() const { return reading_; }
 
     // The list the current screen names, and its owner (nullptr for none).
     ListId listId() const { return row().list; }
@@ -100,24 +133,27 @@ public:
     ListOwner *listOwner() const { return owners_[size_t(row().list)]; }
     void setListOwner(ListId id, ListOwner *owner) { owners_[size_t(id)] = owner; }
 
-    QWidget *widget(Part p) const;
+    QWidget *widget(Panel p) const;
+
+    // Told of every event taken: the screen before, the event, and whether
+    // the table had a move for it.
+    using Listener = std::function<void(Screen from, ScreenEvent e, bool moved)>;
+    void setListener(Listener l) { listener_ = std::move(l); }
 
 private:
+    void show(Screen s);
+    bool changeText(ScreenEvent e);
+    void setNarrow();
+    // The wide heights; `caption` also sets "狭める" (a reading widens without it).
+    void setWide(bool caption);
+
     Controls &ui_;
     TwipsLayout &layout_;
     Screen current_ = Screen::Board;
+    bool wide_ = false;
+    bool reading_ = false;
     std::array<ListOwner *, 4> owners_{};
+    Listener listener_;
 };
-
-struct Talk;
-// The screen the user sees: "reading" during a reading, "wide text" when
-// the wide text panel covers the screen, or the current screen's name.
-QString screenOf(const Talk &t);
-// The controls the screen the user sees needs within reach: the current
-// screen's, or an overlay's while it covers the screen.
-QStringList needsNow(const Talk &t);
-// Those of them that are not on top at their centre; empty when every one
-// can be touched.
-QStringList unreachableNeeds(const Talk &t);
 
 } // namespace kel

@@ -1,8 +1,11 @@
 #pragma once
 // What every subsystem of the main window receives: the shared state, the
-// controls, the platform services and the screen model.
+// controls, the platform services, the screen model and the calls the
+// window wires between subsystems. The frame knows no subsystem: one asks
+// another only through what is declared here.
 
 #include "base/AppState.h"
+#include "base/Clock.h"
 #include "frame/Controls.h"
 
 #include <QDate>
@@ -17,10 +20,7 @@ class SettingsStore;
 class TwipsLayout;
 class WavePlayer;
 
-class Board;
-class SampleScreens;
 class Screens;
-class Speech;
 
 struct Services {
     Clock *clock = nullptr;
@@ -38,14 +38,15 @@ struct Talk {
 
     // Which screen shows; handlers ask it for another.
     Screens *screens = nullptr;
-    // For the dialogs and the studio above the subsystems: the board after
-    // the options changed, the voice of a character, the sentences after a
-    // restore. The subsystems get the peers below them from the window,
-    // and ask the ones above through the screens.
-    Board *board = nullptr;
-    Speech *speech = nullptr;
-    SampleScreens *samples = nullptr;
-
+    // For the dialogs and the studio above the subsystems; the window wires
+    // each to the subsystem that does it. The subsystems get the peers below
+    // them from the window, and ask the ones above through the screens.
+    // Draws the board anew after the options changed.
+    std::function<void()> setBoard;
+    // Plays one character's sound as a pick voices it; returns when it started.
+    std::function<Nanos(const QString &)> playChar;
+    // Reads the example sentences anew after a restore changed the file.
+    std::function<void()> reloadSamples;
     // Re-reads the settings kept beside the options (their own groups of the
     // settings file) after a dialog changed them.
     std::function<void()> reloadSettings;

@@ -9,7 +9,7 @@
 #include "compose/TextOps.h"
 #include "diary/DiaryScreens.h"
 #include "frame/FrmOK.h"
-#include "frame/TextPanel.h"
+#include "frame/Screens.h"
 #include "samples/SampleFile.h"
 #include "samples/SampleTexts.h"
 #include "widgets/ColorButton.h"
@@ -60,7 +60,7 @@ void SampleScreens::cmdSamp_Click()
     t_.sv.platform->busyPointer();
     // Touches queued while the list is rebuilt must not act afterwards.
     t_.ui.frmTalk->setEnabled(false);
-    setTextPanelNarrow(t_);
+    t_.screens->ask(ScreenEvent::TextNarrowed);
 
     const QString caption = t_.ui.cmdSamp->text();
     if (caption == kCaptionBoard)
@@ -91,7 +91,7 @@ void SampleScreens::openList()
 
 void SampleScreens::closeList()
 {
-    t_.screens->show(Screen::Board);
+    t_.screens->ask(ScreenEvent::ExamplesClosed);
     t_.ui.txtTalk->setBackColor(Qt::white);
 }
 
@@ -109,13 +109,13 @@ bool SampleScreens::decide(int row)
     const TextEdit edit = insertAtCaret(before, box.selStart(), trimSpaces(cell));
     replaceBoxText(box, before, edit.text);
     box.setSelStart(edit.caret);
-    t_.screens->show(Screen::Board);
+    t_.screens->ask(ScreenEvent::SentenceTaken);
     return true;
 }
 
 void SampleScreens::showListControls()
 {
-    t_.screens->show(Screen::ExampleList);
+    t_.screens->ask(ScreenEvent::ExamplesOpened);
     // The scroll range is right only once the grid shows at its new size.
     t_.ui.grdEx->setTopRow(t_.st.ListRow);
 }

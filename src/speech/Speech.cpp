@@ -3,7 +3,6 @@
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
 #include "frame/Screens.h"
-#include "frame/TextPanel.h"
 #include "reading/Dictionary.h"
 #include "speech/FrmRead.h"
 #include "speech/SpeechSettings.h"
@@ -119,7 +118,7 @@ void Speech::cmdRead_Click()
     TalkBox &box = *u.txtTalk;
     if (t_.st.beepOn())
         t_.sv.platform->beep();
-    setTextPanelWide(t_, false);
+    t_.screens->ask(ScreenEvent::ReadingStarted);
     SpeakingScope speaking(t_.st);
     t_.doEvents();
 
@@ -149,8 +148,7 @@ void Speech::cmdRead_Click()
     }
     box.setSelStart(text.size() - 1);
     box.setSelLength(1);
-    if (!t_.screens || !t_.screens->shows(Part::fraDay))
-        setTextPanelNarrow(t_);
+    t_.screens->ask(ScreenEvent::ReadingEnded);
     u.cmdRead->setText(QStringLiteral("読む"));
     u.cmdRead->setEnabled(true);
 }

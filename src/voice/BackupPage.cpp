@@ -2,7 +2,6 @@
 
 #include "base/SettingsStore.h"
 #include "frame/FrmOK.h"
-#include "samples/SampleScreens.h"
 #include "voice/FullBackup.h"
 
 #include <QDir>
@@ -86,10 +85,8 @@ void BackupPage::restore()
     }
     t_.sv.store->reread();
     ReadOptions(t_.st, *t_.sv.store);
-    if (t_.samples) {
-        t_.samples->LoadSamples();
-        t_.samples->ListSamples();
-    }
+    if (t_.reloadSamples)
+        t_.reloadSamples();
     emit restored();
     tell(QStringLiteral("バックアップから元に戻しました。"));
 }

@@ -3,7 +3,6 @@
 #include "base/Clock.h"
 #include "base/FileErrors.h"
 #include "base/SettingsStore.h"
-#include "speech/Speech.h"
 #include "speech/WavCodec.h"
 #include "speech/WavePlayer.h"
 #include "voice/LevelMeter.h"
@@ -422,7 +421,7 @@ void FrmStudio::readTestLine()
 void FrmStudio::say(const QString &text)
 {
     for (const QChar c : text) {
-        const Nanos started = t_.speech->playChar(QString(c));
+        const Nanos started = t_.playChar(QString(c));
         waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
         t_.doEvents();
         if (t_.st.Quitting)

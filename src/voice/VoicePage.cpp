@@ -1,7 +1,6 @@
 #include "voice/VoicePage.h"
 
 #include "base/Clock.h"
-#include "speech/Speech.h"
 #include "speech/WavePlayer.h"
 #include "voice/FrmStudio.h"
 
@@ -47,7 +46,7 @@ void VoicePage::soundCheck()
                             ? QStringLiteral("音を出す装置が見つかりません。スピーカーをつないでください。")
                             : QStringLiteral("出力：%1").arg(device));
     for (const QChar c : QStringLiteral("あいうえお")) {
-        const Nanos started = t_.speech->playChar(QString(c));
+        const Nanos started = t_.playChar(QString(c));
         waitMoreThan(*t_.sv.clock, started, kCheckPace);
         t_.doEvents();
         if (t_.st.Quitting)

@@ -3,9 +3,8 @@
 // centre. The lists name the reachable controls in reading order.
 
 #include "support/TestMain.h"
-#include "frame/Reachable.h"
-#include "frame/Screens.h"
 #include "samples/SampleDriving.h"
+#include "support/ScreenNames.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -82,41 +81,42 @@ QString pathTo(Screen s)
     return {};
 }
 
-// The screens a press of `control` may lead to from `s`; the first is the
-// one a press at the control's centre leads to from the path above.
-QList<Screen> nextScreens(Screen s, const QString &control)
+// The screen events a press of each control may ask (none for a control
+// not named); where each leads is the program's own transition table.
+const std::map<QString, QList<ScreenEvent>> &mayAsk()
 {
-    const Screen base = rowOf(s).base;
-    const Screen suggestions = base == Screen::Revising ? Screen::RevisingSuggestions : Screen::Suggestions;
-    const bool diary = rowOf(s).sampCaption == kCaptionDiary;
-    if (control == u"cmdSamp") {
-        if (diary)
-            return {Screen::Board, s}; // s: a store that failed keeps the diary open
-        return {s == Screen::ExampleList ? Screen::Board : Screen::ExampleList};
-    }
-    if (control == u"cmdSampADD") // nothing typed: nothing to add
-        return {s == Screen::Suggestions ? Screen::ExampleList : s, Screen::ExampleList, s};
-    // The centre cell opens the enlarged screen; a character entered may
-    // bring suggestions; an empty cell does nothing.
-    if (control == u"grdBoard")
-        return {base == Screen::Revising ? Screen::RevisingEnlarged : Screen::Enlarged, base, suggestions, s};
-    if (control == u"grdBoard2")
-        return {base, suggestions, s};
-    if (control == u"cmdEnd2")
-        return {base};
-    if (control == u"cmdDec") {
-        if (s == Screen::ExampleList) // row 0 is the diary's
-            return {Screen::DiaryList, Screen::Board};
-        if (s == Screen::DiaryList)
-            return {Screen::EntryOpen};
-        return {base};
-    }
-    if (control == u"cmdRevise")
-        return {Screen::Revising};
-    if (control == u"cmdBack")
-        return {Screen::DiaryList};
-    return {s};
+    using E = ScreenEvent;
+    static const std::map<QString, QList<ScreenEvent>> table{
+        {"grdBoard", {E::CellOpened, E::SuggestionsFound, E::NoSuggestions}},
+        {"grdBoard2", {E::EnlargedLeft, E::SuggestionsFound, E::NoSuggestions}},
+        {"cmdEnd2", {E::EnlargedLeft}},
+        {"cmdDec", {E::SuggestionTaken, E::SentenceTaken, E::DiaryOpened, E::EntryOpened}},
+        {"cmdSamp", {E::TextNarrowed, E::ExamplesOpened, E::ExamplesClosed, E::DiaryClosed}},
+        {"cmdSampADD", {E::ExamplesOpened}},
+        {"cmdRevise", {E::RevisionStarted}},
+        {"cmdBack", {E::BackToDiaryList}},
+        {"cmdWide", {E::WideToggled}},
+        {"cmdRead", {E::ReadingStarted, E::ReadingEnded}},
+    };
+    return table;
 }
+
+// The events the screens took since the last press, and the moves of the
+// table taken so far ("from screen, event").
+struct Asked {
+    QList<std::pair<Screen, ScreenEvent>> events;
+    QStringList refused;
+    QSet<std::pair<int, int>> moves;
+    explicit Asked(TalkFixture &f)
+    {
+        f.talk().screens->setListener([this](Screen from, ScreenEvent e, bool moved) {
+            events.append({from, e});
+            if (!moved)
+                refused << QStringLiteral("%1 on event %2").arg(nameOf(from)).arg(int(e));
+            moves.insert({int(from), int(e)});
+        });
+    }
+};
 
 QWidget *named(TalkFixture &f, const QString &name)
 {
@@ -136,23 +136,26 @@ void tap(TalkFixture &f, QWidget *w)
     f.settle();
 }
 
-// The three checks after every press: the screen is `expected` (one of
-// them); exactly its panels show, those it needs are on top; nothing of
-// another screen can take a touch.
-void checkScreen(TalkFixture &f, const QList<Screen> &expected, const QString &where)
+// The checks after every press of `control`: it asked only the events it
+// may, each one the table has a move for; exactly the panels of the screen
+// reached show, those it needs are on top; nothing of another screen can
+// take a touch.
+void checkScreen(TalkFixture &f, Asked &asked, const QString &control, const QString &where)
 {
+    for (const auto &[from, e] : std::exchange(asked.events, {}))
+        QVERIFY2(mayAsk().contains(control) && mayAsk().at(control).contains(e),
+                 qPrintable(QStringLiteral("%1: event %2 on %3").arg(where).arg(int(e)).arg(nameOf(from))));
+    QVERIFY2(asked.refused.isEmpty(), qPrintable(where + ": no move for " + asked.refused.join(", ")));
     const Screens &sc = *f.talk().screens;
-    QVERIFY2(expected.contains(sc.current()),
-             qPrintable(where + " -> " + QString::fromUtf8(sc.row().name)));
     const ScreenRow &row = sc.row();
-    for (int p = 0; p <= int(Part::fraSet); ++p) {
-        const bool shown = sc.widget(Part(p))->isVisible();
-        QVERIFY2(shown == row.shown.contains(Part(p)),
-                 qPrintable(where + ": " + sc.widget(Part(p))->objectName() + (shown ? " shows" : " hidden")));
+    for (int p = 0; p < kPanelCount; ++p) {
+        const bool shown = sc.widget(Panel(p))->isVisible();
+        QVERIFY2(shown == row.shown.contains(Panel(p)),
+                 qPrintable(where + ": " + sc.widget(Panel(p))->objectName() + (shown ? " shows" : " hidden")));
     }
     QVERIFY2(unreachableNeeds(f.talk()).isEmpty(), qPrintable(where + ": " + unreachableNeeds(f.talk()).join(u' ')));
     // What lies under an overlay belongs to the screen underneath.
-    const QStringList allowed = row.needs + needsNow(f.talk());
+    const QStringList allowed = screenNeeds().at(qsizetype(sc.current())).needs + needsNow(f.talk());
     for (QWidget *w : reachableControls(f.win.get()))
         QVERIFY2(allowed.contains(w->objectName()) || w->objectName() == u"lblLabel",
                  qPrintable(where + ": " + w->objectName() + " takes a touch"));
@@ -248,11 +251,11 @@ private slots:
         QTest::addColumn<int>("screen");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("control");
-        for (const ScreenRow &r : screenTable())
+        for (const ScreenNeeds &r : screenNeeds())
             for (const QString &c : r.needs)
                 QTest::addRow("%s: %s", r.name, qPrintable(c)) << int(r.screen) << pathTo(r.screen) << c;
         // The wide text panel over the board, and over a list.
-        for (const QString &c : overlayTable().at(0).needs) {
+        for (const QString &c : kWideTextNeeds) {
             QTest::addRow("wide text: %s", qPrintable(c)) << int(Screen::Board) << "広げる" << c;
             QTest::addRow("wide text over the example list: %s", qPrintable(c))
                 << int(Screen::ExampleList) << "例文表示 広げる" << c;
@@ -265,7 +268,9 @@ private slots:
         QFETCH(QString, control);
         TalkFixture f({}, folder());
         walk(f, path);
-        checkScreen(f, {Screen(screen)}, "reached");
+        Asked asked(f);
+        QCOMPARE(f.talk().screens->current(), Screen(screen));
+        checkScreen(f, asked, {}, "reached");
         Questions answers([](bool) { return 0; });
         ModalScript options({{"frmOPT", [](QWidget *d) { d->close(); }}});
         tap(f, named(f, control));
@@ -273,22 +278,49 @@ private slots:
             QCOMPARE(f.quits, 1);
             return;
         }
-        checkScreen(f, nextScreens(Screen(screen), control).mid(0, 1), control);
+        checkScreen(f, asked, control, control);
     }
 
-    // A seeded random walk: any reachable control, any cell of a list or
-    // board, any answer; the same checks after every press, and the files
-    // on disk at the end.
-    void randomWalk_data()
-    {
-        QTest::addColumn<quint32>("seed");
-        // Seeds whose walks come to every screen (the walk checks it).
-        for (quint32 seed : {2u, 5u})
-            QTest::addRow("seed %u", seed) << seed;
-    }
+    // Two seeded random walks (each comes to every screen); between them,
+    // and with two moves they seldom make (a suggestion taken and the diary
+    // closed while revising, the screen left at once), they take every
+    // move of the table.
     void randomWalk()
     {
-        QFETCH(quint32, seed);
+        QSet<std::pair<int, int>> moves;
+        for (quint32 seed : {2u, 5u}) {
+            walkRandomly(seed, moves);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        for (const char *steps : {"例文表示 決定 決定 修正する @か @か 決定", "例文表示 決定 決定 修正する @か @か 日記終了"}) {
+            TalkFixture f({}, folder());
+            Questions answers([](bool) { return 0; });
+            Asked asked(f);
+            walk(f, QString::fromUtf8(steps));
+            moves.unite(asked.moves);
+        }
+        for (const Transition &t : transitionTable())
+            QVERIFY2(moves.contains({int(t.from), int(t.event)}),
+                     qPrintable(QStringLiteral("%1 on event %2").arg(nameOf(t.from)).arg(int(t.event))));
+    }
+
+    // The fixture refuses to press what a finger cannot reach.
+    void aCoveredControlCannotBePressed()
+    {
+        TalkFixture f({}, folder());
+        walk(f, "@た"); // the enlarged screen covers the bottom band
+        QEXPECT_FAIL("", "読む lies under the enlarged screen", Continue);
+        TalkFixture::press(f.ui().cmdRead);
+        QCOMPARE(f.box()->text(), QString()); // a reading would leave "_"
+    }
+
+private:
+    // A seeded random walk: any reachable control, any cell of a list or
+    // board, any answer; the same checks after every press, and the files
+    // on disk at the end. Adds the moves it took to `moves`.
+    void walkRandomly(quint32 seed, QSet<std::pair<int, int>> &moves)
+    {
         QRandomGenerator rng(seed);
         // One typed character is a key, and sentences begin with the kana
         // of many cells, so that suggestions come often.
@@ -300,6 +332,7 @@ private slots:
         QStringList added;                    // sentences 例文追加 stored
         QStringList stored;                   // diary texts 日記終了 stored
         QSet<int> seen;                       // the screens the walk came to
+        Asked asked(f);
         for (int i = 0; i < 2000; ++i) {
             const Screen from = f.talk().screens->current();
             QStringList offered;
@@ -312,7 +345,7 @@ private slots:
                         offered << w->objectName();
             const QString control = offered.at(rng.bounded(int(offered.size())));
             const QString text = f.box()->text();
-            const QString where = QStringLiteral("press %1 on %2: %3").arg(i).arg(rowOf(from).name, control);
+            const QString where = QStringLiteral("seed %1, press %2 on %3: %4").arg(seed).arg(i).arg(nameOf(from), control);
             const qsizetype askedBefore = answers.asked.size();
             if (auto *g = qobject_cast<FlexGrid *>(f.win->findChild<QWidget *>(control))) {
                 const int row = g->TopRow() + rng.bounded(qMax(1, qMin(3, g->Rows() - g->TopRow())));
@@ -321,7 +354,7 @@ private slots:
                 tap(f, named(f, control));
             }
             f.settle();
-            checkScreen(f, nextScreens(from, control), where);
+            checkScreen(f, asked, control, where);
             if (QTest::currentTestFailed())
                 return;
             seen.insert(int(f.talk().screens->current()));
@@ -335,9 +368,9 @@ private slots:
                 QVERIFY2(decodeTextFile(f.readFile("day.txt")).text.contains(text), qPrintable(where + ": " + text));
             }
         }
-        for (const ScreenRow &r : screenTable())
-            QVERIFY2(seen.contains(int(r.screen)), r.name);
-        QVERIFY(!added.isEmpty() && !stored.isEmpty());
+        for (const ScreenNeeds &r : screenNeeds())
+            QVERIFY2(seen.contains(int(r.screen)), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(r.name)));
+        QVERIFY2(!added.isEmpty() && !stored.isEmpty(), qPrintable(QStringLiteral("seed %1").arg(seed)));
         // Talk.txt holds what the example list shows, every sentence added
         // among it unless deleted; day.txt the text stored last.
         QStringList onDisk = parseSamples(decodeTextFile(f.readFile("Talk.txt")).text), listed;
@@ -357,16 +390,7 @@ private slots:
             QVERIFY2(day.contains(stored.last()), qPrintable(stored.last()));
         const QStringList entries = QDir(f.home.path()).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(entries, (QStringList{"day.txt", "Talk.txt"}));
-    }
-
-    // The fixture refuses to press what a finger cannot reach.
-    void aCoveredControlCannotBePressed()
-    {
-        TalkFixture f({}, folder());
-        walk(f, "@た"); // the enlarged screen covers the bottom band
-        QEXPECT_FAIL("", "読む lies under the enlarged screen", Continue);
-        TalkFixture::press(f.ui().cmdRead);
-        QCOMPARE(f.box()->text(), QString()); // a reading would leave "_"
+        moves.unite(asked.moves);
     }
 };
 

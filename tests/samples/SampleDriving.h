@@ -5,8 +5,8 @@
 // Texts are written with the block in brackets, "あ[い]う_", or a bare
 // caret, "あ|い".
 
-#include "frame/Screens.h"
 #include "samples/SampleFile.h"
+#include "support/ScreenNames.h"
 #include "support/TalkFixture.h"
 
 #include <QClipboard>

@@ -102,9 +102,14 @@ private slots:
         QTest::newRow("text emptied") << "" << "あいうえ" << aiu
                                       << Act([](TalkFixture &fx) { fx.clock.after(0.3, [&fx] { fx.box()->setText(""); }); })
                                       << 0.8 << QStringList{"play あ"} << QStringList{} << "[_]";
-        QTest::newRow("diary showing: stays wide") << "" << "あ" << aiu
-                                                   << Act([](TalkFixture &fx) { fx.talk().screens->show(Screen::EntryOpen); })
-                                                   << 0.8 << QStringList{"play あ"} << QStringList{} << "あ[_] wide";
+        // Revising today's entry: the diary panel shows.
+        const Act revising = [](TalkFixture &fx) {
+            for (QWidget *b : {fx.ui().cmdSamp, fx.ui().cmdDec, fx.ui().cmdDec, fx.ui().cmdRevise})
+                TalkFixture::click(b);
+            fx.setText("あ", 0);
+        };
+        QTest::newRow("diary showing: stays wide") << "" << "あ" << aiu << revising << 0.8 << QStringList{"play あ"}
+                                                   << QStringList{} << "あ[_] wide";
         // With files there that naive names of "/" and of a line break would reach.
         QTest::newRow("slash and line break are silent") << "" << "/x\nA" << QStringList{"", "\n"} << none << 3.2
                                                          << QStringList(4, "close") << QStringList{} << "/x\nA[_]";

@@ -36,7 +36,8 @@ QString japaneseSummary(const QString &systemWords);
 // `message` with the system's words for a known fault inside it replaced by
 // the Japanese summary ("「a」を開けません（No such file or directory）" ->
 // "「a」を開けません（ファイルかフォルダが見つかりません）"); the message as it
-// was goes to the log when anything was replaced.
+// was goes to the log when anything was replaced. A message wholly in the
+// system's words ("Write error") becomes the Japanese summary of its fault.
 QString japaneseWords(const QString &message);
 
 } // namespace kel

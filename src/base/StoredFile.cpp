@@ -17,14 +17,15 @@ qint64 storedFileLimit(const QString &path)
     return QFileInfo(path).fileName() == QLatin1String("Talk.ini") ? kMaxSettingsFileBytes : kMaxListFileBytes;
 }
 
-StoredRead readStoredFile(const QString &path, qint64 maxBytes)
+StoredRead readStoredFile(const QString &path, qint64 maxBytes, FinalLink link)
 {
     // O_NONBLOCK: opening a FIFO for reading must not wait for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int noFollow = link == FinalLink::NotFollowed ? O_NOFOLLOW : 0;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT)
-            return {StoredRead::Missing, {}, {}};
-        if (errno == ELOOP)
+            return {StoredRead::Missing, {}, QString::fromLocal8Bit(std::strerror(errno))};
+        if (errno == ELOOP && noFollow)
             return {StoredRead::NotRegular, {}, {}};
         return {StoredRead::Unreadable, {}, QString::fromLocal8Bit(std::strerror(errno))};
     }

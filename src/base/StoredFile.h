@@ -34,10 +34,13 @@ struct StoredRead {
     };
     Status status = Missing;
     QByteArray bytes;
-    QString reason; // the system's words, for the log, when Unreadable
+    QString reason; // the system's words, for the log, when Missing or Unreadable
 };
 
-StoredRead readStoredFile(const QString &path, qint64 maxBytes);
+// A final link is followed only when asked: a backup the user picked may
+// be one, a stored file may not.
+enum class FinalLink { NotFollowed, Followed };
+StoredRead readStoredFile(const QString &path, qint64 maxBytes, FinalLink link = FinalLink::NotFollowed);
 
 // True when `path` is missing or a regular file (a final link not followed).
 bool isPlainFileOrMissing(const QString &path);

@@ -133,9 +133,11 @@ QString resolvedTarget(const Place &place, const QString &name, const BackupPlac
     const QString folder = placeFolder(place, places);
     if (folder.isEmpty() || !isPlainName(place, name, places))
         return {};
-    const QString root = place.subfolder ? places.dataFolder : folder;
+    // The settings file's place comes from the program, not from the plan:
+    // only the voice's folders could be made links that lead out.
     const QString target = folder + QLatin1Char('/') + name;
-    return resolvesInside(folder, root) && isPlainFileOrMissing(target) ? target : QString();
+    const bool inside = !place.subfolder || resolvesInside(folder, places.dataFolder);
+    return inside && isPlainFileOrMissing(target) ? target : QString();
 }
 
 // The place and name a change's absolute target is written under in a plan.
@@ -255,6 +257,7 @@ std::optional<QList<PlanStep>> readPlan(const QByteArray &plan, const BackupPlac
 
 bool changeAllOrNothing(const BackupPlaces &places, const QList<FileChange> &changes, QString *error)
 {
+    QDir().mkpath(places.dataFolder);
     finishCutOffChange(places);
     qint64 needed = kSpareBytes;
     QByteArray plan = kPlanMagic + '\n';
@@ -272,7 +275,6 @@ bool changeAllOrNothing(const BackupPlaces &places, const QList<FileChange> &cha
                 + target->second.toUtf8() + '\t' + (c.bytes ? sha256Hex(*c.bytes) : QByteArray("-")) + '\n';
     }
     plan += kPlanEnd + '\t' + sha256Hex(plan) + '\n';
-    QDir().mkpath(places.dataFolder);
     const QStorageInfo disk(places.dataFolder);
     if (disk.isValid() && disk.bytesAvailable() < needed) {
         if (error)

@@ -43,7 +43,7 @@ private slots:
         TalkFixture fx;
         QTemporaryDir installed;
         fx.st().SoundSetPath = installed.path();
-        fx.writeFile("あ.wav", toneWav(300, 0.2));
+        fx.writeFile("あ.wav", test::toneWav(300, 0.2));
         fx.writeFile("え.wav", "RIFF");
         QDir(fx.home.path()).mkpath("voice/takes");
         fx.writeFile("voice/takes/い.wav", "RIFF");   // a take without its sound is no recording

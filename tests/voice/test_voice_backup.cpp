@@ -199,7 +199,7 @@ private slots:
         QTest::newRow("the old form, naming files anywhere")
             << QByteArray("kelvoran-staging 1\n0\tP\t%out/autostart.desktop\n1\tD\t%out/victim\n") << "staged";
         QTest::newRow("a name climbing out") << "0\tP\tdata\t../outside/victim\t" + sum + "\n%sum" << "staged";
-        QTest::newRow("an absolute name") << "0\tD\tdata\t%out/victim\t-\n%sum" << "";
+        QTest::newRow("an absolute name") << QByteArray("0\tD\tdata\t%out/victim\t-\n%sum") << "";
         QTest::newRow("a name that is no file of the folder") << "0\tP\tdata\tevil.desktop\t" + sum + "\n%sum" << "staged";
         QTest::newRow("the voice's folder a link to outside") << "0\tP\ttakes\tあ.wav\t" + sum + "\n%sum" << "staged voice";
         QTest::newRow("Talk.txt a link to a file outside") << "0\tP\tdata\tTalk.txt\t" + sum + "\n%sum" << "staged Talk";

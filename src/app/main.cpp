@@ -72,7 +72,8 @@ int main(int argc, char *argv[])
     const bool single = req.screenshot.isEmpty() && !req.quitWhenShown;
     if (single && !kel::startAsOnlyCopy(instance, dataLock, places.dataFolder))
         return 0;   // the running copy is in front
-    kel::finishCutOffChange(places.dataFolder);
+    if (kel::finishCutOffChange({places.dataFolder, kel::SettingsStore::defaultPath()}) == kel::CutOffChange::SetAside)
+        std::fputs((kel::setAsideNotice() + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
 
     kel::installFontSubstitutions();
     kel::SteadyClock clock;

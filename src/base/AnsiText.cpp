@@ -1,7 +1,7 @@
 #include "base/AnsiText.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "base/StoredFile.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -208,16 +208,21 @@ std::optional<QByteArray> encodeRecord(const QString &text)
 
 LoadedFile loadTextFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    StoredRead read = readStoredFile(path, storedFileLimit(path));
+    switch (read.status) {
+    case StoredRead::Missing:
         return {LoadedFile::Missing, {}};
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return {LoadedFile::Unreadable, {}};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {LoadedFile::Unreadable, {}};
-    return {LoadedFile::Read, bytes};
+    case StoredRead::Read:
+        return {LoadedFile::Read, std::move(read.bytes)};
+    case StoredRead::NotRegular:
+        return {LoadedFile::NotRegular, {}};
+    case StoredRead::TooLarge:
+        return {LoadedFile::TooLarge, {}};
+    case StoredRead::Unreadable:
+        break;
+    }
+    qWarning("kelvoran: %s: %s", qPrintable(path), qPrintable(read.reason));
+    return {LoadedFile::Unreadable, {}};
 }
 
 } // namespace kel

@@ -92,6 +92,8 @@ struct LoadedFile {
         Read,       // `bytes` holds the whole file
         Missing,    // no file at that path
         Unreadable, // something is there but could not be read: never overwrite it
+        NotRegular, // a link, FIFO or device: never read, never written through
+        TooLarge,   // over the file's limit (StoredFile.h): not read, never overwritten
     };
     Status status = Missing;
     QByteArray bytes;

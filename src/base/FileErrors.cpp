@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -77,6 +78,10 @@ QString japaneseReason(const QString &systemWords)
 
 QString japaneseWords(const QString &message)
 {
+    // Wholly the system's (or a library's) words: none of it is for the user.
+    const bool systemOnly = std::all_of(message.cbegin(), message.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (systemOnly && !message.isEmpty())
+        return japaneseSummary(message);
     QString said = message;
     for (const auto &c : kCodes)
         said.replace(QString::fromLocal8Bit(std::strerror(c.code)), faultSummary(c.fault), Qt::CaseInsensitive);

@@ -34,7 +34,8 @@ QString japaneseReason(const QString &systemWords);
 // `message` with the system's words for a known fault inside it replaced by
 // the Japanese summary ("「a」を開けません（No such file or directory）" ->
 // "「a」を開けません（ファイルかフォルダが見つかりません）"); the message as it
-// was goes to the log when anything was replaced.
+// was goes to the log when anything was replaced. A message wholly in the
+// system's words ("Write error") becomes the Japanese summary of its fault.
 QString japaneseWords(const QString &message);
 
 } // namespace kel

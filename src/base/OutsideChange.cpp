@@ -1,5 +1,8 @@
 #include "base/OutsideChange.h"
 
+#include "base/AnsiText.h"
+#include "base/StoredFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -89,10 +92,10 @@ std::optional<LineChange> lineChange(const Lines &base, const Lines &theirs)
 
 SeenFile readSeenFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    StoredRead read = readStoredFile(path, storedFileLimit(path));
+    if (read.status != StoredRead::Read)
         return {};
-    return {true, file.readAll()};
+    return {true, std::move(read.bytes)};
 }
 
 std::optional<QByteArray> mergeOutsideChange(const QByteArray &base, const QByteArray &theirs,
@@ -143,17 +146,82 @@ QString keptCopyPath(const QString &path, const QDateTime &when)
     return kept;
 }
 
+QString savedBesidePath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    return info.path() + u'/' + info.completeBaseName() + QStringLiteral("（このプログラムの保存）") + suffix;
+}
+
+namespace {
+
+// Theirs with each line it added in UTF-8 written as ours is, in code page
+// 932: a line an editor appended in UTF-8 to Talk.txt would otherwise be
+// stored as garbage and later offered as "？". Nothing when such a line has
+// a character code page 932 cannot hold.
+std::optional<QByteArray> theirsInOurCode(const QByteArray &base, const QByteArray &theirs, const QByteArray &ours)
+{
+    const bool oursCp932 = decodeTextFile(ours).source == DecodedText::Cp932 && !ours.isEmpty()
+                           && !QByteArrayView(ours).isValidUtf8();
+    if (!oursCp932 || theirs.startsWith("\xEF\xBB\xBF"))
+        return theirs;
+    const Lines baseLines = splitLines(base);
+    QByteArray out;
+    for (QByteArray line : theirs.split('\n')) {
+        const bool utf8Only = !baseLines.contains(line.endsWith('\r') ? line.chopped(1) : line)
+                              && QByteArrayView(line).isValidUtf8() && decodeTextFile(line).source == DecodedText::Utf8;
+        if (utf8Only) {
+            const std::optional<QByteArray> cp932 = encodeCp932(QString::fromUtf8(line));
+            if (!cp932)
+                return std::nullopt;
+            line = *cp932;
+        }
+        out += line + '\n';
+    }
+    out.chop(1);
+    return out;
+}
+
+// What another program did that is not merged line by line but kept beside:
+// emptying the file, cutting it by more than half (a sync tool's half
+// written copy, a careless ": > Talk.txt"), or writing what no encoding
+// reads. Taken as removals, any of these would lose the user's sentences.
+bool lookedLikeLoss(const SeenFile &seen, const QByteArray &theirs)
+{
+    return (seen.exists && theirs.size() * 2 < seen.bytes.size())
+           || decodeTextFile(theirs).source == DecodedText::Invalid;
+}
+
+} // namespace
+
 std::optional<SaveError> saveCheckingOutside(const QString &path, SeenFile &seen, const QByteArray &ours,
                                              OutsideChange *outside)
 {
     OutsideChange change;
-    const SeenFile now = readSeenFile(path);
-    if (!now.exists && QFileInfo::exists(path))
-        return SaveError{QStringLiteral("cannot read %1 to compare it").arg(path)};
+    StoredRead now = readStoredFile(path, storedFileLimit(path));
+    if (now.status == StoredRead::Unreadable)
+        return SaveError{now.reason};
+    if (now.status == StoredRead::NotRegular || now.status == StoredRead::TooLarge) {
+        // A link or a device at the file's name would take the save
+        // elsewhere, outside the folder; a runaway file is not copied. Both
+        // are left as they are, and ours is kept beside them.
+        change = {OutsideChange::SavedBeside, savedBesidePath(path)};
+        if (!isPlainFileOrMissing(change.keptCopy))
+            return SaveError{QStringLiteral("%1 is not a regular file").arg(change.keptCopy)};
+        if (std::optional<SaveError> error = saveFileAtomically(change.keptCopy, ours))
+            return error;
+        if (outside)
+            *outside = change;
+        return std::nullopt;
+    }
+    const bool exists = now.status == StoredRead::Read;
     QByteArray bytes = ours;
     // A file that vanished lost nothing of ours: it is written afresh.
-    if (now.exists && (now.exists != seen.exists || now.bytes != seen.bytes) && now.bytes != ours) {
-        if (std::optional<QByteArray> merged = mergeOutsideChange(seen.bytes, now.bytes, ours)) {
+    if (exists && (exists != seen.exists || now.bytes != seen.bytes) && now.bytes != ours) {
+        std::optional<QByteArray> theirs = theirsInOurCode(seen.bytes, now.bytes, ours);
+        if (theirs && lookedLikeLoss(seen, *theirs))
+            theirs.reset();
+        if (std::optional<QByteArray> merged = theirs ? mergeOutsideChange(seen.bytes, *theirs, ours) : std::nullopt) {
             bytes = *merged;
             change.kind = OutsideChange::Merged;
         } else {
@@ -183,6 +251,9 @@ QString outsideChangeNotice(const QString &fileName, const OutsideChange &change
         return QStringLiteral("%1 はほかのプログラムでも変更されていました。その変更と合わせて保存しました。").arg(fileName);
     case OutsideChange::KeptBoth:
         return QStringLiteral("%1 はほかのプログラムで書き換えられていました。その内容は「%2」に残し、こちらの内容を保存しました。")
+            .arg(fileName, QFileInfo(change.keptCopy).fileName());
+    case OutsideChange::SavedBeside:
+        return QStringLiteral("%1 がふつうのファイルではないため、書き換えませんでした。こちらの内容は「%2」に保存しました。")
             .arg(fileName, QFileInfo(change.keptCopy).fileName());
     }
     return {};

@@ -6,9 +6,11 @@
 //   - unchanged: ours is written;
 //   - the other program only added or removed whole lines: those additions
 //     and removals are applied to ours, and the result is written;
-//   - anything else (a line changed, the whole file re-encoded): the other
-//     program's file is kept beside under a name that says so, and ours is
-//     written.
+//   - anything else (a line changed, the whole file re-encoded, emptied,
+//     cut by more than half, or no longer text): the other program's file
+//     is kept beside under a name that says so, and ours is written;
+//   - no regular file at the name (a link, a FIFO, a device) or one over
+//     its limit: it is left alone and ours is written beside it.
 // Nothing is ever overwritten without the caller being told which it was.
 
 #include "base/SaveFile.h"
@@ -43,6 +45,7 @@ struct OutsideChange {
         None,     // the file was as last seen
         Merged,   // another program's added or removed lines were kept
         KeptBoth, // another program's version now lies at `keptCopy`
+        SavedBeside, // the file was left alone; ours lies at `keptCopy`
     };
     Kind kind = None;
     QString keptCopy;
@@ -51,6 +54,9 @@ struct OutsideChange {
 // Where the other program's version of `path` is kept:
 //   "/d/Talk.txt", 2026-12-07 10:12:00 -> "/d/Talk（ほかのプログラムの変更 2026-12-07 101200）.txt"
 QString keptCopyPath(const QString &path, const QDateTime &when);
+// Where ours goes when the name holds no regular file:
+//   "/d/Talk.txt" -> "/d/Talk（このプログラムの保存）.txt"
+QString savedBesidePath(const QString &path);
 
 // Writes `ours` over `path` atomically after the check above; `seen` then
 // holds what the file holds. On an error nothing was written and `seen` is

@@ -2,6 +2,9 @@
 
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace kel {
 namespace {
 
@@ -12,6 +15,25 @@ SaveError saveError(const QSaveFile &file, const QString &fallback)
     const QString reason = file.errorString();
     return SaveError{reason.isEmpty() || reason == QLatin1String("Unknown error") ? fallback
                                                                                    : reason};
+}
+
+// The fault switch's failing rename: the temporary is taken away under
+// QSaveFile, so that its own commit() meets the failure, as it would on a
+// disk pulled out at that moment. Qt keeps the temporary unnamed where it
+// can (O_TMPFILE) and links it in at commit(): with /dev/null put in its
+// place that link fails; a named temporary is removed as well.
+void loseTemporary(const QSaveFile &file)
+{
+    char temporary[4096] = {};
+    const QByteArray fd = "/proc/self/fd/" + QByteArray::number(file.handle());
+    const ssize_t n = ::readlink(fd.constData(), temporary, sizeof temporary - 1);
+    const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (n <= 0 || null < 0 || ::dup2(null, file.handle()) < 0)
+        qWarning("kelvoran: the save fault switch found no temporary to take away");
+    if (null >= 0)
+        ::close(null);
+    if (n > 0 && !QByteArray(temporary).endsWith(" (deleted)"))
+        ::unlink(temporary);
 }
 
 } // namespace
@@ -33,10 +55,8 @@ std::optional<SaveError> saveFileAtomically(const QString &path, const QByteArra
         file.cancelWriting(); // the temporary is removed, the target untouched
         return error;
     }
-    if (g_saveFault == SaveFault::BeforeRename) {
-        file.cancelWriting();
-        return SaveError{QStringLiteral("cannot replace %1").arg(path)};
-    }
+    if (g_saveFault == SaveFault::BeforeRename)
+        loseTemporary(file);
     if (!file.commit())
         return saveError(file, QStringLiteral("cannot replace %1").arg(path));
     return std::nullopt;

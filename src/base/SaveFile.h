@@ -31,7 +31,7 @@ std::optional<SaveError> saveFileAtomically(const QString &path, const QByteArra
 enum class SaveFault {
     None,
     Write,        // writing the temporary fails (a full disk)
-    BeforeRename, // the temporary is complete and flushed, the rename fails
+    BeforeRename, // the temporary is complete and flushed, QSaveFile::commit() fails
 };
 void setSaveFaultForTesting(SaveFault fault);
 

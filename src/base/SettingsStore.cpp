@@ -9,7 +9,14 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 
 namespace kel {
 
@@ -24,27 +31,11 @@ std::optional<QString> SettingsStore::value(const QString &key) const
     return valueIn(QLatin1String(kSettingsSection), key);
 }
 
-namespace {
-
-// The groups `bytes` hold, read through a file of their own (QSettings
-// reads only files).
-IniGroups iniGroupsOf(const QByteArray &bytes)
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("merged.ini")));
-    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    file.close();
-    return readIniGroups(file.fileName());
-}
-
-} // namespace
-
 const IniGroups &SettingsStore::groups() const
 {
     if (!groups_) {
         seen_ = readSeenFile(path_);
-        groups_ = readIniGroups(path_);
+        groups_ = iniGroupsOf(seen_.bytes);
     }
     return *groups_;
 }
@@ -85,15 +76,47 @@ bool SettingsStore::saveIn(const QString &group, const QString &key, const QStri
 
 IniGroups readIniGroups(const QString &path)
 {
+    return iniGroupsOf(readSeenFile(path).bytes);
+}
+
+IniGroups iniGroupsOf(const QByteArray &bytes)
+{
     IniGroups read;
-    QSettings s(path, QSettings::IniFormat);
-    for (const QString &full : s.allKeys()) {
-        if (full.isEmpty())
-            continue;
-        const qsizetype slash = full.indexOf(u'/');
-        const QString g = slash < 0 ? QStringLiteral("General") : full.left(slash);
-        read[g][slash < 0 ? full : full.mid(slash + 1)] = s.value(full).toString();
+    if (bytes.isEmpty())
+        return read;
+    // QSettings reads only named files: the bytes are given one in memory,
+    // which needs no room in TMPDIR and leaves nothing behind.
+    const int fd = ::memfd_create("Talk.ini", MFD_CLOEXEC);
+    if (fd < 0) {
+        qWarning("kelvoran: memfd_create: %s", std::strerror(errno));
+        return read;
     }
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    // QSettings keeps what it read of a file name and reads it again only
+    // when the size or the time differs; every fd here gets a time of its
+    // own, so bytes of the same size are never answered from that memory.
+    static std::atomic<time_t> stamp{1};
+    const time_t own = stamp++;
+    const struct timespec times[2] = {{own, 0}, {own, 0}};
+    if (done == bytes.size() && ::futimens(fd, times) == 0) {
+        QSettings s(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        for (const QString &full : s.allKeys()) {
+            if (full.isEmpty())
+                continue;
+            const qsizetype slash = full.indexOf(u'/');
+            const QString g = slash < 0 ? QStringLiteral("General") : full.left(slash);
+            read[g][slash < 0 ? full : full.mid(slash + 1)] = s.value(full).toString();
+        }
+    }
+    ::close(fd);
     return read;
 }
 

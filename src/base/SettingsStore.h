@@ -21,8 +21,12 @@ namespace kel {
 using IniGroups = std::map<QString, std::map<QString, QString>>;
 // The file's bytes for `groups`, in a form QSettings reads back unchanged.
 QByteArray iniText(const IniGroups &groups);
-// Every group of the settings file at `path` (none when it is missing).
+// Every group of the settings file at `path` (none when it is missing, not
+// a regular file, or over its limit: StoredFile.h).
 IniGroups readIniGroups(const QString &path);
+// Every group `bytes` hold, read as the file would be; no temporary file is
+// made (a full TMPDIR must not make a sound file look broken).
+IniGroups iniGroupsOf(const QByteArray &bytes);
 
 class SettingsStore {
 public:

@@ -12,6 +12,10 @@ ListFileText readListFile(const QString &path)
         return {ListFileText::Missing, {}};
     case LoadedFile::Unreadable:
         return {ListFileText::Unreadable, {}};
+    case LoadedFile::NotRegular:
+        return {ListFileText::NotRegular, {}};
+    case LoadedFile::TooLarge:
+        return {ListFileText::TooLarge, {}};
     case LoadedFile::Read:
         break;
     }
@@ -30,8 +34,13 @@ std::optional<StoreProblem> storeListFile(const QString &path, ListFileText &asR
         return StoreProblem{StoreProblem::FileProtected, {}, {}};
     if (!file.ok())
         return StoreProblem{StoreProblem::Unencodable, file.failure->character, {}};
-    if (const std::optional<SaveError> error = saveCheckingOutside(path, asRead.seen, file.bytes, outside))
+    OutsideChange change;
+    if (const std::optional<SaveError> error = saveCheckingOutside(path, asRead.seen, file.bytes, &change))
         return StoreProblem{StoreProblem::WriteFailed, {}, error->reason};
+    if (outside)
+        *outside = change;
+    if (change.kind == OutsideChange::SavedBeside)
+        return std::nullopt; // the file at `path` is still what it was
     asRead.status = ListFileText::Read;
     asRead.text = decodeTextFile(asRead.seen.bytes).text;
     return std::nullopt;

@@ -20,6 +20,8 @@ struct ListFileText {
         Read,       // code page 932, or UTF-8 with or without a byte-order mark
         Unreadable, // something is there that cannot be read: shown empty
         Invalid,    // neither encoding: shown as far as code page 932 decodes it
+        NotRegular, // a link, FIFO or device: never read, shown empty; stores go beside it
+        TooLarge,   // over its limit: never read, shown empty, never overwritten
     };
     Status status = Missing;
     QString text;
@@ -28,7 +30,7 @@ struct ListFileText {
     SeenFile seen;
 
     // False when storing would destroy what the user has in the file.
-    bool mayOverwrite() const { return status == Missing || status == Read; }
+    bool mayOverwrite() const { return status == Missing || status == Read || status == NotRegular; }
 };
 
 ListFileText readListFile(const QString &path);

@@ -6,7 +6,13 @@
 #include "widgets/TwipsLayout.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace kel {
 namespace {
@@ -71,6 +77,37 @@ public:
         }
     }
 
+    // The design holds three lines of text. A longer message grows the
+    // dialog downwards as far as the screen allows, then scrolls: a line cut
+    // off is a line the user never learns of.
+    void setMessage(const QString &message)
+    {
+        label->setText(message);
+        const int extra = label->heightForWidth(label->width()) - label->height();
+        if (extra <= 0)
+            return;
+        const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        // Room for the window's title bar and frame, which the screen also holds.
+        constexpr int kFrameAllowance = 64;
+        const int room = screen ? screen->availableGeometry().height() - height() - kFrameAllowance : extra;
+        const int grow = std::clamp(room, 0, extra);
+        label->resize(label->width(), label->height() + grow);
+        for (ColorButton *b : buttons)
+            b->move(b->x(), b->y() + grow);
+        setFixedSize(width(), height() + grow);
+        if (grow == extra)
+            return;
+        auto *scroll = new QScrollArea(this);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setGeometry(label->geometry());
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->viewport()->setAutoFillBackground(false);
+        const int width = label->width() - scroll->verticalScrollBar()->sizeHint().width();
+        label->resize(width, label->heightForWidth(width));
+        scroll->setWidget(label);
+        scroll->show();
+    }
+
     QLabel *label = nullptr;
     ColorButton *buttons[2] = {};
 
@@ -95,7 +132,7 @@ void AskUser(Talk &t, const QString &message, int code, const QString &title)
     FrmOKDialog dialog(t.layout.map().scale(), t.st.AskAnswer, t.ui.frmTalk);
     dialog.arrange(code);
     dialog.setWindowTitle(title);
-    dialog.label->setText(message);
+    dialog.setMessage(message);
     dialog.exec();
 }
 
@@ -113,7 +150,7 @@ bool askBeforeWindow(const QString &message, const QString &title, const QString
     safe->setDefault(true);
     safe->setFocus();
     dialog.setWindowTitle(title);
-    dialog.label->setText(message);
+    dialog.setMessage(message);
     dialog.exec();
     return answer;
 }

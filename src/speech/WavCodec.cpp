@@ -124,7 +124,9 @@ QString soundRefusal(const QString &fileName, const QString &why)
 {
     if (why == QLatin1String(kTooLongReason))
         return QStringLiteral("「%1」は長すぎます（%2 秒まで）").arg(fileName).arg(kMaxSoundSeconds);
-    return QStringLiteral("「%1」は使える WAV ではありません（%2）").arg(fileName, why);
+    // The decoder's words are for the log; the user is told what to do.
+    qWarning("kelvoran: %s: %s", qPrintable(fileName), qPrintable(why));
+    return QStringLiteral("「%1」は使える WAV ではありません").arg(fileName);
 }
 
 std::vector<float> toMono(const Audio &audio)

@@ -47,7 +47,7 @@ std::optional<Audio> decodeWav(QByteArrayView bytes, QString *why = nullptr);
 
 // The user's words for a refused sound file, naming it:
 // soundRefusal("か.wav", kTooLongReason) -> "「か.wav」は長すぎます（10 秒まで）"
-// soundRefusal("か.wav", "no sound data") -> "「か.wav」は使える WAV ではありません（no sound data）"
+// soundRefusal("か.wav", "no sound data") -> "「か.wav」は使える WAV ではありません" (the why to the log)
 QString soundRefusal(const QString &fileName, const QString &why);
 
 // The channels averaged into one.

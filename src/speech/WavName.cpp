@@ -43,7 +43,8 @@ QString printable(const QString &text)
         const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         if (pair) {
             out += text.mid(i++, 2);
-        } else if (c.isSurrogate() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) {
+        } else if (c.isSurrogate() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
+                   || c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph) {
             out += c.unicode() < 0x100 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'))
                                        : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
         } else {

@@ -18,7 +18,8 @@ namespace kel {
 std::optional<QString> wavPathFor(const QString &appPath, const QString &ch);
 
 // `text` fit to be shown or printed: control and format characters (an
-// escape sequence, a right-to-left override) and broken surrogates are
+// escape sequence, a right-to-left override), the line and paragraph
+// separators U+2028 and U+2029 (a line break to a terminal), and broken surrogates are
 // spelled out as their code, so ESC "[2J" reads `\x1b[2J` and U+202E reads
 // `\u202e`; everything else, "か" included, is kept.
 QString printable(const QString &text);

@@ -1,6 +1,7 @@
 #include "voice/ArchiveFile.h"
 
 #include "base/LateModule.h"
+#include "base/StoredFile.h"
 #include "speech/WavName.h"
 
 #include <QCryptographicHash>
@@ -45,28 +46,19 @@ std::optional<QList<QByteArray>> manifestLines(const ArchiveFiles &files, const 
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, QString *error)
 {
-    // Opened without waiting (a FIFO with no writer would hold the open for
-    // ever), then judged by what was opened, not by its name.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return refuse(error, QStringLiteral("「%1」を開けません（%2）").arg(printable(path), QString::fromLocal8Bit(strerror(errno))));
-    QFile f;
-    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return refuse(error, f.errorString());
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    StoredRead read = readStoredFile(path, maxBytes, FinalLink::Followed);
+    switch (read.status) {
+    case StoredRead::Read:
+        return std::move(read.bytes);
+    case StoredRead::NotRegular:
         return refuse(error, QStringLiteral("「%1」は普通のファイルではありません").arg(printable(path)));
-    const QString tooLarge = QStringLiteral("「%1」は %2 MB より大きいファイルです").arg(printable(path), megabytes(maxBytes));
-    if (st.st_size > maxBytes)
-        return refuse(error, tooLarge);
-    QByteArray bytes = f.read(maxBytes + 1);
-    if (bytes.size() > maxBytes)
-        return refuse(error, tooLarge);
-    if (f.error() != QFileDevice::NoError)
-        return refuse(error, f.errorString());
-    return bytes;
+    case StoredRead::TooLarge:
+        return refuse(error, QStringLiteral("「%1」は %2 MB より大きいファイルです").arg(printable(path), megabytes(maxBytes)));
+    case StoredRead::Missing:
+    case StoredRead::Unreadable:
+        break;
+    }
+    return refuse(error, QStringLiteral("「%1」を開けません（%2）").arg(printable(path), read.reason));
 }
 
 std::optional<QString> backupTarget(const QString &path, QString *error)

@@ -1,5 +1,7 @@
 #include "voice/BackupPage.h"
 
+#include "base/FileErrors.h"
+
 #include "base/SettingsStore.h"
 #include "frame/FrmOK.h"
 #include "voice/FullBackup.h"
@@ -57,7 +59,7 @@ void BackupPage::backUp()
     QString error, summary;
     tell(writeFullBackup({t_.st.AppPath, t_.sv.store->path()}, file, &error, &summary)
              ? QStringLiteral("%1 を書きました。").arg(summary)
-             : QStringLiteral("書けませんでした（%1）。").arg(error));
+             : QStringLiteral("書けませんでした（%1）。").arg(japaneseWords(error)));
 }
 
 void BackupPage::restore()
@@ -80,7 +82,7 @@ void BackupPage::restore()
     }
     QString error;
     if (!restoreFullBackup(places, backup, &error)) {
-        tell(QStringLiteral("元に戻せませんでした（%1）。何も変えていません。").arg(error));
+        tell(QStringLiteral("元に戻せませんでした（%1）。何も変えていません。").arg(japaneseWords(error)));
         return;
     }
     t_.sv.store->reread();

@@ -33,6 +33,7 @@ QString stateWords(VoiceState s)
 {
     switch (s) {
     case VoiceState::Own: return QStringLiteral("自分の声");
+    case VoiceState::Unusable: return QStringLiteral("使えない録音");
     case VoiceState::Installed: return QStringLiteral("標準の声");
     case VoiceState::Missing: return QStringLiteral("なし");
     }

@@ -1,12 +1,13 @@
 #include "voice/FullBackup.h"
 
+#include "base/FileErrors.h"
 #include "base/SettingsStore.h"
+#include "base/StoredFile.h"
 #include "voice/ArchiveFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryDir>
 
 namespace kel {
 namespace {
@@ -23,28 +24,42 @@ FullBackup refused(const QString &why)
 
 std::optional<QByteArray> fileBytes(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    StoredRead read = readStoredFile(path, storedFileLimit(path));
+    if (read.status != StoredRead::Read)
         return std::nullopt;
-    return f.readAll();
+    return std::move(read.bytes);
 }
 
 // The settings file in the one form the program writes it: what a restore
 // puts back byte for byte.
 std::optional<QByteArray> settingsBytes(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    const std::optional<QByteArray> bytes = fileBytes(path);
+    if (!bytes)
         return std::nullopt;
-    return iniText(readIniGroups(path));
+    return iniText(iniGroupsOf(*bytes));
 }
 
 // A settings file this program wrote: read back, it writes the same bytes.
 bool isSettingsText(const QByteArray &bytes)
 {
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("Talk.ini")));
-    return dir.isValid() && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush()
-           && iniText(readIniGroups(f.fileName())) == bytes;
+    return iniText(iniGroupsOf(bytes)) == bytes;
+}
+
+// The stored files in a backup, each with the most it may hold.
+struct StoredEntry {
+    QByteArray name;
+    qint64 limit;
+};
+const StoredEntry kStoredEntries[] = {{kTalk, kMaxListFileBytes}, {kDay, kMaxListFileBytes}, {kIni, kMaxSettingsFileBytes}};
+
+// A stored file that exists but is not backed up: the program would not
+// read it either (a link, a FIFO, a file over its limit).
+QString notBackedUp(const QString &path)
+{
+    const StoredRead::Status status = readStoredFile(path, storedFileLimit(path)).status;
+    return status == StoredRead::Missing || status == StoredRead::Read ? QString()
+                                                                        : QFileInfo(path).fileName();
 }
 
 } // namespace
@@ -54,7 +69,7 @@ bool writeFullBackup(const BackupPlaces &places, const QString &file, QString *e
     const std::optional<QString> target = backupTarget(file, error);
     if (!target)
         return false;
-    int sounds = 0;
+    VoiceArchiveCount sounds;
     const std::optional<QByteArray> voice = voiceArchive(VoiceFolder(places.dataFolder), error, &sounds);
     if (!voice)
         return false;
@@ -77,8 +92,18 @@ bool writeFullBackup(const BackupPlaces &places, const QString &file, QString *e
     const std::optional<QByteArray> out = tarGz(files, error);
     if (!out || !writeWhole(*target, *out, error))
         return false;
-    if (summary)
-        *summary = QStringLiteral("%1、声 %2 文字").arg(held.join(QStringLiteral("、"))).arg(sounds);
+    if (summary) {
+        held << QStringLiteral("声 %1 文字").arg(sounds.sounds);
+        QStringList skipped;
+        for (const QString &path : {places.dataFolder + QStringLiteral("/Talk.txt"),
+                                    places.dataFolder + QStringLiteral("/day.txt"), places.iniPath})
+            if (const QString name = notBackedUp(path); !name.isEmpty())
+                skipped << name;
+        *summary = held.join(QStringLiteral("、")) + leftOutNote(sounds.leftOut)
+                   + (skipped.isEmpty() ? QString()
+                                        : QStringLiteral("（読めないため入れなかったファイル：%1）")
+                                              .arg(skipped.join(QStringLiteral("、"))));
+    }
     return true;
 }
 
@@ -86,7 +111,7 @@ FullBackup readFullBackup(const QString &file)
 {
     QString why;
     const std::optional<QByteArray> bytes = readRegularFile(file, kMaxBackupBytes, &why);
-    return bytes ? readFullBackupBytes(*bytes) : refused(why);
+    return bytes ? readFullBackupBytes(*bytes) : refused(japaneseWords(why));
 }
 
 FullBackup readFullBackupBytes(const QByteArray &bytes)
@@ -118,7 +143,11 @@ FullBackup readFullBackupBytes(const QByteArray &bytes)
     FullBackup backup;
     backup.voice = readVoiceBackupBytes(entries->value(kVoice));
     if (!backup.voice.ok)
-        return refused(backup.voice.error);
+        return refused(backup.voice.reason);
+    for (const StoredEntry &e : kStoredEntries)
+        if (entries->value(e.name).size() > e.limit)
+            return refused(QStringLiteral("「%1」が %2 MB を超えています")
+                               .arg(QString::fromLatin1(e.name), megabytes(e.limit)));
     if (entries->contains(kIni) && !isSettingsText(entries->value(kIni)))
         return refused(QStringLiteral("Talk.ini が設定の形ではありません"));
     for (auto [name, slot] : {std::pair{kTalk, &backup.talk}, std::pair{kDay, &backup.day}, std::pair{kIni, &backup.ini}})
@@ -162,7 +191,7 @@ bool restoreFullBackup(const BackupPlaces &places, const FullBackup &backup, QSt
     // copied rather than renamed, the one step that can still fail.
     QList<FileChange> changes = voiceChanges(VoiceFolder(places.dataFolder), backup.voice);
     changes += plainFiles(places, backup);
-    return changeAllOrNothing(places.dataFolder, changes, error);
+    return changeAllOrNothing(places, changes, error);
 }
 
 } // namespace kel

@@ -24,11 +24,6 @@ namespace kel {
 
 inline constexpr qint64 kMaxBackupBytes = kMaxVoiceArchiveBytes + (qint64(64) << 20);
 
-struct BackupPlaces {
-    QString dataFolder; // Talk.txt, day.txt, the voice
-    QString iniPath;    // Talk.ini
-};
-
 struct FullBackup {
     bool ok = false;
     QString error; // why it was refused, when !ok

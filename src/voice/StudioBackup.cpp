@@ -27,9 +27,9 @@ void FrmStudio::exportBackup()
     if (file.isEmpty())
         return;
     QString error;
-    int count = 0;
+    VoiceArchiveCount count;
     lblTake_->setText(exportVoice(folder_, file, &error, &count)
-                          ? QStringLiteral("%1 文字の声を書き出しました。").arg(count)
+                          ? QStringLiteral("%1 文字の声を書き出しました。%2").arg(count.sounds).arg(leftOutNote(count.leftOut))
                           : QStringLiteral("書き出せませんでした。%1").arg(japaneseReason(error)));
 }
 

@@ -15,6 +15,8 @@ namespace {
 
 const QByteArray kMagic = "kelvoran-voice 1";
 constexpr int kMaxEntries = 4000;
+// Entries are numbered in three digits.
+constexpr int kMaxIndex = 999;
 // A sound placed by hand has no take: its two take fields read "0" and "-".
 const QByteArray kNoTake = "-";
 
@@ -30,6 +32,7 @@ bool fail(QString *error, const QString &why)
 VoiceBackup refused(const QString &why)
 {
     VoiceBackup b;
+    b.reason = why;
     b.error = QStringLiteral("声のバックアップを読めません：%1。何も変えていません。").arg(why);
     return b;
 }
@@ -42,34 +45,52 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-std::optional<QByteArray> voiceArchive(const VoiceFolder &folder, QString *error, int *count)
+std::optional<QByteArray> voiceArchive(const VoiceFolder &folder, QString *error, VoiceArchiveCount *count)
 {
+    // Room kept for the manifest and the archive's own headers, so that what
+    // is written here is never over what a restore accepts.
+    constexpr qint64 kMostSoundBytes = kMaxVoiceArchiveBytes - (qint64(1) << 20);
     QByteArray manifest = kMagic + '\n';
     ArchiveEntries files;
-    int index = 0;
+    VoiceArchiveCount counted;
+    qint64 total = 0;
     for (const QString &ch : folder.ownSounds()) {
-        const QByteArray sound = readAll(folder.soundPath(ch));
-        const bool hasTake = QFileInfo(folder.takePath(ch)).isFile();
-        const QByteArray take = hasTake ? readAll(folder.takePath(ch)) : QByteArray();
-        if (sound.isEmpty() || (hasTake && take.isEmpty())) {
-            fail(error, QStringLiteral("「%1」の録音を読めません").arg(printable(ch)));
-            return std::nullopt;
+        const std::optional<QByteArray> sound = usableSound(folder.soundPath(ch));
+        const bool hasTake = QFileInfo::exists(folder.takePath(ch));
+        const std::optional<QByteArray> take = hasTake ? usableSound(folder.takePath(ch)) : QByteArray();
+        if (!sound || !take || total + sound->size() + take->size() > kMostSoundBytes
+            || counted.sounds > kMaxIndex) {
+            counted.leftOut << ch;
+            continue;
         }
-        manifest += QByteArray::number(index) + '\t' + ch.toUtf8() + '\t' + QByteArray::number(sound.size()) + '\t'
-                    + sha256Hex(sound) + '\t' + QByteArray::number(take.size()) + '\t'
-                    + (hasTake ? sha256Hex(take) : kNoTake) + '\n';
-        files.append({entryName("sounds", index), sound});
+        total += sound->size() + take->size();
+        const int index = counted.sounds++;
+        manifest += QByteArray::number(index) + '\t' + ch.toUtf8() + '\t' + QByteArray::number(sound->size()) + '\t'
+                    + sha256Hex(*sound) + '\t' + QByteArray::number(take->size()) + '\t'
+                    + (hasTake ? sha256Hex(*take) : kNoTake) + '\n';
+        files.append({entryName("sounds", index), *sound});
         if (hasTake)
-            files.append({entryName("takes", index), take});
-        ++index;
+            files.append({entryName("takes", index), *take});
     }
+    if (!counted.leftOut.isEmpty())
+        qWarning("kelvoran: sounds left out of the voice archive: %s", qPrintable(counted.leftOut.join(u' ')));
     files.prepend({kManifestName, manifest});
     if (count)
-        *count = index;
+        *count = counted;
     return tarGz(files, error);
 }
 
-bool exportVoice(const VoiceFolder &folder, const QString &file, QString *error, int *count)
+QString leftOutNote(const QStringList &leftOut)
+{
+    if (leftOut.isEmpty())
+        return {};
+    QStringList shown;
+    for (const QString &ch : leftOut)
+        shown << printable(ch);
+    return QStringLiteral("（大きすぎるか使えない WAV のため入れなかった声：%1）").arg(shown.join(QStringLiteral("、")));
+}
+
+bool exportVoice(const VoiceFolder &folder, const QString &file, QString *error, VoiceArchiveCount *count)
 {
     const std::optional<QString> target = backupTarget(file, error);
     if (!target)
@@ -105,7 +126,7 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
         bool indexOk = false;
         const int index = f.size() == 6 ? f[0].toInt(&indexOk) : -1;
         const QString ch = f.size() == 6 ? QString::fromUtf8(f[1]) : QString();
-        if (!indexOk || index < 0 || index > 999 || seen.contains(ch))
+        if (!indexOk || index < 0 || index > kMaxIndex || seen.contains(ch))
             return refused(QStringLiteral("目録が壊れています"));
         if (!isVoiceName(ch))
             return refused(QStringLiteral("声にない名前「%1」があります").arg(printable(ch)));
@@ -162,7 +183,7 @@ QList<FileChange> voiceChanges(const VoiceFolder &folder, const VoiceBackup &bac
 
 bool importVoice(VoiceFolder &folder, const VoiceBackup &backup, QString *error)
 {
-    return changeAllOrNothing(folder.folder(), voiceChanges(folder, backup), error);
+    return changeAllOrNothing({folder.folder(), {}}, voiceChanges(folder, backup), error);
 }
 
 } // namespace kel

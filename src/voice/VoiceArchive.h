@@ -34,15 +34,27 @@ struct VoiceRecording {
 
 struct VoiceBackup {
     bool ok = false;
-    QString error; // why it was refused, when !ok
+    QString error;  // why it was refused, when !ok, as said to the user
+    QString reason; // the same without the words around it, for a caller's own sentence
     QList<VoiceRecording> recordings;
 };
 
+// What a voice archive holds, and the sounds it leaves out by name ("あ"):
+// those a restore would refuse (over the sound limits, not a WAV, not a
+// regular file), and those past what one archive may hold. An oversized
+// file is judged by its size alone, never read.
+struct VoiceArchiveCount {
+    int sounds = 0;
+    QStringList leftOut;
+};
+
 // The archive's bytes for every sound of `folder` (ownSounds()).
-std::optional<QByteArray> voiceArchive(const VoiceFolder &folder, QString *error, int *count = nullptr);
+std::optional<QByteArray> voiceArchive(const VoiceFolder &folder, QString *error, VoiceArchiveCount *count = nullptr);
 // The same, written to `file` (see backupTarget); false with `error` when it
 // could not be written (the file is then left as it was).
-bool exportVoice(const VoiceFolder &folder, const QString &file, QString *error, int *count = nullptr);
+bool exportVoice(const VoiceFolder &folder, const QString &file, QString *error, VoiceArchiveCount *count = nullptr);
+// "（入れなかった声：あ、い）" for sounds left out, else "".
+QString leftOutNote(const QStringList &leftOut);
 
 VoiceBackup readVoiceBackup(const QString &file);
 // The same, for an archive already in memory.

@@ -32,7 +32,7 @@ int restoreCommand(const StartRequest &req, const BackupPlaces &places)
         return say(1, refusedOver(replaced));
     QString error;
     if (!restoreFullBackup(places, backup, &error))
-        return say(1, QStringLiteral("元に戻せませんでした：%1。何も変えていません。").arg(error));
+        return say(1, QStringLiteral("元に戻せませんでした：%1。何も変えていません。").arg(japaneseWords(error)));
     return say(0, QStringLiteral("%1 から元に戻しました。").arg(printable(req.restore)));
 }
 
@@ -50,16 +50,18 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QS
     if (!req.backup.isEmpty()) {
         QString summary;
         if (!writeFullBackup({dataFolder, iniPath}, req.backup, &error, &summary))
-            return say(1, QStringLiteral("バックアップを書けませんでした：%1").arg(error));
+            return say(1, QStringLiteral("バックアップを書けませんでした：%1").arg(japaneseWords(error)));
         return say(0, QStringLiteral("%1 を %2 に書きました。").arg(summary, printable(req.backup)));
     }
     if (!req.restore.isEmpty())
         return restoreCommand(req, {dataFolder, iniPath});
     if (!req.exportVoice.isEmpty()) {
-        int count = 0;
+        VoiceArchiveCount count;
         if (!exportVoice(folder, req.exportVoice, &error, &count))
             return say(1, QStringLiteral("書き出せませんでした：%1").arg(japaneseWords(error)));
-        return say(0, QStringLiteral("%1 文字の声を %2 に書き出しました。").arg(count).arg(printable(req.exportVoice)));
+        return say(0, QStringLiteral("%1 文字の声を %2 に書き出しました。%3")
+                          .arg(count.sounds)
+                          .arg(printable(req.exportVoice), leftOutNote(count.leftOut)));
     }
     const VoiceBackup backup = readVoiceBackup(req.importVoice);
     if (!backup.ok)
@@ -84,7 +86,8 @@ int runVoiceCommandLocked(const StartRequest &req, const QString &dataFolder, co
             return say(1, QString::fromUtf8(kCloseKelvoranFirst));
         return runVoiceCommand(req, dataFolder, iniPath);
     }
-    finishCutOffChange(dataFolder);
+    if (finishCutOffChange({dataFolder, iniPath}) == CutOffChange::SetAside)
+        say(1, setAsideNotice());
     if (!writes)
         lock = SingleInstance(); // a window may open while this one reads
     return runVoiceCommand(req, dataFolder, iniPath);

@@ -2,7 +2,9 @@
 
 #include "base/SaveFile.h"
 #include "reading/Morae.h"
+#include "voice/ArchiveFile.h"
 #include "speech/SoundSet.h"
+#include "speech/WavCodec.h"
 #include "speech/WavName.h"
 
 #include <QDir>
@@ -64,6 +66,15 @@ bool isVoiceName(const QString &ch)
     return set.contains(ch) || mora.match(ch).hasMatch();
 }
 
+std::optional<QByteArray> usableSound(const QString &path)
+{
+    std::optional<QByteArray> bytes = readRegularFile(path, kMaxSoundFileBytes, nullptr);
+    QString bad;
+    if (!bytes || !decodeWav(*bytes, &bad))
+        return std::nullopt;
+    return bytes;
+}
+
 bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -91,7 +102,7 @@ QString VoiceFolder::backupPath(const QString &ch) const
 VoiceState VoiceFolder::state(const QString &ch) const
 {
     if (QFileInfo(soundPath(ch)).isFile())
-        return VoiceState::Own;
+        return usableSound(soundPath(ch)) ? VoiceState::Own : VoiceState::Unusable;
     if (!installed_.isEmpty() && QFileInfo(wavPathFor(installed_, ch).value_or(QString())).isFile())
         return VoiceState::Installed;
     return VoiceState::Missing;

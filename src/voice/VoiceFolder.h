@@ -16,11 +16,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kel {
 
-// Own: a sound in the user's folder; Installed: only the installed voice
-// has it; Missing: neither, the character plays nothing.
-enum class VoiceState { Own, Installed, Missing };
+// Own: a sound in the user's folder; Unusable: a file there that is no
+// WAV the program can play (or over the sound limits), so the character
+// still wants a recording; Installed: only the installed voice has it;
+// Missing: neither, the character plays nothing.
+enum class VoiceState { Own, Unusable, Installed, Missing };
+
+// The sound at `path` when it is a regular file within the sound limits
+// that decodes; nullopt otherwise, an oversized file judged by its size
+// alone, never read.
+std::optional<QByteArray> usableSound(const QString &path);
 
 struct VoiceEntry {
     QString character;

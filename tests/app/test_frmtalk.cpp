@@ -10,6 +10,7 @@
 #include "speech/SoundSet.h"
 
 #include <QHeaderView>
+#include <QScreen>
 
 using namespace kel;
 
@@ -119,6 +120,11 @@ private slots:
         QTest::newRow("yes and no") << QList<int>{kAskYesNo} << "日記を登録して終了します"
                                     << QStringList{"ＹＥＳ 300,2280,4365,1635 ＮＯ 5460,2280,4365,1635"};
         QTest::newRow("a long message") << QList<int>{kAskOkCancel} << QString(60, u'あ') << QStringList{ok};
+        QTest::newRow("a notice of three sentences")
+            << QList<int>{kAskNotice}
+            << "例文を保存できませんでした。\nディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。\n何も変えていません。"
+            << QStringList{"OK 3500,2280,4365,1635"};
+        QTest::newRow("a message longer than the screen") << QList<int>{kAskOkCancel} << QString(900, u'あ') << QStringList{ok};
     }
 
     void questionButtons()
@@ -135,11 +141,21 @@ private slots:
                 const TwipsMap &map = fx.win->twips();
                 const auto *label = dialog->findChild<QLabel *>("lblOK");
                 QStringList seen;
-                if (label->geometry() != map.px(QRect(240, 120, 9645, 1965)))
+                // A long message grows the label downwards (or scrolls in
+                // it), the buttons with it; its text is never cut.
+                const QRect area = label->parentWidget() == dialog ? label->geometry()
+                                                                   : label->parentWidget()->parentWidget()->geometry();
+                const QRect designed = map.px(QRect(240, 120, 9645, 1965));
+                const int grown = area.height() - designed.height();
+                if (area.topLeft() != designed.topLeft() || area.width() != designed.width() || grown < 0)
                     seen << "label moved";
+                if (label->height() < label->heightForWidth(label->width()))
+                    seen << "text cut";
+                if (!dialog->screen()->availableGeometry().contains(dialog->frameGeometry()))
+                    seen << "off the screen";
                 for (const QRect design : {QRect(300, 2280, 4365, 1635), QRect(3500, 2280, 4365, 1635), QRect(5460, 2280, 4365, 1635)})
                     for (auto *b : dialog->findChildren<QPushButton *>())
-                        if (b->isVisible() && b->geometry() == map.px(design))
+                        if (b->isVisible() && b->geometry() == map.px(design).translated(0, grown))
                             seen << b->text() + QStringLiteral(" %1,%2,%3,%4").arg(design.x()).arg(design.y()).arg(design.width()).arg(design.height());
                 shown << seen.join(u' ');
                 click(dialog->findChild<QPushButton *>("cmdOK0"));

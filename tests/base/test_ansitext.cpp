@@ -3,11 +3,15 @@
 
 #include "support/TestMain.h"
 #include "base/AnsiText.h"
+#include "base/SaveFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace kel;
 using namespace Qt::StringLiterals;
@@ -67,19 +71,48 @@ private slots:
     void trimsAsciiSpacesOnly() { QCOMPARE(trimSpaces(u" \u3000あ\u3000 "_s), u"\u3000あ\u3000"_s); }
 
     // Something there that cannot be read must not count as missing, or the
-    // caller would write a fresh file over it. A save through a regular file
-    // fails and leaves it. (A save that replaces a file, and one whose rename
-    // fails, are seen on disk in test_samplescreens and test_diaryscreens.)
+    // caller would write a fresh file over it; nor may a link, a FIFO or a
+    // device be read in its place (a FIFO would wait for ever, /dev/zero
+    // never end), nor a file over its limit. (A save that replaces a file,
+    // and one whose rename fails, are seen on disk in test_samplescreens and
+    // test_diaryscreens.)
+    void placesThatAreNotFiles_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("status");
+        QTest::newRow("nothing") << u"-"_s << int(LoadedFile::Missing);
+        QTest::newRow("a file") << u"file"_s << int(LoadedFile::Read);
+        QTest::newRow("a folder") << u"folder"_s << int(LoadedFile::NotRegular);
+        QTest::newRow("a link to a file elsewhere") << u"link"_s << int(LoadedFile::NotRegular);
+        QTest::newRow("a link to /dev/zero") << u"/dev/zero"_s << int(LoadedFile::NotRegular);
+        QTest::newRow("a FIFO") << u"fifo"_s << int(LoadedFile::NotRegular);
+        QTest::newRow("16 MB") << u"16 MB"_s << int(LoadedFile::Read);
+        QTest::newRow("one byte over 16 MB") << u"16 MB + 1"_s << int(LoadedFile::TooLarge);
+    }
+
     void placesThatAreNotFiles()
     {
+        QFETCH(QString, what);
         QTemporaryDir dir;
-        QFile plain(dir.filePath(u"plain"_s));
-        QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("x") == 1);
-        plain.close();
-        QCOMPARE(loadTextFile(dir.filePath(u"Talk.txt"_s)).status, LoadedFile::Missing);
-        QCOMPARE(loadTextFile(dir.path()).status, LoadedFile::Unreadable);
+        const QString path = dir.filePath(u"Talk.txt"_s), plain = dir.filePath(u"plain"_s);
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
+        file.close();
+        if (what == u"file"_s)
+            QVERIFY(QFile::copy(plain, path));
+        else if (what == u"folder"_s)
+            QVERIFY(QDir().mkpath(path));
+        else if (what == u"link"_s || what.startsWith(u'/'))
+            QVERIFY(QFile::link(what == u"link"_s ? plain : what, path));
+        else if (what == u"fifo"_s)
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (what.startsWith(u"16 MB"_s)) // sparse: no room taken
+            QVERIFY(QFile::copy(plain, path) && QFile::resize(path, (qint64(16) << 20) + (what.endsWith(u'1') ? 1 : 0)));
+        const LoadedFile loaded = loadTextFile(path);
+        QTEST(int(loaded.status), "status");
+        QCOMPARE(loaded.bytes.size(), loaded.status == LoadedFile::Read ? QFileInfo(path).size() : 0);
         QVERIFY(saveFileAtomically(dir.filePath(u"plain/day.txt"_s), "y").has_value());
-        QCOMPARE(loadTextFile(dir.filePath(u"plain"_s)).bytes, QByteArray("x"));
+        QCOMPARE(loadTextFile(plain).bytes, QByteArray("x"));
     }
 };
 

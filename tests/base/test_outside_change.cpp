@@ -8,8 +8,11 @@
 #include "support/Files.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace kel;
 using namespace kel::test;
@@ -81,42 +84,78 @@ private slots:
     void save_data()
     {
         QTest::addColumn<QByteArray>("seen");      // "-": did not exist
-        QTest::addColumn<QByteArray>("disk");      // "-": none now
-        QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<QByteArray>("kept");      // empty: nothing kept
+        QTest::addColumn<QByteArray>("disk");      // "-": none now; "link", "fifo": that, to a file outside
+        QTest::addColumn<QByteArray>("ours");
+        QTest::addColumn<QByteArray>("after");     // what the name holds after the save
+        QTest::addColumn<QByteArray>("kept");      // "-": nothing kept beside
         QTest::addColumn<int>("kind");
         const QByteArray ours = lines("a b y");
-        QTest::newRow("as seen: ours") << lines("a b") << lines("a b") << ours << QByteArray() << int(OutsideChange::None);
-        QTest::newRow("a line added elsewhere: merged") << lines("a b") << lines("a b x") << lines("a b y x") << QByteArray()
-                                                        << int(OutsideChange::Merged);
+        QTest::newRow("as seen: ours") << lines("a b") << lines("a b") << ours << ours << QByteArray("-") << int(OutsideChange::None);
+        QTest::newRow("a line added elsewhere: merged") << lines("a b") << lines("a b x") << ours << lines("a b y x")
+                                                        << QByteArray("-") << int(OutsideChange::Merged);
         QTest::newRow("a line changed elsewhere: ours, theirs beside")
-            << lines("a b") << lines("a B") << ours << lines("a B") << int(OutsideChange::KeptBoth);
-        QTest::newRow("removed elsewhere: written afresh") << lines("a b") << QByteArray("-") << ours << QByteArray()
+            << lines("a b") << lines("a B") << ours << ours << lines("a B") << int(OutsideChange::KeptBoth);
+        QTest::newRow("removed elsewhere: written afresh") << lines("a b") << QByteArray("-") << ours << ours << QByteArray("-")
                                                            << int(OutsideChange::None);
-        QTest::newRow("made elsewhere since: merged") << QByteArray("-") << lines("x") << lines("a b y x") << QByteArray()
-                                                      << int(OutsideChange::Merged);
-        QTest::newRow("already what we write") << lines("a") << ours << ours << QByteArray() << int(OutsideChange::None);
+        QTest::newRow("made elsewhere since: merged") << QByteArray("-") << lines("x") << ours << lines("a b y x")
+                                                      << QByteArray("-") << int(OutsideChange::Merged);
+        QTest::newRow("already what we write") << lines("a") << ours << ours << ours << QByteArray("-") << int(OutsideChange::None);
+        // Taken as removals, these would lose the user's lines.
+        QTest::newRow("emptied elsewhere: ours, the empty file beside")
+            << lines("a b") << QByteArray() << ours << ours << QByteArray() << int(OutsideChange::KeptBoth);
+        QTest::newRow("cut by more than half elsewhere: ours, theirs beside")
+            << lines("a b c d e") << lines("a") << lines("a b c d e y") << lines("a b c d e y") << lines("a")
+            << int(OutsideChange::KeptBoth);
+        QTest::newRow("no longer text: ours, theirs beside")
+            << lines("a b") << lines("a b") + "\xFF\xFE\r\n" << ours << ours << lines("a b") + "\xFF\xFE\r\n"
+            << int(OutsideChange::KeptBoth);
+        // "あ" in code page 932, "い" added in UTF-8 by an editor: stored as
+        // code page 932, not as garbage.
+        QTest::newRow("a UTF-8 line added to code page 932: merged as code page 932")
+            << QByteArray("\x82\xA0\r\n") << QByteArray("\x82\xA0\r\n\xE3\x81\x84\r\n") << QByteArray("\x82\xA0\r\n\x82\xA4\r\n")
+            << QByteArray("\x82\xA0\r\n\x82\xA4\r\n\x82\xA2\r\n") << QByteArray("-") << int(OutsideChange::Merged);
+        // A link or a FIFO at the name: the file outside is never written
+        // (nor read), ours goes beside.
+        QTest::newRow("a link to a file outside: ours beside")
+            << lines("a b") << QByteArray("link") << ours << QByteArray("link") << QByteArray("-") << int(OutsideChange::SavedBeside);
+        QTest::newRow("a FIFO: ours beside")
+            << lines("a b") << QByteArray("fifo") << ours << QByteArray("fifo") << QByteArray("-") << int(OutsideChange::SavedBeside);
     }
 
     void save()
     {
         QFETCH(QByteArray, seen);
         QFETCH(QByteArray, disk);
+        QFETCH(QByteArray, ours);
         QFETCH(QByteArray, kept);
         QFETCH(int, kind);
         QTemporaryDir dir;
-        const QString path = dir.filePath("Talk.txt");
-        if (disk != "-")
+        const QString path = dir.filePath("Talk.txt"), outside = dir.filePath("outside/victim");
+        QVERIFY(QDir().mkpath(dir.filePath("outside")) && writeFile(outside, "victim"));
+        if (disk == "link")
+            QVERIFY(QFile::link(outside, path));
+        else if (disk == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (disk != "-")
             QVERIFY(writeFile(path, disk));
         SeenFile seenFile = seen == "-" ? SeenFile{} : SeenFile{true, seen};
         OutsideChange change;
-        QVERIFY(!saveCheckingOutside(path, seenFile, lines("a b y"), &change));
-        QTEST(readFile(path), "after");
+        QVERIFY(!saveCheckingOutside(path, seenFile, ours, &change));
         QCOMPARE(int(change.kind), kind);
+        QCOMPARE(readFile(outside), QByteArray("victim"));
+        if (kind == OutsideChange::SavedBeside) {
+            QCOMPARE(QFileInfo(path).isSymLink(), disk == "link");
+            QCOMPARE(change.keptCopy, dir.filePath("Talk（このプログラムの保存）.txt"));
+            QCOMPARE(readFile(change.keptCopy), ours);
+            QCOMPARE(outsideChangeNotice("Talk.txt", change),
+                     "Talk.txt がふつうのファイルではないため、書き換えませんでした。こちらの内容は「Talk（このプログラムの保存）.txt」に保存しました。");
+            return;
+        }
+        QTEST(readFile(path), "after");
         QCOMPARE(seenFile.bytes, readFile(path));
         const QStringList copies = keptBeside(path);
-        QCOMPARE(copies.size(), kept.isEmpty() ? 0 : 1);
-        if (!kept.isEmpty()) {
+        QCOMPARE(copies.size(), kept == "-" ? 0 : 1);
+        if (kept != "-") {
             QCOMPARE(readFile(dir.filePath(copies[0])), kept);
             QCOMPARE(change.keptCopy, dir.filePath(copies[0]));
             QCOMPARE(outsideChangeNotice("Talk.txt", change),
@@ -124,8 +163,25 @@ private slots:
                          + "」に残し、こちらの内容を保存しました。");
         }
         // The next save compares with what this one wrote: nothing more to say.
-        QVERIFY(!saveCheckingOutside(path, seenFile, lines("a b y z"), &change));
+        QVERIFY(!saveCheckingOutside(path, seenFile, ours + "z\r\n", &change));
         QCOMPARE(int(change.kind), int(OutsideChange::None));
+    }
+
+    // The rename that replaces the file fails inside QSaveFile::commit():
+    // the save says so, the old file is whole, and no temporary is left.
+    void aFailedCommitIsReported()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Talk.txt");
+        QVERIFY(writeFile(path, lines("a b")));
+        SeenFile seen{true, lines("a b")};
+        setSaveFaultForTesting(SaveFault::BeforeRename);
+        const std::optional<SaveError> error = saveCheckingOutside(path, seen, lines("a b y"));
+        setSaveFaultForTesting(SaveFault::None);
+        QVERIFY(error);
+        QCOMPARE(readFile(path), lines("a b"));
+        QCOMPARE(seen.bytes, lines("a b"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Talk.txt"});
     }
 
     void keptCopyName()
@@ -163,6 +219,16 @@ private slots:
         QCOMPARE(readFile(dir.filePath(copies[0])), edited);
         QCOMPARE(told.size(), 2);
         QVERIFY(told[1].contains(copies[0]));
+
+        // Made a FIFO: the start reads no settings (instead of waiting for
+        // ever) and the next save goes beside it.
+        QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        SettingsStore fifo(path);
+        fifo.setOutsideChangeNotice([&](const QString &m) { told << m; });
+        QCOMPARE(fifo.value("OPT1"), std::nullopt);
+        QVERIFY(fifo.save("OPT1", "2"));
+        QCOMPARE(readFile(dir.filePath("Talk（このプログラムの保存）.ini")), QByteArray("[OPT]\nOPT1=2\n"));
+        QVERIFY(told.value(2).startsWith("Talk.ini がふつうのファイルではないため"));
     }
 };
 

@@ -43,6 +43,93 @@ private slots:
         QCOMPARE(readFile(home2 + "/Talk.txt"), readFile(home + "/Talk.txt"));
     }
 
+    // What a backup leaves out, and what a restore refuses, said in words a
+    // caregiver can act on: a sound or a file the program would not read
+    // back is named, never read whole; a backup too large to restore is
+    // never written; a full TMPDIR does not make a good backup look bad.
+    void sizesAndWords_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("notSaid");
+        QTest::newRow("a backup of a folder without files begins with the voice")
+            << "" << "--backup" << 0 << "声 0 文字 を" << "、声";
+        QTest::newRow("a sound over 32 MB is left out of an export by name")
+            << "big sound" << "--export-voice" << 0 << "入れなかった声：あ）" << "、い";
+        QTest::newRow("a sound over 32 MB is left out of a backup by name")
+            << "big sound" << "--backup" << 0 << "入れなかった声：あ）" << "、い";
+        QTest::newRow("a Talk.txt over 16 MB is left out of a backup by name")
+            << "big talk" << "--backup" << 0 << "入れなかったファイル：Talk.txt" << "";
+        QTest::newRow("a restore with TMPDIR unusable") << "no tmp" << "--restore" << 0 << "から元に戻しました" << "";
+        QTest::newRow("a restore of a Talk.txt over 16 MB is refused")
+            << "talk over 16 MB" << "--restore" << 1 << "「Talk.txt」が 16 MB を超えています" << "";
+        QTest::newRow("a refused voice inside a backup is told once")
+            << "bad voice" << "--restore" << 1 << "声にない名前「Talk.txt」があります。何も変えていません。" << "。。";
+        QTest::newRow("a refused WAV is told in Japanese")
+            << "bad wav" << "--import-voice" << 1 << "「あ.wav」は使える WAV ではありません。何も変えていません。" << "header";
+        QTest::newRow("a backup onto a full disk is told in Japanese")
+            << "full disk" << "--backup" << 1 << "ディスクがいっぱいです" << "space";
+    }
+
+    void sizesAndWords()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, command);
+        QTemporaryDir dir;
+        const QString home = dir.filePath("home"), config = dir.filePath("config");
+        QString file = dir.filePath("all.tar.gz");
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(config));
+        std::optional<SmallDisk> disk;
+        if (setup == "full disk") {
+            disk.emplace(dir.filePath("stick"));
+            QVERIFY(disk->mounted() && disk->fill());
+            file = dir.filePath("stick/all.tar.gz");
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config);
+        if (setup == "big sound") { // sparse: no room taken, and never to be read
+            QVERIFY(writeFile(home + "/あ.wav", {}) && QFile::resize(home + "/あ.wav", qint64(40) << 20));
+            QVERIFY(writeFile(home + "/い.wav", toneWav(300, 0.3)));
+        } else if (setup == "big talk") {
+            QVERIFY(writeFile(home + "/Talk.txt", {}) && QFile::resize(home + "/Talk.txt", (qint64(16) << 20) + 1));
+        } else if (setup == "no tmp") {
+            const QString other = dir.filePath("other");
+            QVERIFY(QDir().mkpath(other) && SettingsStore(config + "/Talk.ini").save("OPT1", "2"));
+            QCOMPARE(kelvoran({"--home", other, "--backup", file}, config), 0);
+            env.insert("TMPDIR", dir.filePath("no such folder"));
+        } else if (setup == "bad wav") {
+            QVERIFY(writeFile(file, voiceTar({{"あ", toneWav(300, 0.3).left(60)}})));
+        } else if (setup.startsWith("talk") || setup == "bad voice") {
+            const QByteArray voice = voiceTar(setup == "bad voice" ? std::vector<std::pair<QString, QByteArray>>{{"Talk.txt", toneWav(300, 0.3)}}
+                                                                   : std::vector<std::pair<QString, QByteArray>>{});
+            const QByteArray talk = setup == "talk over 16 MB" ? QByteArray((16 << 20) + 1, 'a') : QByteArray("\"x\"\r\n");
+            QByteArray manifest = "kelvoran-backup 1\n";
+            for (const auto &[name, bytes] : {std::pair{QByteArray("Talk.txt"), talk}, std::pair{QByteArray("voice.tar.gz"), voice}})
+                manifest += name + '\t' + QByteArray::number(bytes.size()) + '\t' + sha256Hex(bytes) + '\n';
+            QVERIFY(writeFile(file, tarOf({{"manifest.txt", manifest}, {"Talk.txt", talk}, {"voice.tar.gz", voice}})));
+        }
+        const auto before = snapshot(home);
+        const Ran ran = runProgram(QStringLiteral(KELVORAN_PATH), {"--home", home, command, file}, env);
+        // What the user reads: the log's lines ("kelvoran: …") keep the system's words.
+        QStringList lines = QString::fromUtf8(ran.out + ran.err).split(u'\n');
+        lines.removeIf([](const QString &line) { return line.startsWith("kelvoran: "); });
+        const QString words = lines.join(u'\n');
+        QTEST(ran.code, "code");
+        QFETCH(QString, said);
+        QFETCH(QString, notSaid);
+        QVERIFY2(words.contains(said), qPrintable(words));
+        QVERIFY2(notSaid.isEmpty() || !words.contains(notSaid), qPrintable(words));
+        if (command == "--restore" || command == "--import-voice")
+            QVERIFY(ran.code == 0 || snapshot(home) == before);
+        // What was written reads back whole.
+        if (command == "--backup" && ran.code == 0)
+            QCOMPARE(kelvoran({"--home", dir.filePath("fresh"), "--restore", file}, dir.filePath("fresh config")), 0);
+        if (command == "--export-voice")
+            QCOMPARE(kelvoran({"--home", dir.filePath("fresh"), "--import-voice", file}), 0);
+    }
+
     // While a window has the data folder (its lock held as a running copy
     // holds it), an import or a restore refuses, says to close Kelvoran and
     // changes nothing; once the window is closed it goes through. A backup

@@ -3,6 +3,7 @@
 // Run under tools/with-wm (WM_SCREEN=800x600) it also checks that the studio
 // fits the smallest screen with every control on it.
 #include "support/TestMain.h"
+#include "support/AudioCapture.h"
 #include "support/TalkFixture.h"
 
 #include "speech/SoundSet.h"
@@ -35,14 +36,15 @@ QString shownState(QWidget *studio, const QString &ch)
 class TestStudioFlow : public QObject {
     Q_OBJECT
 private slots:
-    // Own sound in the user's folder (recorded or put there by hand), the
-    // installed voice, or nothing at all.
-    void threeStates()
+    // Own sound in the user's folder (recorded or put there by hand), a
+    // file there that plays nothing, the installed voice, or nothing at all.
+    void fourStates()
     {
         TalkFixture fx;
         QTemporaryDir installed;
         fx.st().SoundSetPath = installed.path();
-        fx.writeFile("あ.wav", "RIFF");
+        fx.writeFile("あ.wav", test::toneWav(300, 0.2));
+        fx.writeFile("え.wav", "RIFF");
         QDir(fx.home.path()).mkpath("voice/takes");
         fx.writeFile("voice/takes/い.wav", "RIFF");   // a take without its sound is no recording
         for (const QString ch : {"あ", "い", "か"}) {
@@ -51,9 +53,9 @@ private slots:
         }
         FrmStudio studio(fx.talk());
         QStringList shown;
-        for (const QString ch : {"あ", "い", "か", "う"})
+        for (const QString ch : {"あ", "い", "か", "う", "え"})
             shown << ch + ':' + shownState(&studio, ch);
-        QCOMPARE(shown.join(u' '), QStringLiteral("あ:自分の声 い:標準の声 か:標準の声 う:なし"));
+        QCOMPARE(shown.join(u' '), QStringLiteral("あ:自分の声 い:標準の声 か:標準の声 う:なし え:使えない録音"));
         QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(),
                  QStringLiteral("1 / %1 録音済み").arg(soundSetCharacters().size()));
         // A sound put there by hand is the user's: the studio offers no

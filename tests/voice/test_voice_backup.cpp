@@ -8,6 +8,8 @@
 #include "support/TestMain.h"
 #include "BackupSupport.h"
 
+#include <QCryptographicHash>
+
 using namespace kel;
 using namespace kel::test;
 
@@ -100,6 +102,7 @@ private slots:
                  {".hidden.wav", "--import-voice", "archive", voiceTar({{".hidden", tone}}), "声にない名前「.hidden」"},
                  {"an escape sequence in a name", "--import-voice", "archive", voiceTar({{"\x1b[2Jか", tone}}), "「\\x1b[2Jか」"},
                  {"a right-to-left override in a name", "--import-voice", "archive", voiceTar({{"\u202eか", tone}}), "「\\u202eか」"},
+                 {"a line separator in a name", "--import-voice", "archive", voiceTar({{"\u2028か", tone}}), "「\\u2028か」"},
                  {"an 11 s sound", "--import-voice", "archive", voiceTar({{"あ", toneWav(440, 11, 0, {1, 8, 1, 8000})}}), "「あ.wav」は長すぎます"},
                  {"16 MB of 8-bit samples at 1 kHz", "--import-voice", "archive", voiceTar({{"あ", slow}}), "「あ.wav」は長すぎます"},
                  {"import /dev/zero", "--import-voice", "/dev/zero", {}, notRegular},
@@ -195,6 +198,67 @@ private slots:
         QVERIFY(backup.ok && !importVoice(folder, backup, &error));
         QVERIFY2(error.contains("ディスクの空きが足りません"), qPrintable(error));
         QVERIFY(snapshot(mount) == before);
+    }
+
+    // A plan of a change cut off, planted in the data folder (a stick or a
+    // share someone else can write) to write or remove files elsewhere, is
+    // never carried out: the next start sets it aside, says so once, and
+    // nothing outside the folder changes.
+    void plantedPlan_data()
+    {
+        QTest::addColumn<QByteArray>("plan"); // "%out": the folder outside; "%sum": a right checksum follows
+        QTest::addColumn<QString>("setup");
+        const QByteArray tone = toneWav(300, 0.2), sum = QCryptographicHash::hash(tone, QCryptographicHash::Sha256).toHex();
+        QTest::newRow("the old form, naming files anywhere")
+            << QByteArray("kelvoran-staging 1\n0\tP\t%out/autostart.desktop\n1\tD\t%out/victim\n") << "staged";
+        QTest::newRow("a name climbing out") << "0\tP\tdata\t../outside/victim\t" + sum + "\n%sum" << "staged";
+        QTest::newRow("an absolute name") << QByteArray("0\tD\tdata\t%out/victim\t-\n%sum") << "";
+        QTest::newRow("a name that is no file of the folder") << "0\tP\tdata\tevil.desktop\t" + sum + "\n%sum" << "staged";
+        QTest::newRow("the voice's folder a link to outside") << "0\tP\ttakes\tあ.wav\t" + sum + "\n%sum" << "staged voice";
+        QTest::newRow("Talk.txt a link to a file outside") << "0\tP\tdata\tTalk.txt\t" + sum + "\n%sum" << "staged Talk";
+        QTest::newRow("a checksum that does not match") << "0\tP\tdata\tあ.wav\t" + sum + "\nend\t" + sum + "\n" << "staged";
+        QTest::newRow("a staged file not the one planned")
+            << "0\tP\tdata\tあ.wav\t" + QByteArray(64, '0') + "\n%sum" << "staged";
+        QTest::newRow("the staging folder a link to outside") << QByteArray() << "";
+    }
+
+    void plantedPlan()
+    {
+        QFETCH(QByteArray, plan);
+        QFETCH(QString, setup);
+        QTemporaryDir dir;
+        const QString home = dir.filePath("home"), out = dir.filePath("outside"), staging = home + "/" + kStagingFolder;
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(out + "/takes") && writeFile(out + "/victim", "victim"));
+        QVERIFY(writeFile(home + "/Talk.txt", "\"mine\"\r\n"));
+        if (plan.isEmpty()) {
+            QVERIFY(QFile::link(out, staging));
+        } else {
+            plan.replace("%out", QFile::encodeName(out));
+            if (plan.endsWith("%sum")) {
+                plan = "kelvoran-staging 2\n" + plan.chopped(4);
+                plan += "end\t" + QCryptographicHash::hash(plan, QCryptographicHash::Sha256).toHex() + "\n";
+            } else if (!plan.startsWith("kelvoran-staging 1")) {
+                plan = "kelvoran-staging 2\n" + plan;
+            }
+            QVERIFY(QDir().mkpath(staging) && writeFile(staging + "/plan", plan));
+        }
+        if (setup.contains("staged"))
+            QVERIFY(writeFile(staging + "/0", toneWav(300, 0.2)));
+        if (setup.contains("voice"))
+            QVERIFY(QDir().mkpath(home + "/voice") && QFile::link(out + "/takes", home + "/voice/takes"));
+        if (setup.contains("Talk"))
+            QVERIFY(QFile::remove(home + "/Talk.txt") && QFile::link(out + "/victim", home + "/Talk.txt"));
+        const auto outside = snapshot(out);
+        const auto [code, words] = kelvoranSays({"--home", home, "--backup", dir.filePath("all.tar.gz")}, dir.filePath("config"));
+        QCOMPARE(code, 0);
+        QVERIFY2(QString::fromUtf8(words).contains("このプログラムが書いたものではない変更の予定"), words.constData());
+        QVERIFY(snapshot(out) == outside);
+        QVERIFY(!QFileInfo::exists(out + "/autostart.desktop") && !QFileInfo::exists(home + "/あ.wav"));
+        QVERIFY(!QFileInfo::exists(staging) && !QFileInfo(staging).isSymLink());
+        QCOMPARE(QDir(home).entryList({QString(kStagingFolder) + "-void-*"}, QDir::AllEntries | QDir::Hidden | QDir::System).size(), 1);
+        // Told once: the next start finds nothing to say.
+        QVERIFY(!kelvoranSays({"--home", home, "--backup", dir.filePath("again.tar.gz")}, dir.filePath("config"))
+                     .second.contains("変更の予定"));
     }
 
     // kill -9 at any moment of an import leaves, once the program has started

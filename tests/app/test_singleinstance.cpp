@@ -1,22 +1,66 @@
 // Starting and ending as a user sees it, with the real program: a second
 // start brings the running window to the front and ends; a copy that does not
 // answer is said on screen; a lock folder that refuses the lock does not stop
-// the program; SIGTERM and SIGHUP end it cleanly, even while its main thread
-// is stuck (how soon is bench_limits' to say).
+// the program; SIGTERM, SIGHUP and SIGINT end it cleanly, its locks and
+// sockets gone, even while its main thread is stuck (how soon is
+// bench_limits' to say).
 #include "support/TestMain.h"
 #include "app/RunningCopy.h"
+#include "base/KnockSocket.h"
 #include "base/SingleInstance.h"
 #include "support/SmallDisk.h"
+#include "support/Touch.h"
+#include "base/Clock.h"
+#include "base/SettingsStore.h"
+#include "fakes/RecordingPlayer.h"
+#include "app/FrmTalk.h"
+#include "widgets/Platform.h"
+#include "widgets/TalkBox.h"
 
 #include <QApplication>
-#include <QLocalServer>
+#include <QDate>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
+#include <cstdio>
 #include <map>
 #include <memory>
 
 using namespace kel;
+using namespace kel::test;
+
+namespace {
+
+// Run as "kel_tests_ui --read-until-ended DIR" it is the program reading a
+// long text aloud on the real clock, ending on signals as the program does:
+// it says "reading" once the reading is under way, and "ended in order"
+// when the window's own end came before the guard's.
+int readUntilEnded(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    endOnSignals();
+    SteadyClock clock;
+    RecordingPlayer player;
+    Platform platform;
+    const QString home = QString::fromLocal8Bit(argv[2]);
+    SettingsStore store(home + "/Talk.ini");
+    FrmTalk win(Services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }});
+    win.Form_Load(home);
+    win.show();
+    QTimer::singleShot(0, &win, [&] {
+        win.controls().txtTalk->setText(QStringLiteral("あいうえおかきくけこさしすせそたちつてと"));
+        QTimer::singleShot(100, [] { std::puts("reading"); std::fflush(stdout); });
+        click(win.controls().cmdRead);
+    });
+    const int code = app.exec();
+    std::puts("ended in order");
+    std::fflush(stdout);
+    return code;
+}
+
+} // namespace
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
@@ -54,8 +98,8 @@ private slots:
 
         SingleInstance running;
         QWidget window;
-        RunningCopyServer knock([&window] { bringToFront(&window); });
-        QLocalServer deaf;   // takes the knock, never answers
+        KnockListener knock([&window] { bringToFront(&window); });
+        KnockListener deaf([] {}, [](std::function<void()>) {}); // takes the knock, never answers
         std::unique_ptr<SmallDisk> readOnly;
         if (holds == u"read-only") {
             readOnly = std::make_unique<SmallDisk>(dir.filePath("read-only"), "ro,size=64k");
@@ -64,7 +108,6 @@ private slots:
             env.insert("XDG_RUNTIME_DIR", dir.filePath("read-only"));
         } else if (!holds.isEmpty()) {
             QCOMPARE(running.acquire(), SingleInstance::Acquired);
-            QLocalServer::removeServer(running.socketPath()); // a killed copy's leftover
             QVERIFY(holds == u"deaf" ? deaf.listen(running.socketPath()) : knock.listen(running.socketPath()));
             window.showMinimized();
             QVERIFY(window.isMinimized());
@@ -100,9 +143,63 @@ private slots:
             QVERIFY(!window.isMinimized() && window.isVisible());
     }
 
+    // A signal ends the program as "終了" does: code 0, and neither lock nor
+    // socket left behind in the runtime folder or the data folder.
+    void signalEndsInOrder_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("reading");
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
+        QTest::newRow("SIGINT (Ctrl+C in a terminal)") << SIGINT << false;
+        // The reading's waits end with the signal: the window's own end,
+        // not the guard's, however long the text (how soon: bench_limits).
+        QTest::newRow("SIGTERM while reading aloud") << SIGTERM << true;
+    }
+
+    void signalEndsInOrder()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, reading);
+        QTemporaryDir run, data;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", run.path());
+        env.insert("XDG_CONFIG_HOME", data.path());
+        env.insert("KELVORAN_HOME", data.path());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        if (reading) {
+            p.start(QCoreApplication::applicationFilePath(), {"--read-until-ended", data.path()});
+            QVERIFY(p.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(p.canReadLine() && p.readLine() == "reading\n", 30'000);
+        } else {
+            p.start(KELVORAN_BINARY, {});
+            QVERIFY(p.waitForStarted());
+            // Up once it listens on both sockets (after its first paint).
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(data.filePath(".kelvoran.socket"))
+                                         && QFileInfo::exists(run.filePath("kelvoran.lock.socket")),
+                                     30'000);
+        }
+        ::kill(pid_t(p.processId()), signal);
+        QVERIFY(p.waitForFinished(30'000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        if (reading)
+            QCOMPARE(p.readAllStandardOutput(), "ended in order\n");
+        QStringList left;
+        for (const QString &folder : {run.path(), data.path()})
+            for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                if (const QString name = it.next(); name.contains(".lock") || name.endsWith(".socket"))
+                    left << name;
+        QCOMPARE(left, QStringList());
+    }
+
 private:
     QTemporaryDir dir;
 };
 
 KEL_TEST(test_singleinstance, TestSingleInstance)
+KEL_TEST_CHILD("--read-until-ended", readUntilEnded)
 #include "test_singleinstance.moc"

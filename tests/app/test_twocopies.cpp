@@ -3,10 +3,13 @@
 // ended only when the user says so in the program's own question, whose
 // default changes nothing; a running one comes to the front. The data
 // folder's own lock finds the first copy even when the two use different
-// runtime folders or run as different users. Every wait is on an event (an
-// answer, a file, an end).
+// runtime folders or run as different users; a copy that cannot be knocked
+// on (another user's, or one whose socket failed) is never offered to be
+// ended: the lock alone decides. Every wait is on an event (an answer, a
+// file, an end).
 #include "support/TestMain.h"
 #include "app/RunningCopy.h"
+#include "base/KnockSocket.h"
 #include "base/SingleInstance.h"
 
 #include <QApplication>
@@ -51,6 +54,8 @@ struct Answer {
 
 // The question about a copy that does not answer: its buttons, the default last.
 const QString kHung = QString::fromUtf8(kHungQuestion) + "|終了させる|[やめる]";
+// What a start says of a copy it cannot knock on.
+const QString kUnreached = QString::fromUtf8(kNotReached) + "|[OK]";
 
 } // namespace
 
@@ -64,14 +69,22 @@ private slots:
         QTest::addColumn<int>("answer");          // see Answer; -1: no question expected
         QTest::addColumn<bool>("opens");
         QTest::addColumn<bool>("otherUser");      // the first copy runs as "nobody"
-        QTest::newRow("frozen: やめる leaves it, nothing opens") << true << true << 1 << false << false;
-        QTest::newRow("frozen: Enter takes やめる") << true << true << 2 << false << false;
-        QTest::newRow("frozen: 終了させる ends it, this start opens") << true << true << 0 << true << false;
+        QTest::addColumn<bool>("noSocket");       // something else in the way of the first copy's data socket
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("frozen: やめる leaves it, nothing opens") << true << true << 1 << false << false << false << QStringList{kHung};
+        QTest::newRow("frozen: Enter takes やめる") << true << true << 2 << false << false << false << QStringList{kHung};
+        QTest::newRow("frozen: 終了させる ends it, this start opens") << true << true << 0 << true << false << false << QStringList{kHung};
         QTest::newRow("frozen, another runtime folder: the data folder's lock finds it")
-            << true << false << 0 << true << false;
-        QTest::newRow("running, another runtime folder: it comes to the front") << false << false << -1 << false << false;
-        QTest::newRow("another user's running copy comes to the front") << false << false << -1 << false << true;
-        QTest::newRow("another user's frozen copy: 終了させる ends it") << true << false << 0 << true << true;
+            << true << false << 0 << true << false << false << QStringList{kHung};
+        QTest::newRow("running, another runtime folder: it comes to the front")
+            << false << false << 0 << false << false << false << QStringList();
+        // Another user's socket is neither reached nor believed.
+        QTest::newRow("another user's running copy: said, not knocked on")
+            << false << false << 0 << false << true << false << QStringList{kUnreached};
+        QTest::newRow("another user's frozen copy is never offered to be ended")
+            << true << false << 0 << false << true << false << QStringList{kUnreached};
+        QTest::newRow("a healthy copy whose socket failed: the lock alone decides")
+            << false << false << 0 << false << false << true << QStringList{kUnreached};
     }
 
     void secondStart()
@@ -81,6 +94,8 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, opens);
         QFETCH(bool, otherUser);
+        QFETCH(bool, noSocket);
+        QFETCH(QStringList, asked);
         if (otherUser && ::geteuid() != 0)
             QFAIL("cannot start a copy as another user here: that needs root (run the tests as root or in a container)");
         QTemporaryDir dir;
@@ -95,6 +110,8 @@ private slots:
         env.insert("XDG_CONFIG_HOME", dir.path());
         env.insert("KELVORAN_HOME", data);
         env.insert("HOME", dir.filePath("home"));
+        if (noSocket)
+            QVERIFY(QDir().mkpath(data + "/.kelvoran.socket"));
         QProcess first;
         first.setProcessEnvironment(env);
         if (otherUser)
@@ -106,7 +123,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(data + "/.kelvoran.lock"), 30'000);
         SingleInstance probe;
         QCOMPARE(probe.acquireDataFolder(data), SingleInstance::HeldByAnother);
-        QTRY_VERIFY_WITH_TIMEOUT(askRunningCopyToRaise(probe.socketPath(), 100, true), 30'000);
+        QByteArray log;
+        if (noSocket) // it says so, in the log
+            QTRY_VERIFY_WITH_TIMEOUT((log += first.readAllStandardError()).contains("窓口を作れません"), 30'000);
+        else if (otherUser) // up once its data socket is there
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(probe.socketPath()).exists(), 30'000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(knockOn(probe.socketPath(), 100) == Knock::Answered, 30'000);
         QCOMPARE(probe.holder(), first.processId());
         if (frozen)
             ::kill(pid_t(first.processId()), SIGSTOP);
@@ -114,9 +137,9 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", (sameRuntime ? runA : runB).toLocal8Bit());
         qputenv("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
         SingleInstance runtime, folder;
-        const Answer user(std::max(answer, 0));
+        const Answer user(answer);
         QCOMPARE(startAsOnlyCopy(runtime, folder, data), opens);
-        QCOMPARE(user.asked, answer < 0 ? QStringList() : QStringList{kHung});
+        QCOMPARE(user.asked, asked);
         if (opens) {
             // Ended for real, and both locks are this start's now.
             QVERIFY(first.waitForFinished(30'000));
@@ -130,18 +153,30 @@ private slots:
         }
     }
 
-    // A holder that cannot be ended (here: not this program, so it is never
-    // killed): the start says so and ends rather than open beside it.
+    // A holder that takes the knock but cannot be ended (here: not this
+    // program, so it is never killed): the start says so and ends rather
+    // than open beside it. One with no socket at all is not even asked about.
+    void holderNotEndedMeansThisStartEnds_data()
+    {
+        QTest::addColumn<bool>("listens");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("takes the knock, never answers") << true << QStringList{kHung, QString::fromUtf8(kNotEnded) + "|[OK]"};
+        QTest::newRow("no socket: the lock alone decides") << false << QStringList{kUnreached};
+    }
+
     void holderNotEndedMeansThisStartEnds()
     {
+        QFETCH(bool, listens);
         QTemporaryDir dir;
         qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
         SingleInstance held;
         QCOMPARE(held.acquire(), SingleInstance::Acquired);
+        KnockListener deaf([] {}, [](std::function<void()>) {});
+        QVERIFY(!listens || deaf.listen(held.socketPath()));
         SingleInstance runtime, folder;
         const Answer user(0);
         QVERIFY(!startAsOnlyCopy(runtime, folder, dir.path()));
-        QCOMPARE(user.asked, (QStringList{kHung, QString::fromUtf8(kNotEnded) + "|[OK]"}));
+        QTEST(user.asked, "asked");
         QVERIFY(!user.asked.join(u'|').contains(u'\n')); // each said in one line
         QVERIFY(held.held() && !runtime.held());
     }

@@ -1,4 +1,4 @@
-// MeCab itself, made through the late module.
+// MeCab itself: the only file that meets its API.
 #include "reading/Analyser.h"
 
 

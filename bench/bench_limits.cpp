@@ -15,6 +15,7 @@
 #include "speech/QtWavePlayer.h"
 #include "support/AudioCapture.h"
 #include "support/ReadUntilEnded.h"
+#include "support/UnixSocket.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/TwipsLayout.h"
 
@@ -28,6 +29,7 @@
 #include <unistd.h>
 
 using namespace kel;
+using kel::test::connectTo;
 
 namespace {
 
@@ -55,20 +57,6 @@ long residentKb(qint64 pid)
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
-}
-
-int connectTo(const QString &path)
-{
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    std::memcpy(a.sun_path, name.constData(), size_t(std::min<qsizetype>(name.size(), sizeof a.sun_path - 1)));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // A running copy and what reaches its data folder's socket.

@@ -6,6 +6,7 @@
 // never for hung.
 #include "support/TestMain.h"
 #include "base/KnockSocket.h"
+#include "support/UnixSocket.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,24 +22,11 @@
 #include <unistd.h>
 
 using namespace kel;
+using kel::test::connectTo;
 
 namespace {
 
 constexpr uid_t kNobody = 65534;
-
-int connectTo(const QString &path)
-{
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    std::memcpy(a.sun_path, name.constData(), size_t(std::min<qsizetype>(name.size(), sizeof a.sun_path - 1)));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 // Sends `bytes` (as much as the listener takes before it cuts the
 // connection), then what comes back until the listener closes.

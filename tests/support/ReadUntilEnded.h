@@ -7,6 +7,7 @@
 #include "app/FrmTalk.h"
 #include "app/RunningCopy.h"
 #include "base/Clock.h"
+#include "base/ExitGuard.h"
 #include "base/SettingsStore.h"
 #include "fakes/RecordingPlayer.h"
 #include "widgets/ColorButton.h"
@@ -23,7 +24,8 @@ namespace kel::test {
 // Run as "kel_tests_ui --read-until-ended DIR" it is the program reading a
 // long text aloud on the real clock, ending on signals as the program does:
 // it says "reading" once the reading is under way, and "ended in order"
-// when the window's own end came before the guard's.
+// when the window's own end came before the guard's, and ends as the
+// program does.
 inline int readUntilEnded(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -43,8 +45,8 @@ inline int readUntilEnded(int argc, char **argv)
     });
     const int code = app.exec();
     std::puts("ended in order");
-    std::fflush(stdout);
-    return code;
+    // As the program does: nothing left to take apart.
+    endNow(code);
 }
 
 } // namespace kel::test

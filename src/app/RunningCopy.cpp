@@ -33,7 +33,9 @@ void endOnSignals()
             const QWidgetList windows = QApplication::topLevelWidgets();
             for (QWidget *w : windows)
                 w->close();
-            QCoreApplication::quit();
+            // Not quit(): it asks every window again, and the stop panel of
+            // a reading refuses, which would cancel the end until the guard.
+            QCoreApplication::exit(0);
         },
         std::chrono::milliseconds(1800));
 }

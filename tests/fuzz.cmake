@@ -5,7 +5,8 @@
 find_program(KEL_CLANGXX NAMES clang++-14 clang++)
 # target:seeds:inputs, a few seconds each (under 30 s together).
 set(KEL_FUZZ_TARGETS fuzz_talk_txt:talk:10000 fuzz_day_txt:day:10000 fuzz_settings:settings:600
-                     fuzz_wav:wav:8000 fuzz_backup:backup:50000 fuzz_staging_plan:plan:20000)
+                     fuzz_wav:wav:8000 fuzz_backup:backup:50000 fuzz_staging_plan:plan:20000
+                     fuzz_knock:knock:2000)
 if(KEL_CLANGXX)
   include(ExternalProject)
   ExternalProject_Add(kel_fuzzers

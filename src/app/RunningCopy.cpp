@@ -1,7 +1,7 @@
 #include "app/RunningCopy.h"
 
-#include "app/KnockSocket.h"
-#include "base/LateModule.h"
+#include "base/ExitGuard.h"
+#include "base/KnockSocket.h"
 #include "base/SingleInstance.h"
 #include "frame/FrmOK.h"
 
@@ -18,27 +18,6 @@
 
 namespace kel {
 
-RunningCopyServer::RunningCopyServer(std::function<void()> raise) : raise_(std::move(raise)) {}
-
-RunningCopyServer::~RunningCopyServer() = default;
-
-bool RunningCopyServer::listen(const QString &socketPath, bool abstract)
-{
-    if (!listener_) {
-        auto make = lateFunction<MakeKnockListener>("make_knock_listener");
-        if (!make)
-            return false;
-        listener_.reset(make(raise_));
-    }
-    return listener_->listen(socketPath, abstract);
-}
-
-void RunningCopyServer::close()
-{
-    if (listener_)
-        listener_->close();
-}
-
 void bringToFront(QWidget *w)
 {
     w->setWindowState((w->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -47,10 +26,18 @@ void bringToFront(QWidget *w)
     w->activateWindow();
 }
 
-bool askRunningCopyToRaise(const QString &socketPath, int timeoutMs, bool abstract)
+void endOnSignals()
 {
-    auto knock = lateFunction<KnockOnRunningCopy>("knock_on_running_copy");
-    return knock && knock(socketPath, timeoutMs, abstract);
+    endOnTerminationSignals(
+        [] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            for (QWidget *w : windows)
+                w->close();
+            // Not quit(): it asks every window again, and the stop panel of
+            // a reading refuses, which would cancel the end until the guard.
+            QCoreApplication::exit(0);
+        },
+        std::chrono::milliseconds(1800));
 }
 
 bool askToEndHungCopy()
@@ -73,8 +60,15 @@ bool settle(SingleInstance &lock, SingleInstance::Result result, qint64 &ended)
         return false;
     }
     constexpr int kAnswerMs = 2000;
-    if (askRunningCopyToRaise(lock.socketPath(), kAnswerMs, lock.abstractSocket()))
+    switch (knockOn(lock.socketPath(), kAnswerMs)) {
+    case Knock::Answered:
         return false;
+    case Knock::Unreachable:
+        askBeforeWindow(QString::fromUtf8(kNotReached), QStringLiteral("Kelvoran"), QStringLiteral("OK"), QString());
+        return false;
+    case Knock::NoAnswer:
+        break;
+    }
     if (!askToEndHungCopy())
         return false;
     const qint64 pid = lock.holder();

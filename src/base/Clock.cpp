@@ -1,5 +1,7 @@
 #include "base/Clock.h"
 
+#include "base/ExitGuard.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -31,7 +33,8 @@ void SteadyClock::sleepFor(Nanos d)
 void waitMoreThan(Clock &clock, Nanos start, double seconds)
 {
     const auto span = std::chrono::duration_cast<Nanos>(std::chrono::duration<double>(seconds));
-    for (Nanos elapsed = clock.now() - start; elapsed <= span; elapsed = clock.now() - start)
+    // Once the program is asked to end, nothing is worth waiting for.
+    for (Nanos elapsed = clock.now() - start; elapsed <= span && !endRequested(); elapsed = clock.now() - start)
         clock.sleepFor(span - elapsed + Nanos(1));
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <thread>
@@ -12,6 +13,7 @@ namespace kel {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+std::atomic<bool> g_endRequested{false};
 
 void onSignal(int)
 {
@@ -33,6 +35,7 @@ void endOnTerminationSignals(std::function<void()> askToEnd, std::chrono::millis
         char byte = 0;
         while (::read(g_signalPipe[0], &byte, 1) < 0 && errno == EINTR) {
         }
+        g_endRequested = true;
         if (QCoreApplication *app = QCoreApplication::instance())
             QMetaObject::invokeMethod(app, ask, Qt::QueuedConnection);
         std::this_thread::sleep_for(limit);
@@ -45,6 +48,12 @@ void endOnTerminationSignals(std::function<void()> askToEnd, std::chrono::millis
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+bool endRequested()
+{
+    return g_endRequested;
 }
 
 [[noreturn]] void endNow(int code)

@@ -8,11 +8,15 @@
 
 namespace kel {
 
-// From now on SIGTERM and SIGHUP call `askToEnd` on the main thread (it
-// closes the main window, as "終了" does). Should the main thread not get
-// there, or the orderly end take longer, the process ends anyway `limit`
-// after the signal.
+// From now on SIGTERM, SIGHUP and SIGINT (Ctrl+C) call `askToEnd` on the
+// main thread (it closes the main window, as "終了" does). Should the main
+// thread not get there, or the orderly end take longer, the process ends
+// anyway `limit` after the signal.
 void endOnTerminationSignals(std::function<void()> askToEnd, std::chrono::milliseconds limit);
+
+// True once such a signal has arrived: the program's timed waits (a
+// reading's pace) end at once, so that the end is not held up by them.
+bool endRequested();
 
 // Ends the process with `code` once `limit` has passed, unless it has ended
 // by itself before: the bound on the clean-up after the window has gone

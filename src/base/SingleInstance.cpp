@@ -1,7 +1,6 @@
 #include "base/SingleInstance.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,7 +38,6 @@ SingleInstance::Result SingleInstance::tryAt(const QString &lockPath)
 
 SingleInstance::Result SingleInstance::acquire()
 {
-    abstract_ = false;
     for (const QString &folder : lockFolders()) {
         if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
             continue;
@@ -60,9 +58,7 @@ SingleInstance::Result SingleInstance::acquireDataFolder(const QString &folder)
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     if (canonical.isEmpty())
         return Unavailable;
-    abstract_ = true;
-    socketPath_ = QStringLiteral("kelvoran-data-")
-                  + QString::fromLatin1(QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex());
+    socketPath_ = canonical + QStringLiteral("/.kelvoran.socket");
     const Result r = tryAt(canonical + QStringLiteral("/.kelvoran.lock"));
     if (r == Unavailable)
         lock_.reset(); // a read-only folder: nothing can be written there anyway

@@ -4,9 +4,9 @@
 // cannot take it; the data folder's lock lives in the data folder itself, so
 // that copies started with other runtime folders or by other users cannot
 // both write it. A lock left by a killed copy is recognised by its dead
-// process and taken over. The running copy listens on a local socket
-// (socketPath()) for each lock so that a second start can bring its window
-// to the front.
+// process and taken over. The running copy listens on a socket file beside
+// each lock (socketPath(), base/KnockSocket.h) so that a second start of the
+// same user can bring its window to the front.
 
 #include <QLockFile>
 #include <QString>
@@ -23,9 +23,9 @@ public:
         Unavailable,    // no place takes a lock: run without one
     };
     Result acquire();
-    // The lock of the data folder `folder` (".kelvoran.lock" there); its
-    // socket is an abstract one named after the folder, which every user
-    // and every runtime folder reaches.
+    // The lock of the data folder `folder` (".kelvoran.lock" there), with
+    // its socket ".kelvoran.socket" beside it, which a start with another
+    // runtime folder reaches too.
     Result acquireDataFolder(const QString &folder);
     // Takes the lock after its holder `pid` has ended (a killed copy may
     // linger as a zombie, which the lock would count as running).
@@ -37,7 +37,6 @@ public:
     // Where the lock is (or would be) and the socket beside it.
     QString lockPath() const { return lockPath_; }
     QString socketPath() const { return socketPath_; }
-    bool abstractSocket() const { return abstract_; }
     // The process holding the lock when it is another copy of this program
     // (named kProgramFile, still running under that name), or 0.
     qint64 holder() const;
@@ -56,7 +55,6 @@ private:
     Result tryAt(const QString &lockPath);
     QString lockPath_;
     QString socketPath_;
-    bool abstract_ = false;
 };
 
 } // namespace kel

@@ -1,7 +1,5 @@
 #include "reading/Analyser.h"
 
-#include "base/LateModule.h"
-
 namespace kel {
 
 QString Analyser::defaultFolder()
@@ -12,13 +10,7 @@ QString Analyser::defaultFolder()
 
 std::unique_ptr<Analyser> Analyser::open(QString *why, const QString &folder)
 {
-    auto openMecab = lateFunction<OpenAnalyser>("open_analyser");
-    if (!openMecab) {
-        if (why)
-            *why = QStringLiteral("辞書を使う部品がありません");
-        return nullptr;
-    }
-    return std::unique_ptr<Analyser>(openMecab(why, folder));
+    return std::unique_ptr<Analyser>(openMecabAnalyser(why, folder));
 }
 
 } // namespace kel

@@ -32,9 +32,8 @@ struct Morpheme {
 };
 
 class Analyser;
-// The analyser's code is in the late module (base/LateModule.h) with MeCab.
+// MeCab itself is met only in MecabAnalyser.cpp.
 Analyser *openMecabAnalyser(QString *why, const QString &folder);
-using OpenAnalyser = Analyser *(*)(QString *why, const QString &folder);
 
 class Analyser {
 public:

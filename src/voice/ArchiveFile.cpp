@@ -1,6 +1,5 @@
 #include "voice/ArchiveFile.h"
 
-#include "base/LateModule.h"
 #include "base/StoredFile.h"
 #include "speech/WavName.h"
 
@@ -17,21 +16,6 @@ namespace kel {
 QByteArray sha256Hex(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
-std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error)
-{
-    if (auto write = lateFunction<TarGzWriter>("tar_gz"))
-        return write(entries, error);
-    return refuse(error, QStringLiteral("アーカイブを扱う部品がありません"));
-}
-
-std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
-                                      int maxEntries, qint64 maxBytes, QString *error)
-{
-    if (auto read = lateFunction<TarGzReader>("read_tar_gz"))
-        return read(bytes, allowed, maxEntries, maxBytes, error);
-    return refuse(error, QStringLiteral("アーカイブを扱う部品がありません"));
 }
 
 std::optional<QList<QByteArray>> manifestLines(const ArchiveFiles &files, const QByteArray &magic)

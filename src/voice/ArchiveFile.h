@@ -38,7 +38,8 @@ inline std::nullopt_t refuse(QString *error, const QString &why)
 
 inline QString megabytes(qint64 bytes) { return QString::number(bytes >> 20); }
 
-// The archive's bytes; nullopt with libarchive's reason in `error`.
+// The archive's bytes; nullopt with libarchive's reason in `error`. (Both
+// this and readTarGz are in TarGz.cpp, with libarchive.)
 std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 
 // Every entry of a gzip tar in memory. Refused (nullopt, the
@@ -49,11 +50,6 @@ std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 // unpacked.
 std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
                                       int maxEntries, qint64 maxBytes, QString *error);
-
-// The two above as the late module carries them (libarchive).
-using TarGzWriter = std::optional<QByteArray> (*)(const ArchiveEntries &, QString *);
-using TarGzReader = std::optional<ArchiveFiles> (*)(const QByteArray &, const std::function<bool(const QByteArray &)> &,
-                                                    int, qint64, QString *);
 
 // The lines of the manifest after its first, which must be `magic`;
 // nullopt when there is no such manifest.

@@ -1,5 +1,4 @@
-// The microphones on Qt Multimedia, made through the late module.
-#include "base/LateModule.h"
+// The microphones on Qt Multimedia.
 #include "voice/SoundInput.h"
 
 #include <QAudioDevice>
@@ -73,12 +72,11 @@ private:
     QAudioSource *source_ = nullptr;
 };
 
-SoundInput *makeQtSoundInput()
+} // namespace
+
+std::unique_ptr<SoundInput> makeSoundInput()
 {
-    return new QtSoundInput;
+    return std::make_unique<QtSoundInput>();
 }
 
-} // namespace
 } // namespace kel
-
-KEL_LATE_FUNCTION(make_sound_input, kel::MakeSoundInput, kel::makeQtSoundInput);

@@ -1,8 +1,6 @@
 #pragma once
 // The microphones, for the studio: which there are, and the sound of one of
-// them as it comes in. The device code and its audio libraries are in the
-// module loaded after the window is first shown (base/LateModule.h); when
-// that module is missing there are no microphones.
+// them as it comes in. Made when the studio opens, never at start-up.
 
 #include <QByteArray>
 #include <QList>
@@ -36,9 +34,6 @@ public:
     // The device stopped with an error while taking sound.
     std::function<void()> failed;
 };
-
-// The late module's maker of the microphones.
-using MakeSoundInput = SoundInput *(*)();
 
 // The microphones of this machine.
 std::unique_ptr<SoundInput> makeSoundInput();

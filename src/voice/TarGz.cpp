@@ -1,5 +1,4 @@
-// The gzip tar files themselves, with libarchive, made through the late module.
-#include "base/LateModule.h"
+// The gzip tar files themselves, with libarchive.
 #include "speech/WavName.h"
 #include "voice/ArchiveFile.h"
 
@@ -30,7 +29,9 @@ bool addEntry(archive *a, const QByteArray &name, const QByteArray &bytes)
            && archive_write_data(a, bytes.constData(), size_t(bytes.size())) == la_ssize_t(bytes.size());
 }
 
-std::optional<QByteArray> writeTarGz(const ArchiveEntries &entries, QString *error)
+} // namespace
+
+std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error)
 {
     QByteArray out;
     ArchivePtr a(archive_write_new(), archive_write_free);
@@ -47,8 +48,8 @@ std::optional<QByteArray> writeTarGz(const ArchiveEntries &entries, QString *err
     return out;
 }
 
-std::optional<ArchiveFiles> readTarGzFile(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
-                                          int maxEntries, qint64 maxBytes, QString *error)
+std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
+                                      int maxEntries, qint64 maxBytes, QString *error)
 {
     // First the whole gzip stream, so that a cut-off file is caught even
     // where the tar inside it still looks complete. libarchive does not
@@ -105,8 +106,4 @@ std::optional<ArchiveFiles> readTarGzFile(const QByteArray &bytes, const std::fu
     return entries;
 }
 
-} // namespace
 } // namespace kel
-
-KEL_LATE_FUNCTION(tar_gz, kel::TarGzWriter, kel::writeTarGz);
-KEL_LATE_FUNCTION(read_tar_gz, kel::TarGzReader, kel::readTarGzFile);

@@ -23,6 +23,19 @@ QByteArray programFontConfig(const QStringList &folders);
 // Makes that configuration the current one, unless the user has chosen a
 // configuration of their own (FONTCONFIG_FILE) or the fonts are not where
 // expected. Call before the first font is used. Returns whether it did.
+// A configuration of the user's that is, or includes, something other
+// than a regular file is not used at all (the font system would read a
+// FIFO or /dev/zero for ever): the log says so in one line.
 bool useProgramFonts();
+
+// True when the configuration file `path` and every file it includes,
+// however deep, are regular files of a sane size; otherwise the first one
+// that is not, in `offending`.
+bool fontConfigFilesAreRegular(const QString &path, QString *offending = nullptr);
+
+// Once the application exists, with a configuration not the program's own:
+// says in one line in the log when no font can show Japanese (every
+// character would be drawn as a box).
+void sayIfNoJapaneseFont();
 
 } // namespace kel

@@ -60,7 +60,6 @@ private slots:
         const QString program = "-rwxr-xr-x root/root", data = "-rw-r--r-- root/root";
         QTest::newRow("program") << "/usr/bin/kelvoran" << program;
         QTest::newRow("sound-set generator") << "/usr/bin/kelvoran-make-voices" << program;
-        QTest::newRow("the module loaded after the window") << "/usr/lib/kelvoran/libkelvoran-late.so" << data;
         QTest::newRow("menu entry") << "/usr/share/applications/kelvoran.desktop" << data;
         QTest::newRow("icon") << "/usr/share/icons/hicolor/scalable/apps/kelvoran.svg" << data;
         QTest::newRow("manual page") << "/usr/share/man/man1/kelvoran.1.gz" << data;

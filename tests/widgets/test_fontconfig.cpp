@@ -1,6 +1,8 @@
 // The program's own font configuration: the design's families land on the
 // IPA fonts, nothing else installed is listed, a user's own configuration
-// is left alone, and only the board's large sizes go unhinted.
+// is left alone unless it would have the font system read something that is
+// not a regular file, only the board's large sizes go unhinted, and a start
+// with no Japanese font says so.
 #include "support/TestMain.h"
 #include "widgets/FontConfig.h"
 #include "widgets/Fonts.h"
@@ -8,11 +10,14 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QFontInfo>
 #include <QtTest>
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 
 class TestFontConfig : public QObject {
     Q_OBJECT
@@ -64,6 +69,50 @@ private slots:
         QFETCH(double, points);
         const QFont f = kel::makeFont({QString::fromUtf8(kel::kGothic), points, true}, kel::TwipsMap());
         QTEST(f.hintingPreference() == QFont::PreferDefaultHinting, "hinted");
+    }
+
+    // The program started with a font configuration of the user's: it opens
+    // its window and ends, saying in the log what it would not read.
+    void userConfiguration_data()
+    {
+        QTest::addColumn<QString>("file");   // FONTCONFIG_FILE; "fifo" a FIFO made for the row
+        QTest::addColumn<QByteArray>("conf"); // the text of "user.conf", where "FIFO" names the FIFO
+        QTest::addColumn<QByteArray>("said");
+        const QByteArray notRead = "は、普通のファイルでないもの（";
+        QTest::newRow("a FIFO") << "fifo" << QByteArray() << notRead;
+        QTest::newRow("/dev/zero") << "/dev/zero" << QByteArray() << notRead;
+        QTest::newRow("a configuration including a FIFO")
+            << "user.conf" << QByteArray("<fontconfig><include>FIFO</include></fontconfig>") << notRead;
+        QTest::newRow("no Japanese font: said in one line")
+            << "user.conf" << QByteArray("<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir></fontconfig>")
+            << QByteArray("kelvoran: 日本語を表示できるフォントがありません。");
+    }
+
+    void userConfiguration()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, conf);
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        if (!conf.isEmpty()) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(conf.replace("FIFO", QFile::encodeName(fifo))) > 0);
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("FONTCONFIG_FILE", file.startsWith(u'/') ? file : dir.filePath(file));
+        for (const char *name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "KELVORAN_HOME"})
+            env.insert(name, dir.path());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(KELVORAN_BINARY, {"--quit-when-shown"});
+        const bool ended = p.waitForFinished(60'000); // a FIFO read for ever: never
+        p.kill();
+        QVERIFY2(ended, "the start hung on the font configuration");
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray err = p.readAllStandardError();
+        QFETCH(QByteArray, said);
+        QCOMPARE(err.count(said), 1);
     }
 };
 

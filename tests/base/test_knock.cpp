@@ -1,0 +1,228 @@
+// The knock socket as another program meets it: a knock of the user's own
+// raises the window once; whatever else arrives (another user, long or
+// wrong lines, silence, a flood) raises nothing, holds no more than a few
+// connections and leaves the socket answering; a start never believes
+// another user's socket, and takes nothing listening for unreachable,
+// never for hung.
+#include "support/TestMain.h"
+#include "base/KnockSocket.h"
+#include "support/UnixSocket.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kel;
+using kel::test::connectTo;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Sends `bytes` (as much as the listener takes before it cuts the
+// connection), then what comes back until the listener closes.
+QByteArray exchange(int fd, const QByteArray &bytes, qint64 *taken = nullptr)
+{
+    qint64 sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        if (n <= 0)
+            break;
+        sent += n;
+    }
+    if (taken)
+        *taken = sent;
+    QByteArray back;
+    char buffer[256];
+    for (ssize_t n; (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+        back.append(buffer, n);
+    ::close(fd);
+    return back;
+}
+
+// Runs `body` in a child process as the user "nobody"; its exit code.
+int asNobody(const std::function<int()> &body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 ? body() : 99);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
+}
+
+} // namespace
+
+class TestKnock : public QObject {
+    Q_OBJECT
+private slots:
+    // What arrives at a listening socket, what the peer gets back, and how
+    // often the window is raised.
+    void listener_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("raises");
+        QTest::newRow("a knock raises the window and is answered") << QByteArray("raise\n") << QByteArray("raised\n") << 1;
+        QTest::newRow("another line") << QByteArray("quit\n") << QByteArray() << 0;
+        QTest::newRow("a knock with more after it") << QByteArray("raise\nraise\n") << QByteArray() << 0;
+        QTest::newRow("a knock without its line end, then silence") << QByteArray("raise") << QByteArray() << 0;
+        QTest::newRow("nothing at all, until the deadline") << QByteArray() << QByteArray() << 0;
+        QTest::newRow("64 bytes without a line end") << QByteArray(64, 'r') << QByteArray() << 0;
+        // The listener reads no more than a line: the rest is never taken in.
+        QTest::newRow("16 MB without a line end") << QByteArray(16 << 20, 'r') << QByteArray() << 0;
+    }
+
+    void listener()
+    {
+        QFETCH(QByteArray, sent);
+        std::atomic<int> raises = 0;
+        KnockListener listener([&] { ++raises; }, [](std::function<void()> work) { work(); });
+        QVERIFY(listener.listen(socket()));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(socket()).constData(), &st) == 0 && S_ISSOCK(st.st_mode));
+        QCOMPARE(st.st_mode & 07777, 0600u);
+        qint64 taken = 0;
+        QTEST(exchange(connectTo(socket()), sent, &taken), "answer");
+        QVERIFY2(taken < 4 << 20, qPrintable(QString::number(taken)));
+        QTEST(int(raises), "raises");
+        // And the next knock is answered as ever.
+        QCOMPARE(knockOn(socket(), 10'000), Knock::Answered);
+        listener.close();
+        QVERIFY(!QFileInfo::exists(socket()));
+    }
+
+    // A flood of connections that say nothing: at most a few are held,
+    // and a knock still gets through.
+    void floodOfIdleConnections()
+    {
+        std::atomic<int> raises = 0;
+        KnockListener listener([&] { ++raises; }, [](std::function<void()> work) { work(); });
+        QVERIFY(listener.listen(socket()));
+        const int before = openDescriptors();
+        std::vector<int> idle;
+        for (int i = 0; i < 200; ++i)
+            if (const int fd = connectTo(socket()); fd >= 0)
+                idle.push_back(fd);
+        QCOMPARE(knockOn(socket(), 10'000), Knock::Answered);
+        QCOMPARE(int(raises), 1);
+        QVERIFY(listener.mostConnectionsHeld() <= kMaxConnections);
+        for (int fd : idle)
+            ::close(fd);
+        QVERIFY(openDescriptors() <= before + kMaxConnections);
+    }
+
+    // Another user is neither answered (even through a socket file opened
+    // to everyone) nor believed (a socket of theirs under the name).
+    void anotherUser()
+    {
+        if (::geteuid() != 0)
+            QFAIL("cannot act as another user here: that needs root (run the tests as root or in a container)");
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+        std::atomic<int> raises = 0;
+        KnockListener listener([&] { ++raises; }, [](std::function<void()> work) { work(); });
+        QVERIFY(listener.listen(socket()));
+        const QString path = socket();
+        // Not even connected: the file is the user's alone.
+        QCOMPARE(asNobody([&] { return connectTo(path) < 0 ? 0 : 1; }), 0);
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(0x6666)));
+        QCOMPARE(asNobody([&] {
+                     const int fd = connectTo(path);
+                     return fd < 0 ? 2 : exchange(fd, "raise\n").isEmpty() ? 0 : 1;
+                 }),
+                 0);
+        QCOMPARE(int(raises), 0);
+        listener.close();
+
+        // Another user's listener that answers every knock.
+        const QString impostor = dir.filePath("impostor.socket");
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(99);
+            KnockListener other([] {}, [](std::function<void()> work) { work(); });
+            if (!other.listen(impostor))
+                ::_exit(98);
+            ::chmod(QFile::encodeName(impostor).constData(), 0666);
+            ::pause();
+        }
+        QTRY_VERIFY(QFileInfo(impostor).permissions() & QFileDevice::WriteOther);
+        QCOMPARE(knockOn(impostor, 10'000), Knock::Unreachable);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+
+    // What a start makes of the place it knocks at.
+    void knock_data()
+    {
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<int>("result");
+        QTest::newRow("nothing: unreachable, not hung") << "nothing" << int(Knock::Unreachable);
+        QTest::newRow("a folder in the way: unreachable") << "folder" << int(Knock::Unreachable);
+        QTest::newRow("a killed copy's socket: unreachable") << "leftover" << int(Knock::Unreachable);
+        QTest::newRow("a copy that takes the knock and never raises: hung") << "deaf" << int(Knock::NoAnswer);
+        QTest::newRow("a path longer than a socket address") << "long" << int(Knock::Answered);
+    }
+
+    void knock()
+    {
+        QFETCH(QString, there);
+        const QTemporaryDir place; // each row a folder of its own
+        QString path = place.filePath(QStringLiteral("knock.socket"));
+        KnockListener listener([] {}, [there](std::function<void()> work) {
+            if (there != u"deaf")
+                work();
+        });
+        if (there == u"folder")
+            QVERIFY(QDir().mkpath(path));
+        if (there == u"leftover") {
+            QVERIFY(listener.listen(path));
+            const QByteArray name = QFile::encodeName(path);
+            listener.close();
+            // As a killed copy leaves it: the file, nothing listening.
+            sockaddr_un a{AF_UNIX, {}};
+            std::memcpy(a.sun_path, name.constData(), size_t(name.size()));
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+            ::close(fd);
+        }
+        if (there == u"long") {
+            path = place.filePath(QString(100, u'x') + "/" + QString(100, u'y') + "/knock.socket");
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        }
+        if (there == u"deaf" || there == u"long")
+            QVERIFY(listener.listen(path));
+        QTEST(int(knockOn(path, 300)), "result");
+        // Something not a socket in the way is left alone, and the listen says why.
+        QString why;
+        if (there == u"folder") {
+            QVERIFY(!listener.listen(path, &why) && why.contains(path) && QFileInfo(path).isDir());
+        }
+        // A killed copy's leftover is replaced by the next copy holding the lock.
+        if (there == u"leftover") {
+            QVERIFY(listener.listen(path));
+            QCOMPARE(knockOn(path, 10'000), Knock::Answered);
+        }
+    }
+
+private:
+    QString socket() const { return dir.filePath(QStringLiteral("knock.socket")); }
+    QTemporaryDir dir;
+};
+
+KEL_TEST(test_knock, TestKnock)
+#include "test_knock.moc"

@@ -76,6 +76,12 @@ QString japaneseReason(const QString &systemWords)
     return reasonFor(faultOf(systemWords));
 }
 
+QString japaneseSummary(const QString &systemWords)
+{
+    qWarning("kelvoran: %s", qPrintable(systemWords));
+    return faultSummary(faultOf(systemWords));
+}
+
 QString japaneseWords(const QString &message)
 {
     // Wholly the system's (or a library's) words: none of it is for the user.

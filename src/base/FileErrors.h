@@ -28,8 +28,10 @@ QString faultSummary(FileFault fault);
 // The Japanese reason, ending in what to do: the summary, then the advice.
 QString reasonFor(FileFault fault);
 
-// faultOf and reasonFor in one, the system's words written to the log.
+// faultOf and reasonFor (or faultSummary) in one, the system's words
+// written to the log.
 QString japaneseReason(const QString &systemWords);
+QString japaneseSummary(const QString &systemWords);
 
 // `message` with the system's words for a known fault inside it replaced by
 // the Japanese summary ("「a」を開けません（No such file or directory）" ->

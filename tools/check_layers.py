@@ -32,7 +32,6 @@ RANKS = {folder: rank for rank, folder in enumerate([
     'access',    # drives the subsystems' screens
     'voice',     # the user's own voice, its backup, further settings
     'app',       # the main window, the options dialog and main()
-    'late',
 ])}
 
 CMAKE_FILE = re.compile(r'(^CMakeLists\.txt$|\.cmake$)')

@@ -7,6 +7,7 @@
 #include "base/LateModule.h"
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
+#include "accent/AccentCommand.h"
 #include "reading/Dictionary.h"
 #include "reading/ReadingCommand.h"
 #include "speech/LateWavePlayer.h"
@@ -36,6 +37,8 @@ int main(int argc, char *argv[])
         std::fputs(req.message.toLocal8Bit().constData(), req.exitCode ? stderr : stdout);
         return req.exitCode;
     }
+    if (req.accent)
+        return kel::printAccents(req.readingText);
     if (req.reading)
         return kel::printSpokenReadings(req.readingText);
     // --where only looks; everything else may make the data folder.

@@ -58,8 +58,12 @@ StartRequest parseCommandLine(const QStringList &args)
         QStringLiteral("reading"),
         QStringLiteral("--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "
                        "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."));
+    const QCommandLineOption accent(
+        QStringLiteral("accent"),
+        QStringLiteral("--accent [TEXT]: as --reading, each mora followed by its pitch (/H high, /L low) and \" | \" "
+                       "between accent phrases; then end."));
     p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice,
-                  backup, restore, force, reading});
+                  backup, restore, force, reading, accent});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -96,7 +100,8 @@ StartRequest parseCommandLine(const QStringList &args)
     r.restore = p.value(restore);
     r.force = p.isSet(force);
     r.reading = p.isSet(reading);
-    if (r.reading && !p.positionalArguments().isEmpty())
+    r.accent = p.isSet(accent);
+    if ((r.reading || r.accent) && !p.positionalArguments().isEmpty())
         r.readingText = p.positionalArguments().join(QLatin1Char(' '));
     return r;
 }

@@ -20,7 +20,7 @@ namespace kel {
 // One word as the accent rules see it.
 struct AccentWord {
     qsizetype from = 0, length = 0; // the part of the text, in UTF-16 units
-    QString pos, pos1, base;        // part of speech, its first refinement, base form
+    QString pos, pos1, form, base;  // part of speech, its first refinement, conjugated form, base form
     int morae = 0;                  // beats it is spoken in
     int nucleus = 0;                // the mora the pitch falls after; 0 = flat
     QString rule;                   // "C1".."C5" or "名詞%F1/動詞%F2@0"; "" when unknown

@@ -23,6 +23,7 @@ RANKS = {folder: rank for rank, folder in enumerate([
     'base',      # Qt Core only: text files, settings, options, clock
     'widgets',   # the program's own controls
     'reading',   # Japanese text as it is spoken (MeCab), Qt Core only
+    'accent',    # its pitch: accent phrases and intonation, Qt Core only
     'frame',     # the controls, the shared object, the screen model
     'speech',
     'compose',

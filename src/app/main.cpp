@@ -7,6 +7,7 @@
 #include "base/KnockSocket.h"
 #include "base/SettingsStore.h"
 #include "base/SingleInstance.h"
+#include "accent/AccentCommand.h"
 #include "reading/Dictionary.h"
 #include "reading/ReadingCommand.h"
 #include "speech/LazyWavePlayer.h"
@@ -41,6 +42,8 @@ std::optional<int> answerWithoutWindow(const kel::StartRequest &req, const kel::
         std::fputs(req.message.toLocal8Bit().constData(), req.exitCode ? stderr : stdout);
         return req.exitCode;
     }
+    if (req.accent)
+        return kel::printAccents(req.readingText);
     if (req.reading)
         return kel::printSpokenReadings(req.readingText);
     if (!places)

@@ -48,6 +48,9 @@ const QList<OptionRow> &optionTable()
         {{"reading"},
          "--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "
          "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."},
+        {{"accent"},
+         "--accent [TEXT]: as --reading, each mora followed by its pitch (/H high, /L low) and \" | \" between "
+         "accent phrases; then end."},
     };
     return rows;
 }
@@ -78,7 +81,8 @@ StartRequest requestFrom(const QCommandLineParser &p)
     r.restore = p.value(QStringLiteral("restore"));
     r.force = p.isSet(QStringLiteral("force"));
     r.reading = p.isSet(QStringLiteral("reading"));
-    if (r.reading && !p.positionalArguments().isEmpty())
+    r.accent = p.isSet(QStringLiteral("accent"));
+    if ((r.reading || r.accent) && !p.positionalArguments().isEmpty())
         r.readingText = p.positionalArguments().join(QLatin1Char(' '));
     return r;
 }

@@ -21,7 +21,8 @@ struct StartRequest {
     QString restore;            // put everything back from this backup and end
     bool force = false;         // with importVoice or restore: replace what differs
     bool reading = false;       // --reading: print the spoken units of TEXT (or of each line read) and end
-    std::optional<QString> readingText; // TEXT given with --reading
+    std::optional<QString> readingText; // TEXT given with --reading (or --accent)
+    bool accent = false;        // --accent: the same, each mora with its pitch
     bool exitNow = false;       // --help or --version answered
     int exitCode = 0;
     QString message;            // what to print when exitNow

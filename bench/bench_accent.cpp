@@ -1,0 +1,236 @@
+// Pitch accent, measured on the JSUT accent labels (bench/accent):
+//   heights    the share of morae at the right height, among sentences
+//              whose mora count matches the label's;
+//   phrases    precision and recall of the accent phrase boundaries;
+// for the phrase rules, the dictionary's word accents alone and a flat
+// pattern side by side; and the time to analyse 2,000 characters.
+// Prints medians. Run by hand: build/bench/bench_accent [--errors]
+#include "BenchUtil.h"
+
+#include "accent/AccentDictionary.h"
+#include "accent/AccentedReading.h"
+#include "accent/PitchShift.h"
+#include "reading/Analyser.h"
+#include "reading/Morae.h"
+#include "speech/WavCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <cstdio>
+
+using namespace kel;
+using namespace kel::bench;
+
+namespace {
+
+// A sentence as labelled: each mora high or low, and the morae that begin
+// an accent phrase.
+struct Pitch {
+    QStringList morae;
+    QList<bool> high;
+    QSet<int> phraseStarts;
+};
+
+// "^ミ[ズヲ#マ[レ]ーシアカラ$": "#" and "_" begin a phrase, "[" rises,
+// "]" falls after the mora before it.
+Pitch parseLabel(QStringView label)
+{
+    Pitch p;
+    bool high = false, first = true;
+    QString kana;
+    const auto flush = [&] {
+        for (const KanaMora &m : splitMorae(toHiragana(kana))) {
+            if (first && !p.morae.isEmpty())
+                p.phraseStarts.insert(int(p.morae.size()));
+            p.morae << m.mora;
+            p.high << high;
+            first = false;
+        }
+        kana.clear();
+    };
+    for (QChar c : label) {
+        if (c == u'#' || c == u'_' || c == u'[' || c == u']' || c == u'^' || c == u'$' || c == u'?') {
+            flush();
+            if (c == u'#' || c == u'_')
+                first = true, high = false;
+            else if (c == u'[')
+                high = true;
+            else if (c == u']') {
+                if (!p.high.isEmpty())
+                    p.high.last() = true;
+                high = false;
+            }
+            continue;
+        }
+        kana += c;
+    }
+    flush();
+    return p;
+}
+
+Pitch ours(const QList<AccentedUnit> &units)
+{
+    Pitch p;
+    int phrase = -1;
+    for (const AccentedUnit &a : units) {
+        if (a.height == AccentedUnit::None)
+            continue;
+        if (phrase >= 0 && a.phrase != phrase)
+            p.phraseStarts.insert(int(p.morae.size()));
+        phrase = a.phrase;
+        p.morae << a.unit.text;
+        p.high << (a.height == AccentedUnit::High);
+    }
+    return p;
+}
+
+QString heights(const Pitch &p)
+{
+    QString s;
+    for (qsizetype i = 0; i < p.morae.size(); ++i)
+        s += (p.phraseStarts.contains(int(i)) ? QStringLiteral("| ") : QString()) + p.morae[i]
+             + (p.high[i] ? u'H' : u'L') + u' ';
+    return s;
+}
+
+struct Score {
+    qsizetype morae = 0, right = 0, boundaries = 0, found = 0, foundRight = 0;
+    void add(const Pitch &gold, const Pitch &got)
+    {
+        morae += gold.morae.size();
+        for (qsizetype i = 0; i < gold.high.size(); ++i)
+            right += gold.high[i] == got.high[i];
+        boundaries += gold.phraseStarts.size();
+        found += got.phraseStarts.size();
+        foundRight += QSet<int>(got.phraseStarts).intersect(gold.phraseStarts).size();
+    }
+    void print(const char *name) const
+    {
+        std::printf("  %-22s heights %5.1f %%   boundaries: precision %5.1f %%  recall %5.1f %%\n", name,
+                    100.0 * double(right) / double(qMax<qsizetype>(morae, 1)),
+                    100.0 * double(foundRight) / double(qMax<qsizetype>(found, 1)),
+                    100.0 * double(foundRight) / double(qMax<qsizetype>(boundaries, 1)));
+    }
+};
+
+QHash<QString, QString> readTexts()
+{
+    QHash<QString, QString> texts;
+    for (const QString &path : {QStringLiteral(READING_TEXTS), QStringLiteral(ACCENT_TEXTS)}) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n')) {
+            const QStringList cols = line.split(u'\t');
+            if (cols.size() >= 2)
+                texts.insert(cols[0], cols[1]);
+        }
+    }
+    return texts;
+}
+
+
+// Both heights of each mora of the default set, made as the studio would
+// make them from a take: a median per mora, and the whole set.
+void reportHeights()
+{
+    std::vector<std::vector<std::int16_t>> takes;
+    std::vector<int> rates;
+    const QDir voices(QStringLiteral(VOICES_DIR));
+    for (const QString &name : voices.entryList({QStringLiteral("*.wav")}, QDir::Files)) {
+        QFile f(voices.filePath(name));
+        const QString mora = name.chopped(4);
+        if (splitMorae(mora).size() != 1 || !f.open(QIODevice::ReadOnly))
+            continue;
+        if (const auto audio = decodeWav(f.readAll())) {
+            std::vector<std::int16_t> pcm;
+            for (float v : toMono(*audio))
+                pcm.push_back(std::int16_t(qBound(-32768.0f, v * 32767.0f, 32767.0f)));
+            takes.push_back(std::move(pcm));
+            rates.push_back(audio->rate);
+        }
+    }
+    if (takes.empty()) {
+        std::printf("heights: no default set in %s (build the target voices)\n", VOICES_DIR);
+        return;
+    }
+    std::vector<double> perMora;
+    int unshifted = 0;
+    const auto all = timeRuns(1, [&] {
+        for (size_t i = 0; i < takes.size(); ++i)
+            perMora.push_back(timeRuns(1, [&] {
+                unshifted += !shiftPitch(takes[i], rates[i], 2).shifted;
+                shiftPitch(takes[i], rates[i], -2);
+            })[0]);
+    });
+    report("high and low of one mora (median over the set)", perMora);
+    std::printf("high and low of all %zu morae: %.0f ms (%d without a pitch found)\n", takes.size(), all[0], unshifted);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const bool showErrors = app.arguments().contains(QStringLiteral("--errors"));
+    QString why;
+    const std::unique_ptr<Analyser> reading = Analyser::open(&why);
+    const Analyser *accent = accentAnalyser(&why);
+    if (!reading || !accent) {
+        std::fprintf(stderr, "bench_accent: %s\n", qPrintable(why));
+        return 1;
+    }
+    const QHash<QString, QString> texts = readTexts();
+    QFile labels(QStringLiteral(ACCENT_LABELS));
+    if (!labels.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 1;
+
+    const struct {
+        const char *name;
+        AccentMethod method;
+    } methods[] = {{"phrase rules", AccentMethod::Rules},
+                   {"word accents alone", AccentMethod::WordsAlone},
+                   {"flat", AccentMethod::Flat}};
+    Score scores[3];
+    int sentences = 0, matched = 0;
+    QString all;
+    for (const QString &line : QString::fromUtf8(labels.readAll()).split(u'\n')) {
+        const qsizetype colon = line.indexOf(u':');
+        const QString id = line.left(colon), text = texts.value(id);
+        if (colon < 0 || text.isEmpty() || id > u"BASIC5000_4000")
+            continue;
+        ++sentences;
+        all += text;
+        const Pitch gold = parseLabel(QStringView(line).mid(colon + 1).trimmed());
+        const QList<SpokenUnit> units = spokenUnits(text, reading.get());
+        const QList<Morpheme> words = accent->analyse(text);
+        const Pitch rules = ours(accentUnits(text, units, words));
+        if (rules.morae.size() != gold.morae.size())
+            continue;
+        ++matched;
+        for (int m = 0; m < 3; ++m)
+            scores[m].add(gold, m == 0 ? rules : ours(accentUnits(text, units, words, methods[m].method)));
+        if (showErrors && rules.high != gold.high)
+            std::printf("%s %s\n  gold %s\n  ours %s\n", qPrintable(id), qPrintable(text), qPrintable(heights(gold)),
+                        qPrintable(heights(rules)));
+    }
+    std::printf("JSUT accent labels: %d sentences, %d with the labels' mora count (%.1f %%)\n", sentences, matched,
+                100.0 * matched / qMax(sentences, 1));
+    for (int m = 0; m < 3; ++m)
+        scores[m].print(methods[m].name);
+
+    const QString text = all.left(2000);
+    const QList<SpokenUnit> units = spokenUnits(text, reading.get());
+    report("accent of 2,000 characters (accent dictionary and rules)", timeRuns(21, [&] {
+               accentUnits(text, units, accent->analyse(text));
+           }));
+    report("reading and accent of 2,000 characters", timeRuns(21, [&] {
+               accentUnits(text, spokenUnits(text, reading.get()), accent->analyse(text));
+           }));
+    reportHeights();
+    return 0;
+}

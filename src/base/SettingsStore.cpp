@@ -67,6 +67,11 @@ bool SettingsStore::saveIn(const QString &group, const QString &key, const QStri
     OutsideChange outside;
     if (saveCheckingOutside(path_, seen_, iniText(changed), &outside))
         return false;
+    // No regular file at the name (a link, a FIFO, a folder): ours lies
+    // beside it, but the next start would not read it, so the setting is
+    // not stored; the caller says so.
+    if (outside.kind == OutsideChange::SavedBeside)
+        return false;
     // Merged lines of another program are in force at once, like ours.
     groups_ = outside.kind == OutsideChange::Merged ? iniGroupsOf(seen_.bytes) : std::move(changed);
     if (outside.kind != OutsideChange::None && notice_)

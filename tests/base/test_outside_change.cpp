@@ -221,14 +221,15 @@ private slots:
         QVERIFY(told[1].contains(copies[0]));
 
         // Made a FIFO: the start reads no settings (instead of waiting for
-        // ever) and the next save goes beside it.
+        // ever); a save is kept beside it but reported as not stored, since
+        // the next start would not read it.
         QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         SettingsStore fifo(path);
         fifo.setOutsideChangeNotice([&](const QString &m) { told << m; });
         QCOMPARE(fifo.value("OPT1"), std::nullopt);
-        QVERIFY(fifo.save("OPT1", "2"));
+        QVERIFY(!fifo.save("OPT1", "2"));
         QCOMPARE(readFile(dir.filePath("Talk（このプログラムの保存）.ini")), QByteArray("[OPT]\nOPT1=2\n"));
-        QVERIFY(told.value(2).startsWith("Talk.ini がふつうのファイルではないため"));
+        QCOMPARE(told.size(), 2);
     }
 };
 

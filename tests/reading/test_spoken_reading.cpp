@@ -43,6 +43,20 @@ private slots:
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
         QTest::newRow("後 as あと") << "食べた後で" << "た べ た あ と で";
         QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
+        // Typed kana keep their morae wherever the analyser cuts its words.
+        QTest::newRow("yōon and ー across words") << "ひゅーずがとんだ" << "ひゅ う ず が と ん だ";
+        QTest::newRow("ー after a yōon") << "しょーとにゃー" << "しょ お と にゃ あ";
+        QTest::newRow("small kana after a one-kana word") << "きゃつは" << "きゃ つ は";
+        QTest::newRow("ー after ん and at the start") << "ーうーんー" << "う う ん ん";
+        QTest::newRow("ー alone and after a sign") << "ーーー★ー" << "★";
+        QTest::newRow("small vowel lengthens") << "ねぇ" << "ね え";
+        QTest::newRow("small kana first or after a sign") << "ぁあ★ゃ" << "あ あ ★ や";
+        // Particles in kana text, decided by the analyser; never first.
+        QTest::newRow("は particle in kana") << "きょうはいいてんきですね" << "きょ お わ い い て ん き で す ね";
+        QTest::newRow("は first in a sentence") << "はい。はやく" << "は い 。 は や く";
+        // Loan-word morae as written, whatever the set has.
+        QTest::newRow("ゔ morae") << "ゔぁいおりんとヴェネツィア" << "ゔぁ い お り ん と ゔぇ ね つぃ あ";
+        QTest::newRow("morae beyond the common pairs") << "テョ、キェ、スィ" << "てょ 、 きぇ 、 すぃ";
         // Numbers in their usual readings, with counters.
         QTest::newRow("people") << "1人と二人と3人" << "ひ と り と ふ た り と さ ん に ん";
         QTest::newRow("date") << "4月1日" << "し が つ つ い た ち";
@@ -85,6 +99,28 @@ private slots:
         for (const SpokenUnit &u : spokenUnits(text, Dictionary::shared().analyser()))
             where << u.text + u'=' + text.mid(u.from, u.length);
         QCOMPARE(where.join(u' '), "きょ=今 お=日 よ=呼 ん=ん で=で 😀=😀");
+    }
+
+    // Numbers with counters: what each character is read as. The default
+    // reading plays digits by their own sounds and a character without a
+    // sound by its own part, so the counter must hold its own morae.
+    void numberSpans_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("spans");
+        QTest::newRow("yen") << "100円" << "ひゃ=1 く=00 え=円 ん=円";
+        QTest::newRow("people") << "5人" << "ご=5 に=人 ん=人";
+        QTest::newRow("one person") << "1人" << "ひ=1 と=人 り=人";
+        QTest::newRow("sound change") << "3本" << "さ=3 ん=3 ぼ=本 ん=本";
+        QTest::newRow("month counter of two characters") << "3ヶ月" << "さ=3 ん=3 か=ヶ げ=月 つ=月";
+    }
+    void numberSpans()
+    {
+        QFETCH(QString, text);
+        QStringList where;
+        for (const SpokenUnit &u : spokenUnits(text, Dictionary::shared().analyser()))
+            where << u.text + u'=' + text.mid(u.from, u.length);
+        QTEST(where.join(u' '), "spans");
     }
 
     void withoutDictionary_data()

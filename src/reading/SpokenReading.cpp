@@ -148,9 +148,11 @@ public:
             return;
         const QList<KanaMora> heard = splitMorae(said);
         if (heard.size() == written.size()) {
-            const bool sentenceStart = startsSentence();
+            // No particle begins a sentence, and "は" after the particle "は"
+            // is a word's own ("こはははおや": こ わ は は おや).
+            const bool noParticle = startsSentence() || afterParticleWa();
             for (qsizetype i = 0; i < written.size(); ++i)
-                if (decidedByAnalyser(written[i].mora, heard[i].mora, sentenceStart && i == 0))
+                if (decidedByAnalyser(written[i].mora, heard[i].mora, noParticle && i == 0))
                     written[i].mora = heard[i].mora;
         }
         if (noun)
@@ -180,17 +182,22 @@ private:
     // Where the analyser's pronunciation may overrule the kana as written:
     // particles (は -> わ, へ -> え, を -> お, never first in a sentence), long
     // vowels, 言う as ゆう and the volitional う after an o-sound.
-    static bool decidedByAnalyser(const QString &written, const QString &heard, bool sentenceStart)
+    static bool decidedByAnalyser(const QString &written, const QString &heard, bool noParticle)
     {
         static const QStringView kDecisions[][2] = {
             {u"は", u"わ"}, {u"へ", u"え"}, {u"を", u"お"}, {u"あ", u"ー"}, {u"い", u"ー"}, {u"う", u"ー"},
             {u"え", u"ー"}, {u"お", u"ー"}, {u"い", u"ゆ"}, {u"う", u"お"}};
-        if (sentenceStart && (written == u"は" || written == u"へ"))
+        if (noParticle && (written == u"は" || written == u"へ"))
             return false;
         for (const auto &d : kDecisions)
             if (written == d[0] && heard == d[1])
                 return true;
         return false;
+    }
+
+    bool afterParticleWa() const
+    {
+        return !out_.isEmpty() && out_.last().text == u"わ" && text_.at(out_.last().from) == u'は';
     }
 
     bool startsSentence() const
@@ -225,7 +232,8 @@ private:
     }
 
     // "ー" as the sound it lengthens, across words ("しょ|ー|と"), after "ん"
-    // too; dropped where nothing sounds before it. "を" is said "お".
+    // too; dropped where nothing sounds before it. "を" is said "お"; a typed
+    // "う" after "ょ" or "ゅ" is a long vowel.
     void sayLongMarks()
     {
         for (qsizetype i = 0; i < out_.size(); ++i) {
@@ -234,6 +242,9 @@ private:
                 continue;
             if (u.text == u"を")
                 u.text = QStringLiteral("お");
+            if (u.text == u"う" && isKana(text_.at(u.from)) && i > 0 && out_[i - 1].kind == SpokenUnit::Mora
+                && out_[i - 1].from + out_[i - 1].length == u.from && QStringView(u"ゅょ").contains(out_[i - 1].text.back()))
+                u.text = QStringLiteral("ー"); // "きょう", "じゅう": long wherever the analyser cut the words
             if (u.text != u"ー")
                 continue;
             const QString sound = i > 0 && out_[i - 1].kind == SpokenUnit::Mora ? lengthened(out_[i - 1].text) : QString();
@@ -333,6 +344,16 @@ bool isKatakana(QStringView s)
     return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x30A1 && c.unicode() <= 0x30FC; });
 }
 
+// Words in which "えい" and "おう" are long vowels: nouns and the like, and
+// words the dictionary does not know, not loan words in katakana ("エイズ").
+// Not verbs and adjectives, whose "う" and "い" are endings ("おもう").
+bool holdsLongVowels(const Morpheme &w)
+{
+    static const QStringView kParts[] = {u"名詞", u"副詞", u"連体詞", u"接頭詞", u"感動詞"};
+    const bool unknown = w.pronunciation().isEmpty() && w.pos() != u"記号";
+    return !isKatakana(w.surface) && (unknown || std::find(std::begin(kParts), std::end(kParts), w.pos()) != std::end(kParts));
+}
+
 // The pronunciation of words[i] in hiragana, where the dictionary's field
 // is not what is said:
 //   "言う" is said "ゆう" ("と言うこと" -> "とゆうこと");
@@ -381,7 +402,7 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
         const QString pron = pronunciationOf(words, i);
         const bool sounds = std::any_of(pron.cbegin(), pron.cend(), [](QChar c) { return isKana(c); });
         if (w.pos() != u"記号" && std::all_of(w.surface.cbegin(), w.surface.cend(), isKana)) {
-            b.kana(w.from, w.length, pron, w.pos() == u"名詞" && !isKatakana(w.surface));
+            b.kana(w.from, w.length, pron, holdsLongVowels(w));
         } else if (w.pos() == u"記号" || !sounds) {
             // Unknown words are read by their kana, else by their characters.
             qsizetype j = w.from;
@@ -390,7 +411,7 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
                 while (k < w.end() && isKana(text.at(k)))
                     ++k;
                 if (k > j && w.pos() != u"記号") {
-                    b.kana(j, k - j);
+                    b.kana(j, k - j, {}, holdsLongVowels(w));
                 } else {
                     while (k < w.end() && isHalfWidthKana(text.at(k)))
                         ++k;

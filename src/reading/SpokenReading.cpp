@@ -220,9 +220,18 @@ private:
         for (qsizetype i = 1; i < p.size(); ++i) {
             const QString v = vowelOf(p[i - 1].mora);
             const bool intoKanji = isKana(text_.at(p[i - 1].from)) && !isKana(text_.at(p[i].from));
-            if (((p[i].mora == u"い" && v == u"え") || (p[i].mora == u"う" && v == u"お")) && !intoKanji)
+            if (((p[i].mora == u"い" && v == u"え") || (p[i].mora == u"う" && v == u"お")) && !intoKanji
+                && !typedTeIru(p, i))
                 p[i].mora = QStringLiteral("ー");
         }
+    }
+
+    // "ている", "ていた", "ています" typed in kana: the analyser sometimes
+    // takes a whole phrase for one unknown noun, and this "い" is a verb.
+    bool typedTeIru(const QList<KanaMora> &p, qsizetype i) const
+    {
+        return p[i - 1].mora == u"て" && isKana(text_.at(p[i].from)) && i + 1 < p.size()
+            && QStringView(u"るたまなてくられ").contains(p[i + 1].mora.front());
     }
 
     void append(const QList<KanaMora> &morae)
@@ -233,7 +242,7 @@ private:
 
     // "ー" as the sound it lengthens, across words ("しょ|ー|と"), after "ん"
     // too; dropped where nothing sounds before it. "を" is said "お"; a typed
-    // "う" after "ょ" or "ゅ" is a long vowel.
+    // "う" after "ょ" or "ゅ" is a long vowel; "は" before "、" is a particle.
     void sayLongMarks()
     {
         for (qsizetype i = 0; i < out_.size(); ++i) {
@@ -245,6 +254,9 @@ private:
             if (u.text == u"う" && isKana(text_.at(u.from)) && i > 0 && out_[i - 1].kind == SpokenUnit::Mora
                 && out_[i - 1].from + out_[i - 1].length == u.from && QStringView(u"ゅょ").contains(out_[i - 1].text.back()))
                 u.text = QStringLiteral("ー"); // "きょう", "じゅう": long wherever the analyser cut the words
+            if (u.text == u"は" && i > 0 && out_[i - 1].kind == SpokenUnit::Mora && i + 1 < out_.size()
+                && out_[i + 1].kind == SpokenUnit::ShortPause && QStringView(u"、，,").contains(text_.at(out_[i + 1].from)))
+                u.text = QStringLiteral("わ"); // "かれは、": the topic, even where the analyser lost the word
             if (u.text != u"ー")
                 continue;
             const QString sound = i > 0 && out_[i - 1].kind == SpokenUnit::Mora ? lengthened(out_[i - 1].text) : QString();

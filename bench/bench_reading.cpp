@@ -140,6 +140,41 @@ void beat(int rate)
                 errorsMs.empty() ? 0.0 : *std::max_element(errorsMs.begin(), errorsMs.end()));
 }
 
+// The share of each mora's energy that falls within its beat at `rate`
+// when it starts on the beat and the next mora cuts it: read from the files
+// of a sound set, the single kana and the pairs.
+void energyWithinBeat(const QString &folder)
+{
+    QStringList morae = pairMorae();
+    for (QChar c = u'あ'; c <= u'ん'; c = QChar(c.unicode() + 1))
+        morae << QString(c);
+    std::vector<double> lengths;
+    for (int rate : {6, 8, 10}) {
+        std::vector<double> shares;
+        int whole = 0;
+        for (const QString &m : morae) {
+            QFile f(folder + u'/' + m + QStringLiteral(".wav"));
+            if (!f.open(QIODevice::ReadOnly))
+                continue;
+            const std::optional<Audio> audio = decodeWav(f.readAll());
+            if (!audio)
+                continue;
+            const std::vector<float> mono = toMono(*audio);
+            const size_t beat = size_t(audio->rate / rate);
+            double all = 0, held = 0;
+            for (size_t i = 0; i < mono.size(); ++i)
+                all += double(mono[i]) * mono[i], held += i < beat ? double(mono[i]) * mono[i] : 0;
+            if (all > 0)
+                shares.push_back(held / all), whole += held / all >= 0.9;
+            if (rate == 6)
+                lengths.push_back(double(mono.size()) / audio->rate);
+        }
+        std::printf("%s at %d morae/s: median %.0f %% of a mora's energy within its beat; %d of %zu morae at least 90 %%\n",
+                    qPrintable(folder), rate, 100 * median(shares), whole, shares.size());
+    }
+    std::printf("%s: median mora length %.3f s\n", qPrintable(folder), median(lengths));
+}
+
 // Megabytes of the files in a dictionary folder (links followed).
 double folderMb(const QString &folder)
 {
@@ -353,5 +388,9 @@ int main(int argc, char *argv[])
     }));
     for (int rate : {6, 10})
         beat(rate);
+    // BENCH_VOICES=folder:folder... compares sound sets ("build/voices" and
+    // a set made afresh with make-voices).
+    for (const QString &folder : qEnvironmentVariable("BENCH_VOICES").split(u':', Qt::SkipEmptyParts))
+        energyWithinBeat(folder);
     return 0;
 }

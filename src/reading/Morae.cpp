@@ -3,22 +3,36 @@
 namespace kel {
 namespace {
 
-// First kana of each pair row, then the small kana it takes.
-constexpr const char16_t *kPairs[] = {
-    u"きゃ", u"きゅ", u"きょ", u"しゃ", u"しゅ", u"しょ", u"ちゃ", u"ちゅ", u"ちょ",
-    u"にゃ", u"にゅ", u"にょ", u"ひゃ", u"ひゅ", u"ひょ", u"みゃ", u"みゅ", u"みょ",
-    u"りゃ", u"りゅ", u"りょ", u"ぎゃ", u"ぎゅ", u"ぎょ", u"じゃ", u"じゅ", u"じょ",
-    u"びゃ", u"びゅ", u"びょ", u"ぴゃ", u"ぴゅ", u"ぴょ",
-    // Sounds of loan words.
-    u"しぇ", u"じぇ", u"ちぇ", u"いぇ", u"うぃ", u"うぇ", u"うぉ", u"くぁ", u"ぐぁ",
-    u"つぁ", u"つぃ", u"つぇ", u"つぉ", u"てぃ", u"でぃ", u"てゅ", u"でゅ", u"とぅ", u"どぅ",
-    u"ふぁ", u"ふぃ", u"ふぇ", u"ふぉ", u"ふゅ",
+// The morae beyond the single kana, each with the sound nearest to it for
+// a voice that has no recording of it. Yōon fall back to their first kana
+// (see nearestMora), so they need no second column here.
+struct MoraRow {
+    const char16_t *mora;
+    const char16_t *nearest; // "" for "the first kana"
 };
 
-// The ゔ sounds, and ぢ/づ pairs, read as the plain sounds a set has.
-constexpr const char16_t *kNearest[][2] = {
-    {u"ゔぁ", u"ば"}, {u"ゔぃ", u"び"}, {u"ゔぇ", u"べ"}, {u"ゔぉ", u"ぼ"}, {u"ゔ", u"ぶ"},
+constexpr MoraRow kInventory[] = {
+    {u"きゃ", u""}, {u"きゅ", u""}, {u"きょ", u""}, {u"しゃ", u""}, {u"しゅ", u""}, {u"しょ", u""},
+    {u"ちゃ", u""}, {u"ちゅ", u""}, {u"ちょ", u""}, {u"にゃ", u""}, {u"にゅ", u""}, {u"にょ", u""},
+    {u"ひゃ", u""}, {u"ひゅ", u""}, {u"ひょ", u""}, {u"みゃ", u""}, {u"みゅ", u""}, {u"みょ", u""},
+    {u"りゃ", u""}, {u"りゅ", u""}, {u"りょ", u""}, {u"ぎゃ", u""}, {u"ぎゅ", u""}, {u"ぎょ", u""},
+    {u"じゃ", u""}, {u"じゅ", u""}, {u"じょ", u""}, {u"びゃ", u""}, {u"びゅ", u""}, {u"びょ", u""},
+    {u"ぴゃ", u""}, {u"ぴゅ", u""}, {u"ぴょ", u""},
     {u"ぢゃ", u"じゃ"}, {u"ぢゅ", u"じゅ"}, {u"ぢょ", u"じょ"},
+    // Sounds of loan words.
+    {u"しぇ", u"せ"}, {u"じぇ", u"ぜ"}, {u"ちぇ", u"ち"},
+    {u"いぇ", u"え"}, {u"うぃ", u"い"}, {u"うぇ", u"え"}, {u"うぉ", u"お"},
+    {u"くぁ", u"か"}, {u"くぃ", u"き"}, {u"くぇ", u"け"}, {u"くぉ", u"こ"}, {u"くゎ", u"か"},
+    {u"ぐぁ", u"が"}, {u"ぐぃ", u"ぎ"}, {u"ぐぇ", u"げ"}, {u"ぐぉ", u"ご"}, {u"ぐゎ", u"が"},
+    {u"つぁ", u"ちゃ"}, {u"つぃ", u"ち"}, {u"つぇ", u"ちぇ"}, {u"つぉ", u"ちょ"},
+    {u"てぃ", u"ち"}, {u"でぃ", u"じ"}, {u"とぅ", u"つ"}, {u"どぅ", u"ず"},
+    {u"てゃ", u"ちゃ"}, {u"てゅ", u"ちゅ"}, {u"てょ", u"ちょ"}, {u"でゃ", u"じゃ"}, {u"でゅ", u"じゅ"}, {u"でょ", u"じょ"},
+    {u"ふぁ", u"は"}, {u"ふぃ", u"ひ"}, {u"ふぇ", u"へ"}, {u"ふぉ", u"ほ"},
+    {u"ふゃ", u"ひゃ"}, {u"ふゅ", u"ひゅ"}, {u"ふょ", u"ひょ"},
+    {u"すぃ", u"し"}, {u"ずぃ", u"じ"},
+    {u"きぇ", u"け"}, {u"ぎぇ", u"げ"}, {u"にぇ", u"ね"}, {u"ひぇ", u"へ"}, {u"びぇ", u"べ"},
+    {u"ぴぇ", u"ぺ"}, {u"みぇ", u"め"}, {u"りぇ", u"れ"},
+    {u"ゔぁ", u"ば"}, {u"ゔぃ", u"び"}, {u"ゔ", u"ぶ"}, {u"ゔぇ", u"べ"}, {u"ゔぉ", u"ぼ"}, {u"ゔゅ", u"びゅ"},
 };
 
 bool isSmall(QChar c)
@@ -26,22 +40,17 @@ bool isSmall(QChar c)
     return QStringView(u"ぁぃぅぇぉゃゅょゎ").contains(c);
 }
 
+// A kana that a small glide or vowel can follow.
+bool takesSmall(QChar c)
+{
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x3094 && !isSmall(c) && c != u'っ' && c != u'ん';
+}
+
 QChar fullForm(QChar c)
 {
     const QStringView small(u"ぁぃぅぇぉゃゅょゎっ"), full(u"あいうえおやゆよわつ");
     const qsizetype i = small.indexOf(c);
     return i < 0 ? c : full.at(i);
-}
-
-bool joinsAsPair(const QString &two)
-{
-    for (const char16_t *p : kPairs)
-        if (two == QStringView(p))
-            return true;
-    for (const auto &n : kNearest)
-        if (two == QStringView(n[0]))
-            return true;
-    return false;
 }
 
 } // namespace
@@ -69,8 +78,15 @@ QList<KanaMora> splitMorae(QStringView kana)
         const QChar c = h.at(i);
         if (!isKana(c))
             continue;
-        if (i + 1 < h.size() && isSmall(h.at(i + 1)) && joinsAsPair(h.mid(i, 2))) {
-            out.append({h.mid(i, 2), i, 2});
+        const QChar next = i + 1 < h.size() ? h.at(i + 1) : QChar();
+        if (takesSmall(c) && isSmall(next)) {
+            if (vowelOf(QString(c)) == QString(fullForm(next)) && next != u'ゎ') {
+                // "ねぇ", "すぅ": the kana said longer.
+                out.append({QString(c), i, 1});
+                out.append({QStringLiteral("ー"), i + 1, 1});
+            } else {
+                out.append({h.mid(i, 2), i, 2});
+            }
             ++i;
         } else {
             out.append({QString(isSmall(c) ? fullForm(c) : c), i, 1});
@@ -82,8 +98,8 @@ QList<KanaMora> splitMorae(QStringView kana)
 QString vowelOf(const QString &mora)
 {
     static const QStringView rows[] = {
-        u"あかさたなはまやらわがざだばぱぁゃゎ", u"いきしちにひみりぎじぢびぴぃ",
-        u"うくすつぬふむゆるぐずづぶぷぅゅゔ", u"えけせてねへめれげぜでべぺぇ", u"おこそとのほもよろをごぞどぼぽぉょ"};
+        u"あかさたなはまやらわがざだばぱぁゃゎ", u"いきしちにひみりぎじぢびぴぃゐ",
+        u"うくすつぬふむゆるぐずづぶぷぅゅゔ", u"えけせてねへめれげぜでべぺぇゑ", u"おこそとのほもよろをごぞどぼぽぉょ"};
     static const QStringView vowels(u"あいうえお");
     if (mora.isEmpty())
         return {};
@@ -94,43 +110,28 @@ QString vowelOf(const QString &mora)
     return {};
 }
 
-void pronounce(QList<KanaMora> &morae)
+QString lengthened(const QString &mora)
 {
-    QString vowel;
-    for (qsizetype i = 0; i < morae.size(); ++i) {
-        QString &m = morae[i].mora;
-        for (const auto &n : kNearest)
-            if (m == QStringView(n[0]))
-                m = QString::fromUtf16(n[1]);
-        if (m == u"を")
-            m = QStringLiteral("お");
-        if (m == u"ー") {
-            if (vowel.isEmpty()) {
-                morae.removeAt(i--);
-                continue;
-            }
-            m = vowel;
-        }
-        vowel = vowelOf(m);
-    }
+    return mora == u"ん" ? mora : vowelOf(mora);
 }
 
 const QStringList &pairMorae()
 {
     static const QStringList pairs = [] {
         QStringList out;
-        for (const char16_t *p : kPairs)
-            out.append(QString::fromUtf16(p));
+        for (const MoraRow &row : kInventory)
+            out.append(QString::fromUtf16(row.mora));
         return out;
     }();
     return pairs;
 }
 
-QStringList pairFallback(const QString &pair)
+QString nearestMora(const QString &mora)
 {
-    if (pair.size() != 2)
-        return {pair};
-    return {pair.left(1), QString(fullForm(pair.at(1)))};
+    for (const MoraRow &row : kInventory)
+        if (mora == QStringView(row.mora) && *row.nearest)
+            return QString::fromUtf16(row.nearest);
+    return mora.size() == 2 && isSmall(mora.at(1)) ? mora.left(1) : QString();
 }
 
 } // namespace kel

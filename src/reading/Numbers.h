@@ -24,6 +24,9 @@ QString numberReading(const QString &digits);
 // is not one of the common counters. `afterMonth`: the number is a day of
 // a date ("5月1日" -> "ついたち" rather than "いちにち").
 // counterReading("3", "本") -> "さんぼん", counterReading("21", "日") -> "にじゅーいちにち".
+// The counter's reading on its own: counterOnly("人") -> "にん"; "" for none.
+QString counterOnly(const QString &counter);
+
 std::optional<QString> counterReading(const QString &digits, const QString &counter, bool afterMonth = false);
 
 } // namespace kel

@@ -2,14 +2,16 @@
 
 #include "reading/Analyser.h"
 #include "reading/Morae.h"
+#include "reading/NumberWords.h"
 #include "reading/Numbers.h"
+#include "reading/WordReadings.h"
 
 namespace kel {
 namespace {
 
 bool isLongMark(QChar c)
 {
-    return QStringView(u"。．.！!？?\n\r…‥").contains(c);
+    return QStringView(u"。．.！!？?…‥").contains(c);
 }
 
 bool isShortMark(QChar c)
@@ -38,11 +40,6 @@ qsizetype charLength(QStringView text, qsizetype i)
     return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
 }
 
-bool isNumeral(QStringView s)
-{
-    return !numberDigits(s).isEmpty();
-}
-
 // A part of the text and the word it stands for (from the dictionary, or
 // made up where there is none).
 struct Word {
@@ -60,9 +57,33 @@ struct Token {
 
 class Builder {
 public:
-    explicit Builder(QStringView text) : text_(text) {}
+    // The morae of the text are taken from the whole text, not word by
+    // word: where the analyser cuts "ひゅーず" as ひ | ゅ | ー | ず, the small
+    // kana still joins the kana before it and "ー" still lengthens it.
+    explicit Builder(QStringView text) : text_(text), moraStarting_(text.size(), -1)
+    {
+        for (qsizetype i = 0; i < text.size();) {
+            qsizetype run = i;
+            while (run < text.size() && isKana(text.at(run)))
+                ++run;
+            if (run == i) {
+                ++i;
+                continue;
+            }
+            for (KanaMora m : splitMorae(text.mid(i, run - i))) {
+                m.from += i;
+                moraStarting_[m.from] = textMorae_.size();
+                textMorae_.append(m);
+            }
+            i = run;
+        }
+    }
 
-    QList<SpokenUnit> take() { return std::move(out_); }
+    QList<SpokenUnit> take()
+    {
+        sayLongMarks();
+        return std::move(out_);
+    }
 
     void pause(SpokenUnit::Kind kind, qsizetype from, qsizetype length)
     {
@@ -106,51 +127,158 @@ public:
             else if (!latinLetter(c).isNull())
                 out_.append({SpokenUnit::Sign, QString(latinLetter(c)), i, n});
             else if (isKana(c))
-                word({i, n, toHiragana(text_.mid(i, n)), true});
+                kana(i, n);
             else
                 out_.append({SpokenUnit::Sign, text_.mid(i, n).toString(), i, n});
             i += n;
         }
     }
 
-    // A word read as `w.pron`, each mora over the characters it stands for.
-    void word(const Word &w)
+    // Kana of the text from `from`, read as written but for what only the
+    // analyser can tell: the word's pronunciation `said` (hiragana, "" when
+    // unknown) decides particles and long vowels where it has as many morae.
+    // `noun`: "えい" and "おう" are long vowels within it.
+    void kana(qsizetype from, qsizetype length, const QString &said = {}, bool noun = false)
     {
+        QList<KanaMora> written;
+        for (qsizetype i = from; i < from + length; ++i)
+            if (const qsizetype m = moraStarting_[i]; m >= 0)
+                written.append(textMorae_[m]);
+        if (written.isEmpty())
+            return;
+        const QList<KanaMora> heard = splitMorae(said);
+        if (heard.size() == written.size()) {
+            // No particle begins a sentence, and "は" after the particle "は"
+            // is a word's own ("こはははおや": こ わ は は おや).
+            const bool noParticle = startsSentence() || afterParticleWa();
+            for (qsizetype i = 0; i < written.size(); ++i)
+                if (decidedByAnalyser(written[i].mora, heard[i].mora, noParticle && i == 0))
+                    written[i].mora = heard[i].mora;
+        }
+        if (noun)
+            longVowelsOfNoun(written);
+        append(written);
+    }
+
+    // A word read as `w.pron`, each mora over the characters it stands for.
+    void word(const Word &given)
+    {
+        Word w = given;
+        while (w.length > 0 && isKana(text_.at(w.from)) && moraStarting_[w.from] < 0) {
+            ++w.from, --w.length; // the rest of a mora read with the word before
+        }
         QList<KanaMora> p = splitMorae(w.pron);
-        if (p.isEmpty()) {
+        if (p.isEmpty() || w.length == 0) {
             others(w.from, w.length);
             return;
         }
         place(tokens(w.from, w.length), p, w.from, w.length);
-        if (w.noun) {
-            // Within a noun "えい" and "おう" are long vowels: "せんせい" is
-            // said "せんせー" (the dictionary writes only some of them so).
-            // Not where a vowel written in kana meets the reading of the
-            // kanji after it: "ため息" is "ため" and "いき".
-            for (qsizetype i = 1; i < p.size(); ++i) {
-                const QString v = vowelOf(p[i - 1].mora);
-                const bool intoKanji = isKana(text_.at(p[i - 1].from)) && !isKana(text_.at(p[i].from));
-                if (((p[i].mora == u"い" && v == u"え") || (p[i].mora == u"う" && v == u"お")) && !intoKanji)
-                    p[i].mora = QStringLiteral("ー");
-            }
-        }
-        pronounce(p);
-        for (const KanaMora &m : p)
-            out_.append({m.mora == u"っ" ? SpokenUnit::Hold : SpokenUnit::Mora, m.mora, m.from, m.length});
+        if (w.noun)
+            longVowelsOfNoun(p);
+        append(p);
     }
 
 private:
+    // Where the analyser's pronunciation may overrule the kana as written:
+    // particles (は -> わ, へ -> え, を -> お, never first in a sentence), long
+    // vowels, 言う as ゆう and the volitional う after an o-sound.
+    static bool decidedByAnalyser(const QString &written, const QString &heard, bool noParticle)
+    {
+        static const QStringView kDecisions[][2] = {
+            {u"は", u"わ"}, {u"へ", u"え"}, {u"を", u"お"}, {u"あ", u"ー"}, {u"い", u"ー"}, {u"う", u"ー"},
+            {u"え", u"ー"}, {u"お", u"ー"}, {u"い", u"ゆ"}, {u"う", u"お"}};
+        if (noParticle && (written == u"は" || written == u"へ"))
+            return false;
+        for (const auto &d : kDecisions)
+            if (written == d[0] && heard == d[1])
+                return true;
+        return false;
+    }
+
+    bool afterParticleWa() const
+    {
+        return !out_.isEmpty() && out_.last().text == u"わ" && text_.at(out_.last().from) == u'は';
+    }
+
+    bool startsSentence() const
+    {
+        for (qsizetype i = out_.size() - 1; i >= 0; --i) {
+            if (out_[i].kind == SpokenUnit::LongPause)
+                return true;
+            if (out_[i].kind != SpokenUnit::ShortPause)
+                return false;
+        }
+        return true;
+    }
+
+    // Within a noun "えい" and "おう" are long vowels: "せんせい" is said
+    // "せんせー" (the dictionary writes only some of them so). Not where a
+    // vowel written in kana meets the reading of the kanji after it: "ため息"
+    // is "ため" and "いき".
+    void longVowelsOfNoun(QList<KanaMora> &p) const
+    {
+        for (qsizetype i = 1; i < p.size(); ++i) {
+            const QString v = vowelOf(p[i - 1].mora);
+            const bool intoKanji = isKana(text_.at(p[i - 1].from)) && !isKana(text_.at(p[i].from));
+            if (((p[i].mora == u"い" && v == u"え") || (p[i].mora == u"う" && v == u"お")) && !intoKanji
+                && !typedTeIru(p, i))
+                p[i].mora = QStringLiteral("ー");
+        }
+    }
+
+    // "ている", "ていた", "ています" typed in kana: the analyser sometimes
+    // takes a whole phrase for one unknown noun, and this "い" is a verb.
+    bool typedTeIru(const QList<KanaMora> &p, qsizetype i) const
+    {
+        return p[i - 1].mora == u"て" && isKana(text_.at(p[i].from)) && i + 1 < p.size()
+            && QStringView(u"るたまなてくられ").contains(p[i + 1].mora.front());
+    }
+
+    void append(const QList<KanaMora> &morae)
+    {
+        for (const KanaMora &m : morae)
+            out_.append({m.mora == u"っ" ? SpokenUnit::Hold : SpokenUnit::Mora, m.mora, m.from, m.length});
+    }
+
+    // "ー" as the sound it lengthens, across words ("しょ|ー|と"), after "ん"
+    // too; dropped where nothing sounds before it. "を" is said "お"; a typed
+    // "う" after "ょ" or "ゅ" is a long vowel; "は" before "、" is a particle.
+    void sayLongMarks()
+    {
+        for (qsizetype i = 0; i < out_.size(); ++i) {
+            SpokenUnit &u = out_[i];
+            if (u.kind != SpokenUnit::Mora)
+                continue;
+            if (u.text == u"を")
+                u.text = QStringLiteral("お");
+            if (u.text == u"う" && isKana(text_.at(u.from)) && i > 0 && out_[i - 1].kind == SpokenUnit::Mora
+                && out_[i - 1].from + out_[i - 1].length == u.from && QStringView(u"ゅょ").contains(out_[i - 1].text.back()))
+                u.text = QStringLiteral("ー"); // "きょう", "じゅう": long wherever the analyser cut the words
+            if (u.text == u"は" && i > 0 && out_[i - 1].kind == SpokenUnit::Mora && i + 1 < out_.size()
+                && out_[i + 1].kind == SpokenUnit::ShortPause && QStringView(u"、，,").contains(text_.at(out_[i + 1].from)))
+                u.text = QStringLiteral("わ"); // "かれは、": the topic, even where the analyser lost the word
+            if (u.text != u"ー")
+                continue;
+            const QString sound = i > 0 && out_[i - 1].kind == SpokenUnit::Mora ? lengthened(out_[i - 1].text) : QString();
+            if (sound.isEmpty())
+                out_.removeAt(i--);
+            else
+                u.text = sound;
+        }
+    }
+
     QList<Token> tokens(qsizetype from, qsizetype length) const
     {
         QList<Token> out;
         for (qsizetype i = from; i < from + length;) {
-            qsizetype run = i;
-            while (run < from + length && isKana(text_.at(run)))
-                ++run;
-            if (run > i) {
-                for (const KanaMora &m : splitMorae(text_.mid(i, run - i)))
-                    out.append({m.mora, i + m.from, m.length});
-                i = run;
+            if (const qsizetype m = moraStarting_[i]; m >= 0) {
+                const KanaMora &k = textMorae_[m];
+                out.append({k.mora, k.from, k.length});
+                i = k.from + k.length;
+                continue;
+            }
+            if (isKana(text_.at(i))) { // the rest of a mora begun before the word
+                ++i;
                 continue;
             }
             const qsizetype n = charLength(text_, i);
@@ -193,6 +321,8 @@ private:
     }
 
     QStringView text_;
+    QList<KanaMora> textMorae_;
+    QList<qsizetype> moraStarting_; // for each character, the text mora it begins, or -1
     QList<SpokenUnit> out_;
 };
 
@@ -226,94 +356,34 @@ bool isKatakana(QStringView s)
     return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x30A1 && c.unicode() <= 0x30FC; });
 }
 
+// Words in which "えい" and "おう" are long vowels: nouns and the like, and
+// words the dictionary does not know, not loan words in katakana ("エイズ").
+// Not verbs and adjectives, whose "う" and "い" are endings ("おもう").
+bool holdsLongVowels(const Morpheme &w)
+{
+    static const QStringView kParts[] = {u"名詞", u"副詞", u"連体詞", u"接頭詞", u"感動詞"};
+    const bool unknown = w.pronunciation().isEmpty() && w.pos() != u"記号";
+    return !isKatakana(w.surface) && (unknown || std::find(std::begin(kParts), std::end(kParts), w.pos()) != std::end(kParts));
+}
+
 // The pronunciation of words[i] in hiragana, where the dictionary's field
 // is not what is said:
 //   "言う" is said "ゆう" ("と言うこと" -> "とゆうこと");
 //   the volitional "う" after an o-sound lengthens it ("しましょう" -> "しましょお");
-//   "何" before "の", "で", "だ", "と", "ど", "じ" or a counter is "なん";
-//   "日本" is "にほん", "何時" "なんじ", "後" "あと" (not the written "のち").
+//   single words by the table of WordReadings.cpp ("日本" -> "にほん").
 QString pronunciationOf(const QList<Morpheme> &words, qsizetype i)
 {
     const Morpheme &w = words[i];
     QString pron = toHiragana(w.pronunciation());
-    const auto next = [&]() -> const Morpheme * {
-        return i + 1 < words.size() && words[i + 1].from == w.end() ? &words[i + 1] : nullptr;
-    };
     if ((w.feature(6) == u"言う" || w.feature(6) == u"いう") && pron == u"いう")
         return QStringLiteral("ゆう");
     if (w.pos() == u"助動詞" && w.surface == u"う" && i > 0 && words[i - 1].end() == w.from
         && vowelOf(toHiragana(words[i - 1].pronunciation()).right(1)) == u"お")
         return QStringLiteral("お");
-    if (w.surface == u"何" && pron == u"なに") {
-        if (const Morpheme *n = next()) {
-            const QString after = toHiragana(n->pronunciation()).left(1);
-            if (QStringView(u"のでだとどじ").contains(after) || n->feature(1) == u"接尾")
-                return QStringLiteral("なん");
-        }
-    }
-    if (w.surface == u"日本")
-        return QStringLiteral("にほん");
-    if (w.surface == u"何時")
-        return QStringLiteral("なんじ");
-    if (w.surface == u"後" && pron == u"のち")
-        return QStringLiteral("あと");
-    return pron;
-}
-
-bool isNumberWord(const Morpheme &m)
-{
-    return m.pos1() == u"数" && isNumeral(m.surface);
-}
-
-// A number written over several words ("1" "," "000", "三" "百" "五" "十")
-// from words[i], with its counter. Returns the words used, 0 for none.
-qsizetype number(const QList<Morpheme> &words, qsizetype i, bool afterMonth, Builder &b, bool *endsInMonth)
-{
-    if (!isNumberWord(words[i]))
-        return 0;
-    QString written = words[i].surface, decimals;
-    qsizetype k = i;
-    const auto next = [&](qsizetype at) { return at + 1 < words.size() && words[at + 1].from == words[at].end(); };
-    while (next(k)) {
-        if (isNumberWord(words[k + 1])) {
-            written += words[++k].surface;
-        } else if (QStringView(u",，").contains(words[k + 1].surface) && next(k + 1) && isNumberWord(words[k + 2])
-                   && words[k + 2].surface.size() == 3) {
-            written += words[k + 2].surface;
-            k += 2;
-        } else if (QStringView(u".．").contains(words[k + 1].surface) && decimals.isEmpty() && next(k + 1)
-                   && isNumberWord(words[k + 2])) {
-            decimals = numberDigits(words[k + 2].surface);
-            k += 2;
-            break;
-        } else {
-            break;
-        }
-    }
-    const QString digits = numberDigits(written);
-    QString reading = numberReading(digits);
-    if (!decimals.isEmpty()) {
-        reading += QStringLiteral("てん");
-        for (QChar d : decimals)
-            reading += numberReading(QString(d));
-    }
-    *endsInMonth = false;
-    qsizetype used = k + 1 - i;
-    if (decimals.isEmpty() && next(k)) {
-        // The counter: one word, or "ヶ" and "月" as two.
-        QString counter = words[k + 1].surface;
-        qsizetype counterWords = 1;
-        if (QStringView(u"ヶケかカ").contains(counter) && next(k + 1) && words[k + 2].surface == u"月")
-            counter += words[k + 2].surface, counterWords = 2;
-        if (const std::optional<QString> r = counterReading(digits, counter, afterMonth)) {
-            reading = *r;
-            used += counterWords;
-            *endsInMonth = counter == u"月";
-        }
-    }
-    const Morpheme &last = words[i + used - 1];
-    b.word({words[i].from, last.end() - words[i].from, reading, false});
-    return used;
+    const Morpheme *next = i + 1 < words.size() && words[i + 1].from == w.end() ? &words[i + 1] : nullptr;
+    const QString own = wordReading(w.surface, pron, next ? toHiragana(next->pronunciation()) : QString(),
+                                    next && next->pos1() == u"接尾");
+    return own.isEmpty() ? pron : own;
 }
 
 } // namespace
@@ -330,7 +400,11 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
             b.others(at, w.from - at); // spaces and line breaks between words
         bool endsInMonth = false;
         const bool afterMonth = month && w.from == at;
-        if (const qsizetype used = number(words, i, afterMonth, b, &endsInMonth)) {
+        const NumberSink sink{[&](qsizetype from, qsizetype length, const QString &reading) {
+                                  b.word({from, length, reading, false});
+                              },
+                              [&](qsizetype from, qsizetype length) { b.pause(SpokenUnit::ShortPause, from, length); }};
+        if (const qsizetype used = numberWords(words, i, afterMonth, sink, &endsInMonth)) {
             at = words[i + used - 1].end();
             i += used;
             month = endsInMonth;
@@ -339,7 +413,9 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
         month = false;
         const QString pron = pronunciationOf(words, i);
         const bool sounds = std::any_of(pron.cbegin(), pron.cend(), [](QChar c) { return isKana(c); });
-        if (w.pos() == u"記号" || !sounds) {
+        if (w.pos() != u"記号" && std::all_of(w.surface.cbegin(), w.surface.cend(), isKana)) {
+            b.kana(w.from, w.length, pron, holdsLongVowels(w));
+        } else if (w.pos() == u"記号" || !sounds) {
             // Unknown words are read by their kana, else by their characters.
             qsizetype j = w.from;
             while (j < w.end()) {
@@ -347,7 +423,7 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
                 while (k < w.end() && isKana(text.at(k)))
                     ++k;
                 if (k > j && w.pos() != u"記号") {
-                    b.word({j, k - j, toHiragana(text.mid(j, k - j)), true});
+                    b.kana(j, k - j, {}, holdsLongVowels(w));
                 } else {
                     while (k < w.end() && isHalfWidthKana(text.at(k)))
                         ++k;

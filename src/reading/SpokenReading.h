@@ -22,8 +22,8 @@ struct SpokenUnit {
     enum Kind {
         Mora,       // one beat of a recorded mora: "か", "きゃ"
         Hold,       // "っ": a silent beat
-        ShortPause, // "、": one silent beat
-        LongPause,  // "。": two silent beats
+        ShortPause, // "、", a line break: a short silence
+        LongPause,  // "。", "？", "！": a longer silence
         Sign,       // a character played from its own sound: a letter, a sign, an unknown character
     };
     Kind kind = Mora;

@@ -8,10 +8,16 @@ namespace kel {
 
 namespace {
 
-// The Japanese voice says "りゅ" as "ryau": these pairs are given to it as
-// its own phonemes instead.
+// The Japanese voice says "りゅ" as "ryau", "てょ" as "teo", "きぇ" as "ki"
+// and "すぃ" as "su": these morae are given to it as its own phonemes
+// instead, written as it writes the morae it gets right ("きゃ" k_j'a).
 constexpr const char16_t *kPairPhonemes[][2] = {
-    {u"りゃ", u"[[r`_j'a]]"}, {u"りゅ", u"[[r`_j'u]]"}, {u"りょ", u"[[r`_j'o]]"}};
+    {u"りゃ", u"[[r`_j'a]]"}, {u"りゅ", u"[[r`_j'u]]"}, {u"りょ", u"[[r`_j'o]]"},
+    {u"てゃ", u"[[t_j'a]]"}, {u"てょ", u"[[t_j'o]]"}, {u"でゃ", u"[[d_j'a]]"}, {u"でょ", u"[[d_j'o]]"},
+    {u"きぇ", u"[[k_j'e]]"}, {u"ぎぇ", u"[[g_j'e]]"}, {u"にぇ", u"[[n_j'e]]"}, {u"ひぇ", u"[[C'e]]"},
+    {u"びぇ", u"[[b_j'e]]"}, {u"ぴぇ", u"[[p_j'e]]"}, {u"みぇ", u"[[m_j'e]]"}, {u"りぇ", u"[[r`_j'e]]"},
+    {u"すぃ", u"[[s'i]]"}, {u"ずぃ", u"[[z'i]]"}, {u"ふゃ", u"[[p\\_j'a]]"}, {u"ふょ", u"[[p\\_j'o]]"},
+    {u"くゎ", u"[[kw'a]]"}, {u"ぐゎ", u"[[gw'a]]"}, {u"ぐぁ", u"[[gw'a]]"}};
 
 } // namespace
 

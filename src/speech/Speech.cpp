@@ -74,14 +74,11 @@ const QList<SpokenUnit> &Speech::unitsOf(const QString &text)
     return units_;
 }
 
-Nanos Speech::playMora(const QString &mora, double pace)
+Nanos Speech::playMora(const QString &mora)
 {
     const Nanos started = t_.sv.clock->now();
-    const long long beat = std::llround(pace * kPlaybackRate);
-    const std::vector<Cue> cues = moraCues(mora, 0, beat, [this](const QString &name) { return soundFor(name); });
-    if (cues.size() > 1)
-        t_.sv.player->playTimeline(cues, beat);
-    else if (!cues.front().path.isEmpty())
+    const std::vector<Cue> cues = moraCues(mora, 0, [this](const QString &name) { return soundFor(name); });
+    if (!cues.front().path.isEmpty())
         t_.sv.player->play(cues.front().path);
     else
         t_.sv.player->close();
@@ -174,7 +171,7 @@ void Speech::readCharacters()
         bool stop = false;
         for (qsizetype m = 0; m < std::max<qsizetype>(1, morae.size()) && !stop; ++m) {
             const Nanos started = morae.isEmpty() ? playChar(ch)
-                                                  : playMora(morae[m] == u"っ" ? QString() : morae[m], t_.st.ReadingPace);
+                                                  : playMora(morae[m] == u"っ" ? QString() : morae[m]);
             waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
             t_.doEvents();
             stop = t_.st.StopRead || t_.st.Quitting;

@@ -25,7 +25,7 @@ public:
 
     // Plays one mora for `pace` seconds: its own sound, a pair without one
     // as its two kana; returns when it started.
-    Nanos playMora(const QString &mora, double pace);
+    Nanos playMora(const QString &mora);
 
 private:
     // The sound of a character or mora: the user's folder, then the set.

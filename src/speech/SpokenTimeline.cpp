@@ -14,8 +14,10 @@ long long beatFrame(qsizetype beat, int rate)
 int beatsOf(const SpokenUnit &unit)
 {
     switch (unit.kind) {
+    case SpokenUnit::ShortPause:
+        return 3;
     case SpokenUnit::LongPause:
-        return 2;
+        return 6;
     case SpokenUnit::Sign: {
         const QString name = readingFor(unit.text);
         return std::max<int>(1, int(splitMorae(name).size()));
@@ -25,14 +27,11 @@ int beatsOf(const SpokenUnit &unit)
     }
 }
 
-std::vector<Cue> moraCues(const QString &mora, long long from, long long to, const SoundLookup &soundFor)
+std::vector<Cue> moraCues(const QString &mora, long long from, const SoundLookup &soundFor)
 {
-    if (const std::optional<QString> own = soundFor(mora))
-        return {{*own, from}};
-    if (mora.size() == 2 && pairMorae().contains(mora)) {
-        const QStringList two = pairFallback(mora);
-        return {{soundFor(two[0]).value_or(QString()), from}, {soundFor(two[1]).value_or(QString()), from + (to - from) / 2}};
-    }
+    for (QString m = mora; !m.isEmpty(); m = nearestMora(m))
+        if (const std::optional<QString> own = soundFor(m))
+            return {{*own, from}};
     return {{QString(), from}};
 }
 
@@ -48,7 +47,7 @@ SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const So
         const long long from = beatFrame(first, rate), to = beatFrame(first + beats, rate);
         std::vector<Cue> cues;
         if (unit.kind == SpokenUnit::Mora)
-            cues = moraCues(unit.text, from, to, soundFor);
+            cues = moraCues(unit.text, from, soundFor);
         else if (unit.kind == SpokenUnit::Sign)
             cues = {{soundFor(unit.text).value_or(QString()), from}};
         else

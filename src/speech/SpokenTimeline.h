@@ -2,9 +2,9 @@
 // A spoken reading laid out on an even beat: which sound starts on which
 // sample, and which unit each beat belongs to (for the highlight).
 //
-//   units "きょ お 、 A" at 6 morae a second (7350 samples a beat):
-//   beat 0 きょ.wav at 0, beat 1 お.wav at 7350, beat 2 silence at 14700,
-//   beats 3-4 A.wav at 22050 ("A" is "えー": two beats)
+//   units "きょ お 、 A" at 8 morae a second (5513 samples a beat):
+//   beat 0 きょ.wav at 0, beat 1 お.wav at 5513, beats 2-4 silence at 11025,
+//   beats 5-6 A.wav at 27563 ("A" is "えー": two beats)
 
 #include "reading/SpokenReading.h"
 #include "speech/WavePlayer.h"
@@ -27,20 +27,23 @@ struct SpokenTimeline {
     long long endFrame = 0;
 };
 
-// Morae per second: the default, and the range kept to.
-inline constexpr int kDefaultRate = 6, kMinRate = 2, kMaxRate = 10;
+// Morae per second: the default (read speech runs at 7.4-8.4), and the
+// range kept to.
+inline constexpr int kDefaultRate = 8, kMinRate = 2, kMaxRate = 12;
 
 // The first sample of beat `beat` at `rate` beats a second.
 long long beatFrame(qsizetype beat, int rate);
 
-// How many beats a unit takes: a long pause two, a letter or sign as many
-// as the morae of its name ("B" is "びー": two), everything else one.
+// How many beats a unit takes: a pause as speech pauses at the default
+// rate (about 0.4 s after "、" and a line break, 0.7 s after "。"), so that
+// it scales with the rate; a letter or sign as many as the morae of its
+// name ("B" is "びー": two); everything else one.
 int beatsOf(const SpokenUnit &unit);
 
-// The cues of one mora from `from` to `to` (samples): its own sound; a pair
-// without one as its two kana, the second at half the beat ("きゃ" -> き, や);
-// silence when there is nothing to play.
-std::vector<Cue> moraCues(const QString &mora, long long from, long long to, const SoundLookup &soundFor);
+// The cue of one mora starting at `from` (samples): its own sound, else the
+// nearest sound the set has ("ゔぁ" -> ば, "てょ" -> ちょ), else silence.
+// Never two kana for one mora.
+std::vector<Cue> moraCues(const QString &mora, long long from, const SoundLookup &soundFor);
 
 SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const SoundLookup &soundFor);
 

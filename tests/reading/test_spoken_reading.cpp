@@ -4,6 +4,7 @@
 // --reading command a caregiver checks a sentence with.
 #include "support/TestMain.h"
 #include "reading/Dictionary.h"
+#include "reading/Morae.h"
 #include "reading/SpokenReading.h"
 #include "support/Files.h"
 
@@ -43,6 +44,20 @@ private slots:
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
         QTest::newRow("後 as あと") << "食べた後で" << "た べ た あ と で";
         QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
+        // Typed kana keep their morae wherever the analyser cuts its words.
+        QTest::newRow("yōon and ー across words") << "ひゅーずがとんだ" << "ひゅ う ず が と ん だ";
+        QTest::newRow("ー after a yōon") << "しょーとにゃー" << "しょ お と にゃ あ";
+        QTest::newRow("small kana after a one-kana word") << "きゃつは" << "きゃ つ は";
+        QTest::newRow("ー after ん and at the start") << "ーうーんー" << "う う ん ん";
+        QTest::newRow("ー alone and after a sign") << "ーーー★ー" << "★";
+        QTest::newRow("small vowel lengthens") << "ねぇ" << "ね え";
+        QTest::newRow("small kana first or after a sign") << "ぁあ★ゃ" << "あ あ ★ や";
+        // Particles in kana text, decided by the analyser; never first.
+        QTest::newRow("は particle in kana") << "きょうはいいてんきですね" << "きょ お わ い い て ん き で す ね";
+        QTest::newRow("は first in a sentence") << "はい。はやく" << "は い 。 は や く";
+        // Loan-word morae as written, whatever the set has.
+        QTest::newRow("ゔ morae") << "ゔぁいおりんとヴェネツィア" << "ゔぁ い お り ん と ゔぇ ね つぃ あ";
+        QTest::newRow("morae beyond the common pairs") << "テョ、キェ、スィ" << "てょ 、 きぇ 、 すぃ";
         // Numbers in their usual readings, with counters.
         QTest::newRow("people") << "1人と二人と3人" << "ひ と り と ふ た り と さ ん に ん";
         QTest::newRow("date") << "4月1日" << "し が つ つ い た ち";
@@ -57,6 +72,15 @@ private slots:
                                    << "せ ん に ひゃ く さ ん じゅ う よ ん け い ご せ ん ろ っ ぴゃ く な な じゅ う は ち ちょ お "
                                       "きゅ う せ ん じゅ う に お く さ ん ぜ ん よ ん ひゃ く ご じゅ う ろ く ま ん "
                                       "な な せ ん は っ ぴゃ く きゅ う じゅ う";
+        QTest::newRow("phone number") << "090-1234-5678"
+                                      << "ぜ ろ きゅ う ぜ ろ 、 い ち に さ ん よ ん 、 ご ろ く な な は ち";
+        QTest::newRow("clock time") << "10:30と9:00" << "じゅ う じ さ ん じゅ っ ぷ ん と く じ";
+        QTest::newRow("dates") << "2026/4/1と4/1" << "に せ ん に じゅ う ろ く ね ん し が つ つ い た ち と し が つ つ い た ち";
+        QTest::newRow("twenty years, days, minutes") << "20歳、3日間、5分間" << "は た ち 、 み っ か か ん 、 ご ふ ん か ん";
+        QTest::newRow("units") << "500ml、3kg、25℃" << "ご ひゃ く み り り っ と る 、 さ ん き ろ ぐ ら む 、 に じゅ う ご ど";
+        QTest::newRow("yen sign before") << "¥500です" << "ご ひゃ く え ん で す";
+        QTest::newRow("何百, 何千") << "何百人も何千も" << "な ん びゃ く に ん も な ん ぜ ん も";
+        QTest::newRow("kanji digits without places") << "一二歩と二〇二六年" << "い ち に ほ と に せ ん に じゅ う ろ く ね ん";
         QTest::newRow("21 digits: one by one") << "1" + QString(20, u'0') << "い ち" + QStringLiteral(" ぜ ろ").repeated(20);
         // Pauses: one short or long pause where marks and spaces meet, none first.
         QTest::newRow("pauses") << "　はい、そう。\n\nいいえ  はい" << "は い 、 そ お 。 い い え 、 は い";
@@ -68,7 +92,7 @@ private slots:
             << QStringLiteral("水") + QChar(0xD800) + u'の' + QChar(0) + QStringLiteral("今日")
             << QStringLiteral("み ず ") + QChar(0xD800) + QStringLiteral(" の ") + QChar(0) + QStringLiteral(" きょ お");
         QTest::newRow("half-width katakana") << "ｷｬﾝｾﾙとｶﾞｰﾄﾞ" << "きゃ ん せ る と が あ ど";
-        QTest::newRow("unknown katakana word") << "ポンコツァヴィ" << "ぽ ん こ つぁ び";
+        QTest::newRow("unknown katakana word") << "ポンコツァヴィ" << "ぽ ん こ つぁ ゔぃ";
     }
 
     void units()
@@ -77,14 +101,48 @@ private slots:
         QTEST(unitsLine(spokenUnits(text, Dictionary::shared().analyser())), "units");
     }
 
-    // Where each unit stands in the text: what the highlight covers.
+    // Where each unit stands in the text: what the highlight covers. The
+    // default reading plays digits by their own sounds and a character
+    // without a sound by its own part, so a counter must hold its own morae.
+    void spans_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("spans");
+        QTest::newRow("kanji, kana, emoji") << "今日呼んで😀" << "きょ=今 お=日 よ=呼 ん=ん で=で 😀=😀";
+        QTest::newRow("yen") << "100円" << "ひゃ=1 く=00 え=円 ん=円";
+        QTest::newRow("people") << "5人" << "ご=5 に=人 ん=人";
+        QTest::newRow("one person") << "1人" << "ひ=1 と=人 り=人";
+        QTest::newRow("sound change") << "3本" << "さ=3 ん=3 ぼ=本 ん=本";
+        QTest::newRow("month counter of two characters") << "3ヶ月" << "さ=3 ん=3 か=ヶ げ=ヶ つ=月";
+    }
     void spans()
     {
-        const QString text = QStringLiteral("今日呼んで😀");
+        QFETCH(QString, text);
         QStringList where;
         for (const SpokenUnit &u : spokenUnits(text, Dictionary::shared().analyser()))
             where << u.text + u'=' + text.mid(u.from, u.length);
-        QCOMPARE(where.join(u' '), "きょ=今 お=日 よ=呼 ん=ん で=で 😀=😀");
+        QTEST(where.join(u' '), "spans");
+    }
+
+    // The sound played for a mora a set lacks: the nearest, step by step,
+    // never two kana.
+    void nearestSound_data()
+    {
+        QTest::addColumn<QString>("mora");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("ゔぁ") << "ゔぁ" << "ば";
+        QTest::newRow("てょ") << "てょ" << "ちょ ち";
+        QTest::newRow("ゔゅ") << "ゔゅ" << "びゅ び";
+        QTest::newRow("a pair outside the table") << "さぃ" << "さ";
+        QTest::newRow("a plain kana") << "か" << "";
+    }
+    void nearestSound()
+    {
+        QFETCH(QString, mora);
+        QStringList steps;
+        for (QString m = nearestMora(mora); !m.isEmpty(); m = nearestMora(m))
+            steps << m;
+        QTEST(steps.join(u' '), "steps");
     }
 
     void withoutDictionary_data()

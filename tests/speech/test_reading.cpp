@@ -142,26 +142,32 @@ private slots:
         QTest::newRow("kanji by reading, step a mora")
             << "" << "水は_" << kana << none << 3.2 << QStringList{"play み", "play ず", "play は", "close"}
             << QStringList{"|水は_", "|水は_", "水[は]_", "水は[_]"} << "水は[_]";
-        // Spoken: one timeline at 6 beats a second (7350 samples); きょ has
-        // no sound of its own, so き and よ share its beat.
+        // A counter after digits says its own part: the digits their own
+        // sounds, 人 its にん (not the last mora of さんにん).
+        QTest::newRow("digits and a counter, step a mora")
+            << "" << "3人_" << QStringList{"3", "に", "ん"} << none << 3.2
+            << QStringList{"play 3", "play に", "play ん", "close"}
+            << QStringList{"|3人_", "3[人]_", "3[人]_", "3人[_]"} << "3人[_]";
+        // Spoken: one timeline at 8 beats a second (5512.5 samples); きょ has
+        // no sound of its own, so the nearest one, き, takes its beat.
         QTest::newRow("spoken, pair without a sound")
-            << "Spoken=1" << "きょうは水_" << kana << none << 5 / 6.0
-            << QStringList{"timeline き@0 よ@3675 お@7350 わ@14700 み@22050 ず@29400 end 36750"}
+            << "Spoken=1" << "きょうは水_" << kana << none << 5 / 8.0
+            << QStringList{"timeline き@0 お@5513 わ@11025 み@16538 ず@22050 end 27563"}
             << QStringList{"[きょ]うは水_", "きょ[う]は水_", "きょう[は]水_", "きょうは[水]_", "きょうは[水]_"} << "きょうは水[_]";
         QTest::newRow("spoken, pair with its own sound, rate 10")
-            << "Spoken=1;Rate=10" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.3
-            << QStringList{"timeline きょ@0 お@4410 ·@8820 end 13230"}
+            << "Spoken=1;Rate=10" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.5
+            << QStringList{"timeline きょ@0 お@4410 ·@8820 end 22050"}
             << QStringList{"[きょ]う、_", "きょ[う]、_", "きょう[、]_"} << "きょう、[_]";
-        QTest::newRow("rate out of range reads as 6")
-            << "Spoken=1;Rate=11" << "わ_" << kana << none << 1 / 6.0 << QStringList{"timeline わ@0 end 7350"}
+        QTest::newRow("rate out of range reads as 8")
+            << "Spoken=1;Rate=13" << "わ_" << kana << none << 1 / 8.0 << QStringList{"timeline わ@0 end 5513"}
             << QStringList{"[わ]_"} << "わ[_]";
         // The stop label touched in the second beat ends the reading at its end.
         const Act stop = [](TalkFixture &fx) {
             fx.clock.after(0.2, [] { postClick(stopPanel()->findChild<QWidget *>(QStringLiteral("lblLabel"))); });
         };
         QTest::newRow("spoken, stopped within a beat")
-            << "Spoken=1" << "わわわわわ_" << kana << stop << 2 / 6.0
-            << QStringList{"timeline わ@0 わ@7350 わ@14700 わ@22050 わ@29400 end 36750", "close"}
+            << "Spoken=1" << "わわわわわ_" << kana << stop << 2 / 8.0
+            << QStringList{"timeline わ@0 わ@5513 わ@11025 わ@16538 わ@22050 end 27563", "close"}
             << QStringList{"[わ]わわわわ_", "わ[わ]わわわ_"} << "わわわわわ[_]";
     }
 
@@ -180,7 +186,7 @@ private slots:
         fx.addVoices(voices);
         fx.setText(text, 0);
         act(fx);
-        const double step = settings.contains("Spoken=1") ? 1.0 / (settings.contains("Rate=10") ? 10 : 6) : 0.8;
+        const double step = settings.contains("Spoken=1") ? 1.0 / (settings.contains("Rate=10") ? 10 : 8) : 0.8;
         QStringList shown;
         for (int i = 0; i < midway.size(); ++i)
             fx.clock.after(step * (i + 0.5), [&] { shown << fx.marked(); });
@@ -260,10 +266,11 @@ private slots:
         QTest::addColumn<QString>("rate");
         QTest::addColumn<bool>("isSpoken");
         QTest::addColumn<int>("isRate");
-        QTest::newRow("nothing stored") << QString() << QString() << false << 6;
+        QTest::newRow("nothing stored") << QString() << QString() << false << 8;
         QTest::newRow("spoken at 2") << "1" << "2" << true << 2;
-        QTest::newRow("out of range and not numbers") << "2" << "1" << false << 6;
-        QTest::newRow("fractions") << "1.0" << "7.5" << false << 6;
+        QTest::newRow("out of range and not numbers") << "2" << "1" << false << 8;
+        QTest::newRow("fractions") << "1.0" << "7.5" << false << 8;
+        QTest::newRow("12 is the fastest") << "1" << "12" << true << 12;
         QTest::newRow("spaces") << " 1 " << "10 " << true << 10;
     }
     void settings()

@@ -1,5 +1,6 @@
 #include "app/FrmTalk.h"
 #include "app/RunningCopy.h"
+#include "app/WindowPlace.h"
 #include "app/StartPlaces.h"
 #include "base/Clock.h"
 #include "base/CommandLine.h"
@@ -101,10 +102,7 @@ int main(int argc, char *argv[])
     kel::RunningCopyServer knock([&w] { kel::bringToFront(&w); });
     kel::RunningCopyServer knockOnData([&w] { kel::bringToFront(&w); });
 
-    if (req.fullScreen)
-        w.showFullScreen();
-    else
-        w.show();
+    kel::showAtLastPlace(w, store, req.fullScreen);
     if (req.quitWhenShown) {
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });

@@ -53,7 +53,8 @@ StartRequest parseCommandLine(const QStringList &args)
                                                     "refuses to replace a file that differs unless --force."),
                                      QStringLiteral("FILE"));
     const QCommandLineOption force(QStringLiteral("force"),
-                                   QStringLiteral("With --import-voice or --restore: replace what differs."));
+                                   QStringLiteral("With --import-voice or --restore: replace what differs; with --backup or "
+                                                  "--export-voice: write over an existing FILE."));
     const QCommandLineOption reading(
         QStringLiteral("reading"),
         QStringLiteral("--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "

@@ -85,7 +85,7 @@ private slots:
         QObject::connect(&watch, &QTimer::timeout, [&] {
             QWidget *w = QApplication::activeModalWidget();
             if (auto *label = w ? w->findChild<QLabel *>("lblOK") : nullptr)
-                question = w->windowTitle() + u'|' + label->text();
+                question = w->windowTitle() + u'|' + label->text().remove(QChar(0x2060));
         });
         watch.start(0);
         // "終了" is no target of the scan, so the pointer is put on it by hand.

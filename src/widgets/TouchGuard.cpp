@@ -38,7 +38,8 @@ bool TouchGuard::eventFilter(QObject *o, QEvent *e)
         QWidget *hit = window->childAt(window->mapFromGlobal(global));
         if ((hit ? hit : window) != w)
             return false;
-        swallowRelease_ = !takePress(w, global, fingertipPixels(w));
+        // Half a fingertip: the same spot, not the control next to it.
+        swallowRelease_ = !takePress(w, global, fingertipPixels(w) / 2);
         return swallowRelease_;
     }
     case QEvent::MouseButtonRelease:

@@ -36,14 +36,24 @@ int AccessOverlay::thickness() const
     return std::max(3, width() * 6 / 786);
 }
 
-// Only the frame's band (and the up mark), all of it inside the target: the
-// middle shows through and needs no repaint.
+// The frame lies around the target, so that it never hides the text it
+// frames (a one-line choice fills its own area); only where the target
+// meets the window's edge does it fall on the target's own border.
+QRect AccessOverlay::outerOf(const QRect &r) const
+{
+    const int m = thickness() + 6;
+    return r.adjusted(-m, -m, m, m) & rect();
+}
+
+// Only the frame's band (and the up mark): the middle shows through and
+// needs no repaint.
 QRegion AccessOverlay::frameArea(const QRect &r, bool up) const
 {
     const int m = thickness() + 6;
-    QRegion band = QRegion(r).subtracted(QRegion(r.adjusted(m, m, -m, -m)));
+    const QRect outer = outerOf(r);
+    QRegion band = QRegion(outer).subtracted(QRegion(r.adjusted(m, m, -m, -m)));
     if (up)
-        band += QRect(r.topLeft(), QSize(thickness() * 9 + m, thickness() * 8 + m)) & r;
+        band += QRect(outer.topLeft(), QSize(thickness() * 9 + m, thickness() * 8 + m)) & outer;
     return band;
 }
 
@@ -83,11 +93,12 @@ void AccessOverlay::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     const int w = thickness();
     if (!frame_.isEmpty()) {
-        // Inside the target's own bounds, black edges included, so that a
-        // button at the window's edge shows its whole frame.
-        p.setClipRect(frame_);
+        // Black edges included, inside the window, so that a button at the
+        // window's edge shows its whole frame.
+        const QRect outer = outerOf(frame_);
+        p.setClipRect(outer);
         const double inset = (w + 4) / 2.0;
-        const QRectF r = QRectF(frame_).adjusted(inset, inset, -inset, -inset);
+        const QRectF r = QRectF(outer).adjusted(inset, inset, -inset, -inset);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(Qt::black, w + 4, up_ ? Qt::DashLine : Qt::SolidLine));
         p.drawRect(r);

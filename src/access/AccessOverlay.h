@@ -31,6 +31,8 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    // The frame's outer edge: around `r`, inside the window.
+    QRect outerOf(const QRect &r) const;
     QRegion frameArea(const QRect &r, bool up) const;
     QRect ringArea(const QRect &r) const;
 

@@ -86,7 +86,7 @@ QGroupBox *autostartPage(Talk &t)
     return page;
 }
 
-bool showMore(Talk &t, QWidget *parent)
+bool showMore(Talk &t, QWidget *parent, std::function<bool()> unconfirmed)
 {
     bool saved = true, restored = false;
     {
@@ -111,6 +111,16 @@ bool showMore(Talk &t, QWidget *parent)
                 access->load(*t.sv.store);
                 speech->load(*t.sv.store);
             }
+        });
+        // The pages here are kept whichever way the dialog closes, so a
+        // backup takes them as they stand; the options dialog's own wait
+        // for its "確定", and the user is told they are not in it.
+        backup->setBeforeBackup([&t, access, speech, unconfirmed] {
+            if (t.sv.store) {
+                access->save(*t.sv.store);
+                speech->save(*t.sv.store);
+            }
+            return unconfirmed && unconfirmed() ? kNoticeOptionsNotInBackup : QString();
         });
         dialog.fitOver(parent, t.layout.map().scale());
         dialog.exec();

@@ -8,6 +8,7 @@
 #include "frame/Talk.h"
 
 #include <QDialog>
+#include <functional>
 
 class QHBoxLayout;
 class QVBoxLayout;
@@ -40,6 +41,12 @@ inline const QString kNoticeSettingsNotSaved = QStringLiteral("設定を保存�
 
 // Builds the dialog with every capability's page and shows it modally;
 // true when a backup was restored from it (the options were replaced).
-bool showMore(Talk &t, QWidget *parent);
+// `unconfirmed` tells whether the dialog below holds options not yet
+// confirmed, which a backup taken now leaves out.
+bool showMore(Talk &t, QWidget *parent, std::function<bool()> unconfirmed = {});
+
+// Said after a backup taken while the options dialog held changes.
+inline const QString kNoticeOptionsNotInBackup =
+    QStringLiteral("まだ「確定」していないオプションの変更は、バックアップに入っていません。");
 
 } // namespace kel

@@ -167,7 +167,7 @@ void FrmOPT::buildControls()
     more->setObjectName(QStringLiteral("cmdMore"));
     layout_.add(more, QRect(3060, 7380, 960, 615), DesignFont{QString::fromUtf8(kPGothic), 12, true});
     connect(more, &QPushButton::clicked, this, [this] {
-        if (showMore(t_, this))
+        if (showMore(t_, this, [this] { return form() != formFromCopies(t_.st); }))
             Form_Load(); // the restored options, not the ones shown before
     });
 }

@@ -2,6 +2,8 @@
 
 #include "access/AccessControl.h"
 #include "app/ControlTable.h"
+#include "app/EndQuestion.h"
+#include "app/WindowPlace.h"
 #include "app/FrmOPT.h"
 #include "base/SettingsStore.h"
 #include "board/Board.h"
@@ -16,6 +18,7 @@
 #include "widgets/FlexGrid.h"
 #include "widgets/Platform.h"
 #include "widgets/TalkBox.h"
+#include "widgets/TouchGuard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,6 +66,12 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     screens_.setListOwner(ListId::Diary, diary_.get());
     access_ = std::make_unique<AccessControl>(talk_);
     talk_.reloadSettings = [this] { access_->readSettings(); };
+    // Installed before the scanning's filter, which thus sees a switch
+    // press first and keeps it from counting as a touch.
+    if (sv_.clock) {
+        touchGuard_ = std::make_unique<TouchGuard>(*sv_.clock);
+        qApp->installEventFilter(touchGuard_.get());
+    }
 
     quit_ = [] { QCoreApplication::quit(); };
     if (sv_.store)
@@ -98,10 +107,14 @@ void FrmTalk::connectControls()
 {
     Controls &u = ui_;
     connect(u.cmdEnd, &QPushButton::clicked, this, [this] {
-        // A resting pointer touches whatever it rests on, and a user who can
-        // only point cannot start the program again: with dwell, ending asks.
-        if (access_->settings().Dwell > 0) {
-            AskUser(talk_, QStringLiteral("終了してもよろしいですか？"), kAskOkCancel, QStringLiteral("終了"));
+        // A small button beside "例文表示": one stray touch must not throw
+        // away words not yet said or kept. A resting pointer touches whatever
+        // it rests on, and a user who can only point cannot start the program
+        // again: with dwell, ending always asks.
+        const bool entryAsStored = screens_.current() == Screen::EntryOpen;
+        const bool losesText = !entryAsStored && endLosesText(ui_.txtTalk->text(), settled_, st_.Samples.value_or(QStringList()));
+        if (losesText || access_->settings().Dwell > 0) {
+            AskUser(talk_, QStringLiteral("終了してもよろしいですか？"), kAskOkCancel, QStringLiteral("終了"), true);
             if (!st_.AskAnswer)
                 return;
         }
@@ -140,12 +153,21 @@ void FrmTalk::connectControls()
         connect(g, &FlexGrid::clicked, this, [l, g] { l->list_Click(g); });
 
     Speech *s = speech_.get();
-    connect(u.cmdRead, &QPushButton::clicked, this, [s] { s->cmdRead_Click(); });
+    connect(u.cmdRead, &QPushButton::clicked, this, [this, s] {
+        s->cmdRead_Click();
+        settled_ = messageOf(ui_.txtTalk->text());
+    });
 
     SampleScreens *x = samples_.get();
     connect(u.cmdSamp, &QPushButton::pressed, this, [x] { x->cmdSamp_MouseDown(); });
     connect(u.cmdSamp, &QPushButton::released, this, [x] { x->cmdSamp_MouseUp(); });
-    connect(u.cmdSamp, &QPushButton::clicked, this, [x] { x->cmdSamp_Click(); });
+    connect(u.cmdSamp, &QPushButton::clicked, this, [this, x] {
+        // Leaving a revised diary entry with "ＹＥＳ" stores it.
+        const bool revising = screens_.current() != Screen::DiaryList && ui_.cmdSamp->text() == kCaptionDiary;
+        x->cmdSamp_Click();
+        if (revising && st_.AskAnswer && screens_.current() == Screen::Board)
+            settled_ = messageOf(ui_.txtTalk->text());
+    });
     connect(u.cmdSampADD, &QPushButton::clicked, this, [x] { x->cmdSampADD_Click(); });
     connect(u.cmdSampDel, &QPushButton::clicked, this, [x] { x->cmdSampDel_Click(); });
     connect(u.cmdStart, &QPushButton::clicked, this, [x] { x->cmdStart_Click(); });
@@ -174,6 +196,9 @@ void FrmTalk::changeEvent(QEvent *e)
 
 void FrmTalk::closeEvent(QCloseEvent *e)
 {
+    // The next start opens the window as it is left now.
+    if (sv_.store && isVisible())
+        keepWindowPlace(*sv_.store, *this);
     // Ending is immediate: every waiting loop sees the flag and gives up.
     st_.Quitting = true;
     st_.StopRead = true;

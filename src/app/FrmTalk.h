@@ -23,6 +23,7 @@ class ListNav;
 class Speech;
 class SampleScreens;
 class DiaryScreens;
+class TouchGuard;
 
 class FrmTalk : public QWidget {
     Q_OBJECT
@@ -72,7 +73,10 @@ private:
     std::unique_ptr<SampleScreens> samples_;
     std::unique_ptr<DiaryScreens> diary_;
     std::unique_ptr<AccessControl> access_;
+    std::unique_ptr<TouchGuard> touchGuard_;
     std::function<void()> quit_;
+    // The message last read aloud or stored in the diary.
+    QString settled_;
 };
 
 } // namespace kel

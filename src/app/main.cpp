@@ -1,5 +1,6 @@
 #include "app/FrmTalk.h"
 #include "app/RunningCopy.h"
+#include "app/WindowPlace.h"
 #include "app/StartPlaces.h"
 #include "base/Clock.h"
 #include "base/CommandLine.h"
@@ -146,7 +147,7 @@ int runWindow(const kel::StartRequest &req, const kel::StartPlaces &places)
     if (!req.screenshot.isEmpty())
         return takeScreenshot(w, req);
 
-    req.fullScreen ? w.showFullScreen() : w.show();
+    kel::showAtLastPlace(w, store, req.fullScreen);
     if (req.quitWhenShown) {
         // Once the first paint has gone through, the window is on screen.
         QTimer::singleShot(0, &w, [] { QCoreApplication::exit(0); });

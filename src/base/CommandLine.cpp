@@ -44,7 +44,9 @@ const QList<OptionRow> &optionTable()
          "Put everything back from a backup FILE, all or nothing, and end; refuses to replace a file that differs "
          "unless --force.",
          "FILE"},
-        {{"force"}, "With --import-voice or --restore: replace what differs."},
+        {{"force"},
+         "With --import-voice or --restore: replace what differs; with --backup or --export-voice: write over an "
+         "existing FILE."},
         {{"reading"},
          "--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "
          "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."},

@@ -2,6 +2,7 @@
 
 #include "widgets/ColorButton.h"
 #include "widgets/Fonts.h"
+#include "widgets/LineBreaks.h"
 #include "widgets/Platform.h"
 #include "widgets/TwipsLayout.h"
 
@@ -108,6 +109,15 @@ public:
         scroll->show();
     }
 
+    // Enter or a stray key press takes `k`.
+    void makeDefault(int k)
+    {
+        for (QPushButton *b : buttons)
+            b->setAutoDefault(false);
+        buttons[k]->setDefault(true);
+        buttons[k]->setFocus();
+    }
+
     QLabel *label = nullptr;
     ColorButton *buttons[2] = {};
 
@@ -125,14 +135,16 @@ private:
 
 } // namespace
 
-void AskUser(Talk &t, const QString &message, int code, const QString &title)
+void AskUser(Talk &t, const QString &message, int code, const QString &title, bool safeDefault)
 {
     t.sv.platform->normalPointer();
     t.st.AskAnswer = false;
     FrmOKDialog dialog(t.layout.map().scale(), t.st.AskAnswer, t.ui.frmTalk);
     dialog.arrange(code);
+    if (safeDefault && code != kAskNotice)
+        dialog.makeDefault(1);
     dialog.setWindowTitle(title);
-    dialog.setMessage(message);
+    dialog.setMessage(keepSentenceEndsTogether(message));
     dialog.exec();
 }
 
@@ -144,11 +156,7 @@ bool askBeforeWindow(const QString &message, const QString &title, const QString
     dialog.buttons[0]->setText(yes);
     dialog.buttons[1]->setText(no);
     // Enter or a stray key press takes the answer that changes nothing.
-    QPushButton *safe = no.isEmpty() ? dialog.buttons[0] : dialog.buttons[1];
-    for (QPushButton *b : dialog.buttons)
-        b->setAutoDefault(false);
-    safe->setDefault(true);
-    safe->setFocus();
+    dialog.makeDefault(no.isEmpty() ? 0 : 1);
     dialog.setWindowTitle(title);
     dialog.setMessage(message);
     dialog.exec();

@@ -11,7 +11,9 @@ inline constexpr int kAskOkCancel = 33;
 inline constexpr int kAskYesNo = 36;
 inline constexpr int kAskNotice = 48;
 
-void AskUser(Talk &t, const QString &message, int code, const QString &title);
+// `safeDefault`: Enter (or a stray key) takes the second button, the answer
+// that leaves everything as it is, instead of the first.
+void AskUser(Talk &t, const QString &message, int code, const QString &title, bool safeDefault = false);
 
 // The same large question where no main window exists yet (a start that
 // finds another copy), with its own captions; true only for `yes`. The

@@ -205,11 +205,16 @@ void SampleScreens::cmdSampDel_Click()
     const QString cell = sentenceCell(row);
     t_.st.CellText = cell;
     const QString trimmed = trimSpaces(cell);
-    // The diary row is never deleted; an emptied row has nothing left to delete.
-    if (trimmed == kDiaryCell || trimmed == kMemoCell || trimmed.isEmpty())
+    // An emptied row has nothing left to delete; the diary row is never
+    // deleted, and the user is told why rather than left to wonder.
+    if (trimmed.isEmpty())
         return;
+    if (trimmed == kDiaryCell || trimmed == kMemoCell) {
+        AskUser(t_, noticeNotDeletable(trimmed), kAskNotice, kTitleDelete);
+        return;
+    }
 
-    AskUser(t_, kAskDelete, kAskOkCancel, kTitleDelete);
+    AskUser(t_, askDeleteOf(trimmed), kAskOkCancel, kTitleDelete, true);
     if (!t_.st.AskAnswer)
         return;
 

@@ -37,8 +37,9 @@ struct SpeakingScope {
 };
 
 // Where the stop panel's client area stands in the window's design: over
-// the bottom band.
-constexpr QPoint kStopPanelTwips(30, 6600);
+// the bottom band, from the window's left edge and the band's top, so that
+// no edge of "設定" or "終了" shows beside or above it.
+constexpr QPoint kStopPanelTwips(0, 6420);
 
 } // namespace
 

@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QHBoxLayout>
 
@@ -19,15 +21,23 @@ const QString kFilter = QStringLiteral("バックアップ (*.tar.gz)");
 
 } // namespace
 
-QString askBackupFile(QWidget *parent, bool save, const QString &title, const QString &filter)
+QString backupFolder()
 {
-    QFileDialog dialog(parent, title, QDir::homePath(), filter);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString askBackupFile(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suggested)
+{
+    QFileDialog dialog(parent, title, suggested.isEmpty() ? QDir::homePath() : QFileInfo(suggested).absolutePath(), filter);
     dialog.setObjectName(QStringLiteral("dlgBackupFile"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save)
         dialog.setDefaultSuffix(QStringLiteral("tar.gz"));
+    if (save && !suggested.isEmpty())
+        dialog.selectFile(QFileInfo(suggested).fileName());
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
 }
 
@@ -53,13 +63,17 @@ void BackupPage::tell(const QString &text)
 
 void BackupPage::backUp()
 {
-    const QString file = askBackupFile(this, true, QStringLiteral("バックアップを書く"), kFilter);
+    const QDate today = t_.sv.today ? t_.sv.today() : QDate::currentDate();
+    const QString file = askBackupFile(this, true, QStringLiteral("バックアップを書く"), kFilter,
+                                       backupFolder() + QLatin1Char('/') + backupFileName(today));
     if (file.isEmpty())
         return;
+    const QString left = before_ ? before_() : QString();
     QString error, summary;
-    tell(writeFullBackup({t_.st.AppPath, t_.sv.store->path()}, file, &error, &summary)
-             ? QStringLiteral("%1 を書きました。").arg(summary)
-             : QStringLiteral("書けませんでした（%1）。").arg(japaneseWords(error)));
+    const QString said = writeFullBackup({t_.st.AppPath, t_.sv.store->path()}, file, &error, &summary)
+                             ? QStringLiteral("%1 を書きました：\n%2").arg(summary, QDir::toNativeSeparators(file))
+                             : QStringLiteral("書けませんでした（%1）。").arg(japaneseWords(error));
+    tell(left.isEmpty() ? said : said + QLatin1Char('\n') + left);
 }
 
 void BackupPage::restore()

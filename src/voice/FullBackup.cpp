@@ -107,6 +107,11 @@ bool writeFullBackup(const BackupPlaces &places, const QString &file, QString *e
     return true;
 }
 
+QString backupFileName(QDate day)
+{
+    return QStringLiteral("kelvoran-%1.tar.gz").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
 FullBackup readFullBackup(const QString &file)
 {
     QString why;

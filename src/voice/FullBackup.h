@@ -15,6 +15,7 @@
 #include "voice/VoiceArchive.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,9 @@ struct FullBackup {
 // Writes the backup of `places` to `file` (see backupTarget); false with
 // `error`, the file then as it was. `summary` says what it holds.
 bool writeFullBackup(const BackupPlaces &places, const QString &file, QString *error, QString *summary = nullptr);
+
+// The name a new backup is offered under: "kelvoran-2026-12-07.tar.gz".
+QString backupFileName(QDate day);
 
 FullBackup readFullBackup(const QString &file);
 FullBackup readFullBackupBytes(const QByteArray &bytes);

@@ -6,6 +6,8 @@
 #include "voice/FullBackup.h"
 #include "voice/StagedChange.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace kel {
@@ -21,6 +23,13 @@ QString refusedOver(const QStringList &files)
 {
     return QStringLiteral("%1 を置き換えることになります。置き換えるときは --force を付けてください。何も変えていません。")
         .arg(files.join(QStringLiteral("、")));
+}
+
+// A backup written over an older one would lose it for good.
+int refusedExisting(const QString &file)
+{
+    return say(1, QStringLiteral("%1 はもうあります。上書きするときは --force を付けてください。何も変えていません。")
+                      .arg(printable(file)));
 }
 
 int restoreCommand(const StartRequest &req, const BackupPlaces &places)
@@ -47,6 +56,9 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QS
 {
     VoiceFolder folder(dataFolder);
     QString error;
+    for (const QString &target : {req.backup, req.exportVoice})
+        if (!target.isEmpty() && QFileInfo::exists(target) && !req.force)
+            return refusedExisting(target);
     if (!req.backup.isEmpty()) {
         QString summary;
         if (!writeFullBackup({dataFolder, iniPath}, req.backup, &error, &summary))

@@ -1,5 +1,6 @@
 #include "widgets/DialogLook.h"
 
+#include "widgets/Fingertip.h"
 #include "widgets/Fonts.h"
 #include "widgets/TwipsLayout.h"
 
@@ -32,19 +33,32 @@ QString panelAndMarkStyle(const TwipsMap &map, QRgb panelBack)
         .arg(map.px(kMarkTwips));
 }
 
-QString dialogLookStyle(const TwipsMap &map, QRgb panelBack)
+QString dialogLookStyle(const TwipsMap &map, QRgb panelBack, int fingertipPx)
 {
     constexpr int kControlTwips = 540;
     // The height asked for is the content's: Qt adds the frame around it,
     // 2 px to a drop-down or a button, 6 px to a number box or a text field.
     const int height = map.px(kControlTwips);
+    // Stacked one above the other, the arrows of a number box would be half
+    // its height each; side by side, each is as high as the box.
+    const int box = std::max(height, fingertipPx);
+    const int arrow = std::max(height * 3 / 4, fingertipPx);
     return panelAndMarkStyle(map, panelBack)
+           // Laid out by Qt, a panel's contents start below its caption,
+           // not behind the lower half of it.
+           + QStringLiteral("QGroupBox{padding-top:%1px;}").arg(map.fontPx(kPanelPoints) / 2 + 2)
            + QStringLiteral("QComboBox,QPushButton{min-height:%1px;}"
-                            "QAbstractSpinBox,QLineEdit{min-height:%2px;}"
-                            "QAbstractSpinBox::up-button,QAbstractSpinBox::down-button{width:%3px;}")
+                            "QLineEdit{min-height:%2px;}"
+                            "QAbstractSpinBox{min-height:%3px;padding-left:%4px;padding-right:%4px;}"
+                            "QAbstractSpinBox::up-button{subcontrol-origin:border;subcontrol-position:center right;"
+                            "width:%4px;height:%5px;}"
+                            "QAbstractSpinBox::down-button{subcontrol-origin:border;subcontrol-position:center left;"
+                            "width:%4px;height:%5px;}")
                  .arg(height - 2)
                  .arg(height - 6)
-                 .arg(height * 3 / 4);
+                 .arg(box - 6)
+                 .arg(arrow)
+                 .arg(box - 4);
 }
 
 void applyDialogLook(QWidget *dialog, const TwipsMap &map, QRgb back)
@@ -53,7 +67,7 @@ void applyDialogLook(QWidget *dialog, const TwipsMap &map, QRgb back)
     p.setColor(QPalette::Window, QColor::fromRgb(back));
     dialog->setPalette(p);
     dialog->setAutoFillBackground(true);
-    dialog->setStyleSheet(dialogLookStyle(map, back));
+    dialog->setStyleSheet(dialogLookStyle(map, back, fingertipPixels(dialog)));
     // A widget under a style sheet takes no font from its parent: each is
     // given its own.
     const QFont font = makeFont(DesignFont{QString::fromUtf8(kPGothic), kDialogPoints, true}, map);

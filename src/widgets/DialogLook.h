@@ -25,9 +25,11 @@ QString panelAndMarkStyle(const TwipsMap &map, QRgb panelBack);
 
 // That, with drop-downs, number boxes, text fields and buttons at least
 // 540 twips high (more than the options dialog's drop-down, a little less
-// than its buttons) and number boxes with wide arrows, for dialogs laid out
-// by Qt's layouts rather than by design rectangles.
-QString dialogLookStyle(const TwipsMap &map, QRgb panelBack);
+// than its buttons) and number boxes with their arrows beside the number,
+// "－" left and "＋" right, each at least `fingertipPx` wide and high, for
+// dialogs laid out by Qt's layouts rather than by design rectangles.
+QString dialogLookStyle(const TwipsMap &map, QRgb panelBack, int fingertipPx = 0);
+
 
 // Font, background and style sheet of `dialog` and of every widget in it,
 // at `map`'s scale.

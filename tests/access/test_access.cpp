@@ -82,7 +82,7 @@ private slots:
         QObject::connect(&watch, &QTimer::timeout, [&] {
             QWidget *w = QApplication::activeModalWidget();
             if (auto *label = w ? w->findChild<QLabel *>("lblOK") : nullptr)
-                question = w->windowTitle() + u'|' + label->text();
+                question = w->windowTitle() + u'|' + label->text().remove(QChar(0x2060));
         });
         watch.start(0);
         // "終了" is no target of the scan, so the pointer is put on it by hand.
@@ -291,9 +291,9 @@ private slots:
         pass(fx, 10);
         QCOMPARE(o->thickness(), thin * 2);
         QVERIFY(o->highlight().width() > small.width() * 3 / 2);
-        // Drawn in the frame colour inside the あ column's edge.
+        // Drawn in the frame colour just outside the あ column's edge.
         const QRect h = o->highlight();
-        QCOMPARE(fx.win->grab().toImage().pixelColor(h.left() + 2 + o->thickness() / 2, h.center().y()), AccessOverlay::kFrameColour);
+        QCOMPARE(fx.win->grab().toImage().pixelColor(h.left() - 4 - o->thickness() / 2, h.center().y()), AccessOverlay::kFrameColour);
     }
 
     void nothingToScan()

@@ -9,8 +9,11 @@
 #include "frame/TextPanel.h"
 #include "speech/SoundSet.h"
 
+#include "widgets/LineBreaks.h"
+
 #include <QHeaderView>
 #include <QScreen>
+#include <QTextLayout>
 
 using namespace kel;
 
@@ -70,6 +73,47 @@ private slots:
         else
             drive(f, steps);
         QTEST(look(f), "shows");
+    }
+
+    // "終了" asks before words not yet read aloud or stored are lost, with
+    // "キャンセル" as the answer Enter takes; otherwise it ends at once.
+    void endAsksBeforeLosingWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("answer");   // 0 ＯＫ, 1 キャンセル
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<int>("quits");
+        QTest::newRow("empty box: ends") << "_" << "終了" << 1 << false << 1;
+        QTest::newRow("only spaces: ends") << "  _" << "終了" << 1 << false << 1;
+        QTest::newRow("unread words, キャンセル: stays") << "みず_" << "終了" << 1 << true << 0;
+        QTest::newRow("unread words, ＯＫ: ends") << "みず_" << "終了" << 0 << true << 1;
+        QTest::newRow("read aloud: ends") << "みず_" << "読む 終了" << 1 << false << 1;
+        QTest::newRow("changed after reading: asks") << "みず_" << "読む ＢＳ 終了" << 1 << true << 0;
+        QTest::newRow("stored as an example: ends") << "みず_" << "例文追加 例文終了 終了" << 1 << false << 1;
+    }
+
+    void endAsksBeforeLosingWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, steps);
+        QFETCH(int, answer);
+        TalkFixture f({{"Samp", "0"}});
+        f.setText(text, text.size() - 1, 1);
+        QString safe;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            for (auto *b : w ? w->findChildren<QPushButton *>() : QList<QPushButton *>())
+                if (b->isDefault())
+                    safe = b->text();
+        });
+        watch.start(0);
+        const QStringList asked = drive(f, steps, {answer});
+        QTEST(asked.contains(QStringLiteral("終了|終了してもよろしいですか？|ＯＫ|キャンセル")), "asked");
+        QTEST(f.quits, "quits");
+        if (!asked.filter(QStringLiteral("終了|")).isEmpty())
+            QCOMPARE(safe, QStringLiteral("キャンセル"));
     }
 
     // The title and the fonts at the design size, then everything scaled to
@@ -164,6 +208,40 @@ private slots:
             QVERIFY(fx.st().AskAnswer);
         }
         QTEST(shown, "shown");
+    }
+
+    // A wrapped question never leaves the end of its sentence alone on a
+    // line: laid out at every width from three characters up, no line starts
+    // inside the kept ending.
+    void sentenceEndsStayTogether_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("ですか？") << "終了してもよろしいですか？" << "ですか？";
+        QTest::newRow("戻しました。") << "バックアップから元に戻しました。" << "戻しました。";
+        QTest::newRow("two sentences") << "書けませんでした。もう一度お試しください。" << "ください。";
+    }
+
+    void sentenceEndsStayTogether()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, ending);
+        QFont font;
+        font.setPixelSize(48);
+        const QString joined = keepSentenceEndsTogether(message);
+        QCOMPARE(QString(joined).remove(QChar(0x2060)), message);
+        for (int width = 3 * 48; width < 48 * int(message.size()); width += 7) {
+            QTextLayout layout(joined, font);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(width);
+                const QString rest = joined.mid(line.textStart()).remove(QChar(0x2060));
+                for (qsizetype k = 1; k < ending.size() && line.textStart() > 0; ++k)
+                    QVERIFY2(!rest.startsWith(ending.mid(k)) || !message.endsWith(rest),
+                             qPrintable(QStringLiteral("line starts with %1 at %2 px").arg(rest).arg(width)));
+            }
+            layout.endLayout();
+        }
     }
 
     // The text box's type is bold at every window size: inked pixels of its

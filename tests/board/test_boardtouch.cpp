@@ -37,12 +37,18 @@ QString colours(TalkFixture &fx)
 
 // Plays a touch script: "r,c" touches the board, "zr,c" the enlarged grid,
 // "K" and "L" switch the board to katakana and letters, "S" touches
-// "スペース", "pr,c" touches the board 0.2 s into the next touch; a touch
-// after "v" notes colours() while the finger is down. Returns the notes.
+// "スペース", "pr,c" touches the board 0.2 s into the next touch, "=r,c" the
+// enlarged grid where board cell r,c lies under it, "w" lets 0.3 s pass; a
+// touch after "v" notes colours() while the finger is down.
+// Returns the notes.
 QString play(TalkFixture &fx, const QString &script)
 {
     QStringList notes;
     for (QString step : script.split(u' ', Qt::SkipEmptyParts)) {
+        if (step == u"w") {
+            fx.clock.sleepFor(std::chrono::milliseconds(300));
+            continue;
+        }
         if (step == u"K" || step == u"L" || step == u"S") {
             for (int i = step == u"L" ? 2 : 1; i > 0; --i)
                 TalkFixture::click(step == u"S" ? fx.ui().cmdspace : fx.ui().cmdKey);
@@ -50,9 +56,17 @@ QString play(TalkFixture &fx, const QString &script)
         }
         const bool note = step.startsWith(u'v');
         step.remove(0, note ? 1 : 0);
-        const bool enlarged = step.startsWith(u'z'), posted = step.startsWith(u'p');
-        const QStringList rc = step.mid(enlarged || posted ? 1 : 0).split(u',');
+        const bool enlarged = step.startsWith(u'z'), posted = step.startsWith(u'p'), again = step.startsWith(u'=');
+        const QStringList rc = step.mid(enlarged || posted || again ? 1 : 0).split(u',');
         FlexGrid *g = enlarged ? fx.ui().grdBoard2 : fx.ui().grdBoard;
+        if (again) {
+            // The finger on the board cell's spot, on whatever shows there now.
+            QWidget *on = fx.ui().grdBoard2->viewport();
+            const QPoint at = on->mapFromGlobal(g->viewport()->mapToGlobal(g->cellRect(rc[0].toInt(), rc[1].toInt()).center()));
+            TalkFixture::click(on, at);
+            TalkFixture::settle();
+            continue;
+        }
         if (posted) {
             fx.clock.after(0.2, [g, at = g->cellRect(rc[0].toInt(), rc[1].toInt()).center()] {
                 postClick(g->viewport(), at);
@@ -98,6 +112,11 @@ void TestBoardTouch::touches_data()
     QTest::newRow("rule 0: な on 15 columns opens")
         << "gMaxC=14" << "0,10" << "|" << "" << "· · · | は な · | ひ に ·" << 0 << "";
     QTest::newRow("rule 0: か opens, が entered there") << "" << "0,8 z1,2" << "が[_]" << "か が" << closed << 0 << "";
+    // く twice on one spot: the second touch, 0.5 s after the first, lands
+    // on ぐ of the enlarged screen that appeared under the finger just then.
+    QTest::newRow("rule 0: a touch as the enlarged screen appears is not taken")
+        << "" << "2,8 =2,8" << "|" << "く" << "し き ぎ | す く ぐ | せ け げ" << 0 << "";
+    QTest::newRow("rule 0: 0.3 s later it is") << "" << "2,8 w =2,8" << "ぐ[_]" << "く ぐ" << closed << 0 << "";
     QTest::newRow("rule 2: an empty cell enters U+3000")
         << "OPT1=2 gMaxC=14" << "L 1,12" << "　[_]" << "　" << closed << 0 << "";
     // A touch while a voice pauses the program is not taken afterwards.
@@ -146,7 +165,7 @@ void TestBoardTouch::touches()
     for (const QString &kv : stored.split(u' ', Qt::SkipEmptyParts))
         options[kv.section(u'=', 0, 0)] = kv.section(u'=', 1);
     TalkFixture fx(options);
-    fx.addVoices({"あ", "か", "が", "。", "　"});
+    fx.addVoices({"あ", "か", "が", "く", "ぐ", "。", "　"});
     const double start = fx.clock.seconds();
     QTEST(play(fx, script), "pressed");
     // Each voiced touch pauses the program half a second, a silenced one not at all.

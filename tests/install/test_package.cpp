@@ -75,6 +75,8 @@ private slots:
         // The menu entry names the program and the icon as installed above.
         QTest::newRow("menu: starts the program") << "menu" << "Exec=kelvoran";
         QTest::newRow("menu: with the icon") << "menu" << "Icon=kelvoran";
+        QTest::newRow("menu: a full-screen start") << "menu" << "Name[ja]=全画面で開く";
+        QTest::newRow("menu: which opens full screen") << "menu" << "Exec=kelvoran --fullscreen";
     }
 
     void holds()

@@ -144,6 +144,8 @@ inline void play(TalkFixture &f, const QStringList &steps)
             hold(f, b, time == u"…" ? std::nullopt : std::optional(time.isEmpty() ? 0.1 : time.toDouble()));
         }
         f.settle();
+        // The next touch comes after the user has seen what this one did.
+        f.clock.sleepFor(std::chrono::milliseconds(400));
     }
 }
 

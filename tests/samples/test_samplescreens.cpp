@@ -119,10 +119,14 @@ void TestSampleScreens::visits_data()
         << refused("|はい_", "例文を保存できませんでした。\nディスクを読み書きできませんでした。ディスクを確かめて、もう一度お試しください。", records({kPlaceholder}), SaveFault::BeforeRename);
     const Visit deleted{.talk = records({kPlaceholder, "おはよう", "はい"}), .text = "|かさ_",
                         .steps = {"例文追加", "例文削除"},
-                        .asked = {"例文の削除|上記例文を削除してもいいですか？|ＯＫ|キャンセル"},
+                        .asked = {"例文の削除|「かさ」\n上記例文を削除してもいいですか？|ＯＫ|キャンセル"},
                         .listed = {"あ行|日記", "|おはよう", "か行|[]", "は行|はい"},
                         .screen = "example list"};
     QTest::newRow("deleted: the row stays, emptied") << deleted;
+    QTest::newRow("the diary row: told why nothing is deleted") << Visit{
+        .talk = records({kPlaceholder, "はい"}), .steps = {"例文表示", "例文削除"},
+        .asked = {"例文の削除|「日記」の行は例文ではないので削除できません|OK"},
+        .listed = {"あ行|[日記]", "は行|はい"}, .screen = "example list"};
     Visit reopened = deleted;
     reopened.steps << "例文終了" << "例文表示";
     reopened.listed = {"あ行|[日記]", "|おはよう", "は行|はい"};

@@ -1,8 +1,10 @@
 // "読む" in a full-screen window on a desktop with a window manager: the
 // stop panel must come up above the main window, where a finger reaches it,
-// and a touch there must stop the reading. Run under tools/with-wm.
+// and a touch there must stop the reading. The window opens as it was left.
+// Run under tools/with-wm.
 #include "support/TestMain.h"
 #include "support/TalkFixture.h"
+#include "app/WindowPlace.h"
 
 #include <QDeadlineTimer>
 #include <QScreen>
@@ -79,6 +81,44 @@ private slots:
 
         QCOMPARE(onTop, QStringLiteral("lblLabel"));
         QCOMPARE(fx.voiced(), QStringList{"あ"}); // stopped after the first character
+    }
+
+    // The window opens as it was left: its size, or full screen, kept in the
+    // settings file's own group; with nothing kept, at its design size.
+    void windowOpensAsLeft_data()
+    {
+        QTest::addColumn<QString>("left");   // "full", a size "WxH", or "" for a first start
+        QTest::newRow("first start: the design size") << "";
+        QTest::newRow("left at 1000 x 700") << "1000x700";
+        QTest::newRow("left full screen") << "full";
+    }
+
+    void windowOpensAsLeft()
+    {
+        QFETCH(QString, left);
+        QVERIFY2(QGuiApplication::platformName() == u"xcb", "run on an X server (tools/with-wm)");
+        TalkFixture fx;
+        QVERIFY(becomesActive(fx.win.get()));
+        const QSize screen = fx.win->screen()->geometry().size();
+        QSize expected = FrmTalk::designSize();
+        if (left == u"full") {
+            fx.win->showFullScreen();
+            expected = screen;
+        } else if (!left.isEmpty()) {
+            expected = QSize(left.section(u'x', 0, 0).toInt(), left.section(u'x', 1).toInt());
+            fx.win->resize(expected);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(fx.win->size(), expected, 20000);
+        if (!left.isEmpty())
+            fx.win->close();
+        QCOMPARE(fx.store->valueIn("OPT", "FullScreen"), std::nullopt);
+
+        FrmTalk again(Services{&fx.clock, &fx.player, &fx.platform, fx.store.get(), [] { return QDate(2004, 9, 25); }});
+        again.Form_Load(fx.home.path());
+        showAtLastPlace(again, *fx.store, false);
+        QVERIFY(becomesActive(&again));
+        QTRY_COMPARE_WITH_TIMEOUT(again.size(), expected, 20000);
+        QCOMPARE(again.isFullScreen(), left == u"full");
     }
 };
 

@@ -139,7 +139,8 @@ struct Questions {
             if (!message || w == last_ || !w->isVisible()) // another kind of dialog: not ours to answer
                 return;
             last_ = w;
-            QStringList dialog{w->windowTitle(), message->text()};
+            // As read: the joiners that keep a sentence's end on one line draw nothing.
+            QStringList dialog{w->windowTitle(), message->text().remove(QChar(0x2060))};
             for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
                 if (b->isVisible())
                     dialog << b->text();

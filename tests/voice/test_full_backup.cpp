@@ -3,6 +3,10 @@
 // and restored from the options dialog only after the user says so.
 #include "support/TestMain.h"
 #include "BackupSupport.h"
+#include "app/FrmMore.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
 
 using namespace kel;
 using namespace kel::test;
@@ -26,6 +30,13 @@ private slots:
         QVERIFY(VoiceFolder(home).keep("あ", toneWav(300, 0.3), toneWav(310, 0.3), nullptr));
         QVERIFY(writeFile(home + "/か.wav", toneWav(320, 0.3)) && writeFile(home + "/きゃ.wav", toneWav(330, 0.3)));
         QCOMPARE(kelvoran({"--home", home, "--backup", file}, config), 0);
+        // An older backup is never written over unasked.
+        const QByteArray written = readFile(file);
+        QVERIFY(writeFile(home + "/Talk.txt", "\"later\"\r\n"));
+        QCOMPARE(kelvoranSays({"--home", home, "--backup", file}, config),
+                 std::pair(1, (file + " はもうあります。上書きするときは --force を付けてください。何も変えていません。\n").toUtf8()));
+        QCOMPARE(readFile(file), written);
+        QVERIFY(writeFile(home + "/Talk.txt", QByteArray::fromHex("2282a082a282a4220d0a") + "\"hello\"\r\n"));
 
         const QString home2 = dir.filePath("b/home"), config2 = dir.filePath("b/config");
         QCOMPARE(kelvoran({"--home", home2, "--restore", file}, config2), 0);
@@ -182,8 +193,10 @@ private slots:
         QCOMPARE(readFile(home + "/あ.wav"), toneWav(command == "--restore" ? 300 : 500, 0.3));
     }
 
-    // "設定" → "その他" → "バックアップ": written there, restored there after
-    // the program's own question, which keeps everything on "いいえ"; the
+    // "設定" → "その他" → "バックアップ": offered under today's name in the
+    // documents folder, written there with what "その他" holds unsaved, the
+    // options not yet confirmed named as left out; restored there after the
+    // program's own question, which keeps everything on "いいえ"; the
     // restored sentences and options are the ones in force afterwards, and
     // the dialog still fits an 800 x 600 screen.
     void restoreFromTheDialogAsksFirst()
@@ -191,14 +204,25 @@ private slots:
         TalkFixture fx({{"OPT1", "1"}}, {{"Talk.txt", "\"backed up\"\r\n"}});
         const QString file = fx.config.filePath("all.tar.gz");
         int height = 0;
+        QString offered;
         const auto viaMore = [&](const char *button, std::function<void(QWidget *)> then = {}) {
-            ModalScript script({{"frmOPT", [](QWidget *d) { click(child(d, "cmdMore")); }},
+            const bool backUp = button == QByteArray("cmdBackup");
+            ModalScript script({{"frmOPT", [&](QWidget *d) {
+                                     if (backUp)
+                                         click(child(d, "chkBeep"));
+                                     click(child(d, "cmdMore"));
+                                 }},
                                 {"frmMore", [&](QWidget *d) {
                                      height = std::max(height, d->frameGeometry().height());
+                                     if (backUp)
+                                         click(child(d, "chkSpoken"));
                                      click(child(d, button));
                                      click(child(d, "cmdClose"));
                                  }},
                                 {"dlgBackupFile", [&](QWidget *d) {
+                                     auto *name = child<QLineEdit>(d, "fileNameEdit");
+                                     offered = static_cast<QFileDialog *>(d)->directory().filePath(name->text());
+                                     name->clear();
                                      QTest::keyClicks(child(d, "fileNameEdit"), file);
                                      QTest::keyClick(child(d, "fileNameEdit"), Qt::Key_Return);
                                  }},
@@ -213,7 +237,10 @@ private slots:
         {
             Questions notice(QList<int>{}); // closed: a notice has nothing to choose
             QVERIFY(viaMore("cmdBackup") && QFile::exists(file));
-            QCOMPARE(notice.asked, QStringList{"バックアップ|Talk.txt、Talk.ini、声 0 文字 を書きました。|OK"});
+            QCOMPARE(notice.asked, QStringList{"バックアップ|Talk.txt、Talk.ini、声 0 文字 を書きました：\n" + file
+                                               + "\n" + kNoticeOptionsNotInBackup + "|OK"});
+            QCOMPARE(offered, backupFolder() + "/kelvoran-2004-09-25.tar.gz");
+            QVERIFY(readFullBackup(file).ini.value_or("").contains("Spoken=1"));
         }
         fx.writeFile("Talk.txt", "\"changed\"\r\n");
         QVERIFY(fx.store->save("OPT1", "2"));

@@ -302,8 +302,9 @@ private slots:
                 QThread::yieldCurrentThread();
             p.kill();
             p.waitForFinished();
-            // The next start finishes or undoes it before anything else.
-            QCOMPARE(kelvoran({"--home", home, "--backup", dir.filePath("after.tar.gz")}), 0);
+            // The next start finishes or undoes it before anything else (the
+            // backup written over the last run's).
+            QCOMPARE(kelvoran({"--home", home, "--backup", dir.filePath("after.tar.gz"), "--force"}), 0);
             const auto tree = snapshot(home);
             QVERIFY2(tree == oldTree || tree == newTree, qPrintable(QStringLiteral("run %1").arg(run)));
             QVERIFY(!QFileInfo::exists(home + staging));

@@ -3,6 +3,7 @@
 #include "access/AccessControl.h"
 #include "app/ControlTable.h"
 #include "app/FrmOPT.h"
+#include "app/PredictWiring.h"
 #include "base/SettingsStore.h"
 #include "board/Board.h"
 #include "compose/Composer.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QShortcut>
+#include <QTimer>
 
 namespace kel {
 
@@ -59,7 +61,11 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     screens_.setListOwner(ListId::Examples, samples_.get());
     screens_.setListOwner(ListId::Diary, diary_.get());
     access_ = std::make_unique<AccessControl>(talk_);
-    talk_.reloadSettings = [this] { access_->readSettings(); };
+    predict_ = std::make_unique<PredictWiring>(talk_);
+    talk_.reloadSettings = [this] {
+        access_->readSettings();
+        predict_->readSettings();
+    };
 
     quit_ = [] { QCoreApplication::quit(); };
     if (sv_.store)
@@ -89,6 +95,8 @@ void FrmTalk::Form_Load(const QString &appPath)
     samples_->LoadSamples();
     samples_->ListSamples();
     sv_.platform->normalPointer();
+    // Prediction learns once the first paint has gone through.
+    QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { predict_->readSettings(); }); });
 }
 
 void FrmTalk::connectControls()

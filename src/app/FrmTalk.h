@@ -20,6 +20,7 @@ class AccessControl;
 class Board;
 class Composer;
 class ListNav;
+class PredictWiring;
 class Speech;
 class SampleScreens;
 class DiaryScreens;
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<SampleScreens> samples_;
     std::unique_ptr<DiaryScreens> diary_;
     std::unique_ptr<AccessControl> access_;
+    std::unique_ptr<PredictWiring> predict_;
     std::function<void()> quit_;
 };
 

@@ -1,4 +1,5 @@
 #include "app/FrmTalk.h"
+#include "app/OwnWords.h"
 #include "app/RunningCopy.h"
 #include "app/StartPlaces.h"
 #include "base/Clock.h"
@@ -40,6 +41,8 @@ int main(int argc, char *argv[])
         return kel::printSpokenReadings(req.readingText);
     // --where only looks; everything else may make the data folder.
     const kel::StartPlaces places = kel::findStartPlaces(req.homeOption, programDir, req.where);
+    if (req.predict)
+        return kel::runPredictCommand(places.dataFolder, *req.predict);
     if (req.where || !req.autostart.isEmpty())
         return kel::answerWithoutWindow(req, places);
     for (const QString &line : places.problems)

@@ -58,8 +58,12 @@ StartRequest parseCommandLine(const QStringList &args)
         QStringLiteral("reading"),
         QStringLiteral("--reading [TEXT]: print what a spoken reading plays for TEXT (else for each line of standard input): "
                        "morae in hiragana, \"っ\" a silent beat, \"、\" a short pause, \"。\" a long one; then end."));
+    const QCommandLineOption predict(
+        QStringLiteral("predict"),
+        QStringLiteral("--predict [N]: for each line of standard input (the text typed so far) print up to N "
+                       "candidates (default 5), tab-separated, each the whole text once taken; then end."));
     p.addOptions({help, version, homeOpt, full, shot, size, quitShown, autostart, where, exportVoice, importVoice,
-                  backup, restore, force, reading});
+                  backup, restore, force, reading, predict});
 
     StartRequest r;
     if (!p.parse(args)) {
@@ -98,6 +102,16 @@ StartRequest parseCommandLine(const QStringList &args)
     r.reading = p.isSet(reading);
     if (r.reading && !p.positionalArguments().isEmpty())
         r.readingText = p.positionalArguments().join(QLatin1Char(' '));
+    if (p.isSet(predict)) {
+        bool ok = true;
+        const QStringList n = p.positionalArguments();
+        r.predict = n.isEmpty() ? 5 : n.first().toInt(&ok);
+        if (!ok || *r.predict < 1) {
+            r.exitNow = true;
+            r.exitCode = 2;
+            r.message = QStringLiteral("--predict takes a number of candidates, 1 or more\n");
+        }
+    }
     return r;
 }
 

@@ -18,6 +18,7 @@ class TwipsLayout;
 class WavePlayer;
 
 class Board;
+class Prediction;
 class SampleScreens;
 class Screens;
 class Speech;
@@ -45,6 +46,8 @@ struct Talk {
     Board *board = nullptr;
     Speech *speech = nullptr;
     SampleScreens *samples = nullptr;
+    // The candidates offered while typing; null in a window without them.
+    Prediction *prediction = nullptr;
 
     // Re-reads the settings kept beside the options (their own groups of the
     // settings file) after a dialog changed them.

@@ -33,7 +33,7 @@ std::vector<HistoryModel::Entry> HistoryModel::add(const KanaSentence &s)
     sentences_.push_back({kana, foldKana(kana), s.starts, 1});
     byKana_.insert(kana, id);
     std::vector<Entry> added;
-    for (qsizetype at : s.starts) {
+    for (qsizetype at : s.words.isEmpty() ? s.starts : s.words) {
         if (at >= 0 && at < kana.size())
             added.push_back({id, at});
     }

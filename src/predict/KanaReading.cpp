@@ -51,6 +51,7 @@ KanaSentence kanaSentence(QStringView text, const Analyser *analyser)
             if (breaksPhrase(text[i]))
                 out.starts << i + 1;
         }
+        out.words = out.starts;
         return out;
     }
     const QList<Morpheme> words = analyser->analyse(text);
@@ -63,6 +64,8 @@ KanaSentence kanaSentence(QStringView text, const Analyser *analyser)
             if (out.starts.isEmpty() || out.starts.back() != out.kana.size())
                 out.starts << out.kana.size();
         }
+        if (out.words.isEmpty() || out.words.back() != out.kana.size())
+            out.words << out.kana.size();
         const QString reading = m.feature(7);
         if (hasKanji(m.surface) && !reading.isEmpty() && reading != u"*")
             out.kana += hiragana(reading);
@@ -71,8 +74,10 @@ KanaSentence kanaSentence(QStringView text, const Analyser *analyser)
         covered = m.end();
     }
     out.kana += text.mid(covered);
-    if (out.starts.isEmpty() || out.starts.front() != 0)
-        out.starts.prepend(0);
+    for (QList<qsizetype> *list : {&out.starts, &out.words}) {
+        if (list->isEmpty() || list->front() != 0)
+            list->prepend(0);
+    }
     return out;
 }
 

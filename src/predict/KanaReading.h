@@ -5,8 +5,8 @@
 // wrote stay as written, katakana included, so that a candidate reads aloud
 // exactly as the stored sentence did.
 //
-//   "窓を開けてください" -> {"まどをあけてください", starts [0, 3]}
-//   "コーヒーがのみたい" -> {"コーヒーがのみたい", starts [0, 5]}
+//   "窓を開けてください" -> {"まどをあけてください", starts [0, 3], words [0, 2, 3, 5, 6]}
+//   "コーヒーがのみたい" -> {"コーヒーがのみたい", starts [0, 5], words [0, 4, 5, 7]}
 
 #include <QList>
 #include <QString>
@@ -19,11 +19,14 @@ class Analyser;
 struct KanaSentence {
     QString kana;
     QList<qsizetype> starts; // phrase starts, ascending, the first one 0
+    // Every word's start, ascending (particles and endings too): where a
+    // match may begin, so that "てください" follows any verb.
+    QList<qsizetype> words;
     bool operator==(const KanaSentence &) const = default;
 };
 
 // Without an analyser the text is kept as it is and only its start, spaces
-// and "、" begin a phrase.
+// and "、" begin a phrase (or a word).
 KanaSentence kanaSentence(QStringView text, const Analyser *analyser);
 
 } // namespace kel

@@ -22,7 +22,7 @@ namespace {
 
 const QStringList kHistory{
     QStringLiteral("窓を開けてください"), QStringLiteral("まどをしめてください"),
-    QStringLiteral("みずをください"),     QStringLiteral("コーヒーがのみたいです"),
+    QStringLiteral("みずをください"),     QStringLiteral("コーヒーが飲みたいです"),
     QStringLiteral("がっこうにいきたい"), QStringLiteral("みずをください"),
 };
 
@@ -71,7 +71,7 @@ private slots:
         QFETCH(QString, predictor);
         QFETCH(QString, context);
         const Predictor *p = predictor == u"history" ? &history_
-                             : predictor == u"blend" ? blend_.get() : packaged_.get();
+                             : predictor == u"blend" ? static_cast<const Predictor *>(blend_.get()) : packaged_.get();
         if (!p)
             QSKIP("libkkc-data is not installed");
         for (int count : {1, 3, 8}) {
@@ -90,7 +90,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("first");
         QTest::newRow("kanji learned by reading") << "まどを"
-            << QStringList{"まどをあけて", "まどをしめて", "まどをあけてください"};
+            << QStringList{"まどをあけてください", "まどをしめてください"};
         QTest::newRow("voicing and small kana ignored") << "かつ"
             << QStringList{"がっこうに", "がっこうにいきたい"};
         QTest::newRow("katakana kept as stored") << "こー" << QStringList{"コーヒーが"};

@@ -91,7 +91,7 @@ private slots:
         if (on == u"1")
             waitForHistory(fx);
         touchMa(fx);
-        QCOMPARE(fx.ui().cmdspace->isVisible(), !listShown);
+        QCOMPARE(fx.ui().cmdspace->isVisible(), listShown); // "スペース" gives way to the candidates
         FlexGrid *z = fx.ui().grdBoard2;
         TalkFixture::click(z->viewport(), z->cellRect(1, 1).center());
         QCOMPARE(fx.box()->text(), QStringLiteral("ま_"));

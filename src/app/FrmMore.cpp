@@ -103,7 +103,7 @@ bool showMore(Talk &t, QWidget *parent)
                                                      : std::function<void()>());
         if (t.sv.store)
             predict->load(*t.sv.store);
-        dialog.addPage(predict, 1);
+        dialog.addPage(predict, 0);
         auto *backup = new BackupPage(t);
         dialog.addBesideClose(backup);
         auto *access = new AccessSettingsPage;

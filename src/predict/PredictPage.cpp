@@ -4,7 +4,7 @@
 #include "widgets/ColorButton.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QSpinBox>
 
 namespace kel {
@@ -40,11 +40,12 @@ PredictPage::PredictPage(std::function<void()> clear, QWidget *parent)
         if (clear)
             clear();
     });
-    auto *form = new QFormLayout(this);
-    form->addRow(on_);
-    form->addRow(QStringLiteral("数"), count_);
-    form->addRow(strip_);
-    form->addRow(clear_);
+    // Two columns: the settings dialog must still fit an 800 x 600 screen.
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(on_, 0, 0);
+    grid->addWidget(count_, 0, 1);
+    grid->addWidget(strip_, 1, 0);
+    grid->addWidget(clear_, 1, 1);
     load(SettingsStore(QString()));
 }
 

@@ -24,6 +24,7 @@ RANKS = {folder: rank for rank, folder in enumerate([
     'widgets',   # the program's own controls
     'reading',   # Japanese text as it is spoken (MeCab), Qt Core only
     'accent',    # its pitch: accent phrases and intonation, Qt Core only
+    'predict',   # phrase prediction: Qt Core, its row and page on widgets
     'frame',     # the controls, the shared object, the screen model
     'speech',
     'compose',

@@ -87,6 +87,13 @@ void addEnlarged(ScanScreen &s, Controls &u)
 {
     if (!u.fraSet->isVisible())
         return;
+    // The candidates come first: they save the most steps.
+    if (QWidget *row = u.fraSet->findChild<QWidget *>(QStringLiteral("rowPredict")); row && row->isVisible()) {
+        ScanGroup candidates;
+        for (int i = 0; i < 8; ++i)
+            addButton(s.window, candidates, row->findChild<QWidget *>(QStringLiteral("cmdPredict%1").arg(i)));
+        push(s, std::move(candidates));
+    }
     for (int r = 0; r < u.grdBoard2->Rows(); ++r) {
         ScanGroup g;
         for (int c = 0; c < u.grdBoard2->Cols(); ++c)

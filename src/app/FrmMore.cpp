@@ -1,9 +1,11 @@
 #include "app/FrmMore.h"
 
 #include "access/AccessSettingsPage.h"
+#include "app/PredictWiring.h"
 #include "base/Autostart.h"
 #include "base/SettingsStore.h"
 #include "frame/FrmOK.h"
+#include "predict/PredictPage.h"
 #include "speech/SpeechPage.h"
 #include "voice/BackupPage.h"
 #include "voice/VoicePage.h"
@@ -97,6 +99,11 @@ bool showMore(Talk &t, QWidget *parent, std::function<bool()> unconfirmed)
         if (t.sv.store)
             speech->load(*t.sv.store);
         dialog.addPage(speech, 0);
+        auto *predict = new PredictPage(t.prediction ? std::function<void()>([&t] { askClearPredictHistory(t); })
+                                                     : std::function<void()>());
+        if (t.sv.store)
+            predict->load(*t.sv.store);
+        dialog.addPage(predict, 0);
         auto *backup = new BackupPage(t);
         dialog.addBesideClose(backup);
         auto *access = new AccessSettingsPage;
@@ -105,11 +112,12 @@ bool showMore(Talk &t, QWidget *parent, std::function<bool()> unconfirmed)
             access->load(*t.sv.store);
         dialog.addPage(access, 1);
         // What a restore put back is shown, and kept when the dialog closes.
-        QObject::connect(backup, &BackupPage::restored, access, [&t, access, speech, &restored] {
+        QObject::connect(backup, &BackupPage::restored, access, [&t, access, speech, predict, &restored] {
             restored = true;
             if (t.sv.store) {
                 access->load(*t.sv.store);
                 speech->load(*t.sv.store);
+                predict->load(*t.sv.store);
             }
         });
         // The pages here are kept whichever way the dialog closes, so a
@@ -127,7 +135,8 @@ bool showMore(Talk &t, QWidget *parent, std::function<bool()> unconfirmed)
         // Kept whichever way the dialog closes, as its only button says "閉じる".
         if (t.sv.store) {
             const bool accessSaved = access->save(*t.sv.store);
-            saved = speech->save(*t.sv.store) && accessSaved;
+            const bool predictSaved = predict->save(*t.sv.store);
+            saved = speech->save(*t.sv.store) && accessSaved && predictSaved;
         }
     }
     if (t.reloadSettings)

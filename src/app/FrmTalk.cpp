@@ -5,6 +5,7 @@
 #include "app/EndQuestion.h"
 #include "app/WindowPlace.h"
 #include "app/FrmOPT.h"
+#include "app/PredictWiring.h"
 #include "base/SettingsStore.h"
 #include "board/Board.h"
 #include "compose/Composer.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QShortcut>
+#include <QTimer>
 
 namespace kel {
 
@@ -65,7 +67,11 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     screens_.setListOwner(ListId::Examples, samples_.get());
     screens_.setListOwner(ListId::Diary, diary_.get());
     access_ = std::make_unique<AccessControl>(talk_);
-    talk_.reloadSettings = [this] { access_->readSettings(); };
+    predict_ = std::make_unique<PredictWiring>(talk_);
+    talk_.reloadSettings = [this] {
+        access_->readSettings();
+        predict_->readSettings();
+    };
     // Installed before the scanning's filter, which thus sees a switch
     // press first and keeps it from counting as a touch.
     if (sv_.clock) {
@@ -101,6 +107,8 @@ void FrmTalk::Form_Load(const QString &appPath)
     samples_->LoadSamples();
     samples_->ListSamples();
     sv_.platform->normalPointer();
+    // Prediction learns once the first paint has gone through.
+    QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { predict_->readSettings(); }); });
 }
 
 void FrmTalk::connectControls()

@@ -20,6 +20,7 @@ class AccessControl;
 class Board;
 class Composer;
 class ListNav;
+class PredictWiring;
 class Speech;
 class SampleScreens;
 class DiaryScreens;
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<DiaryScreens> diary_;
     std::unique_ptr<AccessControl> access_;
     std::unique_ptr<TouchGuard> touchGuard_;
+    std::unique_ptr<PredictWiring> predict_;
     std::function<void()> quit_;
     // The message last read aloud or stored in the diary.
     QString settled_;

@@ -1,4 +1,5 @@
 #include "app/FrmTalk.h"
+#include "app/OwnWords.h"
 #include "app/RunningCopy.h"
 #include "app/WindowPlace.h"
 #include "app/StartPlaces.h"
@@ -49,6 +50,8 @@ std::optional<int> answerWithoutWindow(const kel::StartRequest &req, const kel::
         return kel::printSpokenReadings(req.readingText);
     if (!places)
         return std::nullopt;
+    if (req.predict)
+        return kel::runPredictCommand(places->dataFolder, *req.predict);
     if (req.where || !req.autostart.isEmpty())
         return kel::answerWithoutWindow(req, *places);
     for (const QString &line : places->problems)

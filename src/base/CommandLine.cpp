@@ -53,6 +53,9 @@ const QList<OptionRow> &optionTable()
         {{"accent"},
          "--accent [TEXT]: as --reading, each mora followed by its pitch (/H high, /L low) and \" | \" between "
          "accent phrases; then end."},
+        {{"predict"},
+         "--predict [N]: for each line of standard input (the text typed so far) print up to N candidates "
+         "(default 5), tab-separated, each the whole text once taken; then end."},
     };
     return rows;
 }
@@ -86,6 +89,13 @@ StartRequest requestFrom(const QCommandLineParser &p)
     r.accent = p.isSet(QStringLiteral("accent"));
     if ((r.reading || r.accent) && !p.positionalArguments().isEmpty())
         r.readingText = p.positionalArguments().join(QLatin1Char(' '));
+    if (p.isSet(QStringLiteral("predict"))) {
+        bool ok = true;
+        const QStringList n = p.positionalArguments();
+        r.predict = n.isEmpty() ? 5 : n.first().toInt(&ok);
+        if (!ok || *r.predict < 1)
+            return endingWith(2, QStringLiteral("--predict takes a number of candidates, 1 or more\n"));
+    }
     return r;
 }
 

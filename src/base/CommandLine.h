@@ -23,6 +23,7 @@ struct StartRequest {
     bool reading = false;       // --reading: print the spoken units of TEXT (or of each line read) and end
     std::optional<QString> readingText; // TEXT given with --reading (or --accent)
     bool accent = false;        // --accent: the same, each mora with its pitch
+    std::optional<int> predict;  // --predict [N]: candidates for each line read, N of them (default 5)
     bool exitNow = false;       // --help or --version answered
     int exitCode = 0;
     QString message;            // what to print when exitNow

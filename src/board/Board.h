@@ -30,6 +30,10 @@ private:
     void enter(const QString &text);
     void openEnlarged(const QString &text);
     void enterFromEnlarged();
+    // The candidates' row of the enlarged screen, for the text in front of
+    // the caret followed by the touched cell; "スペース" where there is none.
+    void fillCandidates(const QString &cell);
+    void takeCandidate(const QString &text);
     // Focus back to the text box and, when allowed and nothing is selected,
     // the block restored with Shift+Right.
     void restoreBlock(bool allowed);

@@ -5,7 +5,10 @@
 #include "board/Variants.h"
 #include "compose/Composer.h"
 #include "frame/Screens.h"
+#include "predict/CandidateRow.h"
+#include "predict/Prediction.h"
 #include "speech/Speech.h"
+#include "widgets/ColorButton.h"
 #include "widgets/Colours.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Platform.h"
@@ -129,9 +132,38 @@ void Board::openEnlarged(const QString &text)
 {
     speech_.SpeakChar(text, kVoicePause, QStringLiteral("S"));
     PickBoardCell(t_.st.BoardCol, t_.st.BoardRow);
+    fillCandidates(text);
     const QRect board = t_.layout.rect(t_.ui.grdBoard);
     t_.layout.setLeftTop(t_.ui.fraSet, board.left(), board.top());
     t_.screens->ask(ScreenEvent::CellOpened);
+}
+
+void Board::fillCandidates(const QString &cell)
+{
+    auto *row = t_.ui.fraSet->findChild<CandidateRow *>();
+    const bool on = row && t_.prediction && t_.prediction->active();
+    t_.ui.cmdspace->setVisible(!on);
+    if (!row)
+        return;
+    const QString before = t_.ui.txtTalk->text().left(t_.ui.txtTalk->selStart());
+    row->fill(on ? t_.prediction->candidates(before + cell) : QList<Candidate>(), before.size());
+    row->setTake([this](const QString &text) { takeCandidate(text); });
+    row->setVisible(on);
+}
+
+void Board::takeCandidate(const QString &text)
+{
+    TalkBox &box = *t_.ui.txtTalk;
+    const qsizetype caret = box.selStart();
+    const TakeEdit edit = takeEdit(QStringView(box.text()).left(caret), text);
+    // The typed kana the candidate writes otherwise (か where it has が)
+    // go, then the rest enters at the caret as a picked character does.
+    box.setText(box.text().left(edit.removeFrom) + box.text().mid(caret));
+    box.setSelStart(edit.removeFrom);
+    box.setSelLength(0);
+    t_.st.Board2Text = edit.insert;
+    enterFromEnlarged();
+    restoreBlock(true);
 }
 
 void Board::PickBoardCell(int col, int row)

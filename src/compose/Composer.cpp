@@ -6,6 +6,7 @@
 #include "compose/EditBoxKeys.h"
 #include "compose/KeyStrokes.h"
 #include "compose/TextOps.h"
+#include "predict/Prediction.h"
 #include "widgets/Colours.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/Platform.h"
@@ -57,6 +58,10 @@ void Composer::PutText()
 
 bool Composer::suggestionsOn() const
 {
+    // Prediction offers the whole sentences among its candidates; the list
+    // over the board would only hide them.
+    if (t_.prediction && t_.prediction->active())
+        return false;
     // Any spelling of zero ("0", "00", "0.0") turns suggestions off.
     return t_.st.number(Samp) != 0;
 }

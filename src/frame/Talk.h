@@ -20,6 +20,7 @@ class SettingsStore;
 class TwipsLayout;
 class WavePlayer;
 
+class Prediction;
 class Screens;
 
 struct Services {
@@ -47,6 +48,8 @@ struct Talk {
     std::function<Nanos(const QString &)> playChar;
     // Reads the example sentences anew after a restore changed the file.
     std::function<void()> reloadSamples;
+    // The candidates offered while typing; null in a window without them.
+    Prediction *prediction = nullptr;
     // Re-reads the settings kept beside the options (their own groups of the
     // settings file) after a dialog changed them.
     std::function<void()> reloadSettings;

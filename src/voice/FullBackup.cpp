@@ -13,7 +13,7 @@ namespace kel {
 namespace {
 
 const QByteArray kMagic = "kelvoran-backup 1";
-const QByteArray kTalk = "Talk.txt", kDay = "day.txt", kIni = "Talk.ini", kVoice = "voice.tar.gz";
+const QByteArray kTalk = "Talk.txt", kDay = "day.txt", kRead = "read.txt", kIni = "Talk.ini", kVoice = "voice.tar.gz";
 
 FullBackup refused(const QString &why)
 {
@@ -83,6 +83,7 @@ bool writeFullBackup(const BackupPlaces &places, const QString &file, QString *e
     };
     add(kTalk, fileBytes(places.dataFolder + QStringLiteral("/Talk.txt")));
     add(kDay, fileBytes(places.dataFolder + QStringLiteral("/day.txt")));
+    add(kRead, fileBytes(places.dataFolder + QStringLiteral("/read.txt")));
     add(kIni, settingsBytes(places.iniPath));
     files.append({kVoice, *voice});
     QByteArray manifest = kMagic + '\n';
@@ -125,9 +126,10 @@ FullBackup readFullBackupBytes(const QByteArray &bytes)
     const std::optional<ArchiveFiles> entries = readTarGz(
         bytes,
         [](const QByteArray &name) {
-            return name == kManifestName || name == kTalk || name == kDay || name == kIni || name == kVoice;
+            return name == kManifestName || name == kTalk || name == kDay || name == kRead || name == kIni
+                   || name == kVoice;
         },
-        5, kMaxBackupBytes, &why);
+        6, kMaxBackupBytes, &why);
     const std::optional<QList<QByteArray>> lines = entries ? manifestLines(*entries, kMagic) : std::nullopt;
     if (!entries)
         return refused(why);
@@ -155,7 +157,8 @@ FullBackup readFullBackupBytes(const QByteArray &bytes)
                                .arg(QString::fromLatin1(e.name), megabytes(e.limit)));
     if (entries->contains(kIni) && !isSettingsText(entries->value(kIni)))
         return refused(QStringLiteral("Talk.ini が設定の形ではありません"));
-    for (auto [name, slot] : {std::pair{kTalk, &backup.talk}, std::pair{kDay, &backup.day}, std::pair{kIni, &backup.ini}})
+    for (auto [name, slot] : {std::pair{kTalk, &backup.talk}, std::pair{kDay, &backup.day}, std::pair{kRead, &backup.read},
+                              std::pair{kIni, &backup.ini}})
         if (entries->contains(name))
             *slot = entries->value(name);
     backup.ok = true;
@@ -172,6 +175,8 @@ QList<FileChange> plainFiles(const BackupPlaces &places, const FullBackup &backu
         out.append({places.dataFolder + QStringLiteral("/Talk.txt"), backup.talk});
     if (backup.day)
         out.append({places.dataFolder + QStringLiteral("/day.txt"), backup.day});
+    if (backup.read)
+        out.append({places.dataFolder + QStringLiteral("/read.txt"), backup.read});
     if (backup.ini)
         out.append({places.iniPath, backup.ini});
     return out;

@@ -1,12 +1,12 @@
 #pragma once
 // One backup of everything the user has: the sentences (Talk.txt), the
-// diary (day.txt), the settings (every group of Talk.ini: the options,
+// diary (day.txt), the texts read aloud (read.txt), the settings (every group of Talk.ini: the options,
 // switch and dwell, the voice's own) and the whole voice (VoiceArchive.h),
 // in one gzip-compressed tar with a manifest of each file's size and
 // SHA-256:
 //
 //   manifest.txt   "kelvoran-backup 1", then "<name>\t<size>\t<sha256>" per file
-//   Talk.txt  day.txt  Talk.ini   as they are (each only when it exists)
+//   Talk.txt  day.txt  read.txt  Talk.ini   as they are (each only when it exists)
 //   voice.tar.gz                  the voice backup
 //
 // Read as the voice backup is, and restored all or nothing, voice included
@@ -28,7 +28,7 @@ inline constexpr qint64 kMaxBackupBytes = kMaxVoiceArchiveBytes + (qint64(64) <<
 struct FullBackup {
     bool ok = false;
     QString error; // why it was refused, when !ok
-    std::optional<QByteArray> talk, day, ini;
+    std::optional<QByteArray> talk, day, read, ini;
     VoiceBackup voice;
 };
 

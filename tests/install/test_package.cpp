@@ -72,6 +72,7 @@ private slots:
         QTest::newRow("Depends: the analyser") << "Depends" << "(^|, )libmecab2 \\(>= ";
         QTest::newRow("Recommends: a sound server") << "Recommends" << "(^|, )pulseaudio \\| pipewire-pulse(,|$)";
         QTest::newRow("Recommends: the synthesiser") << "Recommends" << "(^|, )espeak-ng(,|$)";
+        QTest::newRow("Recommends: the kana model") << "Recommends" << "(^|, )libkkc-data(,|$)";
         // The menu entry names the program and the icon as installed above.
         QTest::newRow("menu: starts the program") << "menu" << "Exec=kelvoran";
         QTest::newRow("menu: with the icon") << "menu" << "Icon=kelvoran";

@@ -15,7 +15,8 @@ class TestFullBackup : public QObject {
     Q_OBJECT
 private slots:
     // One backup of everything, made on one machine and restored on a
-    // fresh one: sentences, diary, settings and voice arrive byte for byte.
+    // fresh one: sentences, diary, what was read aloud, settings and voice
+    // arrive byte for byte.
     // Restoring over files that differ wants --force; without it nothing
     // changes.
     void backupRestoresOnAFreshHome()
@@ -25,6 +26,7 @@ private slots:
         QVERIFY(QDir().mkpath(home) && QDir().mkpath(config));
         QVERIFY(writeFile(home + "/Talk.txt", QByteArray::fromHex("2282a082a282a4220d0a") + "\"hello\"\r\n"));
         QVERIFY(writeFile(home + "/day.txt", QByteArray::fromHex("2232362e31322e3037220d0a2282a0220d0a")));
+        QVERIFY(writeFile(home + "/read.txt", QByteArray::fromHex("2282dd82b8220d0a"))); // texts read aloud
         SettingsStore store(config + "/Talk.ini");
         QVERIFY(store.save("OPT1", "2") && store.saveIn("ACCESS", "Scan", "1") && store.saveIn("VOICE", "Last", "か"));
         QVERIFY(VoiceFolder(home).keep("あ", toneWav(300, 0.3), toneWav(310, 0.3), nullptr));

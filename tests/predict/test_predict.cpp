@@ -1,0 +1,198 @@
+// Prediction without a window: the contract every predictor keeps, the
+// candidates for typed text against a small history, matching across
+// voicing marks and small kana, kanji learned by their reading, the file
+// of texts read aloud, and the --predict command.
+#include "support/TestMain.h"
+#include "predict/BlendPredictor.h"
+#include "predict/HistoryModel.h"
+#include "predict/KanaFold.h"
+#include "predict/PackagedModel.h"
+#include "predict/Prediction.h"
+#include "predict/ReadHistory.h"
+#include "reading/Dictionary.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kel;
+
+namespace {
+
+const QStringList kHistory{
+    QStringLiteral("窓を開けてください"), QStringLiteral("まどをしめてください"),
+    QStringLiteral("みずをください"),     QStringLiteral("コーヒーが飲みたいです"),
+    QStringLiteral("がっこうにいきたい"), QStringLiteral("みずをください"),
+};
+
+QStringList texts(const QList<Candidate> &cs)
+{
+    QStringList out;
+    for (const Candidate &c : cs)
+        out << c.text;
+    return out;
+}
+
+} // namespace
+
+class TestPredict : public QObject {
+    Q_OBJECT
+    HistoryModel history_;
+    std::unique_ptr<PackagedModel> packaged_;
+    std::unique_ptr<BlendPredictor> blend_;
+
+private slots:
+    void initTestCase()
+    {
+        Dictionary::shared().waitUntilReady();
+        QVERIFY(Dictionary::shared().analyser());
+        history_.learn(kanaSentences(kHistory + QStringList{QStringLiteral("ああ\tいい\x01")},
+                                     Dictionary::shared().analyser()));
+        QString why;
+        packaged_ = PackagedModel::open(PackagedModel::defaultFolder(), &why);
+        blend_ = std::make_unique<BlendPredictor>(&history_, packaged_.get());
+    }
+
+    void contract_data()
+    {
+        QTest::addColumn<QString>("predictor");
+        QTest::addColumn<QString>("context");
+        for (const char *p : {"history", "packaged", "blend"}) {
+            for (const char *c : {"", "ま", "まと", "こ", "きょうは。か", "ああ", "★", "わたしは"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(p, QString::fromUtf8(c))))
+                    << QString::fromLatin1(p) << QString::fromUtf8(c);
+        }
+    }
+    // Every candidate continues the context, within Count, with no control
+    // character, best first.
+    void contract()
+    {
+        QFETCH(QString, predictor);
+        QFETCH(QString, context);
+        const Predictor *p = predictor == u"history" ? &history_
+                             : predictor == u"blend" ? static_cast<const Predictor *>(blend_.get()) : packaged_.get();
+        if (!p)
+            QSKIP("libkkc-data is not installed");
+        for (int count : {1, 3, 8}) {
+            const QList<Candidate> cs = p->predict(context, count);
+            QVERIFY(cs.size() <= count);
+            for (qsizetype i = 0; i < cs.size(); ++i) {
+                const QString &t = cs[i].text;
+                QVERIFY2(t.size() > context.size() && foldKana(t).startsWith(foldKana(context)), qPrintable(t));
+                QVERIFY2(std::none_of(t.begin(), t.end(), isControl), qPrintable(t));
+            }
+        }
+    }
+
+    void fromHistory_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("first");
+        QTest::newRow("kanji learned by reading") << "まどを"
+            << QStringList{"まどをあけてください", "まどをしめてください"};
+        QTest::newRow("voicing and small kana ignored") << "かつ"
+            << QStringList{"がっこうに", "がっこうにいきたい"};
+        QTest::newRow("katakana kept as stored") << "こー" << QStringList{"コーヒーが"};
+        QTest::newRow("within a sentence") << "きょうは。みす" << QStringList{"きょうは。みずを", "きょうは。みずをください"};
+        QTest::newRow("the next phrase after a taken one") << "みずを" << QStringList{"みずをください"};
+        QTest::newRow("nothing like it") << "ぬ" << QStringList{};
+    }
+    void fromHistory()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, first);
+        const QStringList got = texts(history_.predict(typed, 3));
+        for (const QString &want : first)
+            QVERIFY2(got.contains(want), qPrintable(got.join(u' ') + QStringLiteral(" lacks ") + want));
+        if (first.isEmpty())
+            QVERIFY2(got.isEmpty(), qPrintable(got.join(u' ')));
+    }
+
+    void fold_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("folded");
+        QTest::newRow("voiced and semi-voiced") << "がばぱ" << "かはは";
+        QTest::newRow("small kana") << "ぁっゃゅょゎ" << "あつやゆよわ";
+        QTest::newRow("katakana") << "ガッコウヴ" << "かつこうう";
+        QTest::newRow("others as they are") << "ー漢A。" << "ー漢A。";
+    }
+    void fold()
+    {
+        QFETCH(QString, text);
+        QTEST(foldKana(text), "folded");
+    }
+
+    void packagedModelRefusesDamage()
+    {
+        QTemporaryDir dir;
+        QString why;
+        QVERIFY(!PackagedModel::open(dir.path(), &why));
+        QVERIFY(why.contains(u"辞書"));
+        QFile index(dir.filePath(QStringLiteral("data.1gram.index")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("not a trie at all");
+        index.close();
+        QVERIFY(!PackagedModel::open(dir.path(), &why));
+    }
+
+    // read.txt: each text read aloud appended as a quoted CP932 line; a file
+    // another program broke is kept as it was.
+    void readHistoryFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(kReadHistoryFileName);
+        ReadHistory h(path);
+        QVERIFY(h.load().isEmpty());
+        QVERIFY(!h.add(QStringLiteral("みず")));
+        QVERIFY(!h.add(QStringLiteral("はい\r\nいいえ")));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("\"\x82\xdd\x82\xb8\"\r\n\"\x82\xcd\x82\xa2 \x82\xa2\x82\xa2\x82\xa6\"\r\n"));
+        f.close();
+        QCOMPARE(ReadHistory(path).load(), QStringList({"みず", "はい いいえ"}));
+
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\"\x82\xdd\x82\"\r\n\xff\xff");
+        f.close();
+        ReadHistory broken(path);
+        broken.load();
+        const std::optional<StoreProblem> p = broken.add(QStringLiteral("あ"));
+        QVERIFY(p && p->kind == StoreProblem::FileProtected);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("\"\x82\xdd\x82\"\r\n\xff\xff"));
+    }
+
+    // kelvoran --predict answers each line at once, from the data folder's
+    // files, never offering the list's placeholder record.
+    void predictCommand()
+    {
+        QTemporaryDir home;
+        QFile talk(home.filePath(QStringLiteral("Talk.txt")));
+        QVERIFY(talk.open(QIODevice::WriteOnly));
+        talk.write("\"\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x93\xfa\x8b\x4c\x83\x5f\x83\x7e\x81\x5b\x8f\xc1\x82\xb3"
+                   "\x82\xc8\x82\xa2\x82\xc5\x82\xcb\x81\x49\"\r\n\"\x91\x8b\x82\xf0\x8a\x4a\x82\xaf\x82\xc4"
+                   "\x82\xad\x82\xbe\x82\xb3\x82\xa2\"\r\n");
+        talk.close();
+        QProcess p;
+        p.start(QStringLiteral(KELVORAN_PATH), {QStringLiteral("--home"), home.path(), QStringLiteral("--predict"),
+                                                QStringLiteral("2")});
+        QVERIFY(p.waitForStarted());
+        p.write(QStringLiteral("まと\n").toUtf8());
+        QVERIFY(p.waitForReadyRead());
+        while (!p.canReadLine())
+            QVERIFY(p.waitForReadyRead());
+        const QStringList first = QString::fromUtf8(p.readLine()).chopped(1).split(u'\t');
+        QCOMPARE(first.size(), 2);
+        QVERIFY2(first.contains(QStringLiteral("まどを")), qPrintable(first.join(u' ')));
+        p.write(QStringLiteral("ああ\n").toUtf8());
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished());
+        QVERIFY(!QString::fromUtf8(p.readAll()).contains(u"ダミー"));
+        QCOMPARE(p.exitCode(), 0);
+    }
+};
+
+KEL_TEST(test_predict, TestPredict)
+#include "test_predict.moc"

@@ -14,9 +14,9 @@ using namespace kel;
 namespace {
 
 // "名詞 C1 3 2": part of speech, rule, morae, nucleus.
-AccentWord word(const QString &spec)
+AccentWord word(const QString &fields)
 {
-    const QStringList f = spec.split(u' ');
+    const QStringList f = fields.split(u' ');
     AccentWord w;
     const QStringList pos = f.value(0).split(u',');
     w.pos = pos.value(0);
@@ -62,8 +62,8 @@ private slots:
         QFETCH(QStringList, words);
         QFETCH(int, nucleus);
         QList<AccentWord> w;
-        for (const QString &spec : words)
-            w << word(spec);
+        for (const QString &fields : words)
+            w << word(fields);
         const QList<AccentPhrase> phrases = accentPhrases(w);
         QCOMPARE(phrases.size(), 1);
         QCOMPARE(phrases[0].nucleus, nucleus);

@@ -123,10 +123,11 @@ bool showMore(Talk &t, QWidget *parent, std::function<bool()> unconfirmed)
         // The pages here are kept whichever way the dialog closes, so a
         // backup takes them as they stand; the options dialog's own wait
         // for its "確定", and the user is told they are not in it.
-        backup->setBeforeBackup([&t, access, speech, unconfirmed] {
+        backup->setBeforeBackup([&t, access, speech, predict, unconfirmed] {
             if (t.sv.store) {
                 access->save(*t.sv.store);
                 speech->save(*t.sv.store);
+                predict->save(*t.sv.store);
             }
             return unconfirmed && unconfirmed() ? kNoticeOptionsNotInBackup : QString();
         });

@@ -30,8 +30,6 @@ PredictPage::PredictPage(std::function<void()> clear, QWidget *parent)
     count_->setRange(1, kMaxCandidates);
     count_->setSuffix(QStringLiteral(" 個"));
     count_->setMinimumHeight(40);
-    strip_ = new QCheckBox(QStringLiteral("文字盤の上にも出す"), this);
-    strip_->setObjectName(QStringLiteral("chkPredictStrip"));
     clear_ = new ColorButton(QStringLiteral("履歴を消す"), QColor(255, 192, 192), this);
     clear_->setObjectName(QStringLiteral("cmdPredictClear"));
     clear_->setMinimumHeight(40);
@@ -40,11 +38,11 @@ PredictPage::PredictPage(std::function<void()> clear, QWidget *parent)
         if (clear)
             clear();
     });
-    // Two columns: the settings dialog must still fit an 800 x 600 screen.
+    // Narrow, so that the settings dialog still fits an 800 x 600 screen.
+    // The row above the board is not offered here until the window has it.
     auto *grid = new QGridLayout(this);
-    grid->addWidget(on_, 0, 0);
-    grid->addWidget(count_, 0, 1);
-    grid->addWidget(strip_, 1, 0);
+    grid->addWidget(on_, 0, 0, 1, 2);
+    grid->addWidget(count_, 1, 0);
     grid->addWidget(clear_, 1, 1);
     load(SettingsStore(QString()));
 }
@@ -54,14 +52,14 @@ void PredictPage::load(const SettingsStore &store)
     const PredictSettings s = stored(store);
     on_->setChecked(s.on);
     count_->setValue(s.count);
-    strip_->setChecked(s.strip);
 }
 
 bool PredictPage::save(SettingsStore &store) const
 {
-    const PredictSettings now{on_->isChecked(), count_->value(), strip_->isChecked()};
+    const PredictSettings before = stored(store);
+    const PredictSettings now{on_->isChecked(), count_->value(), before.strip};
     // An untouched page leaves the file as it was.
-    if (now == stored(store))
+    if (now == before)
         return true;
     return savePredictSettings(now, [&store](const QString &key, const QString &value) {
         return store.saveIn(QString::fromLatin1(kPredictGroup), key, value);

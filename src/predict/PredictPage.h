@@ -30,7 +30,6 @@ public:
 private:
     QCheckBox *on_;
     QSpinBox *count_;
-    QCheckBox *strip_;
     QPushButton *clear_;
 };
 

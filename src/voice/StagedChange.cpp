@@ -83,7 +83,7 @@ std::optional<QByteArray> fileSha256(const QString &path)
 struct Place {
     const char *name;
     const char *subfolder; // below the data folder; nullptr: the settings file's folder
-    bool textFiles;        // Talk.txt and day.txt
+    bool textFiles;        // Talk.txt, day.txt and read.txt
 };
 constexpr Place kPlaces[] = {
     {"data", "", true},
@@ -108,7 +108,8 @@ bool isPlainName(const Place &place, const QString &name, const BackupPlaces &pl
             return false;
     if (!place.subfolder)
         return name == QFileInfo(places.iniPath).fileName();
-    if (place.textFiles && (name == QLatin1String("Talk.txt") || name == QLatin1String("day.txt")))
+    if (place.textFiles
+        && (name == QLatin1String("Talk.txt") || name == QLatin1String("day.txt") || name == QLatin1String("read.txt")))
         return true;
     return name.endsWith(QLatin1String(".wav")) && isVoiceName(name.chopped(4));
 }

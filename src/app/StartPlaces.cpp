@@ -3,6 +3,7 @@
 #include "base/Autostart.h"
 #include "base/DataHome.h"
 #include "base/SettingsStore.h"
+#include "base/StoredFile.h"
 #include "frame/FrmOK.h"
 #include "frame/Talk.h"
 #include "speech/SoundSet.h"
@@ -113,6 +114,18 @@ int answerWithoutWindow(const StartRequest &req, const StartPlaces &places)
         text += line + QLatin1Char('\n');
     print(stdout, text);
     return 0;
+}
+
+QStringList windowNotices(const StartPlaces &places, const QString &settingsPath)
+{
+    QStringList notices = places.notices;
+    const QString dir = places.dataFolder + QLatin1Char('/');
+    for (const QString &path : {dir + QStringLiteral("Talk.txt"), dir + QStringLiteral("day.txt"), settingsPath}) {
+        const StoredRead::Status status = lookAtStoredFile(path, storedFileLimit(path));
+        if (status == StoredRead::NotRegular || status == StoredRead::TooLarge || status == StoredRead::Unreadable)
+            notices << notReadNotice(QFileInfo(path).fileName(), status);
+    }
+    return notices;
 }
 
 void showStartNotices(Talk &t, const QStringList &notices)

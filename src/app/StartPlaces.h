@@ -28,6 +28,13 @@ StartPlaces findStartPlaces(const QString &homeOption, const QString &programDir
 // --where and --autostart: prints the answer; the program's exit code.
 int answerWithoutWindow(const StartRequest &req, const StartPlaces &places);
 
+// The window's notices at a start: the places' own, then one for each of
+// Talk.txt, day.txt (in `dataFolder`) and the settings file at
+// `settingsPath` that the window leaves unread (a link, a FIFO, a device,
+// over its limit), so that an empty list or the options at their defaults
+// are never a silent surprise.
+QStringList windowNotices(const StartPlaces &places, const QString &settingsPath);
+
 // Shows each notice in the question dialog once the event loop runs.
 void showStartNotices(Talk &t, const QStringList &notices);
 

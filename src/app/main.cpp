@@ -135,8 +135,14 @@ int runWindow(const kel::StartRequest &req, const kel::StartPlaces &places)
     const bool single = req.screenshot.isEmpty() && !req.quitWhenShown;
     if (single && !kel::startAsOnlyCopy(copy.user, copy.dataFolder, places.dataFolder))
         return 0; // the running copy is in front, or the user was told why not
-    if (kel::finishCutOffChange({places.dataFolder, kel::SettingsStore::defaultPath()}) == kel::CutOffChange::SetAside)
+    // Looked at once a change cut off last time is finished: it may have
+    // put the files back.
+    QStringList notices;
+    if (kel::finishCutOffChange({places.dataFolder, kel::SettingsStore::defaultPath()}) == kel::CutOffChange::SetAside) {
         printLine(stderr, kel::setAsideNotice());
+        notices << kel::setAsideNotice();
+    }
+    notices << kel::windowNotices(places, kel::SettingsStore::defaultPath());
 
     kel::SteadyClock clock;
     kel::LazyWavePlayer player;
@@ -163,7 +169,7 @@ int runWindow(const kel::StartRequest &req, const kel::StartPlaces &places)
             if (!places.soundSet.isEmpty())
                 player.preload(places.soundSet);
         });
-        kel::showStartNotices(w.talk(), places.notices);
+        kel::showStartNotices(w.talk(), notices);
     }
     const int code = QCoreApplication::exec();
     // Everything is on disk already, and taking the window and the sound

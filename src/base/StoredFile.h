@@ -42,11 +42,15 @@ struct StoredRead {
 enum class FinalLink { NotFollowed, Followed };
 StoredRead readStoredFile(const QString &path, qint64 maxBytes, FinalLink link = FinalLink::NotFollowed);
 
+// What readStoredFile would find at `path`, without reading it (Read: it
+// would be read).
+StoredRead::Status lookAtStoredFile(const QString &path, qint64 maxBytes);
+
 // True when `path` is missing or a regular file (a final link not followed).
 bool isPlainFileOrMissing(const QString &path);
 
 // The notice for a file that was not read, naming it by its file name:
-//   NotRegular, "Talk.txt" -> "Talk.txt がふつうのファイルではないため、読みませんでした。"
+//   NotRegular, "Talk.txt" -> "Talk.txt がふつうのファイルではないため、読まずにそのままにしてあります。"
 QString notReadNotice(const QString &fileName, StoredRead::Status status);
 
 } // namespace kel

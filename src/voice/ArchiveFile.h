@@ -47,9 +47,11 @@ std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error);
 // one, is cut off, holds anything but regular files (a link, hard or
 // symbolic, or a device), a name twice, a name
 // `allowed` refuses, more than `maxEntries`, or more than `maxBytes` once
-// unpacked.
+// unpacked; or an entry whose header gives it more than `entryLimit` of its
+// name, before anything is unpacked.
 std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
-                                      int maxEntries, qint64 maxBytes, QString *error);
+                                      int maxEntries, qint64 maxBytes, QString *error,
+                                      const std::function<qint64(const QByteArray &)> &entryLimit = {});
 
 // The lines of the manifest after its first, which must be `magic`;
 // nullopt when there is no such manifest.

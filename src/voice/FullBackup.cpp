@@ -129,7 +129,12 @@ FullBackup readFullBackupBytes(const QByteArray &bytes)
             return name == kManifestName || name == kTalk || name == kDay || name == kRead || name == kIni
                    || name == kVoice;
         },
-        6, kMaxBackupBytes, &why);
+        6, kMaxBackupBytes, &why, [](const QByteArray &name) {
+            for (const StoredEntry &e : kStoredEntries)
+                if (e.name == name)
+                    return e.limit;
+            return name == kVoice ? kMaxVoiceArchiveBytes : name == kRead ? kMaxListFileBytes : kMaxBackupBytes;
+        });
     const std::optional<QList<QByteArray>> lines = entries ? manifestLines(*entries, kMagic) : std::nullopt;
     if (!entries)
         return refused(why);

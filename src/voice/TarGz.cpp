@@ -49,8 +49,32 @@ std::optional<QByteArray> tarGz(const ArchiveEntries &entries, QString *error)
 }
 
 std::optional<ArchiveFiles> readTarGz(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &allowed,
-                                      int maxEntries, qint64 maxBytes, QString *error)
+                                      int maxEntries, qint64 maxBytes, QString *error,
+                                      const std::function<qint64(const QByteArray &)> &entryLimit)
 {
+    // The headers first, straight from the gzip stream, keeping no data: an
+    // entry whose header says it is larger than its name may hold is
+    // refused before it is unpacked. Unpacked first, a 300 MB Talk.txt took
+    // half a minute and twice its size in memory only to be refused after.
+    // What this walk cannot read is left to the checks below, which say why.
+    if (entryLimit) {
+        ArchivePtr a(archive_read_new(), archive_read_free);
+        archive_read_support_filter_gzip(a.get());
+        archive_read_support_format_tar(a.get());
+        archive_entry *e = nullptr;
+        if (archive_read_open_memory(a.get(), bytes.constData(), size_t(bytes.size())) == ARCHIVE_OK) {
+            while (archive_read_next_header(a.get(), &e) == ARCHIVE_OK) {
+                const QByteArray name = archive_entry_pathname(e) ? QByteArray(archive_entry_pathname(e)) : QByteArray();
+                if (!allowed(name))
+                    break;
+                const qint64 limit = entryLimit(name);
+                if (archive_entry_size(e) > limit)
+                    return refuse(error, QStringLiteral("「%1」が %2 MB を超えています")
+                                             .arg(printable(QString::fromUtf8(name)), megabytes(limit)));
+            }
+        }
+    }
+
     // First the whole gzip stream, so that a cut-off file is caught even
     // where the tar inside it still looks complete. libarchive does not
     // check the stream's CRC: an altered byte is caught by the callers'

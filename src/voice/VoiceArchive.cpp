@@ -112,7 +112,8 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
     QString why;
     const std::optional<ArchiveFiles> entries = readTarGz(
         bytes, [](const QByteArray &name) { return name == kManifestName || ownName.match(QString::fromUtf8(name)).hasMatch(); },
-        kMaxEntries, kMaxVoiceArchiveBytes, &why);
+        kMaxEntries, kMaxVoiceArchiveBytes, &why,
+        [](const QByteArray &name) { return name == kManifestName ? kMaxVoiceArchiveBytes : kMaxSoundFileBytes; });
     const std::optional<QList<QByteArray>> lines = entries ? manifestLines(*entries, kMagic) : std::nullopt;
     if (!entries)
         return refused(why);

@@ -6,8 +6,10 @@
 #include "support/TestMain.h"
 #include "access/AccessControl.h"
 #include "access/AccessSettings.h"
+#include "app/StartPlaces.h"
 #include "base/Autostart.h"
 #include "base/FileErrors.h"
+#include "base/StoredFile.h"
 #include "samples/SampleDriving.h"
 
 #include <QAbstractSpinBox>
@@ -128,6 +130,53 @@ private slots:
         // The original goes to the log, word for word.
         QTest::ignoreMessage(QtWarningMsg, qPrintable("kelvoran: " + words));
         QTEST(japaneseReason(words), "shown");
+    }
+
+    // A stored file the window leaves unread is named once the window is
+    // up, as a start shows it, and stays what it was (a link: its target too).
+    void unreadFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("made"); // as TalkFixture makes it; "@link": to a file elsewhere
+        QTest::addColumn<QString>("notice");
+        const QString unread = "がふつうのファイルではないため、読まずにそのままにしてあります。";
+        QTest::newRow("Talk.txt a FIFO") << "Talk.txt" << QByteArray("@fifo") << "Talk.txt " + unread;
+        QTest::newRow("day.txt a link") << "day.txt" << QByteArray("@link") << "day.txt " + unread;
+        QTest::newRow("Talk.txt over its limit")
+            << "Talk.txt" << QByteArray(kMaxListFileBytes + 1, 'a')
+            << "Talk.txt が 16 MB を超えているため、読まずにそのままにしてあります。";
+    }
+
+    void unreadFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, made);
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath("day.txt");
+        const QByteArray targetBytes = "\"2004/09/24\",\"外の日記\"\r\n";
+        {
+            QFile t(target);
+            QVERIFY(t.open(QIODevice::WriteOnly) && t.write(targetBytes) == targetBytes.size());
+        }
+        if (made == "@link")
+            made += ' ' + QFile::encodeName(target);
+        Questions questions({0});
+        TalkFixture f({}, {{name, made}});
+        StartPlaces places;
+        places.dataFolder = f.home.path();
+        showStartNotices(f.talk(), windowNotices(places, f.store->path()));
+        QTRY_COMPARE(questions.asked.size(), 1);
+        QTEST(questions.asked[0].section(u'|', 1, 1), "notice");
+        const QFileInfo left(f.path(name));
+        if (made == "@fifo")
+            QVERIFY(!left.isSymLink() && !left.isFile() && left.exists());
+        else if (left.isSymLink())
+            QCOMPARE(left.symLinkTarget(), target);
+        else
+            QVERIFY(f.readFile(name) == made);
+        QFile t(target);
+        QVERIFY(t.open(QIODevice::ReadOnly));
+        QCOMPARE(t.readAll(), targetBytes);
     }
 
     // "設定" → "その他", opened twice. Japanese only, the options' type and

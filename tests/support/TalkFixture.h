@@ -25,6 +25,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace kel {
 
 class FakeClock final : public Clock {
@@ -105,8 +107,17 @@ public:
     TalkBox *box() { return ui().txtTalk; }
 
     QString path(const QString &name) const { return home.path() + QLatin1Char('/') + name; }
+    // "@fifo" makes a FIFO, "@link TARGET" a symbolic link to TARGET.
     void writeFile(const QString &name, const QByteArray &bytes) const
     {
+        if (bytes == "@fifo") {
+            ::mkfifo(QFile::encodeName(path(name)).constData(), 0600);
+            return;
+        }
+        if (bytes.startsWith("@link ")) {
+            QFile::link(QFile::decodeName(bytes.mid(6)), path(name));
+            return;
+        }
         QFile f(path(name));
         f.open(QIODevice::WriteOnly);
         f.write(bytes);

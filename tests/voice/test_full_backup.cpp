@@ -78,6 +78,8 @@ private slots:
         QTest::newRow("a restore with TMPDIR unusable") << "no tmp" << "--restore" << 0 << "から元に戻しました" << "";
         QTest::newRow("a restore of a Talk.txt over 16 MB is refused")
             << "talk over 16 MB" << "--restore" << 1 << "「Talk.txt」が 16 MB を超えています" << "";
+        QTest::newRow("a Talk.txt whose header says 300 MB is refused unread")
+            << "talk header of 300 MB" << "--restore" << 1 << "「Talk.txt」が 16 MB を超えています" << "";
         QTest::newRow("a refused voice inside a backup is told once")
             << "bad voice" << "--restore" << 1 << "声にない名前「Talk.txt」があります。何も変えていません。" << "。。";
         QTest::newRow("a refused WAV is told in Japanese")
@@ -112,6 +114,25 @@ private slots:
             QVERIFY(QDir().mkpath(other) && SettingsStore(config + "/Talk.ini").save("OPT1", "2"));
             QCOMPARE(kelvoran({"--home", other, "--backup", file}, config), 0);
             env.insert("TMPDIR", dir.filePath("no such folder"));
+        } else if (setup == "talk header of 300 MB") {
+            // A ustar header alone, its data never written: only the header
+            // can have made the refusal.
+            QByteArray h(512, '\0');
+            const auto put = [&h](int at, const QByteArray &field) { h.replace(at, field.size(), field); };
+            put(0, "Talk.txt");
+            put(100, "0000644");
+            put(124, QByteArray::number(qint64(300) << 20, 8).rightJustified(11, '0'));
+            put(136, "00000000000");
+            put(148, "        ");
+            put(156, "0");
+            put(257, "ustar");
+            put(263, "00");
+            int sum = 0;
+            for (char c : h)
+                sum += uchar(c);
+            put(148, QByteArray::number(sum, 8).rightJustified(6, '0') + '\0');
+            QVERIFY(writeFile(dir.filePath("header.tar"), h));
+            QVERIFY(writeFile(file, runTool("gzip", {"-nc", dir.filePath("header.tar")}).value_or("")));
         } else if (setup == "bad wav") {
             QVERIFY(writeFile(file, voiceTar({{"あ", toneWav(300, 0.3).left(60)}})));
         } else if (setup.startsWith("talk") || setup == "bad voice") {

@@ -6,9 +6,12 @@
 //   context "まどを|"  ->  {"まどをあけてください", History}
 //   context "まとを|"  ->  {"まどをあけてください", History}  (voicing ignored)
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <algorithm>
 
 namespace kel {
 
@@ -20,6 +23,22 @@ struct Candidate {
 
     bool operator==(const Candidate &o) const { return text == o.text && from == o.from; }
 };
+
+// The `count` best of `scores` (text -> score), ties by text so that the
+// same history always offers the same row.
+inline QList<Candidate> bestOf(const QHash<QString, double> &scores, Candidate::Source from, int count)
+{
+    QList<Candidate> out;
+    out.reserve(scores.size());
+    for (auto it = scores.cbegin(); it != scores.cend(); ++it)
+        out.append({it.key(), from, it.value()});
+    std::sort(out.begin(), out.end(), [](const Candidate &a, const Candidate &b) {
+        return a.score != b.score ? a.score > b.score : a.text < b.text;
+    });
+    if (out.size() > count)
+        out.resize(std::max(0, count));
+    return out;
+}
 
 // Context in, ranked candidates out (at most `count`, best first). Every
 // candidate continues the context: its folded form (KanaFold.h) begins with

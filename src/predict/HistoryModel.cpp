@@ -97,16 +97,7 @@ QList<Candidate> HistoryModel::predict(QStringView context, int count) const
                 offer(kept + s.kana.mid(it->at), w * (phrase == 0 ? kPhraseShare[0] : kRestShare));
         }
     }
-    QList<Candidate> out;
-    out.reserve(scores.size());
-    for (auto it = scores.cbegin(); it != scores.cend(); ++it)
-        out.append({it.key(), Candidate::History, it.value()});
-    std::sort(out.begin(), out.end(), [](const Candidate &a, const Candidate &b) {
-        return a.score != b.score ? a.score > b.score : a.text < b.text;
-    });
-    if (out.size() > count)
-        out.resize(std::max(0, count));
-    return out;
+    return bestOf(scores, Candidate::History, count);
 }
 
 } // namespace kel

@@ -171,15 +171,7 @@ QList<Candidate> PackagedModel::predict(QStringView context, int count) const
                 scores[kept + it.key()] += it.value() * weight;
         }
     }
-    QList<Candidate> out;
-    for (auto it = scores.cbegin(); it != scores.cend(); ++it)
-        out.append({it.key(), Candidate::Packaged, it.value()});
-    std::sort(out.begin(), out.end(), [](const Candidate &a, const Candidate &b) {
-        return a.score != b.score ? a.score > b.score : a.text < b.text;
-    });
-    if (out.size() > count)
-        out.resize(std::max(0, count));
-    return out;
+    return bestOf(scores, Candidate::Packaged, count);
 }
 
 } // namespace kel

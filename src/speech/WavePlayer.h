@@ -10,10 +10,13 @@ namespace kel {
 
 // One sound of a timeline: `path` starts `frame` samples (at the player's
 // rate) after the timeline's start; "" is silence, which still ends the
-// sound before it.
+// sound before it. `gain` and `semitones` shape the sound for its place in
+// the sentence (a lower phrase, a falling end); 1 and 0 play it as recorded.
 struct Cue {
     QString path;
     long long frame = 0;
+    double gain = 1.0;
+    double semitones = 0.0;
     bool operator==(const Cue &) const = default;
 };
 

@@ -4,6 +4,7 @@
 #include "base/SettingsStore.h"
 #include "frame/Screens.h"
 #include "reading/Dictionary.h"
+#include "speech/AccentCues.h"
 #include "speech/FrmRead.h"
 #include "speech/SpeechSettings.h"
 #include "speech/SpokenTimeline.h"
@@ -17,6 +18,7 @@
 #include "widgets/TwipsLayout.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFrame>
 #include <QPointer>
 
@@ -133,7 +135,7 @@ void Speech::cmdRead_Click()
         return t_.sv.store ? t_.sv.store->valueIn(QString::fromLatin1(kSpeechGroup), key) : std::nullopt;
     });
     if (how.spoken)
-        readSpoken(how.rate);
+        readSpoken(how.rate, how.accent);
     else
         readCharacters();
 
@@ -189,14 +191,17 @@ void Speech::readCharacters()
     }
 }
 
-void Speech::readSpoken(int rate)
+void Speech::readSpoken(int rate, bool accent)
 {
     TalkBox &box = *t_.ui.txtTalk;
     QString text = box.text();
     if (text.endsWith(QLatin1Char('_')))
         text.chop(1); // the end marker is not part of the message
-    const SpokenTimeline line = spokenTimeline(unitsOf(text), rate, [this](const QString &name) { return soundFor(name); });
-    const QList<SpokenUnit> &units = units_;
+    const QList<SpokenUnit> &units = unitsOf(text);
+    const CueShaper shape = accent ? accentShaper(accentOf(text, units), [](const QString &path) {
+        return QFileInfo(path).isFile();
+    }) : CueShaper();
+    const SpokenTimeline line = spokenTimeline(units, rate, [this](const QString &name) { return soundFor(name); }, shape);
     const Nanos start = t_.sv.clock->now();
     t_.sv.player->playTimeline(line.cues, line.endFrame);
     for (qsizetype b = 0; b < line.beatUnit.size() && !t_.st.Quitting; ++b) {

@@ -35,9 +35,10 @@ private:
     // The units of `text`, analysed once per text.
     const QList<SpokenUnit> &unitsOf(const QString &text);
     // The reading loop, a character a step (kanji a step per mora of their
-    // reading); and the spoken reading on an even beat.
+    // reading); and the spoken reading on an even beat, with its pitch
+    // accent or as recorded.
     void readCharacters();
-    void readSpoken(int rate);
+    void readSpoken(int rate, bool accent);
 
     Talk &t_;
     QString analysed_;

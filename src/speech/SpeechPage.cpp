@@ -19,9 +19,12 @@ SpeechPage::SpeechPage(QWidget *parent) : QGroupBox(QStringLiteral("話し方"),
     rate_->setRange(kMinRate, kMaxRate);
     rate_->setSuffix(QStringLiteral(" 拍/秒"));
     rate_->setMinimumHeight(40);
+    accent_ = new QCheckBox(QStringLiteral("高さをつけて話す\n（アクセントと抑揚）"), this);
+    accent_->setObjectName(QStringLiteral("chkAccent"));
     auto *form = new QFormLayout(this);
     form->addRow(spoken_);
     form->addRow(QStringLiteral("速さ"), rate_);
+    form->addRow(accent_);
     load(SettingsStore(QString()));
 }
 
@@ -32,11 +35,12 @@ void SpeechPage::load(const SettingsStore &store)
     });
     spoken_->setChecked(s.spoken);
     rate_->setValue(s.rate);
+    accent_->setChecked(s.accent);
 }
 
 bool SpeechPage::save(SettingsStore &store) const
 {
-    const SpeechSettings now{spoken_->isChecked(), rate_->value()};
+    const SpeechSettings now{spoken_->isChecked(), rate_->value(), accent_->isChecked()};
     const SpeechSettings stored = readSpeechSettings([&store](const QString &key) {
         return store.valueIn(QString::fromLatin1(kSpeechGroup), key);
     });

@@ -1,6 +1,6 @@
 #pragma once
 // "話し方", a page of "その他の設定": whether "読む" speaks the text as
-// morae on an even beat, and how many a second. Shows the "SPEECH" group
+// morae on an even beat, how many a second, and with its pitch accent. Shows the "SPEECH" group
 // of the settings file and writes it back.
 
 #include "speech/SpeechSettings.h"
@@ -26,6 +26,7 @@ public:
 private:
     QCheckBox *spoken_;
     QSpinBox *rate_;
+    QCheckBox *accent_;
 };
 
 } // namespace kel

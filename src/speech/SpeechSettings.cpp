@@ -19,13 +19,15 @@ SpeechSettings readSpeechSettings(const std::function<std::optional<QString>(con
     SpeechSettings s;
     s.spoken = wholeIn(stored(QStringLiteral("Spoken")), 0, 1, 0) == 1;
     s.rate = wholeIn(stored(QStringLiteral("Rate")), kMinRate, kMaxRate, kDefaultRate);
+    s.accent = wholeIn(stored(QStringLiteral("Accent")), 0, 1, 1) == 1;
     return s;
 }
 
 bool saveSpeechSettings(const SpeechSettings &s, const std::function<bool(const QString &key, const QString &value)> &save)
 {
     const bool spoken = save(QStringLiteral("Spoken"), s.spoken ? QStringLiteral("1") : QStringLiteral("0"));
-    return save(QStringLiteral("Rate"), QString::number(s.rate)) && spoken;
+    const bool accent = save(QStringLiteral("Accent"), s.accent ? QStringLiteral("1") : QStringLiteral("0"));
+    return save(QStringLiteral("Rate"), QString::number(s.rate)) && spoken && accent;
 }
 
 } // namespace kel

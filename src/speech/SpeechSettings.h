@@ -3,6 +3,9 @@
 //   Spoken=0  each character for the reading pace (kanji by their reading)
 //   Spoken=1  the whole text as spoken morae on an even beat
 //   Rate      morae a second when spoken, 2..10, default 6
+//   Accent=1  when spoken, each mora at its height in the accent phrase,
+//             the sentence's intonation over it (the default); 0: every
+//             mora as recorded
 // With nothing stored, "読む" reads character by character.
 
 #include <QString>
@@ -17,6 +20,7 @@ inline constexpr const char *kSpeechGroup = "SPEECH";
 struct SpeechSettings {
     bool spoken = false;
     int rate = 6;
+    bool accent = true;
     bool operator==(const SpeechSettings &) const = default;
 };
 

@@ -35,7 +35,8 @@ std::vector<Cue> moraCues(const QString &mora, long long from, const SoundLookup
     return {{QString(), from}};
 }
 
-SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const SoundLookup &soundFor)
+SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const SoundLookup &soundFor,
+                              const CueShaper &shape)
 {
     SpokenTimeline t;
     for (qsizetype u = 0; u < units.size(); ++u) {
@@ -52,6 +53,8 @@ SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const So
             cues = {{soundFor(unit.text).value_or(QString()), from}};
         else
             cues = {{QString(), from}};
+        if (shape)
+            shape(u, cues, from, to);
         t.cues.insert(t.cues.end(), cues.begin(), cues.end());
     }
     t.endFrame = beatFrame(t.beatUnit.size(), rate);

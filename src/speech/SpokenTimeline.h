@@ -21,6 +21,10 @@ namespace kel {
 // installed set hold it; nullopt when neither does.
 using SoundLookup = std::function<std::optional<QString>(const QString &name)>;
 
+// Shapes the cues of unit `unit` (its sound chosen, starting at `from`,
+// its beats ending at `to`) for its place in the sentence: its pitch accent.
+using CueShaper = std::function<void(qsizetype unit, std::vector<Cue> &cues, long long from, long long to)>;
+
 struct SpokenTimeline {
     std::vector<Cue> cues;
     QList<qsizetype> beatUnit; // for each beat, the index of its unit
@@ -45,6 +49,7 @@ int beatsOf(const SpokenUnit &unit);
 // Never two kana for one mora.
 std::vector<Cue> moraCues(const QString &mora, long long from, const SoundLookup &soundFor);
 
-SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const SoundLookup &soundFor);
+SpokenTimeline spokenTimeline(const QList<SpokenUnit> &units, int rate, const SoundLookup &soundFor,
+                              const CueShaper &shape = {});
 
 } // namespace kel

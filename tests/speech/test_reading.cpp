@@ -151,23 +151,41 @@ private slots:
         // Spoken: one timeline at 8 beats a second (5512.5 samples); きょ has
         // no sound of its own, so the nearest one, き, takes its beat.
         QTest::newRow("spoken, pair without a sound")
-            << "Spoken=1" << "きょうは水_" << kana << none << 5 / 8.0
+            << "Spoken=1;Accent=0" << "きょうは水_" << kana << none << 5 / 8.0
             << QStringList{"timeline き@0 お@5513 わ@11025 み@16538 ず@22050 end 27563"}
             << QStringList{"[きょ]うは水_", "きょ[う]は水_", "きょう[は]水_", "きょうは[水]_", "きょうは[水]_"} << "きょうは水[_]";
         QTest::newRow("spoken, pair with its own sound, rate 10")
-            << "Spoken=1;Rate=10" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.5
+            << "Spoken=1;Rate=10;Accent=0" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.5
             << QStringList{"timeline きょ@0 お@4410 ·@8820 end 22050"}
             << QStringList{"[きょ]う、_", "きょ[う]、_", "きょう[、]_"} << "きょう、[_]";
         QTest::newRow("rate out of range reads as 8")
-            << "Spoken=1;Rate=13" << "わ_" << kana << none << 1 / 8.0 << QStringList{"timeline わ@0 end 5513"}
+            << "Spoken=1;Rate=13;Accent=0" << "わ_" << kana << none << 1 / 8.0 << QStringList{"timeline わ@0 end 5513"}
             << QStringList{"[わ]_"} << "わ[_]";
+        // With its accent (the default): はし low-high before を, high-low
+        // before で, each mora from its height beside it or, lacking one,
+        // its own sound a step off; the statement falls at its end.
+        const QStringList heights{"は", "は.high", "は.low", "し", "し.high", "し.low", "お", "で", "わ", "た", "る", "べ"};
+        QTest::newRow("accent: 橋を渡る")
+            << "Spoken=1" << "橋を渡る_" << heights << none << 6 / 8.0
+            << QStringList{"timeline は.low@0 し.high@5513 お@11025^-2 わ@16538^-2.7*0.95 た@22050^1.3*0.95 る@27563^-0.2*0.807 end 33075"}
+            << QStringList{"[橋]を渡る_", "[橋]を渡る_", "橋[を]渡る_", "橋を[渡]る_", "橋を[渡]る_", "橋を渡[る]_"} << "橋を渡る[_]";
+        QTest::newRow("accent: 箸で食べる, a step lower after an accented phrase")
+            << "Spoken=1" << "箸で食べる_" << heights << none << 6 / 8.0
+            << QStringList{"timeline は.high@0 し.low@5513 で@11025^-2 た@16538^-2.7*0.95 べ@22050^1.3*0.95 "
+                           "る@27563^-4.2*0.807 end 33075"}
+            << QStringList{"[箸]で食べる_", "[箸]で食べる_", "箸[で]食べる_", "箸で[食]べる_", "箸で食[べ]る_", "箸で食べ[る]_"}
+            << "箸で食べる[_]";
+        // A question rises at its end; す before か is short and soft.
+        QTest::newRow("accent: 雨ですか？")
+            << "Spoken=1" << "雨ですか？_" << QStringList{"あ", "め", "で", "す", "か"} << none << 11 / 8.0
+            << QStringList{"timeline あ@0^2 め@5513^-2 で@11025^-2 す@16538^-2*0.35 ·@19294 か@22050^3.5 ·@27563 end 60638"} << QStringList{"[雨]ですか？_"} << "雨ですか？[_]";
         // The stop label touched in the second beat ends the reading at its end.
         const Act stop = [](TalkFixture &fx) {
             fx.clock.after(0.2, [] { postClick(stopPanel()->findChild<QWidget *>(QStringLiteral("lblLabel"))); });
         };
         QTest::newRow("spoken, stopped within a beat")
             << "Spoken=1" << "わわわわわ_" << kana << stop << 2 / 8.0
-            << QStringList{"timeline わ@0 わ@5513 わ@11025 わ@16538 わ@22050 end 27563", "close"}
+            << QStringList{"timeline わ@0^-2 わ@5513^2 わ@11025^2 わ@16538^2 わ@22050^0.5*0.85 end 27563", "close"}
             << QStringList{"[わ]わわわわ_", "わ[わ]わわわ_"} << "わわわわわ[_]";
     }
 

@@ -9,9 +9,9 @@
 
 #include "accent/AccentDictionary.h"
 #include "accent/AccentedReading.h"
-#include "accent/PitchShift.h"
 #include "reading/Analyser.h"
 #include "reading/Morae.h"
+#include "speech/MoraHeights.h"
 #include "speech/WavCodec.h"
 
 #include <QCoreApplication>
@@ -134,25 +134,21 @@ QHash<QString, QString> readTexts()
 }
 
 
-// Both heights of each mora of the default set, made as the studio would
-// make them from a take: a median per mora, and the whole set.
+// Both heights of each mora of the default set, made as the studio makes
+// them from a take it saves (at the studio's 44.1 kHz): a median per mora,
+// and the whole set.
 void reportHeights()
 {
-    std::vector<std::vector<std::int16_t>> takes;
-    std::vector<int> rates;
+    constexpr int kStudioRate = 44100;
+    std::vector<QByteArray> takes;
     const QDir voices(QStringLiteral(VOICES_DIR));
     for (const QString &name : voices.entryList({QStringLiteral("*.wav")}, QDir::Files)) {
         QFile f(voices.filePath(name));
         const QString mora = name.chopped(4);
-        if (splitMorae(mora).size() != 1 || !f.open(QIODevice::ReadOnly))
+        if (splitMorae(mora).size() != 1 || !heightOf(mora).isEmpty() || !f.open(QIODevice::ReadOnly))
             continue;
-        if (const auto audio = decodeWav(f.readAll())) {
-            std::vector<std::int16_t> pcm;
-            for (float v : toMono(*audio))
-                pcm.push_back(std::int16_t(qBound(-32768.0f, v * 32767.0f, 32767.0f)));
-            takes.push_back(std::move(pcm));
-            rates.push_back(audio->rate);
-        }
+        if (const auto audio = decodeWav(f.readAll()))
+            takes.push_back(encodeWav16(resample(toMono(*audio), audio->rate, kStudioRate), kStudioRate));
     }
     if (takes.empty()) {
         std::printf("heights: no default set in %s (build the target voices)\n", VOICES_DIR);
@@ -161,13 +157,10 @@ void reportHeights()
     std::vector<double> perMora;
     int unshifted = 0;
     const auto all = timeRuns(1, [&] {
-        for (size_t i = 0; i < takes.size(); ++i)
-            perMora.push_back(timeRuns(1, [&] {
-                unshifted += !shiftPitch(takes[i], rates[i], 2).shifted;
-                shiftPitch(takes[i], rates[i], -2);
-            })[0]);
+        for (const QByteArray &take : takes)
+            perMora.push_back(timeRuns(1, [&] { unshifted += !makeHeights(take); })[0]);
     });
-    report("high and low of one mora (median over the set)", perMora);
+    report("high and low of one mora at 44.1 kHz (median over the set)", perMora);
     std::printf("high and low of all %zu morae: %.0f ms (%d without a pitch found)\n", takes.size(), all[0], unshifted);
 }
 

@@ -1,34 +1,31 @@
-// make-voice-heights OUTDIR
-// Records every mora of the default sound set once high and once low with
-// espeak-ng's Japanese voice, beside the mora's own file: OUTDIR/か.high.wav
-// and OUTDIR/か.low.wav next to OUTDIR/か.wav, so that a reading can say each
-// mora at the height its accent phrase gives it, and the backup, the restore
-// and the voice import carry the heights with the folder. A file already
-// there is kept: a take recorded by the user at that height wins.
+// make-voice-heights FOLDER
+// Makes every mora of the sound set in FOLDER once high and once low, beside
+// its own file: FOLDER/か.high.wav and FOLDER/か.low.wav next to FOLDER/か.wav,
+// so that a reading can say each mora at the height its accent phrase gives
+// it, and the backup, the restore and the voice import carry the heights
+// with the folder. A height already there is kept: a take recorded by the
+// user at that height wins.
+//
+// The heights are the mora's own sound pitch-shifted with its formants kept
+// (speech/MoraHeights.h), not recorded again: they keep its length and the
+// place of its vowel exactly, so the beat a reading lays the sound on holds
+// for its heights too, and the whole set takes a second or two rather than
+// another run of the synthesiser for every mora.
 
 #include "reading/Morae.h"
+#include "speech/MoraHeights.h"
 #include "speech/SoundSet.h"
 #include "speech/WavName.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 
 namespace {
-
-// The synthesiser's pitch (0-99, 50 as the sound set is recorded) for each
-// height: about two semitones above and below, measured on its "あ" (99 Hz
-// at 50, 110 at 61, 89 at 39).
-struct Height {
-    const char *suffix;
-    const char *pitch;
-};
-constexpr std::array kHeights{Height{".high", "61"}, Height{".low", "39"}};
 
 bool isMora(const QString &text)
 {
@@ -36,19 +33,19 @@ bool isMora(const QString &text)
            && std::all_of(text.begin(), text.end(), kel::isKana);
 }
 
-// `reading` said by the Japanese voice at `pitch` into `wavPath`; the
-// reason when it fails.
-QString record(const QString &reading, const char *pitch, const QString &wavPath)
+// Written under a name no mora can have and moved into place only once
+// whole, so that an interrupted run leaves no truncated file for the next
+// run to keep.
+bool writeNew(const QString &target, const QByteArray &bytes, const QString &partial)
 {
-    QProcess espeak;
-    espeak.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("ja"), QStringLiteral("-b"),
-                                                QStringLiteral("1"), QStringLiteral("-p"), QString::fromLatin1(pitch),
-                                                QStringLiteral("-w"), wavPath, reading});
-    const bool ran = espeak.waitForFinished(30'000) && espeak.exitStatus() == QProcess::NormalExit;
-    if (!ran || espeak.exitCode() != 0 || QFileInfo(wavPath).size() <= 44)
-        return QStringLiteral("espeak-ng made no sound of ") + reading;
-    return {};
+    QFile file(partial);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
+                         && file.flush();
+    file.close();
+    if (written && QFile::rename(partial, target))
+        return true;
+    QFile::remove(partial);
+    return false;
 }
 
 } // namespace
@@ -59,36 +56,47 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     const bool help = args.size() == 2 && (args.at(1) == u"--help" || args.at(1) == u"-h");
     if (help || args.size() != 2 || args.at(1).startsWith(u'-')) {
-        std::fputs("usage: make-voice-heights OUTDIR\n"
-                   "Records each mora high and low beside its file in OUTDIR; files already there are kept.\n",
+        std::fputs("usage: make-voice-heights FOLDER\n"
+                   "Makes each mora of FOLDER high and low beside its file; heights already there are kept.\n",
                    help ? stdout : stderr);
         return help ? 0 : 2;
     }
-    int made = 0, kept = 0;
-    // Moved into place only once whole, so an interrupted run leaves no
-    // truncated file for the next run to keep.
+    QElapsedTimer took;
+    took.start();
+    int made = 0, kept = 0, flat = 0;
     const QString partial = args.at(1) + QStringLiteral("/.make-voice-heights.partial.wav");
     for (const QString &mora : kel::soundSetCharacters()) {
         const auto own = kel::wavPathFor(args.at(1), mora);
-        if (!isMora(mora) || !own)
+        if (!isMora(mora) || !own || !QFileInfo(*own).isFile())
             continue;
-        for (const Height &height : kHeights) {
-            QString target = *own;
-            target.insert(target.size() - 4, QLatin1String(height.suffix));
-            if (QFileInfo::exists(target)) {
-                ++kept;
+        const QString high = kel::heightPath(*own, true), low = kel::heightPath(*own, false);
+        if (QFileInfo::exists(high) && QFileInfo::exists(low)) {
+            ++kept;
+            continue;
+        }
+        QFile file(*own);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "make-voice-heights: cannot read %s\n", qPrintable(*own));
+            return 1;
+        }
+        // A mora with no pitch to move (a whispered or voiceless take)
+        // keeps its one height: the reading plays it as it is.
+        const std::optional<kel::MadeHeights> heights = kel::makeHeights(file.readAll());
+        if (!heights) {
+            ++flat;
+            continue;
+        }
+        for (const auto &[target, bytes] : {std::pair{high, heights->high}, std::pair{low, heights->low}}) {
+            if (QFileInfo::exists(target))
                 continue;
-            }
-            QFile::remove(partial);
-            const QString error = record(kel::readingFor(mora), height.pitch, partial);
-            if (!error.isEmpty() || !QFile::rename(partial, target)) {
-                QFile::remove(partial);
-                std::fprintf(stderr, "make-voice-heights: %s\n", qPrintable(error.isEmpty() ? target : error));
+            if (!writeNew(target, bytes, partial)) {
+                std::fprintf(stderr, "make-voice-heights: cannot write %s\n", qPrintable(target));
                 return 1;
             }
-            ++made;
         }
+        ++made;
     }
-    std::printf("make-voice-heights: %d made, %d kept\n", made, kept);
+    std::printf("make-voice-heights: %d morae made high and low, %d kept, %d without a pitch, in %lld ms\n", made,
+                kept, flat, static_cast<long long>(took.elapsed()));
     return 0;
 }

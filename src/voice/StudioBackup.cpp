@@ -6,6 +6,7 @@
 #include "base/FileErrors.h"
 #include "frame/FrmOK.h"
 #include "voice/BackupPage.h"
+#include "speech/MoraHeights.h"
 #include "voice/VoiceArchive.h"
 
 #include <QLabel>
@@ -49,11 +50,13 @@ void FrmStudio::importBackup()
         AskUser(t_, QStringLiteral("自分の声の録音（%1）を、読み込む声で置き換えますか？").arg(own.join(QStringLiteral("、"))),
                 kAskYesNo, QStringLiteral("声を読み込む"));
         if (!t_.st.AskAnswer)
-            taken.recordings.removeIf([&](const VoiceRecording &r) { return own.contains(r.character); });
+            taken.recordings.removeIf([&](const VoiceRecording &r) {
+                return own.contains(r.character) || own.contains(heightOf(r.character));
+            });
     }
     QString error;
     lblTake_->setText(importVoice(folder_, taken, &error)
-                          ? QStringLiteral("%1 文字の声を読み込みました。").arg(taken.recordings.size())
+                          ? QStringLiteral("%1 文字の声を読み込みました。").arg(taken.characters())
                           : QStringLiteral("読み込めませんでした（%1）。何も変えていません。").arg(japaneseWords(error)));
     fillList();
     showState();

@@ -1,6 +1,7 @@
 #include "voice/VoiceArchive.h"
 
 #include "base/FileErrors.h"
+#include "speech/MoraHeights.h"
 #include "speech/WavCodec.h"
 #include "speech/WavName.h"
 #include "voice/ArchiveFile.h"
@@ -54,17 +55,18 @@ std::optional<QByteArray> voiceArchive(const VoiceFolder &folder, QString *error
     ArchiveEntries files;
     VoiceArchiveCount counted;
     qint64 total = 0;
+    int entries = 0;
     for (const QString &ch : folder.ownSounds()) {
         const std::optional<QByteArray> sound = usableSound(folder.soundPath(ch));
         const bool hasTake = QFileInfo::exists(folder.takePath(ch));
         const std::optional<QByteArray> take = hasTake ? usableSound(folder.takePath(ch)) : QByteArray();
-        if (!sound || !take || total + sound->size() + take->size() > kMostSoundBytes
-            || counted.sounds > kMaxIndex) {
+        if (!sound || !take || total + sound->size() + take->size() > kMostSoundBytes || entries > kMaxIndex) {
             counted.leftOut << ch;
             continue;
         }
         total += sound->size() + take->size();
-        const int index = counted.sounds++;
+        const int index = entries++;
+        counted.sounds += heightOf(ch).isEmpty() ? 1 : 0;
         manifest += QByteArray::number(index) + '\t' + ch.toUtf8() + '\t' + QByteArray::number(sound->size()) + '\t'
                     + sha256Hex(*sound) + '\t' + QByteArray::number(take->size()) + '\t'
                     + (hasTake ? sha256Hex(*take) : kNoTake) + '\n';
@@ -153,11 +155,17 @@ VoiceBackup readVoiceBackupBytes(const QByteArray &bytes)
     return backup;
 }
 
+qsizetype VoiceBackup::characters() const
+{
+    return std::count_if(recordings.begin(), recordings.end(),
+                         [](const VoiceRecording &r) { return heightOf(r.character).isEmpty(); });
+}
+
 QStringList ownRecordingsOverwritten(const VoiceFolder &folder, const VoiceBackup &backup)
 {
     QStringList out;
     for (const VoiceRecording &r : backup.recordings)
-        if (QFileInfo(folder.soundPath(r.character)).isFile() && readAll(folder.soundPath(r.character)) != r.sound)
+        if (heightOf(r.character).isEmpty() && QFileInfo(folder.soundPath(r.character)).isFile() && readAll(folder.soundPath(r.character)) != r.sound)
             out << r.character;
     return out;
 }
@@ -178,6 +186,13 @@ QList<FileChange> voiceChanges(const VoiceFolder &folder, const VoiceBackup &bac
             changes.append({folder.takePath(r.character), r.take});
         }
         changes.append({sound, r.sound});
+        for (const bool high : {true, false})
+            if (const QString height = heightPath(sound, high);
+                heightOf(r.character).isEmpty() && QFileInfo(height).isFile()
+                && std::none_of(backup.recordings.begin(), backup.recordings.end(), [&](const VoiceRecording &o) {
+                       return folder.soundPath(o.character) == height;
+                   }))
+                changes.append({height, std::nullopt});
     }
     return changes;
 }

@@ -37,6 +37,9 @@ struct VoiceBackup {
     QString error;  // why it was refused, when !ok, as said to the user
     QString reason; // the same without the words around it, for a caller's own sentence
     QList<VoiceRecording> recordings;
+
+    // The characters it holds, their heights not counted.
+    qsizetype characters() const;
 };
 
 // What a voice archive holds, and the sounds it leaves out by name ("あ"):
@@ -44,7 +47,7 @@ struct VoiceBackup {
 // regular file), and those past what one archive may hold. An oversized
 // file is judged by its size alone, never read.
 struct VoiceArchiveCount {
-    int sounds = 0;
+    int sounds = 0; // heights not counted
     QStringList leftOut;
 };
 
@@ -61,12 +64,13 @@ VoiceBackup readVoiceBackup(const QString &file);
 VoiceBackup readVoiceBackupBytes(const QByteArray &bytes);
 
 // Characters the backup would overwrite that already have an own
-// recording different from the backup's.
+// recording different from the backup's (their heights go with them).
 QStringList ownRecordingsOverwritten(const VoiceFolder &folder, const VoiceBackup &backup);
 
 // What taking the backup changes: each sound, its take (or the removal of
 // an old take, for a sound without one), and the sound a recording
-// replaces put aside as VoiceFolder::keep does.
+// replaces put aside as VoiceFolder::keep does; the heights of a sound
+// the backup holds without them are removed, being of the sound replaced.
 QList<FileChange> voiceChanges(const VoiceFolder &folder, const VoiceBackup &backup);
 // Takes every recording of the backup, or none; false with `error`.
 bool importVoice(VoiceFolder &folder, const VoiceBackup &backup, QString *error);

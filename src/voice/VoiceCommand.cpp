@@ -83,7 +83,7 @@ int runVoiceCommand(const StartRequest &req, const QString &dataFolder, const QS
                           .arg(own.join(QStringLiteral("、"))));
     if (!importVoice(folder, backup, &error))
         return say(1, QStringLiteral("読み込めませんでした：%1。何も変えていません。").arg(japaneseWords(error)));
-    return say(0, QStringLiteral("%1 文字の声を読み込みました。").arg(backup.recordings.size()));
+    return say(0, QStringLiteral("%1 文字の声を読み込みました。").arg(backup.characters()));
 }
 
 int runVoiceCommandLocked(const StartRequest &req, const QString &dataFolder, const QString &iniPath)

@@ -3,6 +3,7 @@
 #include "base/SaveFile.h"
 #include "reading/Morae.h"
 #include "voice/ArchiveFile.h"
+#include "speech/MoraHeights.h"
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"
 #include "speech/WavName.h"
@@ -63,7 +64,12 @@ bool isVoiceName(const QString &ch)
     }();
     // Any kana with a small one after it, beyond the table's pairs.
     static const QRegularExpression mora(QStringLiteral("^[\\x{3041}-\\x{3094}][ぁぃぅぇぉゃゅょゎ]$"));
-    return set.contains(ch) || mora.match(ch).hasMatch();
+    // The heights of a kana mora ("か.high") travel with it.
+    const QString height = heightOf(ch);
+    const QString &name = height.isEmpty() ? ch : height;
+    if (!height.isEmpty() && !isKana(name.front()))
+        return false;
+    return set.contains(name) || mora.match(name).hasMatch();
 }
 
 std::optional<QByteArray> usableSound(const QString &path)
@@ -170,6 +176,9 @@ bool VoiceFolder::restore(const QString &ch, QString *error)
         return false;
     }
     QFile::remove(takePath(ch));
+    // Its heights were made from the recording forgotten.
+    for (const bool high : {true, false})
+        QFile::remove(heightPath(path, high));
     return true;
 }
 

@@ -2,6 +2,7 @@
 // The user's own voice on disk, beside the sound set it replaces:
 //
 //   <folder>/あ.wav                  the user's own sound, played before the installed one
+//   <folder>/あ.high.wav, あ.low.wav  its two heights (speech/MoraHeights.h)
 //   <folder>/voice/takes/あ.wav      the raw take a studio recording was made from
 //   <folder>/voice/generated/あ.wav  a sound of the folder a recording replaced
 //   <installed>/あ.wav               the installed voice ("標準の声")
@@ -45,7 +46,8 @@ QString boardGroupOf(const QString &character);
 
 // True for a text the voice may hold a sound for: one of the sound set's
 // texts, or a mora of a kana and a small one ("きゃ", "てぃ", "ふぁ").
-// isVoiceName("か") -> true, isVoiceName("Talk.txt") -> false,
+// isVoiceName("か") -> true, isVoiceName("か.high") -> true (a height of a
+// kana mora), isVoiceName("Talk.txt") -> false,
 // isVoiceName(".hidden") -> false.
 bool isVoiceName(const QString &ch);
 
@@ -75,8 +77,8 @@ public:
     // of the folder without a take is put aside first, so that restore()
     // can bring it back.
     bool keep(const QString &ch, const QByteArray &sound, const QByteArray &raw, QString *error);
-    // Forgets the own recording: brings back the sound put aside for it, or
-    // none, so that the installed voice plays.
+    // Forgets the own recording and its heights: brings back the sound put
+    // aside for it, or none, so that the installed voice plays.
     bool restore(const QString &ch, QString *error);
 
 private:

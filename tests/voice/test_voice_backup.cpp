@@ -36,6 +36,9 @@ private slots:
         for (auto [fx, ch, hz] : {std::tuple{&from, "あ", 300}, std::tuple{&from, "か", 400}, std::tuple{&from, "(^_^)", 450}, std::tuple{&to, "あ", 500}})
             QVERIFY(VoiceFolder(fx->home.path()).keep(ch, toneWav(hz, 0.5), toneWav(hz + 10, 0.5), nullptr));
         to.writeFile("か.wav", toneWav(250, 0.5)); // put there by hand: the user's own too
+        // A take's heights travel with it, and stay out with it.
+        from.writeFile("あ.high.wav", toneWav(336, 0.5));
+        from.writeFile("あ.low.wav", toneWav(267, 0.5));
         const QString file = to.config.filePath("voice.tar.gz");
         QVERIFY(transfer(from, way, false, file));
         const auto before = snapshot(to.home.path());
@@ -49,6 +52,8 @@ private slots:
             if (hz != 250)
                 QVERIFY2(to.readFile("voice/takes/" + ch + ".wav") == toneWav(hz + 10, 0.5), qPrintable(ch));
         }
+        QCOMPARE(to.readFile("あ.high.wav"), replaced ? toneWav(336, 0.5) : QByteArray());
+        QCOMPARE(to.readFile("あ.low.wav"), replaced ? toneWav(267, 0.5) : QByteArray());
         if (!replaced)
             return;
         // "元に戻す" brings back the sound か had before.

@@ -7,6 +7,7 @@
 #include "speech/WavePlayer.h"
 #include "voice/LevelMeter.h"
 #include "voice/SoundInput.h"
+#include "voice/TakeHeights.h"
 #include "widgets/DialogLook.h"
 #include "widgets/Fonts.h"
 #include "widgets/TwipsLayout.h"
@@ -367,13 +368,14 @@ void FrmStudio::save()
     if (phase_ != Phase::Review || !shaped_.ok || ch.isEmpty())
         return;
     QString error;
-    if (!folder_.keep(ch, encodeWav16(shaped_.samples, kRate), encodeWav16(raw_, kRate), &error)) {
+    const QByteArray sound = encodeWav16(shaped_.samples, kRate);
+    if (!folder_.keep(ch, sound, encodeWav16(raw_, kRate), &error)) {
         lblTake_->setText(QStringLiteral("保存できませんでした（前の音はそのままです）。%1").arg(japaneseReason(error)));
         return;
     }
     setVoiceSetting(t_, QStringLiteral("Last"), ch);
     phase_ = Phase::Idle;
-    lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch));
+    lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch) + takeHeightsNote(keepTakeHeights(folder_, ch, sound, &error)));
     fillList();
     // On to the next character still wanting a recording, unless the
     // [VOICE] group asks to stay ("SaveStays=1").

@@ -132,6 +132,9 @@ private slots:
         QVERIFY2(std::abs(kept->seconds() - 0.7) < 0.05, qPrintable(QString::number(kept->seconds())));
         QCOMPARE(readFile(installed_.filePath("あ.wav")), installedA);   // the installed voice untouched
         QVERIFY(decodeWav(readFile(home_.filePath("voice/takes/あ.wav"))));
+        // Its high and low, as long as the take.
+        for (const char *height : {"あ.high.wav", "あ.low.wav"})
+            QVERIFY2(decodeWav(readFile(home_.filePath(height))) && decodeWav(readFile(home_.filePath(height)))->frames() == kept->frames(), height);
         QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(), QStringLiteral("5 / %1 録音済み").arg(soundSetCharacters().size()));
 
         // A take that clips warns on the meter; the next take starts clear.

@@ -104,6 +104,11 @@ private slots:
         QTest::newRow("question") << "雨ですか？" << "あ/H め/L で/L す/L か/L 。";
         QTest::newRow("a pause ends a noun run") << "東京、大阪" << "と/L お/H きょ/H お/H 、 | お/L お/H さ/H か/H";
         QTest::newRow("number with a counter, nucleus kept") << "十五人" << "じゅ/L う/H ご/H に/L ん/L";
+        // Verbs with their endings after flat and accented phrases, asked and said.
+        QTest::newRow("accented noun, polite verb") << "本を読みます" << "ほ/H ん/L お/L | よ/L み/H ま/H す/L";
+        QTest::newRow("flat noun, polite verb") << "学校に行きます" << "が/L っ/H こ/H お/H に/H | い/L き/H ま/H す/L";
+        QTest::newRow("verb asked") << "行きますか？" << "い/L き/H ま/H す/L か/L 。";
+        QTest::newRow("accented verb after an accented noun") << "雨が降る" << "あ/H め/L が/L | ふ/H る/L";
     }
 
     void sentences()

@@ -375,7 +375,8 @@ void FrmStudio::save()
     }
     setVoiceSetting(t_, QStringLiteral("Last"), ch);
     phase_ = Phase::Idle;
-    lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch) + takeHeightsNote(keepTakeHeights(folder_, ch, sound, &error)));
+    lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch)
+                      + takeHeightsNote(keepTakeHeights(folder_, ch, sound, &error)));
     fillList();
     // On to the next character still wanting a recording, unless the
     // [VOICE] group asks to stay ("SaveStays=1").

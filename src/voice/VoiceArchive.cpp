@@ -165,7 +165,8 @@ QStringList ownRecordingsOverwritten(const VoiceFolder &folder, const VoiceBacku
 {
     QStringList out;
     for (const VoiceRecording &r : backup.recordings)
-        if (heightOf(r.character).isEmpty() && QFileInfo(folder.soundPath(r.character)).isFile() && readAll(folder.soundPath(r.character)) != r.sound)
+        if (heightOf(r.character).isEmpty() && QFileInfo(folder.soundPath(r.character)).isFile()
+            && readAll(folder.soundPath(r.character)) != r.sound)
             out << r.character;
     return out;
 }

@@ -2,7 +2,7 @@
 // How "読む" reads, kept in the group "SPEECH" of the settings file:
 //   Spoken=0  each character for the reading pace (kanji by their reading)
 //   Spoken=1  the whole text as spoken morae on an even beat
-//   Rate      morae a second when spoken, 2..10, default 6
+//   Rate      morae a second when spoken, 2..12, default 8
 // With nothing stored, "読む" reads character by character.
 
 #include <QString>
@@ -16,7 +16,7 @@ inline constexpr const char *kSpeechGroup = "SPEECH";
 
 struct SpeechSettings {
     bool spoken = false;
-    int rate = 6;
+    int rate = 8;
     bool operator==(const SpeechSettings &) const = default;
 };
 

@@ -35,40 +35,6 @@ constexpr int kReopenDelayMs = 1000;
 constexpr int kDefaultCheckMs = 1000;
 constexpr unsigned long kExitWaitMs = 1000;
 
-// How long a sound that outlasts its beat takes to fade out once the next
-// cue has started: long enough not to click, short enough not to be heard
-// under the next sound.
-constexpr qint64 kFadeFrames = kPlaybackRate * 5 / 1000;
-
-// The sample of `s` at `offset`, 0 outside it.
-int sampleAt(const SoundBank::Samples &s, qint64 offset)
-{
-    return s && offset >= 0 && offset < qint64(s->size()) ? (*s)[size_t(offset)] : 0;
-}
-
-// Renders the timeline's next `frames` samples: each sound from its cue on,
-// the sound before it fading out over kFadeFrames from there.
-void renderTimeline(VoiceLine &line, qint16 *out, qsizetype frames)
-{
-    const std::vector<TimedSound> &t = line.timeline;
-    for (qsizetype f = 0; f < frames; ++f) {
-        const qint64 at = line.timelineAt + f;
-        while (line.cue + 1 < t.size() && t[line.cue + 1].frame <= at)
-            ++line.cue;
-        const TimedSound &now = t[line.cue];
-        double v = now.frame <= at ? sampleAt(now.sound, at - now.frame) : 0;
-        const qint64 since = at - now.frame;
-        if (line.cue > 0 && since >= 0 && since < kFadeFrames) {
-            const TimedSound &before = t[line.cue - 1];
-            v += sampleAt(before.sound, at - before.frame) * double(kFadeFrames - since) / kFadeFrames;
-        }
-        out[f] = qint16(std::clamp(v, -32768.0, 32767.0));
-    }
-    line.timelineAt += frames;
-    if (line.timelineAt >= line.timelineEnd)
-        line.timeline.clear();
-}
-
 // The output holds 30 ms: a feeding thread that waits longer than that for
 // the processor (a busy machine) lets it run dry, and the audio server then
 // plays silence and everything after it comes late, off its beat. Where the
@@ -82,16 +48,18 @@ void askForRealTime()
     pthread_setschedparam(pthread_self(), SCHED_RR, &param);
 }
 
-// Copies the current sound (or the timeline), then silence, into `out`.
-void fill(VoiceLine &line, char *out, qsizetype bytes)
+// Copies the current sound (or the timeline), then silence, into `out`;
+// returns the bytes to write. A timeline whose renderer is behind gives
+// what it has, and the rest is asked for again at the next tick.
+qsizetype fill(VoiceLine &line, char *out, qsizetype bytes)
 {
     qsizetype filled = 0;
     {
         QMutexLocker lock(&line.mutex);
-        if (!line.timeline.empty()) {
-            const qsizetype frames = std::min<qsizetype>(bytes / 2, line.timelineEnd - line.timelineAt);
-            renderTimeline(line, reinterpret_cast<qint16 *>(out), frames);
-            filled = frames * 2;
+        if (line.timeline.playing()) {
+            filled = line.timeline.read(reinterpret_cast<qint16 *>(out), bytes / 2) * 2;
+            if (filled > 0 || line.timeline.playing())
+                return filled;
         }
         else if (const SoundBank::Samples &s = line.sound) {
             const size_t n = std::min(size_t(bytes / 2), s->size() - line.position);
@@ -103,6 +71,7 @@ void fill(VoiceLine &line, char *out, qsizetype bytes)
         }
     }
     std::memset(out + filled, 0, size_t(bytes - filled));
+    return bytes;
 }
 
 } // namespace
@@ -152,15 +121,14 @@ public:
             return;
         {
             QMutexLocker lock(&line_->mutex);
-            if (!line_->sound && line_->timeline.empty())
+            if (!line_->sound && !line_->timeline.playing())
                 return;
         }
         const qsizetype bytes = sink_->bytesFree() & ~qsizetype(1);
         if (bytes <= 0)
             return;
         buffer_.resize(bytes);
-        fill(*line_, buffer_.data(), bytes);
-        io_->write(buffer_.constData(), bytes);
+        io_->write(buffer_.constData(), fill(*line_, buffer_.data(), bytes));
     }
 
 private:
@@ -248,7 +216,7 @@ void QtWavePlayer::play(const QString &path)
         QMutexLocker lock(&line_->mutex);
         line_->sound = std::move(sound);
         line_->position = 0;
-        line_->timeline.clear();
+        line_->timeline.stop();
     }
     // Fed at once rather than at the next tick.
     QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
@@ -258,32 +226,29 @@ void QtWavePlayer::close()
 {
     QMutexLocker lock(&line_->mutex);
     line_->sound = nullptr;
-    line_->timeline.clear();
+    line_->timeline.stop();
 }
 
 void QtWavePlayer::playTimeline(const std::vector<Cue> &cues, long long endFrame)
 {
-    // Decoded (or taken from memory) before the lock: a mora used a hundred
-    // times is looked up once.
-    std::vector<TimedSound> timeline;
-    timeline.reserve(cues.size() + 1);
-    QHash<QString, SoundBank::Samples> sounds;
-    if (cues.empty() || cues.front().frame > 0)
-        timeline.push_back({nullptr, 0});
+    // Decoded (or taken from memory) and rendered before the lock: a mora
+    // used a hundred times is looked up once.
+    std::vector<PlacedSound> placed;
+    placed.reserve(cues.size());
+    QHash<QString, SoundBank::Sound> sounds;
     for (const Cue &c : cues) {
         auto it = sounds.constFind(c.path);
         if (it == sounds.cend())
-            it = sounds.insert(c.path, c.path.isEmpty() ? nullptr : bank_->get(c.path));
-        timeline.push_back({*it, c.frame});
+            it = sounds.insert(c.path, c.path.isEmpty() ? SoundBank::Sound() : bank_->sound(c.path));
+        placed.push_back({it->samples, it->onset, c.frame, c.gain, c.semitones});
     }
     {
         QMutexLocker lock(&line_->mutex);
         line_->sound = nullptr;
-        line_->timeline = std::move(timeline);
-        line_->cue = 0;
-        line_->timelineAt = 0;
-        line_->timelineEnd = std::max<qint64>(endFrame, 1);
     }
+    // Its start rendered here, without the line's lock: the sound thread
+    // keeps copying meanwhile.
+    line_->timeline.start(std::make_unique<TimelineRender>(std::move(placed), endFrame));
     QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
 }
 

@@ -15,6 +15,7 @@
 // an audio server that hangs can cost the end of the program a second, not
 // the program itself.
 
+#include "speech/RenderAhead.h"
 #include "speech/SoundBank.h"
 #include "speech/WavePlayer.h"
 
@@ -23,7 +24,6 @@
 
 #include <atomic>
 #include <memory>
-#include <vector>
 
 class QThread;
 
@@ -31,21 +31,13 @@ namespace kel {
 
 class SinkHost;
 
-// A sound placed on a timeline, at a frame from the timeline's start.
-struct TimedSound {
-    SoundBank::Samples sound; // null: silence
-    qint64 frame = 0;
-};
-
 // What the output plays, shared between the caller and the sound thread:
-// one sound, or a timeline of sounds.
+// one sound, or a timeline rendered ahead.
 struct VoiceLine {
     QMutex mutex;
     SoundBank::Samples sound; // null: silence
     size_t position = 0;
-    std::vector<TimedSound> timeline; // empty: none
-    size_t cue = 0;                   // the timeline's sound now playing
-    qint64 timelineAt = 0, timelineEnd = 0;
+    RenderAhead timeline;
     QString device;           // the output's name; empty while there is none
 };
 

@@ -1,5 +1,6 @@
 #include "speech/SoundBank.h"
 
+#include "speech/VowelOnset.h"
 #include "speech/WavCodec.h"
 #include "speech/WavName.h"
 
@@ -20,23 +21,23 @@ bool SoundBank::stampOf(const QString &path, Stamp *stamp)
     return true;
 }
 
-SoundBank::Samples SoundBank::get(const QString &path)
+SoundBank::Sound SoundBank::sound(const QString &path)
 {
     Stamp stamp;
     if (!stampOf(path, &stamp)) {
         QMutexLocker lock(&mutex_);
         entries_.remove(path);
-        return nullptr;
+        return {};
     }
     {
         QMutexLocker lock(&mutex_);
         const auto it = entries_.constFind(path);
         if (it != entries_.cend() && it->stamp == stamp)
-            return it->samples;
+            return it->sound;
     }
     // Decoded without the lock, so that a long file on one thread never
     // holds up a touch on another.
-    Samples samples;
+    Sound sound;
     QString why;
     QFile file(path);
     if (stamp.size > kMaxSoundFileBytes)
@@ -44,12 +45,14 @@ SoundBank::Samples SoundBank::get(const QString &path)
     else if (!file.open(QIODevice::ReadOnly))
         why = file.errorString();
     else if (const std::optional<Audio> audio = decodeWav(file.read(kMaxSoundFileBytes), &why))
-        samples = std::make_shared<const std::vector<qint16>>(toPlayback(*audio));
-    if (!samples)
+        sound.samples = std::make_shared<const std::vector<qint16>>(toPlayback(*audio));
+    if (sound.samples)
+        sound.onset = vowelOnset(std::span<const qint16>(*sound.samples), kPlaybackRate);
+    else
         qWarning("kelvoran: %s", qPrintable(soundRefusal(printable(path), why)));
     QMutexLocker lock(&mutex_);
-    entries_.insert(path, {stamp, samples});
-    return samples;
+    entries_.insert(path, {stamp, sound});
+    return sound;
 }
 
 int SoundBank::preload(const QString &folder, const std::atomic<bool> &cancelled)
@@ -78,8 +81,8 @@ qint64 SoundBank::bytesHeld() const
     QMutexLocker lock(&mutex_);
     qint64 bytes = 0;
     for (const Entry &e : entries_)
-        if (e.samples)
-            bytes += qint64(e.samples->size() * sizeof(qint16));
+        if (e.sound.samples)
+            bytes += qint64(e.sound.samples->size() * sizeof(qint16));
     return bytes;
 }
 

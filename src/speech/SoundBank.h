@@ -1,6 +1,7 @@
 #pragma once
 // The sound set held in memory, ready to play: each WAV file decoded once
-// into the player's format, and decoded again as soon as the file on disk
+// into the player's format, with the start of its vowel found (VowelOnset)
+// at the same time, and decoded again as soon as the file on disk
 // is a different one (a new recording, or a file replaced by hand), which a
 // stat at each use notices for the price of a few microseconds.
 //
@@ -25,7 +26,13 @@ public:
     // (see decodeWav; a file larger than kMaxSoundFileBytes is not read at
     // all); a refused file is not read again until it changes, and is
     // named once in the log with the reason.
-    Samples get(const QString &path);
+    Samples get(const QString &path) { return sound(path).samples; }
+
+    struct Sound {
+        Samples samples;
+        qsizetype onset = 0; // the sample its vowel begins at
+    };
+    Sound sound(const QString &path);
 
     // Decodes every "*.wav" in `folder` not yet held, stopping early once
     // `cancelled` turns true. Returns the number of files decoded.
@@ -41,7 +48,7 @@ private:
     };
     struct Entry {
         Stamp stamp;
-        Samples samples;
+        Sound sound;
     };
     static bool stampOf(const QString &path, Stamp *stamp);
 

@@ -2,7 +2,7 @@
 // How "読む" reads, kept in the group "SPEECH" of the settings file:
 //   Spoken=0  each character for the reading pace (kanji by their reading)
 //   Spoken=1  the whole text as spoken morae on an even beat
-//   Rate      morae a second when spoken, 2..10, default 6
+//   Rate      morae a second when spoken, 2..12, default 8
 //   Accent=1  when spoken, each mora at its height in the accent phrase,
 //             the sentence's intonation over it (the default); 0: every
 //             mora as recorded
@@ -19,7 +19,7 @@ inline constexpr const char *kSpeechGroup = "SPEECH";
 
 struct SpeechSettings {
     bool spoken = false;
-    int rate = 6;
+    int rate = 8;
     bool accent = true;
     bool operator==(const SpeechSettings &) const = default;
 };

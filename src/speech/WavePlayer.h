@@ -8,9 +8,9 @@
 
 namespace kel {
 
-// One sound of a timeline: `path` starts `frame` samples (at the player's
-// rate) after the timeline's start; "" is silence, which still ends the
-// sound before it. `gain` and `semitones` shape the sound for its place in
+// One sound of a timeline: the vowel of `path` falls `frame` samples (at
+// the player's rate) after the timeline's start, its consonant before;
+// "" is silence, which still ends the sound before it. `gain` and `semitones` shape the sound for its place in
 // the sentence (a lower phrase, a falling end); 1 and 0 play it as recorded.
 struct Cue {
     QString path;
@@ -27,9 +27,10 @@ public:
     virtual void play(const QString &path) = 0;
     // Close the device: stops and releases whatever was playing.
     virtual void close() = 0;
-    // Plays `cues` on their frames, each sound cut (with a short fade) where
-    // the next cue starts, until `endFrame`; cuts whatever was playing. A
-    // later play() or close() ends the timeline. Returns at once.
+    // Plays `cues` on their frames, each sound whole until the next cue's
+    // frame and fading out under it, until `endFrame` (the last sound plays
+    // out); cuts whatever was playing. A later play() or close() ends the
+    // timeline. Returns at once.
     virtual void playTimeline(const std::vector<Cue> &cues, long long endFrame)
     {
         (void)cues, (void)endFrame;

@@ -3,6 +3,7 @@
 #include "base/Clock.h"
 #include "base/FileErrors.h"
 #include "base/SettingsStore.h"
+#include "speech/VowelOnset.h"
 #include "speech/WavCodec.h"
 #include "speech/WavePlayer.h"
 #include "voice/LevelMeter.h"
@@ -368,7 +369,9 @@ void FrmStudio::save()
     if (phase_ != Phase::Review || !shaped_.ok || ch.isEmpty())
         return;
     QString error;
-    const QByteArray sound = encodeWav16(shaped_.samples, kRate);
+    // Kept without its silences and with no more than a consonant before its
+    // vowel, since the player places it on the beat by its vowel.
+    const QByteArray sound = encodeWav16(trimmedToVoice(shaped_.samples, kRate), kRate);
     if (!folder_.keep(ch, sound, encodeWav16(raw_, kRate), &error)) {
         lblTake_->setText(QStringLiteral("保存できませんでした（前の音はそのままです）。%1").arg(japaneseReason(error)));
         return;

@@ -83,17 +83,24 @@ void addBoard(ScanScreen &s, Controls &u, int maxC, bool rowsFirst)
     }
 }
 
+// A row of candidates (predict/CandidateRow.h) named `name` inside `in`,
+// as one group: where it shows it comes first, as it saves the most steps.
+void addCandidates(ScanScreen &s, QWidget *in, const QString &name)
+{
+    QWidget *row = in->findChild<QWidget *>(QStringLiteral("row") + name);
+    if (!row || !row->isVisible())
+        return;
+    ScanGroup candidates;
+    for (int i = 0; i < 8; ++i)
+        addButton(s.window, candidates, row->findChild<QWidget *>(QStringLiteral("cmd%1%2").arg(name).arg(i)));
+    push(s, std::move(candidates));
+}
+
 void addEnlarged(ScanScreen &s, Controls &u)
 {
     if (!u.fraSet->isVisible())
         return;
-    // The candidates come first: they save the most steps.
-    if (QWidget *row = u.fraSet->findChild<QWidget *>(QStringLiteral("rowPredict")); row && row->isVisible()) {
-        ScanGroup candidates;
-        for (int i = 0; i < 8; ++i)
-            addButton(s.window, candidates, row->findChild<QWidget *>(QStringLiteral("cmdPredict%1").arg(i)));
-        push(s, std::move(candidates));
-    }
+    addCandidates(s, u.fraSet, QStringLiteral("Predict"));
     for (int r = 0; r < u.grdBoard2->Rows(); ++r) {
         ScanGroup g;
         for (int c = 0; c < u.grdBoard2->Cols(); ++c)
@@ -137,6 +144,7 @@ ScanScreen mainScreen(Talk &t, bool rowsFirst, bool withSettings)
     Controls &u = t.ui;
     ScanScreen s;
     s.window = u.frmTalk;
+    addCandidates(s, u.canvas, QStringLiteral("Strip"));
     addBoard(s, u, t.st.MaxC, rowsFirst);
     addEnlarged(s, u);
     for (FlexGrid *list : {u.grdSp, u.grdEx, u.grdDay})

@@ -62,12 +62,14 @@ FrmTalk::FrmTalk(Services services, QWidget *parent)
     talk_.reloadSamples = [this] {
         samples_->LoadSamples();
         samples_->ListSamples();
+        predict_->relearn();
     };
     screens_.setListOwner(ListId::Suggestions, compose_.get());
     screens_.setListOwner(ListId::Examples, samples_.get());
     screens_.setListOwner(ListId::Diary, diary_.get());
     access_ = std::make_unique<AccessControl>(talk_);
     predict_ = std::make_unique<PredictWiring>(talk_);
+    predict_->setStripTake([this](const QString &text) { board_->takeFromStrip(text); });
     talk_.reloadSettings = [this] {
         access_->readSettings();
         predict_->readSettings();

@@ -24,6 +24,9 @@ public:
     void PickBoardCell(int col, int row);
     void grdBoard2_MouseDown();
     void grdBoard2_Click();
+    // A candidate taken from the row above the board: entered as a touched
+    // character is, the enlarged screen never involved.
+    void takeFromStrip(const QString &text) { enterCandidate(text, false); }
 
 private:
     void firstTouch(const QString &text);
@@ -33,7 +36,8 @@ private:
     // The candidates' row of the enlarged screen, for the text in front of
     // the caret followed by the touched cell; "スペース" where there is none.
     void fillCandidates(const QString &cell);
-    void takeCandidate(const QString &text);
+    void takeCandidate(const QString &text) { enterCandidate(text, true); }
+    void enterCandidate(const QString &text, bool fromEnlarged);
     // Focus back to the text box and, when allowed and nothing is selected,
     // the block restored with Shift+Right.
     void restoreBlock(bool allowed);

@@ -133,7 +133,10 @@ void Board::openEnlarged(const QString &text)
     speech_.SpeakChar(text, kVoicePause, QStringLiteral("S"));
     PickBoardCell(t_.st.BoardCol, t_.st.BoardRow);
     fillCandidates(text);
-    const QRect board = t_.layout.rect(t_.ui.grdBoard);
+    // The screen covers the board and the row of candidates above it.
+    QRect board = t_.layout.rect(t_.ui.grdBoard);
+    if (auto *strip = t_.ui.canvas->findChild<CandidateRow *>(QStringLiteral("rowStrip")); strip && strip->isVisible())
+        board = board.united(t_.layout.rect(strip));
     t_.layout.setLeftTop(t_.ui.fraSet, board.left(), board.top());
     t_.screens->ask(ScreenEvent::CellOpened);
 }
@@ -151,7 +154,7 @@ void Board::fillCandidates(const QString &cell)
     row->setVisible(on);
 }
 
-void Board::takeCandidate(const QString &text)
+void Board::enterCandidate(const QString &text, bool fromEnlarged)
 {
     TalkBox &box = *t_.ui.txtTalk;
     const qsizetype caret = box.selStart();
@@ -161,8 +164,16 @@ void Board::takeCandidate(const QString &text)
     box.setText(box.text().left(edit.removeFrom) + box.text().mid(caret));
     box.setSelStart(edit.removeFrom);
     box.setSelLength(0);
-    t_.st.Board2Text = edit.insert;
-    enterFromEnlarged();
+    // What the user chose is their own words: offered higher from now on.
+    if (t_.prediction)
+        t_.prediction->took(text);
+    if (fromEnlarged) {
+        t_.st.Board2Text = edit.insert;
+        enterFromEnlarged();
+    } else {
+        t_.st.CellText.clear(); // a cell named before is not entered by its next touch
+        enter(edit.insert);
+    }
     restoreBlock(true);
 }
 

@@ -1,6 +1,7 @@
 #include "predict/CandidateRow.h"
 
 #include "widgets/ColorButton.h"
+#include "predict/KanaFold.h"
 #include "widgets/FitText.h"
 
 #include <QHBoxLayout>
@@ -20,9 +21,21 @@ TakeEdit takeEdit(QStringView before, const QString &candidate)
     return {same, candidate.mid(same)};
 }
 
-CandidateRow::CandidateRow(QWidget *parent) : QWidget(parent)
+StripPlaces stripPlaces(const QRect &area, int boardRows)
 {
-    setObjectName(QStringLiteral("rowPredict"));
+    const int row = area.height() / boardRows;
+    return {QRect(area.left(), area.top(), area.width(), row),
+            QRect(area.left(), area.top() + row, area.width(), area.height() - row)};
+}
+
+qsizetype stripCaptionStart(QStringView before)
+{
+    return std::max(sentenceStart(before), before.size() - 1);
+}
+
+CandidateRow::CandidateRow(QWidget *parent, const QString &name) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("row") + name);
     font_ = font();
     font_.setPixelSize(40);
     auto *layout = new QHBoxLayout(this);
@@ -30,7 +43,7 @@ CandidateRow::CandidateRow(QWidget *parent) : QWidget(parent)
     layout->setSpacing(4);
     for (size_t i = 0; i < buttons_.size(); ++i) {
         auto *b = new ColorButton(QString(), kCandidateBack, this);
-        b->setObjectName(QStringLiteral("cmdPredict%1").arg(i));
+        b->setObjectName(QStringLiteral("cmd%1%2").arg(name).arg(i));
         b->setFont(font_);
         b->hide();
         layout->addWidget(b);

@@ -1,9 +1,10 @@
 #pragma once
-// The row of candidates that stands in the enlarged selection screen where
-// "スペース" stood: one button a candidate, in fixed places, captioned with
-// what taking it adds (from the character just touched). The buttons keep
-// their candidates until the row is filled again, so that nothing changes
-// under a resting pointer.
+// A row of candidates: in the enlarged selection screen where "スペース"
+// stood ("rowPredict", buttons "cmdPredict0".."cmdPredict7"), and on the
+// main screen above the board ("rowStrip", "cmdStrip0"..). One button a
+// candidate, in fixed places, captioned with what taking it adds (from the
+// character just touched). The buttons keep their candidates until the row
+// is filled again, so that nothing changes under a resting pointer.
 
 #include "predict/Candidate.h"
 
@@ -18,7 +19,8 @@ class ColorButton;
 class CandidateRow : public QWidget {
     Q_OBJECT
 public:
-    explicit CandidateRow(QWidget *parent = nullptr);
+    // `name` gives the row's and its buttons' object names, as above.
+    explicit CandidateRow(QWidget *parent = nullptr, const QString &name = QStringLiteral("Predict"));
 
     // Shows `candidates` (at most Count of them), each captioned from
     // position `from` of its text; the other buttons are hidden.
@@ -43,5 +45,18 @@ struct TakeEdit {
     bool operator==(const TakeEdit &) const = default;
 };
 TakeEdit takeEdit(QStringView before, const QString &candidate);
+
+// The main screen's board area split for the strip: one board row of it on
+// top for the candidates, the board (its five rows shorter) below.
+struct StripPlaces {
+    QRect strip, board;
+};
+StripPlaces stripPlaces(const QRect &area, int boardRows);
+
+// Where the strip's captions begin in the candidates for `before`: at the
+// last typed kana, so that a caption reads as the word it finishes, and
+// never before the sentence being typed.
+//   "ま" -> 0 ("まどを…")      "きょうは。まどを" -> 7 ("をあけて…")
+qsizetype stripCaptionStart(QStringView before);
 
 } // namespace kel

@@ -25,6 +25,8 @@ PredictPage::PredictPage(std::function<void()> clear, QWidget *parent)
     setObjectName(QStringLiteral("pagePredict"));
     on_ = new QCheckBox(QStringLiteral("続きの言葉を出す"), this);
     on_->setObjectName(QStringLiteral("chkPredict"));
+    strip_ = new QCheckBox(QStringLiteral("文字盤の上にも一列出す"), this);
+    strip_->setObjectName(QStringLiteral("chkPredictStrip"));
     count_ = new QSpinBox(this);
     count_->setObjectName(QStringLiteral("spnPredictCount"));
     count_->setRange(1, kMaxCandidates);
@@ -39,11 +41,11 @@ PredictPage::PredictPage(std::function<void()> clear, QWidget *parent)
             clear();
     });
     // Narrow, so that the settings dialog still fits an 800 x 600 screen.
-    // The row above the board is not offered here until the window has it.
     auto *grid = new QGridLayout(this);
     grid->addWidget(on_, 0, 0, 1, 2);
-    grid->addWidget(count_, 1, 0);
-    grid->addWidget(clear_, 1, 1);
+    grid->addWidget(strip_, 1, 0, 1, 2);
+    grid->addWidget(count_, 2, 0);
+    grid->addWidget(clear_, 2, 1);
     load(SettingsStore(QString()));
 }
 
@@ -52,12 +54,13 @@ void PredictPage::load(const SettingsStore &store)
     const PredictSettings s = stored(store);
     on_->setChecked(s.on);
     count_->setValue(s.count);
+    strip_->setChecked(s.strip);
 }
 
 bool PredictPage::save(SettingsStore &store) const
 {
     const PredictSettings before = stored(store);
-    const PredictSettings now{on_->isChecked(), count_->value(), before.strip};
+    const PredictSettings now{on_->isChecked(), count_->value(), strip_->isChecked()};
     // An untouched page leaves the file as it was.
     if (now == before)
         return true;

@@ -29,6 +29,7 @@ public:
 
 private:
     QCheckBox *on_;
+    QCheckBox *strip_;
     QSpinBox *count_;
     QPushButton *clear_;
 };

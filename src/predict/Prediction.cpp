@@ -8,9 +8,6 @@
 #include <thread>
 
 namespace kel {
-namespace {
-
-} // namespace
 
 struct Prediction::Loaded {
     std::unique_ptr<HistoryModel> history;
@@ -77,6 +74,7 @@ void Prediction::take(Loaded &&l)
     readFile_ = std::move(l.readFile);
     blend_ = std::make_unique<BlendPredictor>(history_.get(), packaged_.get());
     loaded_ = true;
+    loadNotice_ = readFile_->mayOverwrite() ? QString() : readHistoryNotices().fileProtected;
 }
 
 void Prediction::loadNow(const QString &dataFolder, const QStringList &texts, const Analyser *analyser)
@@ -98,6 +96,11 @@ void Prediction::learn(const QString &text)
         return;
     for (const KanaSentence &s : kanaSentences({text}, analyser_ ? analyser_() : nullptr))
         history_->learn(s);
+}
+
+void Prediction::took(const QString &candidate)
+{
+    learn(candidate.mid(sentenceStart(candidate)));
 }
 
 QString Prediction::saidAloud(const QString &text)

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace kel {
 
@@ -46,6 +47,12 @@ public:
 
     // A sentence or entry the user stored: counts at once.
     void learn(const QString &text);
+    // A candidate taken (the whole text it left in front of the caret): the
+    // sentence it ends counts at once, as the user's own words.
+    void took(const QString &candidate);
+    // The notice a load leaves for the user ("" when there is none): read.txt
+    // could not be read correctly, so nothing read aloud will be kept.
+    QString takeLoadNotice() { return std::exchange(loadNotice_, QString()); }
     // A text read aloud: counts at once and is kept in read.txt; the notice
     // when it could not be kept ("" when it was).
     QString saidAloud(const QString &text);
@@ -71,6 +78,7 @@ private:
     std::unique_ptr<ReadHistory> readFile_;
     std::function<const Analyser *()> analyser_;
     bool loaded_ = false;
+    QString loadNotice_;
 };
 
 } // namespace kel

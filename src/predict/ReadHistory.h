@@ -30,7 +30,7 @@ public:
     std::optional<StoreProblem> add(const QString &text);
     // Empties the file ("履歴を消す").
     std::optional<StoreProblem> clear();
-    ListFileText::Status status() const { return file_.status; }
+    bool mayOverwrite() const { return file_.mayOverwrite(); }
 
 private:
     std::optional<StoreProblem> store();

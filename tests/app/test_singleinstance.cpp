@@ -18,10 +18,12 @@
 #include "support/ReadUntilEnded.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
 #include <map>
 #include <memory>
@@ -52,6 +54,17 @@ bool startCommandAtWork(QProcess &command, const QTemporaryDir &dir, const QStri
         return false;
     return writeFile(data + "/.kelvoran.lock", QByteArray::number(command.processId()) + "\nkelvoran\n"
                                                    + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::bootUniqueId() + '\n');
+}
+
+// Whether every thread of process `pid` is stopped, as /proc tells.
+bool allStopped(qint64 pid)
+{
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return !threads.isEmpty() && std::ranges::all_of(threads, [&](const QString &t) {
+        const QByteArray stat = readFile(tasks + '/' + t + "/stat"); // "pid (name) T ..."
+        return stat.mid(stat.lastIndexOf(')') + 2, 1) == "T";
+    });
 }
 
 } // namespace
@@ -139,8 +152,12 @@ private slots:
             else
                 QTRY_VERIFY_WITH_TIMEOUT(knockOn(probe.socketPath(), 100) == Knock::Answered, 30'000);
             QCOMPARE(probe.holder(), program.processId());
-            if (how.contains("frozen"))
+            if (how.contains("frozen")) {
+                // A stop takes effect a moment after the signal: the second
+                // start knocks only once no thread of it can answer.
                 ::kill(pid_t(program.processId()), SIGSTOP);
+                QTRY_VERIFY_WITH_TIMEOUT(allStopped(program.processId()), 30'000);
+            }
         } else if (how.contains("command")) {
             QVERIFY(startCommandAtWork(command, dir, data));
         } else {

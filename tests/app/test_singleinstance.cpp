@@ -1,31 +1,191 @@
 // Starting and ending as a user sees it, with the real program: a second
-// start brings the running window to the front and ends; a copy that does not
-// answer is said on screen; a lock folder that refuses the lock does not stop
-// the program; SIGTERM, SIGHUP and SIGINT end it cleanly, its locks and
-// sockets gone, even while its main thread is stuck (how soon is
-// bench_limits' to say).
+// start brings the running window to the front and ends; a frozen first
+// copy (SIGSTOP) is ended only when the user says so in the program's own
+// question, whose default changes nothing; the data folder's own lock finds
+// the first copy even across runtime folders and users; a copy that cannot
+// be knocked on (another user's, one whose socket failed, a command at
+// work) is never offered to be ended; a lock folder that refuses the lock
+// does not stop the program; SIGTERM, SIGHUP and SIGINT end it cleanly, its
+// locks and sockets gone, even while its main thread is stuck (how soon is
+// bench_limits' to say). Every wait is on an event (an answer, a file, an
+// end).
 #include "support/TestMain.h"
 #include "app/RunningCopy.h"
 #include "base/KnockSocket.h"
 #include "base/SingleInstance.h"
+#include "support/Files.h"
 #include "support/SmallDisk.h"
 #include "support/ReadUntilEnded.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDirIterator>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
 #include <map>
 #include <memory>
+#include <unistd.h>
 
 using namespace kel;
 using namespace kel::test;
 
+namespace {
+
+// The questions a second start asks, as Questions keeps them with the
+// default button marked: it is always the answer that changes nothing.
+const QString kHung = "Kelvoran|" + QString::fromUtf8(kHungQuestion) + "|終了させる|[やめる]";
+const QString kUnreached = "Kelvoran|" + QString::fromUtf8(kNotReached) + "|[OK]";
+const QString kCouldNotEnd = "Kelvoran|" + QString::fromUtf8(kNotEnded) + "|[OK]";
+const QString kCommand = "Kelvoran|" + QString::fromUtf8(kCommandRunning) + "|[OK]";
+
+// "kelvoran --restore FILE" at work, standing in: a shell under the
+// program's file name, with those arguments, holding the data folder's lock
+// as the command's lock file records it.
+bool startCommandAtWork(QProcess &command, const QTemporaryDir &dir, const QString &data)
+{
+    const QString program = dir.filePath("bin/kelvoran");
+    if (!QDir().mkpath(dir.filePath("bin")) || !QFile::copy("/bin/bash", program))
+        return false;
+    command.start(program, {"-c", "sleep 60; true", "kelvoran", "--restore", dir.filePath("backup.tar.gz")});
+    if (!command.waitForStarted())
+        return false;
+    return writeFile(data + "/.kelvoran.lock", QByteArray::number(command.processId()) + "\nkelvoran\n"
+                                                   + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::bootUniqueId() + '\n');
+}
+
+// Whether every thread of process `pid` is stopped, as /proc tells.
+bool allStopped(qint64 pid)
+{
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return !threads.isEmpty() && std::ranges::all_of(threads, [&](const QString &t) {
+        const QByteArray stat = readFile(tasks + '/' + t + "/stat"); // "pid (name) T ..."
+        return stat.mid(stat.lastIndexOf(')') + 2, 1) == "T";
+    });
+}
+
+} // namespace
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
+    // A second start, made in this process, meets the first copy the row
+    // names. "program": the real program, "frozen" by SIGSTOP, run as
+    // "nobody", its data socket "blocked" by a folder, and in the second
+    // start's runtime folder only when "shared" (else only the data folder's
+    // lock finds it); "deaf": this process holds the lock and takes the knock
+    // but never answers (and cannot be ended: it is not the program);
+    // "lockOnly": it holds the lock with no socket; "command": a restore at
+    // work on the command line. The user answers each question with
+    // `answer` (Questions: 0 the first button, kEnter the Enter key).
+    void secondStart_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QStringList>("asked");
+        const QStringList hung{kHung}, unreached{kUnreached};
+        QTest::newRow("frozen: やめる leaves it, nothing opens") << "program frozen shared" << 1 << false << hung;
+        QTest::newRow("frozen: Enter takes やめる") << "program frozen shared" << int(Questions::kEnter) << false << hung;
+        QTest::newRow("frozen: 終了させる ends it, this start opens") << "program frozen shared" << 0 << true << hung;
+        QTest::newRow("frozen, another runtime folder: the data folder's lock finds it") << "program frozen" << 0 << true << hung;
+        QTest::newRow("running, another runtime folder: it comes to the front") << "program" << 0 << false << QStringList();
+        // Another user's socket is neither reached nor believed.
+        QTest::newRow("another user's running copy: said, not knocked on") << "program nobody" << 0 << false << unreached;
+        QTest::newRow("another user's frozen copy is never offered to be ended") << "program nobody frozen" << 0 << false << unreached;
+        QTest::newRow("a healthy copy whose socket failed: the lock alone decides") << "program blocked" << 0 << false << unreached;
+        // Not ended, so this start says so and ends rather than open beside it.
+        QTest::newRow("takes the knock, never answers, cannot be ended") << "deaf" << 0 << false << QStringList{kHung, kCouldNotEnd};
+        QTest::newRow("no socket: the lock alone decides") << "lockOnly" << 0 << false << unreached;
+        // An import or a restore answers no knock, yet it is not hung.
+        QTest::newRow("a command at work is not offered to be ended") << "command" << 0 << false << QStringList{kCommand};
+    }
+
+    void secondStart()
+    {
+        QFETCH(QString, first);
+        QFETCH(int, answer);
+        QFETCH(bool, opens);
+        const QStringList how = first.split(u' ');
+        const bool otherUser = how.contains("nobody");
+        if (otherUser && ::geteuid() != 0)
+            QFAIL("cannot start a copy as another user here: that needs root (run the tests as root or in a container)");
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data"), runA = dir.filePath("runA"), runB = dir.filePath("runB");
+        for (const QString &d : {data, runA, runB, dir.filePath("cache"), dir.filePath("home")})
+            QVERIFY(QDir().mkpath(d) && (!otherUser || QFile::setPermissions(d, QFileDevice::Permissions(0x7777))));
+        if (otherUser)
+            QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+        qputenv("XDG_RUNTIME_DIR", (how.contains("program") && !how.contains("shared") ? runB : runA).toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
+
+        QProcess program, command;
+        SingleInstance held;
+        KnockListener deaf([] {}, [](std::function<void()>) {}); // takes the knock, never answers
+        if (how.contains("program")) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("XDG_RUNTIME_DIR", runA);
+            env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
+            env.insert("XDG_CONFIG_HOME", dir.path());
+            env.insert("KELVORAN_HOME", data);
+            env.insert("HOME", dir.filePath("home"));
+            if (how.contains("blocked"))
+                QVERIFY(QDir().mkpath(data + "/.kelvoran.socket"));
+            program.setProcessEnvironment(env);
+            if (otherUser)
+                program.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", KELVORAN_BINARY});
+            else
+                program.start(KELVORAN_BINARY, {});
+            QVERIFY(program.waitForStarted());
+            // Up once its lock is taken and it answers a knock on the data folder.
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(data + "/.kelvoran.lock"), 30'000);
+            SingleInstance probe;
+            QCOMPARE(probe.acquireDataFolder(data), SingleInstance::HeldByAnother);
+            QByteArray log;
+            if (how.contains("blocked")) // it says so, in the log
+                QTRY_VERIFY_WITH_TIMEOUT((log += program.readAllStandardError()).contains("窓口を作れません"), 30'000);
+            else if (otherUser) // up once its data socket is there
+                QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(probe.socketPath()).exists(), 30'000);
+            else
+                QTRY_VERIFY_WITH_TIMEOUT(knockOn(probe.socketPath(), 100) == Knock::Answered, 30'000);
+            QCOMPARE(probe.holder(), program.processId());
+            if (how.contains("frozen")) {
+                // A stop takes effect a moment after the signal: the second
+                // start knocks only once no thread of it can answer.
+                ::kill(pid_t(program.processId()), SIGSTOP);
+                QTRY_VERIFY_WITH_TIMEOUT(allStopped(program.processId()), 30'000);
+            }
+        } else if (how.contains("command")) {
+            QVERIFY(startCommandAtWork(command, dir, data));
+        } else {
+            QCOMPARE(held.acquire(), SingleInstance::Acquired);
+            QVERIFY(how.contains("lockOnly") || deaf.listen(held.socketPath()));
+        }
+
+        SingleInstance runtime, folder;
+        const Questions user({answer, answer}, true);
+        QCOMPARE(startAsOnlyCopy(runtime, folder, data), opens);
+        QTEST(user.asked, "asked");
+        QVERIFY(!user.asked.join(u'|').contains(u'\n')); // each said in one line
+        QCOMPARE(runtime.held() && folder.held(), opens);
+        if (opens) { // ended for real
+            QVERIFY(program.waitForFinished(30'000));
+            QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+            return;
+        }
+        QCOMPARE(held.held(), how.contains("deaf") || how.contains("lockOnly"));
+        QVERIFY(!folder.held() && !(held.held() && runtime.held())); // never two holders of one lock
+        if (how.contains("program") || how.contains("command")) {
+            QProcess &firstCopy = how.contains("command") ? command : program;
+            QCOMPARE(firstCopy.state(), QProcess::Running); // left alone
+            ::kill(pid_t(firstCopy.processId()), SIGKILL);
+            QVERIFY(firstCopy.waitForFinished(30'000));
+        }
+    }
+
     // What this process holds, then copies started in turn. A step "a" starts
     // copy a ("s" a program whose main thread hangs at the end), "a=" checks
     // it still runs 1.5 s on, "a0" that it ended by itself with code 0 and

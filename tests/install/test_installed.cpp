@@ -118,6 +118,10 @@ private slots:
         QCOMPARE(where.out.section('\n', 0, 2) + '\n',
                  QStringLiteral("files:     %1\nsounds:    %1, then %2\nsilent:    %3 of %4 characters\n")
                      .arg(expand(files), set).arg(silent).arg(kAll()));
+        // Installed or copied somewhere alone, it has all of itself: kanji
+        // are read by their reading, with no part looked for elsewhere.
+        const Run reading = run(env, {"--reading", "水を"}, bin);
+        QCOMPARE(reading.out, "み ず お\n");
         const Run start = run(env, {"--quit-when-shown"}, bin);
         QCOMPARE(start.exitCode, 0);
         QCOMPARE(start.err, expand(problems));
@@ -149,9 +153,6 @@ private slots:
             << QStringList{"Usage: kelvoran [options]\nKelvoran: a Japanese talking board.", "--home <DIR>",
                            "$KELVORAN_HOME", "Talk.txt", "$XDG_DATA_HOME/kelvoran", "~/.local/share/kelvoran",
                            "default set", "--fullscreen"} << "";
-        // Kanji need the module the installed program loads from its own lib folder.
-        QTest::newRow("--reading: kanji through the installed module") << "--reading|水を" << 0
-                                                                          << QStringList{"み ず お\n"} << "";
         QTest::newRow("--autostart maybe") << "--autostart|maybe" << 2 << QStringList{} << "";
         QTest::newRow("autostart, a space: quoted") << "--autostart|on|--home|<T>/my data" << 0 << on
                                                     << "Exec=<P> --fullscreen --home \"<T>/my data\"";
@@ -191,18 +192,6 @@ private slots:
         QVERIFY(run(env, {"--where"}).out.contains("autostart: " + entry + '\n'));
         QCOMPARE(run(env, {"--autostart", "off"}).exitCode, 0);
         QVERIFY(!QFileInfo::exists(entry));
-    }
-
-    // The program copied somewhere alone has all of itself: kanji are read
-    // by their reading, with no part of it looked for anywhere else.
-    void copiedAloneStillReadsKanji()
-    {
-        QTemporaryDir t;
-        const QString bin = t.filePath("bin/kelvoran");
-        QVERIFY(QDir().mkpath(t.filePath("bin")) && QFile::copy(program, bin));
-        const Run r = run(baseEnv(t), {"--reading", "水を"}, bin);
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out, "み ず お\n");
     }
 
     // The installed manual page lists in its OPTIONS exactly the options

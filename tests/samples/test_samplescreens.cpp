@@ -123,6 +123,12 @@ void TestSampleScreens::visits_data()
                         .listed = {"あ行|日記", "|おはよう", "か行|[]", "は行|はい"},
                         .screen = "example list"};
     QTest::newRow("deleted: the row stays, emptied") << deleted;
+    // Enter, or a stray key, takes the answer that changes nothing.
+    Visit kept = deleted;
+    kept.answers = {Questions::kEnter};
+    kept.listed = {"あ行|日記", "|おはよう", "か行|[かさ]", "は行|はい"};
+    kept.talkAfter = records({kPlaceholder, "おはよう", "はい", "かさ"});
+    QTest::newRow("delete asked, Enter keeps the sentence") << kept;
     QTest::newRow("the diary row: told why nothing is deleted") << Visit{
         .talk = records({kPlaceholder, "はい"}), .steps = {"例文表示", "例文削除"},
         .asked = {"例文の削除|「日記」の行は例文ではないので削除できません|OK"},

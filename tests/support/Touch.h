@@ -120,14 +120,17 @@ struct ModalScript {
 };
 
 // Answers the program's questions and notices (its own message dialog) as
-// they show, in turn, with `answers` (0: the first button; none left: the
-// box is closed, the answer False, so that an unexpected question cannot
-// hang the test), and keeps each as "title|message|button|button" and its
-// answer (-1: closed).
+// they show, in turn, with `answers` (0: the first button; kEnter: the
+// Enter key, which takes the default button; none left: the box is closed,
+// the answer False, so that an unexpected question cannot hang the test),
+// and keeps each as "title|message|button|button", with `marksDefault` the
+// default button in brackets, and its answer (-1: closed).
 struct Questions {
-    explicit Questions(QList<int> answers = {1})
+    static constexpr int kEnter = -2;
+    explicit Questions(QList<int> answers = {1}, bool marksDefault = false)
         : Questions([answers](bool) mutable { return answers.isEmpty() ? -1 : answers.takeFirst(); })
     {
+        marksDefault_ = marksDefault;
     }
     // `pick(twoButtons)` answers each box in turn.
     template <std::invocable<bool> Pick>
@@ -143,10 +146,12 @@ struct Questions {
             QStringList dialog{w->windowTitle(), message->text().remove(QChar(0x2060))};
             for (auto *b : {w->findChild<QPushButton *>("cmdOK0"), w->findChild<QPushButton *>("cmdOK1")})
                 if (b->isVisible())
-                    dialog << b->text();
+                    dialog << (marksDefault_ && b->isDefault() ? u'[' + b->text() + u']' : b->text());
             asked << dialog.join(u'|');
             answered << pick(dialog.size() == 4);
-            if (answered.last() < 0)
+            if (answered.last() == kEnter)
+                QTest::keyClick(w, Qt::Key_Return);
+            else if (answered.last() < 0)
                 w->close();
             else
                 click(w->findChild<QPushButton *>(QStringLiteral("cmdOK%1").arg(answered.last())));
@@ -160,6 +165,7 @@ struct Questions {
 
 private:
     QPointer<QWidget> last_;
+    bool marksDefault_ = false;
 };
 
 } // namespace kel

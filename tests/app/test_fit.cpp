@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionSpinBox>
 #include <QTreeView>
@@ -32,14 +33,18 @@ QString nameOf(const QWidget *w)
     return {};
 }
 
-// The text box's lines: none shows in part.
+// The text box's lines, scrolled to each place: none shows in part.
 QStringList cutLines(TalkBox *box)
 {
     const QRect view = box->viewport()->rect();
-    QTextCursor c(box->document());
-    for (; !c.atEnd(); c.movePosition(QTextCursor::NextCharacter))
-        if (const QRect line = box->cursorRect(c); line.intersects(view) && !view.contains(line))
-            return {QStringLiteral("txtTalk: a line of %1 px shows %2 px").arg(line.height()).arg((line & view).height())};
+    QScrollBar *bar = box->verticalScrollBar();
+    for (int at = bar->minimum(); at <= bar->maximum(); ++at) {
+        bar->setValue(at);
+        QTextCursor c(box->document());
+        for (; !c.atEnd(); c.movePosition(QTextCursor::NextCharacter))
+            if (const QRect line = box->cursorRect(c); line.intersects(view) && !view.contains(line))
+                return {QStringLiteral("txtTalk: a line of %1 px shows %2 px").arg(line.height()).arg((line & view).height())};
+    }
     return {};
 }
 

@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -13,8 +12,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include <map>
 
@@ -52,25 +49,11 @@ bool scannable(QWidget *dialog, QWidget *w)
     return w->isEnabled() && !leftOut(dialog, w) && reachableIn(dialog, w);
 }
 
-// Where a touch takes `w`, in its own coordinates. A check box or radio
-// button laid out wider than its label takes a press only on the mark and
-// the label, not at the middle of its area.
-QRect touchArea(QWidget *w)
-{
-    const bool check = qobject_cast<QCheckBox *>(w);
-    if (!check && !qobject_cast<QRadioButton *>(w))
-        return w->rect();
-    QStyleOptionButton option;
-    option.initFrom(w);
-    option.text = static_cast<QAbstractButton *>(w)->text();
-    const QRect area = w->style()->subElementRect(check ? QStyle::SE_CheckBoxClickRect : QStyle::SE_RadioButtonClickRect,
-                                                  &option, w);
-    return area.isEmpty() ? w->rect() : area & w->rect();
-}
-
+// Touched at the middle of its area: a check box or choice takes a touch
+// anywhere on it (widgets/WholeAreaTouch.h).
 ScanTarget targetOf(QWidget *dialog, QWidget *w)
 {
-    return {w, -1, -1, captionOf(w), touchArea(w).translated(w->mapTo(dialog, QPoint(0, 0))),
+    return {w, -1, -1, captionOf(w), QRect(w->mapTo(dialog, QPoint(0, 0)), w->size()),
             isValueBox(w) ? ScanAct::Open : ScanAct::Touch, 0};
 }
 

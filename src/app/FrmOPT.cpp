@@ -8,6 +8,7 @@
 #include "widgets/DialogLook.h"
 #include "widgets/Fonts.h"
 #include "widgets/TalkBox.h"
+#include "widgets/WholeAreaTouch.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -38,14 +39,16 @@ struct OptControlDef {
 };
 
 // The element number of an option button is the value it stores, so the
-// elements of Option1 do not follow their order on screen.
+// elements of Option1 do not follow their order on screen. Option1's rows
+// sit 30 twips lower than drawn at first, so that the panel's caption,
+// a line of its type high, ends above the first of them at every scale.
 constexpr OptControlDef kOptionsTable[] = {
     // name        el kind             inside       caption                              left  top   width height  pt    bold
     {"frmOPT1",   -1, OptKind::Panel,  nullptr,     "１画面目の設定",                      480,   60, 6135, 1875, 15.75, true},
-    {"Option1",    2, OptKind::Option, "frmOPT1",   "１回クリックで文字入力",               360,  315, 5655,  315, 14.25, true},
-    {"Option1",    3, OptKind::Option, "frmOPT1",   "２回クリックで文字入力",               360,  690, 5655,  315, 14.25, true},
-    {"Option1",    0, OptKind::Option, "frmOPT1",   "１回クリックで文字選択画面へ",         360, 1050, 5655,  315, 14.25, true},
-    {"Option1",    1, OptKind::Option, "frmOPT1",   "２回クリックで文字選択画面へ",         360, 1425, 5655,  315, 14.25, true},
+    {"Option1",    2, OptKind::Option, "frmOPT1",   "１回クリックで文字入力",               360,  345, 5655,  315, 14.25, true},
+    {"Option1",    3, OptKind::Option, "frmOPT1",   "２回クリックで文字入力",               360,  720, 5655,  315, 14.25, true},
+    {"Option1",    0, OptKind::Option, "frmOPT1",   "１回クリックで文字選択画面へ",         360, 1080, 5655,  315, 14.25, true},
+    {"Option1",    1, OptKind::Option, "frmOPT1",   "２回クリックで文字選択画面へ",         360, 1455, 5655,  315, 14.25, true},
     {"frmOPT2",   -1, OptKind::Panel,  nullptr,     "文字選択画面の設定（拡大画面）",       480, 1860, 6135, 1095, 15.75, true},
     {"Option2",    0, OptKind::Option, "frmOPT2",   "１回クリックで文字入力",               360,  360, 5535,  315, 14.25, true},
     {"Option2",    1, OptKind::Option, "frmOPT2",   "２回クリックで文字入力",               360,  705, 5535,  315, 14.25, true},
@@ -160,6 +163,7 @@ void FrmOPT::buildControls()
     cmbSample_ = static_cast<QComboBox *>(made.value(QStringLiteral("cmbSample")));
 
     connect(cmdOK, &QButtonGroup::idClicked, this, &FrmOPT::cmdOK_Click);
+    takeTouchesOnWholeArea(this);
 
     // Between "キャンセル" and "確定", the one free place: the settings
     // beyond this dialog's own, which keep to their own group of Talk.ini.

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QtEndian>
 
@@ -444,6 +445,13 @@ void FrmStudio::fitOver(const QWidget *over)
         // The character to say and the button to start, larger still.
         lblCharacter_->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map_));
         cmdRecord_->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 28, true}, map_));
+        // The list as wide as its columns in this type, so that no state is
+        // cut short ("標…").
+        int columns = 2 * lstSounds_->frameWidth() + lstSounds_->verticalScrollBar()->sizeHint().width();
+        const QAbstractItemView *view = lstSounds_;
+        for (int c = 0; c < lstSounds_->columnCount(); ++c)
+            columns += std::max(view->sizeHintForColumn(c), lstSounds_->header()->sectionSizeHint(c));
+        lstSounds_->setMinimumWidth(columns);
     });
 }
 

@@ -14,6 +14,10 @@ public:
 
     QColor backColor() const { return back_; }
     void setBackColor(const QColor &c);
+    // The font the caption is drawn in: the button's own, or a smaller size
+    // of it where the caption, wrapped, would not fit inside the edge ("広
+    // げる" stands three high in a narrow button).
+    QFont captionFont() const;
 
 protected:
     // Captions wrap inside narrow buttons ("設定" stands as two lines).
@@ -21,6 +25,8 @@ protected:
 
 private:
     QColor back_;
+    mutable QFont fitted_;
+    mutable QString fittedFor_;
 };
 
 } // namespace kel

@@ -3,6 +3,7 @@
 #include "widgets/Fingertip.h"
 #include "widgets/Fonts.h"
 #include "widgets/TwipsLayout.h"
+#include "widgets/WholeAreaTouch.h"
 
 #include "base/OptionsForm.h"
 
@@ -74,6 +75,7 @@ void applyDialogLook(QWidget *dialog, const TwipsMap &map, QRgb back)
     dialog->setFont(font);
     for (QWidget *w : dialog->findChildren<QWidget *>())
         w->setFont(font);
+    takeTouchesOnWholeArea(dialog);
 }
 
 void fitDialogLook(QWidget *dialog, const QWidget *over, double mainScale, TwipsMap &map, QRgb back,

@@ -6,6 +6,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QtMath>
 #include <algorithm>
 #include <utility>
 
@@ -103,6 +104,30 @@ void TalkBox::changeEvent(QEvent *e)
     QPlainTextEdit::changeEvent(e);
     if (e->type() == QEvent::FontChange || e->type() == QEvent::PaletteChange)
         keepBold();
+    if (e->type() == QEvent::FontChange)
+        showWholeLines();
+}
+
+void TalkBox::resizeEvent(QResizeEvent *e)
+{
+    QPlainTextEdit::resizeEvent(e);
+    showWholeLines();
+}
+
+// The narrow box holds one line of the large type and a part of the next,
+// which would show cut in half (and two lines of the normal type but for
+// the margin above them): the lines start at the top edge, and the box ends
+// below its last whole line, the rest left blank in its own colour.
+void TalkBox::showWholeLines()
+{
+    constexpr int kSidePx = 4;
+    document()->setDocumentMargin(0);
+    const int line = qCeil(QFontMetricsF(font()).height());
+    const int room = height() - 2 * frameWidth();
+    const int blank = line > 0 && room > line ? room % line : 0;
+    const QMargins wanted(kSidePx, 0, 0, blank);
+    if (viewportMargins() != wanted)
+        setViewportMargins(wanted);
 }
 
 void TalkBox::keepBold()
@@ -196,9 +221,12 @@ void TalkBox::setBackColor(const QColor &c)
 {
     back_ = c;
     QPalette p = palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Base, c);
+        p.setColor(group, QPalette::Window, c); // the blank below the last whole line
+    }
     setPalette(p);
+    setAutoFillBackground(true);
 }
 
 } // namespace kel

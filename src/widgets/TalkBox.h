@@ -43,9 +43,11 @@ protected:
     void insertFromMimeData(const QMimeData *source) override; // paste, drop
     void inputMethodEvent(QInputMethodEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
 
 private:
     void keepBold();
+    void showWholeLines();
 
     QColor back_ = Qt::white;
     class BoldOutline *outline_ = nullptr;

@@ -3,8 +3,7 @@
 // centre. The lists name the reachable controls in reading order.
 
 #include "support/TestMain.h"
-#include "samples/SampleDriving.h"
-#include "support/ScreenNames.h"
+#include "app/ScreenWalk.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -12,39 +11,6 @@
 using namespace kel;
 
 namespace {
-
-// Talk.txt with sentences that か offers; day.txt with 04.09.24 朝ごはん,
-// so that today, 04.09.25, heads the diary list with an empty entry.
-std::map<QString, QByteArray> folder()
-{
-    return {{kSampleFileName, records({kPlaceholder, "かさ", "かばん"})},
-            {"day.txt", QByteArray::fromHex("22 30 34 2E 30 39 2E 32 34 20 92 A9 82 B2 82 CD 82 F1 22 0D 0A")}};
-}
-
-// Steps by caption; "@か" touches the cell showing か on the board, or on the
-// enlarged screen when that shows.
-void touchText(TalkFixture &f, const QString &text)
-{
-    FlexGrid *g = f.ui().fraSet->isVisible() ? f.ui().grdBoard2 : f.ui().grdBoard;
-    for (int r = 0; r < g->Rows(); ++r)
-        for (int c = 0; c < g->Cols(); ++c)
-            if (g->TextMatrix(r, c) == text)
-                return f.touchCell(g, r, c);
-    QFAIL(qPrintable("no cell " + text));
-}
-
-// "1920x1080" resizes the window, as full screen on such a display does.
-void walk(TalkFixture &f, const QString &steps)
-{
-    for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
-        if (step.startsWith(u'@'))
-            touchText(f, step.mid(1));
-        else if (step == u"1920x1080")
-            f.win->resize(1920, 1080);
-        else
-            drive(f, step);
-    }
-}
 
 QString reachable(QWidget *window)
 {
@@ -61,24 +27,6 @@ QString after(TalkFixture &f)
     const Controls &u = f.ui();
     return u.cmdSamp->text() + u'|' + u.cmdWide->text() + u'|' + f.marked()
         + (u.txtTalk->backColor() == kGreen ? " green" : "");
-}
-
-// How each screen is reached from start-up.
-QString pathTo(Screen s)
-{
-    const QString revising = "例文表示 決定 決定 修正する";
-    switch (s) {
-    case Screen::Board: return "";
-    case Screen::Enlarged: return "@た";
-    case Screen::Suggestions: return "@か @か";
-    case Screen::ExampleList: return "例文表示";
-    case Screen::DiaryList: return "例文表示 決定";
-    case Screen::EntryOpen: return "例文表示 決定 決定";
-    case Screen::Revising: return revising;
-    case Screen::RevisingEnlarged: return revising + " @た";
-    case Screen::RevisingSuggestions: return revising + " @か @か";
-    }
-    return {};
 }
 
 // The screen events a press of each control may ask (none for a control
@@ -219,7 +167,7 @@ private slots:
         QFETCH(QString, steps);
         QFETCH(QString, reachable);
         QFETCH(QString, after);
-        TalkFixture f({}, folder());
+        TalkFixture f({}, screenFolder());
         QString screen = "not reached", reach;
         QStringList missing, slivers;
         auto look = [&] {
@@ -273,7 +221,7 @@ private slots:
         QFETCH(int, screen);
         QFETCH(QString, path);
         QFETCH(QString, control);
-        TalkFixture f({}, folder());
+        TalkFixture f({}, screenFolder());
         walk(f, path);
         Asked asked(f);
         QCOMPARE(f.talk().screens->current(), Screen(screen));
@@ -301,7 +249,7 @@ private slots:
                 return;
         }
         for (const char *steps : {"例文表示 決定 決定 修正する @か @か 決定", "例文表示 決定 決定 修正する @か @か 日記終了"}) {
-            TalkFixture f({}, folder());
+            TalkFixture f({}, screenFolder());
             Questions answers([](bool) { return 0; });
             Asked asked(f);
             walk(f, QString::fromUtf8(steps));
@@ -315,7 +263,7 @@ private slots:
     // The fixture refuses to press what a finger cannot reach.
     void aCoveredControlCannotBePressed()
     {
-        TalkFixture f({}, folder());
+        TalkFixture f({}, screenFolder());
         walk(f, "@た"); // the enlarged screen covers the bottom band
         QEXPECT_FAIL("", "読む lies under the enlarged screen", Continue);
         TalkFixture::press(f.ui().cmdRead);
@@ -331,7 +279,7 @@ private:
         QRandomGenerator rng(seed);
         // One typed character is a key, and sentences begin with the kana
         // of many cells, so that suggestions come often.
-        std::map<QString, QByteArray> files = folder();
+        std::map<QString, QByteArray> files = screenFolder();
         files[kSampleFileName] = records({kPlaceholder, "かさ", "かばん", "あめ", "いす", "たこ", "なつ", "はる", "まど",
                                           "やま", "アイス", "カメラ", "0てん", "1ばん", "2ばん", "3じ", "Aさん"});
         TalkFixture f({{"Sample", "1"}}, files);

@@ -1,0 +1,195 @@
+// Every caption of every screen and dialog fits the room it is given, with
+// the window filling the screen this run has (ctest runs the class on an
+// 800 x 600 and on a 1920 x 1080 screen) and the text box's type at both
+// sizes: a label, button, check box, drop-down or number box needs no more
+// than its size, a list column no more than its width, a panel's caption
+// lies over none of its contents, the text box shows no line cut in half,
+// and a number box's arrows are a fingertip wide and high.
+#include "support/TestMain.h"
+#include "app/ScreenWalk.h"
+
+#include "widgets/Fingertip.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
+#include <QStyleOptionSpinBox>
+#include <QTreeView>
+
+using namespace kel;
+
+namespace {
+
+QString nameOf(const QWidget *w)
+{
+    for (; w; w = w->parentWidget())
+        if (!w->objectName().isEmpty())
+            return w->objectName();
+    return {};
+}
+
+// The text box's lines, scrolled to each place: none shows in part.
+QStringList cutLines(TalkBox *box)
+{
+    const QRect view = box->viewport()->rect();
+    QScrollBar *bar = box->verticalScrollBar();
+    for (int at = bar->minimum(); at <= bar->maximum(); ++at) {
+        bar->setValue(at);
+        QTextCursor c(box->document());
+        for (; !c.atEnd(); c.movePosition(QTextCursor::NextCharacter))
+            if (const QRect line = box->cursorRect(c); line.intersects(view) && !view.contains(line))
+                return {QStringLiteral("txtTalk: a line of %1 px shows %2 px").arg(line.height()).arg((line & view).height())};
+    }
+    return {};
+}
+
+// The height `lines` lines of `text` need: the line spacing between them,
+// the ink of the glyphs (a caption's line box may reach beyond its
+// button's edge; its letters may not).
+int textHeight(const QFontMetrics &fm, const QString &text, int lines)
+{
+    return (lines - 1) * fm.lineSpacing() + fm.tightBoundingRect(text).height();
+}
+
+// "name caption: needs WxH in WxH" for each visible control of `root` that
+// its caption does not fit: a control's own size hint across, its text's
+// height up and down.
+QStringList unfitIn(QWidget *root)
+{
+    QStringList out;
+    const auto need = [&](const QWidget *w, const QString &what, QSize needed, QSize given) {
+        if (needed.width() > given.width() || needed.height() > given.height())
+            out << QStringLiteral("%1 %2: needs %3x%4 in %5x%6").arg(nameOf(w), what).arg(needed.width())
+                       .arg(needed.height()).arg(given.width()).arg(given.height());
+    };
+    const auto hint = [&](QWidget *w, const QString &text) {
+        need(w, text, QSize(w->sizeHint().width(), textHeight(w->fontMetrics(), text, int(text.count(u'\n')) + 1)), w->size());
+    };
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        if (auto *b = qobject_cast<ColorButton *>(w)) {
+            // Drawn wrapped inside its 2 px edge.
+            const QRect inner = b->rect().adjusted(2, 2, -2, -2);
+            const QFontMetrics fm(b->captionFont());
+            const QSize wrapped = fm.boundingRect(inner, Qt::AlignCenter | Qt::TextWordWrap, b->text()).size();
+            need(w, b->text(), QSize(wrapped.width(), textHeight(fm, b->text(), qRound(double(wrapped.height()) / fm.height()))), inner.size());
+        } else if (auto *l = qobject_cast<QLabel *>(w); l && l->wordWrap()) {
+            need(w, l->text(), QSize(0, l->heightForWidth(l->width())), l->size());
+        } else if (auto *l = qobject_cast<QLabel *>(w); l && !l->text().isEmpty()) {
+            hint(w, l->text());
+        } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+            hint(w, b->text());
+        } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+            hint(w, c->currentText());
+        } else if (auto *n = qobject_cast<QAbstractSpinBox *>(w)) {
+            hint(w, n->text());
+            QStyleOptionSpinBox o;
+            o.initFrom(n);
+            o.subControls = QStyle::SC_All;
+            o.frame = n->hasFrame();
+            for (auto arrow : {QStyle::SC_SpinBoxUp, QStyle::SC_SpinBoxDown}) {
+                const QSize size = n->style()->subControlRect(QStyle::CC_SpinBox, &o, arrow, n).size();
+                need(w, n->text() + " arrow", QSize(fingertipPixels(n), fingertipPixels(n)), size);
+            }
+        } else if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
+            QStyleOptionGroupBox o;
+            o.initFrom(g);
+            o.text = g->title();
+            o.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+            const QRect title = g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+            need(w, g->title(), QSize(title.right() + 1, title.bottom() + 1), g->size());
+            for (QWidget *inside : g->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                if (inside->isVisible() && inside->geometry().intersects(title))
+                    out << QStringLiteral("%1 to %2 px over %3 from %4 px").arg(g->title()).arg(title.bottom()).arg(nameOf(inside)).arg(inside->y());
+        } else if (auto *t = qobject_cast<QTreeView *>(w)) {
+            const QAbstractItemView *view = t;
+            for (int col = 0; col < t->header()->count(); ++col)
+                need(w, t->model()->headerData(col, Qt::Horizontal).toString(),
+                     QSize(std::max(view->sizeHintForColumn(col), t->header()->sectionSizeHint(col)), 0), QSize(t->columnWidth(col), 0));
+        } else if (auto *box = qobject_cast<TalkBox *>(w)) {
+            out << cutLines(box);
+        }
+    }
+    return out;
+}
+
+// The dialogs each opens the next by.
+const std::map<QString, const char *> kOpenedBy{{"frmMore", "cmdMore"}, {"frmStudio", "cmdStudio"}};
+
+} // namespace
+
+class TestFit : public QObject {
+    Q_OBJECT
+private slots:
+    void everyCaptionFits_data()
+    {
+        QTest::addColumn<QString>("moji");
+        QTest::addColumn<QString>("steps");     // from start-up; the last opens the dialogs
+        QTest::addColumn<QStringList>("walked"); // the dialogs looked at in turn; none: the window
+        const QList<std::tuple<const char *, QString, QStringList>> rows{
+            {"board", "", {}},
+            {"enlarged", "@た", {}},
+            {"suggestions", "@か @か", {}},
+            {"example list", "例文表示", {}},
+            {"diary entry, wide", "例文表示 決定 決定", {}},
+            {"long text", "@た @た @た @た @た @た @た @た @た @た @た @た @た", {}},
+            {"stop panel", "@た @た 読む", {"frmRead"}},
+            {"options", "設定", {"frmOPT"}},
+            {"その他", "設定", {"frmOPT", "frmMore"}},
+            {"studio", "設定", {"frmOPT", "frmMore", "frmStudio"}},
+            {"delete question", "例文表示 ▽ ▽ ▽ 例文削除", {"frmOK"}},
+        };
+        for (const char *moji : {"0", "1"})
+            for (const auto &[name, steps, walked] : rows)
+                QTest::addRow("%s, %s", name, moji == QByteArray("1") ? "large text" : "normal text")
+                    << QString(moji) << steps << walked;
+    }
+
+    void everyCaptionFits()
+    {
+        QFETCH(QString, moji);
+        QFETCH(QString, steps);
+        QFETCH(QStringList, walked);
+        // A sentence as long as a user writes, in the example list and in
+        // the question that names it.
+        auto files = screenFolder();
+        files[kSampleFileName] = records({kPlaceholder, "かさ", "かばん", "きょうはとてもいいてんきなのでこうえんへさんぽにいきたいです"});
+        TalkFixture f({{"Moji", moji}}, files);
+        f.win->resize(QGuiApplication::primaryScreen()->geometry().size());
+        f.settle();
+        QStringList unfit;
+        const QString last = walked.isEmpty() ? QString() : steps.section(u' ', -1);
+        walk(f, walked.isEmpty() ? steps : steps.section(u' ', 0, -2));
+        if (walked.isEmpty()) {
+            unfit = unfitIn(f.win.get());
+        } else if (walked == QStringList{"frmRead"}) {
+            f.clock.after(0.3, [&] { unfit = unfitIn(f.win->findChild<QWidget *>("frmRead")); });
+            walk(f, last);
+        } else {
+            std::vector<ModalScript::Step> script;
+            for (qsizetype i = 0; i < walked.size(); ++i)
+                script.push_back({walked[i], [&, i](QWidget *d) {
+                                      unfit << unfitIn(d);
+                                      if (i + 1 < walked.size())
+                                          click(child(d, kOpenedBy.at(walked[i + 1])));
+                                      else
+                                          d->close();
+                                  }});
+            for (qsizetype i = walked.size() - 2; i >= 0; --i)
+                script.push_back({walked[i], [](QWidget *d) { d->close(); }});
+            ModalScript answers(script);
+            TalkFixture::click(button(f, last));
+            QTRY_VERIFY(answers.done());
+        }
+        QCOMPARE(unfit.join(u'\n'), QString());
+    }
+};
+
+KEL_TEST(test_fit, TestFit)
+#include "test_fit.moc"

@@ -19,9 +19,11 @@ SpeechPage::SpeechPage(QWidget *parent) : QGroupBox(QStringLiteral("話し方"),
     rate_->setRange(kMinRate, kMaxRate);
     rate_->setSuffix(QStringLiteral(" 拍/秒"));
     rate_->setMinimumHeight(40);
-    accent_ = new QCheckBox(QStringLiteral("高さをつけて話す\n（アクセントと抑揚）"), this);
+    accent_ = new QCheckBox(QStringLiteral("高さをつけて話す"), this);
     accent_->setObjectName(QStringLiteral("chkAccent"));
     auto *form = new QFormLayout(this);
+    // Close rows, so that the dialog with every page still fits 800 x 600.
+    form->setVerticalSpacing(2);
     form->addRow(spoken_);
     form->addRow(QStringLiteral("速さ"), rate_);
     form->addRow(accent_);

@@ -24,7 +24,7 @@ private slots:
         const QMap<QString, double> tones{{"あ", 300}, {"い", 500}, {"う", 700}, {"え", 900}, {"お", 1100}};
         for (auto t = tones.cbegin(); t != tones.cend(); ++t)
             QVERIFY(writeFile(home.filePath(t.key() + ".wav"), toneWav(t.value(), t.key() == u"う" ? 0.5 : 0.08)));
-        QVERIFY(writeFile(home.filePath("Talk.ini"), "[SPEECH]\nSpoken=1\nRate=6\n"));
+        QVERIFY(writeFile(home.filePath("Talk.ini"), "[SPEECH]\nSpoken=1\nRate=6\nAccent=0\n"));
         RealProgram program(home.path());
         const QList<qint16> heard = recordingWhile(home.filePath("capture"), [&] {
             program.win.controls().txtTalk->setText(QStringLiteral("あえう、いお_"));

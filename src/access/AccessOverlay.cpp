@@ -1,10 +1,61 @@
 #include "access/AccessOverlay.h"
 
+#include "widgets/ColorButton.h"
+
+#include <QCheckBox>
 #include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 
 namespace kel {
+
+namespace {
+
+// Where the letters of a caption lie in `w`, as its style places them.
+QRect lettersOf(QWidget *w)
+{
+    if (!w->isVisible())
+        return {};
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text().isEmpty() ? QRect() : l->contentsRect();
+    if (auto *c = qobject_cast<ColorButton *>(w))
+        return QFontMetrics(c->captionFont()).boundingRect(c->rect().adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, c->text());
+    if (auto *b = qobject_cast<QAbstractButton *>(w); b && !b->text().isEmpty()) {
+        QStyleOptionButton o;
+        o.initFrom(b);
+        if (qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b)) {
+            const auto part = qobject_cast<QCheckBox *>(b) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+            return b->style()->itemTextRect(b->fontMetrics(), b->style()->subElementRect(part, &o, b), Qt::AlignLeft | Qt::AlignVCenter, true, b->text());
+        }
+        return b->style()->itemTextRect(b->fontMetrics(), b->rect(), Qt::AlignCenter, true, b->text());
+    }
+    if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
+        QStyleOptionGroupBox o;
+        o.initFrom(g);
+        o.text = g->title();
+        o.subControls = QStyle::SC_GroupBoxLabel;
+        return g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+    }
+    return {};
+}
+
+// The frame lies outside its target, and a dialog's rows lie close: where
+// it crosses a neighbour's caption it gives way, so that it hides no text.
+QRegion captionsIn(QWidget *window)
+{
+    QRegion out;
+    for (QWidget *w : window->findChildren<QWidget *>())
+        if (const QRect r = lettersOf(w); !r.isEmpty() && w->window() == window)
+            out += QRect(w->mapTo(window, r.topLeft()), r.size());
+    return out;
+}
+
+} // namespace
 
 // Orange: none of the program's screens, cells or buttons is orange.
 const QColor AccessOverlay::kFrameColour(255, 128, 0);
@@ -71,6 +122,7 @@ void AccessOverlay::setHighlight(const QRect &rect, bool up)
         update(frameArea(frame_, up_));
     frame_ = rect;
     up_ = up;
+    captions_ = frame_.isEmpty() ? QRegion() : captionsIn(parentWidget());
     if (!frame_.isEmpty())
         update(frameArea(frame_, up_));
 }
@@ -96,7 +148,7 @@ void AccessOverlay::paintEvent(QPaintEvent *)
         // Black edges included, inside the window, so that a button at the
         // window's edge shows its whole frame.
         const QRect outer = outerOf(frame_);
-        p.setClipRect(outer);
+        p.setClipRegion(QRegion(outer).subtracted(captions_));
         const double inset = (w + 4) / 2.0;
         const QRectF r = QRectF(outer).adjusted(inset, inset, -inset, -inset);
         p.setBrush(Qt::NoBrush);

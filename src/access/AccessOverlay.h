@@ -37,6 +37,7 @@ private:
     QRect ringArea(const QRect &r) const;
 
     QRect frame_;
+    QRegion captions_;   // where the window's captions lie while the frame shows
     bool up_ = false;
     QRect ring_;
     double progress_ = -1;

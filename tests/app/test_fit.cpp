@@ -9,9 +9,14 @@
 #include "support/TestMain.h"
 #include "app/ScreenWalk.h"
 
+#include "access/AccessOverlay.h"
+#include "access/SwitchUser.h"
+#include "access/ScanScreen.h"
 #include "widgets/Fingertip.h"
 
 #include <QAbstractSpinBox>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -125,6 +130,78 @@ QStringList unfitIn(QWidget *root)
     return out;
 }
 
+// Where each caption's letters lie in `d`: a label's and a button's text
+// as their styles place it, a ColorButton's wrapped in its edge, a panel's
+// title.
+QList<std::pair<QString, QRect>> captionsIn(QWidget *d)
+{
+    QList<std::pair<QString, QRect>> out;
+    for (QWidget *w : d->findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        QString text;
+        QRect at;
+        if (auto *l = qobject_cast<QLabel *>(w); l && !l->text().isEmpty()) {
+            text = l->text();
+            at = l->wordWrap() ? l->contentsRect() : l->style()->itemTextRect(l->fontMetrics(), l->contentsRect(), int(l->alignment()), true, text);
+        } else if (auto *c = qobject_cast<ColorButton *>(w)) {
+            text = c->text();
+            at = QFontMetrics(c->captionFont()).boundingRect(c->rect().adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text);
+        } else if (auto *b = qobject_cast<QAbstractButton *>(w); b && !b->text().isEmpty()) {
+            text = b->text();
+            QStyleOptionButton o;
+            o.initFrom(b);
+            const bool box = qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b);
+            const QRect area = !box ? b->rect()
+                : b->style()->subElementRect(qobject_cast<QCheckBox *>(b) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &o, b);
+            at = b->style()->itemTextRect(b->fontMetrics(), area, box ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter, true, text);
+        } else if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
+            text = g->title();
+            QStyleOptionGroupBox o;
+            o.initFrom(g);
+            o.text = text;
+            o.subControls = QStyle::SC_GroupBoxLabel;
+            at = g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+        }
+        if (!at.isEmpty())
+            out.append({text, QRect(w->mapTo(d, at.topLeft()), at.size())});
+    }
+    return out;
+}
+
+// The scan's frame around each group and each item of dialog `d` leaves
+// every caption's letters as they were: "A hides B" where it does not.
+QStringList hiddenByTheFrame(QWidget *d)
+{
+    auto *overlay = d->findChild<AccessOverlay *>();
+    if (!overlay)
+        return {d->objectName() + ": no scan frame"};
+    overlay->setHighlight({}, false);
+    const QImage bare = d->grab().toImage();
+    const auto captions = captionsIn(d);
+    QStringList out;
+    for (const ScanGroup &g : dialogScreen(d).groups) {
+        std::vector<std::pair<QString, QRect>> framed{{QStringLiteral("a group"), g.rect}};
+        for (const ScanTarget &t : g.items)
+            framed.emplace_back(t.text, t.rect);
+        for (const auto &[name, rect] : framed) {
+            overlay->setHighlight(rect, false);
+            const QImage shot = d->grab().toImage();
+            for (const auto &[text, at] : captions) {
+                bool hidden = false;
+                for (int y = std::max(at.top(), 0); y <= std::min(at.bottom(), shot.height() - 1) && !hidden; ++y)
+                    for (int x = std::max(at.left(), 0); x <= std::min(at.right(), shot.width() - 1) && !hidden; ++x)
+                        hidden = shot.pixel(x, y) != bare.pixel(x, y);
+                if (hidden)
+                    out << QStringLiteral("the frame around %1 hides %2").arg(name, text);
+            }
+        }
+    }
+    overlay->setHighlight({}, false);
+    out.removeDuplicates();
+    return out;
+}
+
 // The dialogs each opens the next by.
 const std::map<QString, const char *> kOpenedBy{{"frmMore", "cmdMore"}, {"frmStudio", "cmdStudio"}};
 
@@ -200,6 +277,36 @@ private slots:
             QTRY_VERIFY(answers.done());
         }
         QCOMPARE(unfit.join(u'\n'), QString());
+    }
+
+    // A switch user's frame around a group or an item of the settings
+    // dialogs and the studio hides no caption, the framed one's included.
+    void scanFrameHidesNoCaption_data()
+    {
+        QTest::addColumn<QString>("moji");
+        QTest::newRow("normal text") << "0";
+        QTest::newRow("large text") << "1";
+    }
+
+    void scanFrameHidesNoCaption()
+    {
+        QFETCH(QString, moji);
+        TalkFixture f({{"Moji", moji}, {"ACCESS/Scan", "2"}});
+        f.win->resize(QGuiApplication::primaryScreen()->geometry().size());
+        f.settle();
+        QStringList hidden;
+        const auto look = [&](QWidget *d) {
+            test::tap(f, Qt::Key_Space);   // the first move shows the frame
+            hidden << hiddenByTheFrame(d);
+        };
+        ModalScript answers({{"frmOPT", [&](QWidget *d) { look(d); click(child(d, "cmdMore")); }},
+                             {"frmMore", [&](QWidget *d) { look(d); click(child(d, "cmdStudio")); }},
+                             {"frmStudio", [&](QWidget *d) { look(d); d->close(); }},
+                             {"frmMore", [](QWidget *d) { d->close(); }},
+                             {"frmOPT", [](QWidget *d) { d->close(); }}});
+        TalkFixture::click(button(f, "設定"));
+        QTRY_VERIFY(answers.done());
+        QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(u'\n')));
     }
 };
 

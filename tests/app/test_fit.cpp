@@ -169,9 +169,10 @@ QList<std::pair<QString, QRect>> captionsIn(QWidget *d)
     return out;
 }
 
-// The scan's frame around each group and each item of dialog `d` leaves
-// every caption's letters as they were: "A hides B" where it does not.
-QStringList hiddenByTheFrame(QWidget *d)
+// The scan's frame around each group and each item of `screen` in window
+// `d` leaves every caption's letters as they were: "A hides B" where it
+// does not.
+QStringList hiddenByTheFrame(QWidget *d, const ScanScreen &screen)
 {
     auto *overlay = d->findChild<AccessOverlay *>();
     if (!overlay)
@@ -180,7 +181,7 @@ QStringList hiddenByTheFrame(QWidget *d)
     const QImage bare = d->grab().toImage();
     const auto captions = captionsIn(d);
     QStringList out;
-    for (const ScanGroup &g : dialogScreen(d).groups) {
+    for (const ScanGroup &g : screen.groups) {
         std::vector<std::pair<QString, QRect>> framed{{QStringLiteral("a group"), g.rect}};
         for (const ScanTarget &t : g.items)
             framed.emplace_back(t.text, t.rect);
@@ -279,8 +280,9 @@ private slots:
         QCOMPARE(unfit.join(u'\n'), QString());
     }
 
-    // A switch user's frame around a group or an item of the settings
-    // dialogs and the studio hides no caption, the framed one's included.
+    // A switch user's frame around a group or an item of the board, the
+    // settings dialogs and the studio hides no caption, the framed one's
+    // included.
     void scanFrameHidesNoCaption_data()
     {
         QTest::addColumn<QString>("moji");
@@ -297,8 +299,10 @@ private slots:
         QStringList hidden;
         const auto look = [&](QWidget *d) {
             test::tap(f, Qt::Key_Space);   // the first move shows the frame
-            hidden << hiddenByTheFrame(d);
+            hidden << hiddenByTheFrame(d, dialogScreen(d));
         };
+        test::tap(f, Qt::Key_Space);
+        hidden << hiddenByTheFrame(f.win.get(), f.win->access().screen());
         ModalScript answers({{"frmOPT", [&](QWidget *d) { look(d); click(child(d, "cmdMore")); }},
                              {"frmMore", [&](QWidget *d) { look(d); click(child(d, "cmdStudio")); }},
                              {"frmStudio", [&](QWidget *d) { look(d); d->close(); }},

@@ -31,13 +31,12 @@ void writeU32(unsigned char *p, std::uint32_t v)
 
 // The record whose first eight bytes are `key`, in records sorted by those
 // bytes.
-std::optional<std::size_t> findRecord(const unsigned char *records, std::size_t count, std::size_t size,
+std::optional<std::size_t> findRecord(const unsigned char *records, std::size_t lo, std::size_t hi, std::size_t size,
                                       std::uint32_t first, std::uint32_t second)
 {
     unsigned char key[kKeyBytes];
     writeU32(key, first);
     writeU32(key + 4, second);
-    std::size_t lo = 0, hi = count;
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         const int c = std::memcmp(records + mid * size, key, kKeyBytes);
@@ -66,6 +65,30 @@ const unsigned char *mapWhole(std::unique_ptr<QFile> &file, const QString &path,
     return p;
 }
 
+// Where each word's records are: the files sort records by their bytes, so
+// one word's records are together, though words are not in id order.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> recordsByWord(const unsigned char *records, std::size_t count,
+                                                                   std::size_t size, std::size_t words)
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> at(words, {0, 0});
+    for (std::size_t i = 0; i < count;) {
+        const std::uint32_t w = readU32(records + i * size);
+        std::size_t j = i + 1;
+        while (j < count && readU32(records + j * size) == w)
+            ++j;
+        if (w < words)
+            at[w] = {std::uint32_t(i), std::uint32_t(j)};
+        i = j;
+    }
+    return at;
+}
+
+std::pair<std::size_t, std::size_t> rangeOf(const std::vector<std::pair<std::uint32_t, std::uint32_t>> &at,
+                                            std::uint32_t word)
+{
+    return word < at.size() ? std::pair<std::size_t, std::size_t>(at[word]) : std::pair<std::size_t, std::size_t>(0, 0);
+}
+
 } // namespace
 
 double costToLog10(unsigned cost)
@@ -85,6 +108,8 @@ std::unique_ptr<ModelGrams> ModelGrams::open(const QString &folder, std::size_t 
     g->triples_ = mapWhole(g->tripleFile_, folder + QStringLiteral("/data.3gram"), kTripleBytes, &g->tripleCount_, why);
     if (!g->triples_)
         return nullptr;
+    g->pairsOf_ = recordsByWord(g->pairs_, g->pairCount_, kPairBytes, words);
+    g->triplesOf_ = recordsByWord(g->triples_, g->tripleCount_, kTripleBytes, words);
     buildIndex(g->pairs_, g->pairCount_, kPairBytes, words, kNextPerWord, followable, g->pairNextStart_,
                g->pairNext_);
     buildIndex(g->triples_, g->tripleCount_, kTripleBytes, g->pairCount_, kNextPerPair, followable,
@@ -134,7 +159,8 @@ void ModelGrams::buildIndex(const unsigned char *records, std::size_t count, std
 
 std::optional<std::size_t> ModelGrams::pairIndex(std::uint32_t word, std::uint32_t previous) const
 {
-    return findRecord(pairs_, pairCount_, kPairBytes, word, previous);
+    const auto [lo, hi] = rangeOf(pairsOf_, word);
+    return findRecord(pairs_, lo, hi, kPairBytes, word, previous);
 }
 
 std::optional<double> ModelGrams::pair(std::uint32_t word, std::uint32_t previous) const
@@ -156,7 +182,8 @@ std::optional<double> ModelGrams::triple(std::uint32_t word, std::uint32_t previ
     const auto context = pairIndex(previous, before);
     if (!context)
         return std::nullopt;
-    const auto i = findRecord(triples_, tripleCount_, kTripleBytes, word, std::uint32_t(*context));
+    const auto [lo, hi] = rangeOf(triplesOf_, word);
+    const auto i = findRecord(triples_, lo, hi, kTripleBytes, word, std::uint32_t(*context));
     if (!i)
         return std::nullopt;
     return costToLog10(readU16(triples_ + *i * kTripleBytes + 8));

@@ -64,6 +64,8 @@ private:
     std::unique_ptr<QFile> pairFile_, tripleFile_;
     const unsigned char *pairs_ = nullptr, *triples_ = nullptr;
     std::size_t pairCount_ = 0, tripleCount_ = 0;
+    // Each word's records, [first, end): a lookup searches only those.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairsOf_, triplesOf_;
     // Per context, into the followers; one more at the end.
     std::vector<std::uint32_t> pairNextStart_, pairNext_, tripleNextStart_, tripleNext_;
 };

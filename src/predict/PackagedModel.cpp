@@ -21,23 +21,25 @@ constexpr double kMinCost = -8.0;
 // text, and each guess visits at most so many dictionary keys.
 constexpr qsizetype kLongestWordStart = 6;
 // How many kana before the caret are split into words for their context.
-constexpr qsizetype kLongestSplit = 24;
+constexpr qsizetype kLongestSplit = 12;
 constexpr int kKeysPerPrefix = 3000;
 constexpr int kVariantLimit = 32;
 // The likeliest words of a guess are weighed by the words before them; the
 // likeliest few of those continue into phrases, through a small beam.
 constexpr std::size_t kWordsConditioned = 48;
-constexpr std::size_t kWordsExtended = 6;
+constexpr std::size_t kWordsExtended = 8;
 constexpr int kMaxAddedWords = 3;
 constexpr int kFollowersTried = 8;
-constexpr std::size_t kBeamWidth = 6;
+constexpr std::size_t kBeamWidth = 8;
 // What a context word may be: a reading of at most so many kana, one of
 // its first written forms.
 constexpr qsizetype kLongestContextWord = 6;
 constexpr std::size_t kFormsPerReading = 64;
 // The split of the typed kana keeps so many likeliest words at each place,
 // and candidates follow so many of them.
-constexpr std::size_t kStatesPerPlace = 4, kContextsTried = 2;
+constexpr std::size_t kStatesPerPlace = 3, kContextsTried = 2;
+// and weighs only the likeliest written forms of each reading.
+constexpr std::size_t kFormsInSplit = 12;
 constexpr std::uint32_t kNoWord = ~0u;
 // A candidate gives way to a longer one that continues it when that one is
 // nearly as likely: taking the longer saves more, and a row of one word's
@@ -269,7 +271,11 @@ PackagedModel::Lattice PackagedModel::segment(QStringView kana) const
             const QString piece = katakanaToHiragana(kana.mid(from, n));
             if (!allHiragana(piece))
                 break;
-            const std::vector<std::uint32_t> forms = formsOf(piece);
+            std::vector<std::uint32_t> forms = formsOf(piece);
+            const std::size_t tried = std::min(forms.size(), kFormsInSplit);
+            std::partial_sort(forms.begin(), forms.begin() + qsizetype(tried), forms.end(),
+                              [this](std::uint32_t a, std::uint32_t b) { return unigram(a) > unigram(b); });
+            forms.resize(tried);
             auto &to = l.states[size_t(from + n)];
             for (std::size_t k = 0; k < l.states[size_t(from)].size(); ++k) {
                 const Lattice::State &s = l.states[size_t(from)][k];
@@ -295,7 +301,7 @@ PackagedModel::Context PackagedModel::Lattice::contextAt(qsizetype end, std::siz
     return c;
 }
 
-void PackagedModel::collect(const QString &prefix, qsizetype typed, QHash<QString, Word> &best) const
+void PackagedModel::collect(const QString &prefix, qsizetype typed, QHash<QStringView, Word> &best) const
 {
     const QByteArray query = prefix.toUtf8();
     marisa::Agent agent;
@@ -305,23 +311,25 @@ void PackagedModel::collect(const QString &prefix, qsizetype typed, QHash<QStrin
         const QStringView reading = readingOf(id);
         if (reading.size() < typed)
             continue;
-        const QString key = reading.toString();
-        auto it = best.find(key);
+        auto it = best.find(reading);
         if (it != best.end() && it->log10p >= unigram(id))
             continue;
-        best.insert(key, {id, unigram(id)});
+        best.insert(reading, {id, unigram(id)});
     }
 }
 
-void PackagedModel::extend(const QString &kept, const QString &reading, const Word &word, const Context &context,
-                           QHash<QString, double> &scores) const
+void PackagedModel::extend(const QString &kept, const std::vector<std::pair<QString, Word>> &words,
+                           const Context &context, QHash<QString, double> &scores) const
 {
     struct Path {
         QString text;
         std::uint32_t last, beforeLast;
         double log10p;
     };
-    std::vector<Path> beam{{reading, word.id, context.previous.value_or(sentenceStartWord_), word.log10p}};
+    std::vector<Path> beam;
+    for (std::size_t i = 0; i < std::min(words.size(), kWordsExtended); ++i)
+        beam.push_back({words[i].first, words[i].second.id, context.previous.value_or(sentenceStartWord_),
+                        words[i].second.log10p});
     for (int depth = 0; depth < kMaxAddedWords && !beam.empty(); ++depth) {
         std::vector<Path> grown;
         for (const Path &path : beam) {
@@ -330,9 +338,10 @@ void PackagedModel::extend(const QString &kept, const QString &reading, const Wo
                     grown.push_back({path.text + readingOf(n.word).toString(), n.word, path.last, path.log10p + n.log10p});
             }
         }
-        std::sort(grown.begin(), grown.end(), [](const Path &a, const Path &b) { return a.log10p > b.log10p; });
-        if (grown.size() > kBeamWidth)
-            grown.resize(kBeamWidth);
+        const std::size_t keep = std::min(grown.size(), kBeamWidth);
+        std::partial_sort(grown.begin(), grown.begin() + qsizetype(keep), grown.end(),
+                          [](const Path &a, const Path &b) { return a.log10p > b.log10p; });
+        grown.resize(keep);
         for (const Path &path : grown)
             scores[kept + path.text] += std::pow(10.0, path.log10p);
         beam = std::move(grown);
@@ -365,14 +374,17 @@ QList<Candidate> PackagedModel::predict(QStringView context, int count) const
         const auto byP = [](const auto &a, const auto &b) { return a.second.log10p > b.second.log10p; };
         std::vector<std::pair<QString, Word>> matching;
         if (n > 0) {
-            QHash<QString, Word> best;
+            QHash<QStringView, Word> best;
             for (const QString &variant : boardVariants(tail, kVariantLimit))
                 collect(variant, n, best);
+            std::vector<std::pair<QStringView, Word>> found;
+            found.reserve(size_t(best.size()));
             for (auto it = best.cbegin(); it != best.cend(); ++it)
-                matching.emplace_back(it.key(), it.value());
-            const std::size_t top = std::min(matching.size(), kWordsConditioned);
-            std::partial_sort(matching.begin(), matching.begin() + qsizetype(top), matching.end(), byP);
-            matching.resize(top);
+                found.emplace_back(it.key(), it.value());
+            const std::size_t top = std::min(found.size(), kWordsConditioned);
+            std::partial_sort(found.begin(), found.begin() + qsizetype(top), found.end(), byP);
+            for (std::size_t i = 0; i < top; ++i)
+                matching.emplace_back(found[i].first.toString(), found[i].second);
         }
         const QString kept = context.left(context.size() - n).toString();
         for (std::size_t k = 0; k < std::min(lattice.states[size_t(splitAt)].size(), kContextsTried); ++k) {
@@ -392,12 +404,9 @@ QList<Candidate> PackagedModel::predict(QStringView context, int count) const
                     word.log10p = typedP + conditional(word.id, before);
             }
             std::sort(words.begin(), words.end(), byP);
-            for (std::size_t i = 0; i < words.size(); ++i) {
-                const auto &[reading, word] = words[i];
+            for (const auto &[reading, word] : words)
                 scores[kept + reading] += std::pow(10.0, word.log10p);
-                if (i < kWordsExtended)
-                    extend(kept, reading, word, before, scores);
-            }
+            extend(kept, words, before, scores);
         }
     }
     return bestOf(withoutCloseSeconds(scores, context.size() + 2), Candidate::Packaged, count);

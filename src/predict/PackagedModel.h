@@ -43,6 +43,7 @@ public:
 
     QList<Candidate> predict(QStringView context, int count) const override;
 
+private:
     struct Word {
         std::uint32_t id;
         double log10p;
@@ -53,12 +54,11 @@ public:
         std::optional<std::uint32_t> previous, before;
     };
 
-private:
     PackagedModel();
     void indexReadings();
     // The likeliest written form of each reading that begins with `prefix`
     // (raw kana, not folded) and is at least `typed` long.
-    void collect(const QString &prefix, qsizetype typed, QHash<QString, Word> &best) const;
+    void collect(const QString &prefix, qsizetype typed, QHash<QStringView, Word> &best) const;
     struct Lattice {
         struct State {
             double log10p; // of the typed kana up to here, ending in `word`
@@ -76,8 +76,9 @@ private:
     double unigramBackOff(std::uint32_t id) const;
     double conditional(std::uint32_t id, const Context &context) const;
     QStringView readingOf(std::uint32_t id) const;
-    // Offers the phrases that continue `word` by up to three more words.
-    void extend(const QString &kept, const QString &reading, const Word &word, const Context &context,
+    // Offers the phrases that continue the likeliest `words` (best first) by
+    // up to three more words, through one beam.
+    void extend(const QString &kept, const std::vector<std::pair<QString, Word>> &words, const Context &context,
                 QHash<QString, double> &scores) const;
 
     std::unique_ptr<marisa::Trie> trie_;

@@ -12,10 +12,14 @@
 //             (a step of 1 s, the first of a level 1.5 s), the press made
 //             half a second into the highlight, the voice of each pick
 //             waited for (0.5 s); candidates the enlarged screen's first group
+// Prediction is measured three ways: the user's history with the model,
+// the model alone, and the model with the sentences a fresh installation's
+// Talk.txt starts with (what a user with no history of her own has).
 // Then the time a touch waits for its candidates at 30,000 sentences of
 // history, and the memory the history and the mapped model take.
 //
-//   build/bench/bench_predict
+//   build/bench/bench_predict            (all figures)
+//   build/bench/bench_predict savings    (the savings alone)
 
 #include "BenchUtil.h"
 #include "board/BoardLayout.h"
@@ -25,6 +29,7 @@
 #include "predict/KanaFold.h"
 #include "predict/PackagedModel.h"
 #include "reading/Dictionary.h"
+#include "samples/SampleFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -198,22 +203,25 @@ void reportWithTail(const char *what, std::vector<double> ms)
     std::printf("%-58s 99th percentile %.3f ms\n", "", ms[ms.size() * 99 / 100]);
 }
 
+// Resident memory of the process's own (anonymous) pages: the mapped
+// model files are shared with the page cache and not counted.
 long rssKb()
 {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith("RssAnon:"))
+            return line.mid(8).trimmed().split(' ').first().toLong();
     }
     return 0;
 }
 
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    const bool savingsOnly = argc > 1 && QByteArray(argv[1]) == "savings";
     QFile file(QStringLiteral(PREDICT_SET));
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "no %s\n", PREDICT_SET);
@@ -237,7 +245,14 @@ int main()
         std::printf("no packaged model: %s\n", qPrintable(why));
     std::printf("%zu sentences, splits of %d history / %d said\n", size_t(sentences.size()), kHistory, kTest);
 
-    std::map<int, Figures> off, blend, modelOnly;
+    HistoryModel starters;
+    QList<KanaSentence> starterKana;
+    for (const QString &s : everydaySentences())
+        starterKana << kanaSentence(s, analyser);
+    starters.learn(starterKana);
+    const BlendPredictor withStarters(&starters, packaged.get());
+
+    std::map<int, Figures> off, blend, modelOnly, modelStarters;
     for (int split = 0; split < kSplits; ++split) {
         QList<int> order(kana.size());
         for (int i = 0; i < order.size(); ++i)
@@ -259,6 +274,7 @@ int main()
             addRun(off[count], tests, nullptr, count);
             addRun(blend[count], tests, &withHistory, count);
             addRun(modelOnly[count], tests, &withoutHistory, count);
+            addRun(modelStarters[count], tests, &withStarters, count);
         }
     }
     print("off (baseline)", 5, off[5]);
@@ -266,6 +282,10 @@ int main()
         print("history + model", count, blend[count]);
     for (int count : {1, 3, 5, 8})
         print("model only", count, modelOnly[count]);
+    for (int count : {1, 3, 5, 8})
+        print("model + starters", count, modelStarters[count]);
+    if (savingsOnly)
+        return 0;
 
     // Latency at 30,000 sentences: the user's sentences joined in pairs.
     HistoryModel big;
@@ -306,7 +326,7 @@ int main()
     reportWithTail("  of which the history", own);
     if (packaged)
         reportWithTail("  of which the packaged model", model);
-    std::printf("memory: model opened %+ld kB (mapped), history of 30,000 sentences %+ld kB\n",
+    std::printf("memory beside the mapped files: model opened %+ld kB, history of 30,000 sentences %+ld kB\n",
                 beforeHistory - before, rssKb() - beforeHistory);
     return 0;
 }

@@ -6,6 +6,10 @@ namespace {
 // A history candidate from a weak match (one kana inside the sentence)
 // ranks below the packaged model's best word; any stronger one above it.
 constexpr double kWeakHistory = 1.5;
+// From so many places on, the last is kept for the model's best guess even
+// when the history has more strong ones: its next words reach where the
+// user's earlier sentences stop.
+constexpr int kRoomForModelFrom = 5;
 
 } // namespace
 
@@ -24,7 +28,8 @@ QList<Candidate> BlendPredictor::predict(QStringView context, int count) const
         out.append(c);
     };
     qsizetype taken = 0;
-    for (; taken < own.size() && own[taken].score > kWeakHistory; ++taken)
+    const int strongRoom = count >= kRoomForModelFrom ? count - 1 : count;
+    for (; taken < own.size() && taken < strongRoom && own[taken].score > kWeakHistory; ++taken)
         add(own[taken]);
     if (!packaged.isEmpty())
         add(packaged.front());

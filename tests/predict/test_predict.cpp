@@ -85,24 +85,41 @@ private slots:
         }
     }
 
-    void fromHistory_data()
+    void offered_data()
     {
+        QTest::addColumn<QString>("predictor");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("count");
         QTest::addColumn<QStringList>("first");
-        QTest::newRow("kanji learned by reading") << "まどを"
+        QTest::newRow("kanji learned by reading") << "history" << "まどを" << 3
             << QStringList{"まどをあけてください", "まどをしめてください"};
-        QTest::newRow("voicing and small kana ignored") << "かつ"
+        QTest::newRow("voicing and small kana ignored") << "history" << "かつ" << 3
             << QStringList{"がっこうに", "がっこうにいきたい"};
-        QTest::newRow("katakana kept as stored") << "こー" << QStringList{"コーヒーが"};
-        QTest::newRow("within a sentence") << "きょうは。みす" << QStringList{"きょうは。みずを", "きょうは。みずをください"};
-        QTest::newRow("the next phrase after a taken one") << "みずを" << QStringList{"みずをください"};
-        QTest::newRow("nothing like it") << "ぬ" << QStringList{};
+        QTest::newRow("katakana kept as stored") << "history" << "こー" << 3 << QStringList{"コーヒーが"};
+        QTest::newRow("within a sentence") << "history" << "きょうは。みす" << 3
+            << QStringList{"きょうは。みずを", "きょうは。みずをください"};
+        QTest::newRow("the next phrase after a taken one") << "history" << "みずを" << 3
+            << QStringList{"みずをください"};
+        QTest::newRow("nothing like it") << "history" << "ぬ" << 3 << QStringList{};
+        // The model's words are pieces (ござ|い|ます, くださ|い): a
+        // candidate joins them into what the user means to say.
+        QTest::newRow("model pieces joined into a word") << "packaged" << "ありがとうござ" << 1
+            << QStringList{"ありがとうございます"};
+        QTest::newRow("model word after the words typed") << "packaged" << "ちょっとまってく" << 1
+            << QStringList{"ちょっとまってください"};
+        QTest::newRow("model phrase after a whole word") << "packaged" << "ありがとう" << 3
+            << QStringList{"ありがとうございます"};
     }
-    void fromHistory()
+    void offered()
     {
+        QFETCH(QString, predictor);
         QFETCH(QString, typed);
+        QFETCH(int, count);
         QFETCH(QStringList, first);
-        const QStringList got = texts(history_.predict(typed, 3));
+        const Predictor *p = predictor == u"history" ? &history_ : static_cast<const Predictor *>(packaged_.get());
+        if (!p)
+            QSKIP("libkkc-data is not installed");
+        const QStringList got = texts(p->predict(typed, count));
         for (const QString &want : first)
             QVERIFY2(got.contains(want), qPrintable(got.join(u' ') + QStringLiteral(" lacks ") + want));
         if (first.isEmpty())
@@ -135,6 +152,22 @@ private slots:
         index.write("not a trie at all");
         index.close();
         QVERIFY(!PackagedModel::open(dir.path(), &why));
+
+        // The pairs and triples: missing, or not whole records.
+        const QString real = PackagedModel::defaultFolder();
+        if (real.isEmpty())
+            return;
+        QTemporaryDir partial;
+        for (const char *name : {"data.1gram.index", "data.1gram", "data.2gram"})
+            QVERIFY(QFile::link(real + u'/' + QLatin1String(name), partial.filePath(QLatin1String(name))));
+        QVERIFY(!PackagedModel::open(partial.path(), &why));
+        QVERIFY2(why.contains(u"data.3gram"), qPrintable(why));
+        QFile triples(partial.filePath(QStringLiteral("data.3gram")));
+        QVERIFY(triples.open(QIODevice::WriteOnly));
+        triples.write("0123456789012");
+        triples.close();
+        QVERIFY(!PackagedModel::open(partial.path(), &why));
+        QVERIFY2(why.contains(u"版が違います"), qPrintable(why));
     }
 
     // read.txt: each text read aloud appended as a quoted CP932 line; a file

@@ -43,23 +43,17 @@ CueShaper accentShaper(QList<AccentedUnit> units, std::function<bool(const QStri
 {
     return [units = std::move(units), isFile = std::move(isFile)](qsizetype u, std::vector<Cue> &cues, long long from,
                                                                   long long to) {
-        if (u < 0 || u >= units.size())
-            return;
-        const MoraShape shape = moraShape(units[u]);
-        if (shape == MoraShape{})
-            return;
+        // With no accent (or past it) a mora is said as recorded: only a
+        // sound found as a height of its own is brought back to that.
+        const MoraShape shape = u >= 0 && u < units.size() ? moraShape(units[u]) : MoraShape{};
+        const int step = shape.height == AccentedUnit::High ? 1 : shape.height == AccentedUnit::Low ? -1 : 0;
         for (Cue &cue : cues) {
             if (cue.path.isEmpty())
                 continue;
+            const HeightSound sound = soundAtHeight(cue.path, step, isFile);
+            cue.path = sound.path;
             cue.gain = shape.gain;
-            cue.semitones = shape.semitones;
-            if (shape.height == AccentedUnit::None)
-                continue;
-            const bool high = shape.height == AccentedUnit::High;
-            if (const QString own = heightPath(cue.path, high); !own.isEmpty() && isFile(own))
-                cue.path = own;
-            else
-                cue.semitones += high ? kHeightSemitones : -kHeightSemitones;
+            cue.semitones = shape.semitones + sound.semitones;
         }
         if (shape.shortened)
             cues.push_back({QString(), from + (to - from) / 2});

@@ -29,7 +29,8 @@ MoraShape moraShape(const AccentedUnit &unit);
 
 // Shapes the cues of each unit of `units` (as spokenTimeline calls it): a
 // mora's sound is replaced by its height beside it when `isFile` finds
-// one, else kept and shifted by that height's step.
+// one, else kept and shifted by that height's step (soundAtHeight). With
+// no units each sound is played as recorded.
 CueShaper accentShaper(QList<AccentedUnit> units, std::function<bool(const QString &path)> isFile);
 
 // The units of `text` with their accent, from the accent dictionary; empty

@@ -43,6 +43,25 @@ QString heightOf(const QString &name)
     return {};
 }
 
+HeightSound soundAtHeight(const QString &found, int step, const std::function<bool(const QString &path)> &isFile)
+{
+    const QString bare = found.endsWith(kWav) ? found.chopped(kWav.size()) : found;
+    const QString recording = heightOf(bare).isEmpty() ? found : heightOf(bare) + kWav;
+    struct Candidate {
+        QString path;
+        int step;
+    };
+    // Nearest to the step wanted first; at the same distance the recording,
+    // then the high one.
+    std::vector<Candidate> candidates{{recording, 0}, {heightPath(recording, true), 1}, {heightPath(recording, false), -1}};
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [step](const Candidate &a, const Candidate &b) { return std::abs(a.step - step) < std::abs(b.step - step); });
+    for (const Candidate &c : candidates)
+        if (c.path == found || (!c.path.isEmpty() && isFile(c.path)))
+            return {c.path, (step - c.step) * kHeightSemitones};
+    return {found, 0};
+}
+
 std::optional<MadeHeights> makeHeights(QByteArrayView wav, QString *why)
 {
     const std::optional<Audio> audio = decodeWav(wav, why);

@@ -198,9 +198,8 @@ void Speech::readSpoken(int rate, bool accent)
     if (text.endsWith(QLatin1Char('_')))
         text.chop(1); // the end marker is not part of the message
     const QList<SpokenUnit> &units = unitsOf(text);
-    const CueShaper shape = accent ? accentShaper(accentOf(text, units), [](const QString &path) {
-        return QFileInfo(path).isFile();
-    }) : CueShaper();
+    const CueShaper shape = accentShaper(accent ? accentOf(text, units) : QList<AccentedUnit>{},
+                                         [](const QString &path) { return QFileInfo(path).isFile(); });
     const SpokenTimeline line = spokenTimeline(units, rate, [this](const QString &name) { return soundFor(name); }, shape);
     const Nanos start = t_.sv.clock->now();
     t_.sv.player->playTimeline(line.cues, line.endFrame);

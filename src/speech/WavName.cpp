@@ -1,5 +1,7 @@
 #include "speech/WavName.h"
 
+#include "speech/MoraHeights.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -65,6 +67,11 @@ std::optional<QString> soundFileFor(const QString &userFolder, const QString &de
             return std::nullopt;
         if (isFile(*path))
             return path;
+        // A folder holding a mora at one height only still speaks it in
+        // its own voice (the player shifts it to the height wanted).
+        for (const bool high : {true, false})
+            if (const QString height = heightPath(*path, high); isFile(height))
+                return height;
     }
     return std::nullopt;
 }

@@ -26,7 +26,8 @@ QString printable(const QString &text);
 
 // The file that voices `ch`: the user's own recording in the data folder
 // when there is one, else the installed default set's; nullopt when neither
-// holds it. An empty folder is skipped.
+// holds it. An empty folder is skipped. A folder without the file but with
+// one of its heights ("か.high.wav", speech/MoraHeights.h) gives that height.
 // soundFileFor("/home/u/kel", "/usr/share/kelvoran/voices", "か")
 //   -> "/home/u/kel/か.wav" when it exists,
 //   -> "/usr/share/kelvoran/voices/か.wav" when only that one exists.

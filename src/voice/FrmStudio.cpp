@@ -151,6 +151,7 @@ void FrmStudio::buildControls()
     grid->addWidget(cmdRestore_, 5, 4);
     grid->addWidget(txtTest_, 6, 1, 1, 3);
     grid->addWidget(cmdTest_, 6, 4);
+    buildHeightChoice(grid, 7);
     grid->addWidget(cmdExport_, 9, 1);
     grid->addWidget(cmdImport_, 9, 2);
     grid->addWidget(close, 9, 4);
@@ -251,7 +252,8 @@ void FrmStudio::showState()
     cmdNext_->setEnabled(idle);
     // Only a studio recording: a sound put in the folder by hand has
     // nothing to go back to and is not the studio's to remove.
-    cmdRestore_->setEnabled(idle && QFileInfo(folder_.takePath(ch)).isFile());
+    cmdRestore_->setEnabled(idle && QFileInfo(folder_.takePath(heightName(ch, chosenStep()))).isFile());
+    showHeightChoice();
     cmdTest_->setEnabled(idle);
     cmdExport_->setEnabled(idle);
     cmdImport_->setEnabled(idle);
@@ -276,6 +278,7 @@ void FrmStudio::record()
     raw_.clear();
     shaped_ = {};
     prompted_ = character();
+    promptedStep_ = chosenStep();
     meter_->setLevel(LevelMeter::kFloorDb, false);   // the last take's warning is not this one's
     if (!room_) {
         phase_ = Phase::Room;
@@ -284,7 +287,7 @@ void FrmStudio::record()
     } else {
         phase_ = Phase::Take;
         watch_.emplace(kRate, room_->rmsDb);
-        lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(prompted_));
+        lblTake_->setText(takePrompt());
     }
     startCapture();
     showState();
@@ -328,7 +331,7 @@ void FrmStudio::onAudio(const QByteArray &bytes)
             lblRoom_->setText(room_->words);
             phase_ = Phase::Take;
             watch_.emplace(kRate, room_->rmsDb);
-            lblTake_->setText(QStringLiteral("「%1」と言ってください。").arg(prompted_));
+            lblTake_->setText(takePrompt());
             showState();
         }
         return;
@@ -366,38 +369,27 @@ void FrmStudio::finishTake()
 
 void FrmStudio::save()
 {
-    const QString ch = prompted_;
+    const QString ch = prompted_, name = heightName(ch, promptedStep_);
     if (phase_ != Phase::Review || !shaped_.ok || ch.isEmpty())
         return;
     QString error;
     // Kept without its silences and with no more than a consonant before its
     // vowel, since the player places it on the beat by its vowel.
     const QByteArray sound = encodeWav16(trimmedToVoice(shaped_.samples, kRate), kRate);
-    if (!folder_.keep(ch, sound, encodeWav16(raw_, kRate), &error)) {
+    if (!folder_.keep(name, sound, encodeWav16(raw_, kRate), &error)) {
         lblTake_->setText(QStringLiteral("保存できませんでした（前の音はそのままです）。%1").arg(japaneseReason(error)));
         return;
     }
     setVoiceSetting(t_, QStringLiteral("Last"), ch);
     phase_ = Phase::Idle;
-    lblTake_->setText(QStringLiteral("「%1」を保存しました。").arg(ch)
-                      + takeHeightsNote(keepTakeHeights(folder_, ch, sound, &error)));
+    lblTake_->setText(QStringLiteral("「%1」%2を保存しました。").arg(ch, heightWords(promptedStep_))
+                      + (promptedStep_ == 0 ? takeHeightsNote(keepTakeHeights(folder_, ch, sound, &error)) : QString()));
     fillList();
     // On to the next character still wanting a recording, unless the
-    // [VOICE] group asks to stay ("SaveStays=1").
-    if (voiceSetting(t_, QStringLiteral("SaveStays")) != u"1")
+    // [VOICE] group asks to stay ("SaveStays=1"); a height stays with its
+    // character.
+    if (promptedStep_ == 0 && voiceSetting(t_, QStringLiteral("SaveStays")) != u"1")
         next();
-    showState();
-}
-
-void FrmStudio::restore()
-{
-    const QString ch = character();
-    QString error;
-    if (!folder_.restore(ch, &error))
-        lblTake_->setText(QStringLiteral("元に戻せませんでした。%1").arg(japaneseReason(error)));
-    else
-        lblTake_->setText(QStringLiteral("「%1」を元の音に戻しました。").arg(ch));
-    fillList();
     showState();
 }
 

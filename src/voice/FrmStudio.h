@@ -5,6 +5,9 @@
 // itself after the voice, is trimmed and levelled and played back at once;
 // "保存" keeps it and moves on to the next character without one,
 // "やり直し" records again, "元に戻す" lets the installed voice speak again.
+// A kana mora's high and low sounds are made from its take; "高い音" or
+// "低い音" records one of them in the user's own voice instead, and
+// "元に戻す" then makes it again from the take.
 // While a take runs the studio stays on its character. Every kept take is on disk at once, and the studio opens
 // again where it stopped (the last character, in the [VOICE] group).
 
@@ -21,9 +24,11 @@
 #include <optional>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -68,6 +73,14 @@ private:
     void importBackup();
     void say(const QString &text);
 
+    // The height the next take is said at (StudioHeights.cpp): 0 as the
+    // character's own sound, +1 its high sound, -1 its low one.
+    void buildHeightChoice(QGridLayout *grid, int row);
+    int chosenStep() const;
+    void chooseStep(int step);
+    void showHeightChoice();
+    QString takePrompt() const;
+
     Talk &t_;
     VoiceFolder folder_;
     QTemporaryDir preview_;
@@ -79,6 +92,7 @@ private:
     std::vector<float> raw_;
     QByteArray pending_; // an odd byte between two reads
     QString prompted_;   // the character the take was asked for
+    int promptedStep_ = 0; // and its height
 
     std::unique_ptr<SoundInput> input_;
     bool capturing_ = false;
@@ -87,6 +101,8 @@ private:
     QLabel *lblProgress_, *lblCharacter_, *lblRoom_, *lblTake_;
     QComboBox *cmbInput_;
     QPushButton *cmdRecord_, *cmdSave_, *cmdRetry_, *cmdNext_, *cmdRestore_, *cmdTest_, *cmdExport_, *cmdImport_;
+    QList<QRadioButton *> optHeights_; // its own, high, low
+    QString choiceFor_;                 // the character they were chosen for
     LevelMeter *meter_;
     QLineEdit *txtTest_;
     TwipsMap map_;

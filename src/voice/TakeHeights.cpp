@@ -3,6 +3,7 @@
 #include "speech/MoraHeights.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace kel {
 
@@ -10,13 +11,29 @@ TakeHeights keepTakeHeights(const VoiceFolder &folder, const QString &ch, const 
 {
     if (!isVoiceName(ch + QStringLiteral(".high")))
         return TakeHeights::NotMora;
-    const QString high = folder.soundPath(ch + QStringLiteral(".high")), low = folder.soundPath(ch + QStringLiteral(".low"));
-    const std::optional<MadeHeights> made = makeHeights(sound);
-    if (made && writeWhole(high, made->high, error) && writeWhole(low, made->low, error))
+    const std::optional<MadeHeights> heights = makeHeights(sound);
+    const auto recorded = [&](int step) { return QFileInfo(folder.takePath(heightName(ch, step))).isFile(); };
+    bool written = heights.has_value();
+    for (const int step : {1, -1})
+        if (!recorded(step) && written)
+            written = writeWhole(folder.soundPath(heightName(ch, step)), step > 0 ? heights->high : heights->low, error);
+    if (written)
         return TakeHeights::Made;
-    QFile::remove(high);
-    QFile::remove(low);
-    return made ? TakeHeights::Failed : TakeHeights::OneOnly;
+    // No made height is left beside a sound it was not made from.
+    for (const int step : {1, -1})
+        if (!recorded(step))
+            QFile::remove(folder.soundPath(heightName(ch, step)));
+    return heights ? TakeHeights::Failed : TakeHeights::OneOnly;
+}
+
+QString heightName(const QString &ch, int step)
+{
+    return step == 0 ? ch : ch + (step > 0 ? QStringLiteral(".high") : QStringLiteral(".low"));
+}
+
+QString heightWords(int step)
+{
+    return step == 0 ? QString() : step > 0 ? QStringLiteral("の高い音") : QStringLiteral("の低い音");
 }
 
 QString takeHeightsNote(TakeHeights result)

@@ -5,7 +5,8 @@
 // phrases. A take in which no pitch is found (too short, whispered, noise)
 // keeps its one height; heights made from an earlier take of the same
 // character are removed then, never left beside a sound they were not made
-// from.
+// from. A height the user recorded as a take of its own ("か.high" with its
+// take in voice/takes) is the user's and stays as it is.
 
 #include "voice/VoiceFolder.h"
 
@@ -19,6 +20,12 @@ enum class TakeHeights {
 };
 
 TakeHeights keepTakeHeights(const VoiceFolder &folder, const QString &ch, const QByteArray &sound, QString *error);
+
+// The name a take at height `step` is kept under: heightName("か", 1) ->
+// "か.high", heightName("か", -1) -> "か.low", heightName("か", 0) -> "か".
+QString heightName(const QString &ch, int step);
+// What the studio calls that sound after the character: "", "の高い音", "の低い音".
+QString heightWords(int step);
 
 // What the studio adds to "保存しました": "" when all is well.
 QString takeHeightsNote(TakeHeights result);

@@ -139,7 +139,9 @@ bool VoiceFolder::keep(const QString &ch, const QByteArray &sound, const QByteAr
     const QString path = soundPath(ch);
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).isFile() && !QFileInfo(takePath(ch)).isFile()) {
+    // A height is made again from the recording when its take is undone:
+    // nothing to put aside.
+    if (heightOf(ch).isEmpty() && QFileInfo(path).isFile() && !QFileInfo(takePath(ch)).isFile()) {
         QFile generated(path);
         if (!generated.open(QIODevice::ReadOnly)
             || !writeWhole(backupPath(ch), generated.readAll(), error))
@@ -176,9 +178,13 @@ bool VoiceFolder::restore(const QString &ch, QString *error)
         return false;
     }
     QFile::remove(takePath(ch));
-    // Its heights were made from the recording forgotten.
-    for (const bool high : {true, false})
-        QFile::remove(heightPath(path, high));
+    // Its heights were made from the recording forgotten, or recorded
+    // beside it in the same voice.
+    if (heightOf(ch).isEmpty())
+        for (const bool high : {true, false}) {
+            QFile::remove(heightPath(path, high));
+            QFile::remove(heightPath(takePath(ch), high));
+        }
     return true;
 }
 

@@ -78,7 +78,8 @@ public:
     // can bring it back.
     bool keep(const QString &ch, const QByteArray &sound, const QByteArray &raw, QString *error);
     // Forgets the own recording and its heights: brings back the sound put
-    // aside for it, or none, so that the installed voice plays.
+    // aside for it, or none, so that the installed voice plays. For a
+    // height ("か.high") forgets that height's take and sound alone.
     bool restore(const QString &ch, QString *error);
 
 private:

@@ -175,6 +175,18 @@ private slots:
                            "る@27563^-4.2*0.807 end 33075"}
             << QStringList{"[箸]で食べる_", "[箸]で食べる_", "箸[で]食べる_", "箸で[食]べる_", "箸で食[べ]る_", "箸で食べ[る]_"}
             << "箸で食べる[_]";
+        // A folder holding a mora at one height only: that height, shifted
+        // to the height wanted, to no height without the accent, and as it
+        // is a step a mora.
+        QTest::newRow("accent: 橋を渡る from the other heights")
+            << "Spoken=1" << "橋を渡る_" << QStringList{"は.high", "し.low", "お", "わ", "た", "る"} << none << 6 / 8.0
+            << QStringList{"timeline は.high@0^-4 し.low@5513^4 お@11025^-2 わ@16538^-2.7*0.95 た@22050^1.3*0.95 る@27563^-0.2*0.807 end 33075"}
+            << QStringList{} << "橋を渡る[_]";
+        QTest::newRow("heights only, no accent") << "Spoken=1;Accent=0" << "はし_" << QStringList{"は.high", "し.low"} << none
+                                                 << 2 / 8.0 << QStringList{"timeline は.high@0^-2 し.low@5513^2 end 11025"}
+                                                 << QStringList{} << "はし[_]";
+        QTest::newRow("height only, step a character") << "" << "は_" << QStringList{"は.low"} << none << 1.6
+                                                       << QStringList{"play は.low", "close"} << QStringList{} << "は[_]";
         // A question rises at its end; す before か is short and soft.
         QTest::newRow("accent: 雨ですか？")
             << "Spoken=1" << "雨ですか？_" << QStringList{"あ", "め", "で", "す", "か"} << none << 11 / 8.0

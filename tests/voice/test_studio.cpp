@@ -138,6 +138,35 @@ private slots:
             QVERIFY2(decodeWav(readFile(home_.filePath(height))) && decodeWav(readFile(home_.filePath(height)))->frames() == kept->frames(), height);
         QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(), QStringLiteral("5 / %1 録音済み").arg(soundSetCharacters().size()));
 
+        // Back on "あ", its high sound said in the user's own voice instead
+        // of the one made from its take: kept trimmed as takes are, with its
+        // take, the studio staying on "あ"; "元に戻す" makes it again.
+        const QByteArray ownA = readFile(home_.filePath("あ.wav")), lowA = readFile(home_.filePath("あ.low.wav"));
+        auto *soundList = child<QTreeWidget>(&studio, "lstSounds");
+        const QTreeWidgetItem *a = soundList->findItems("あ", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        soundList->scrollToItem(a);
+        click(soundList->viewport(), soundList->visualItemRect(a).center());
+        click(child(&studio, "optHeightHigh"));
+        QProcess high;
+        high.start("paplay", {"--device=kelvoran_mic", said("high.wav", 0.5, 0.3)});
+        QVERIFY(high.waitForStarted());
+        click(child(&studio, "cmdRecord"));
+        QCOMPARE(child<QLabel>(&studio, "lblTake")->text(), "「あ」を、いつもより少し高い声で言ってください。");
+        QTRY_VERIFY_WITH_TIMEOUT(child(&studio, "cmdSave")->isEnabled() || !studio.recording(), 8000);
+        click(child(&studio, "cmdSave"));
+        high.waitForFinished(5000);
+        QCOMPARE(child<QLabel>(&studio, "lblTake")->text(), "「あ」の高い音を保存しました。");
+        const auto recordedHigh = decodeWav(readFile(home_.filePath("あ.high.wav")));
+        QVERIFY(recordedHigh && decodeWav(readFile(home_.filePath("voice/takes/あ.high.wav"))));
+        QVERIFY2(std::abs(recordedHigh->seconds() - 0.315) < 0.02, qPrintable(QString::number(recordedHigh->seconds())));
+        QCOMPARE(readFile(home_.filePath("あ.wav")), ownA);
+        QCOMPARE(readFile(home_.filePath("あ.low.wav")), lowA);
+        QCOMPARE(studio.character(), "あ");
+        click(child(&studio, "cmdRestore"));
+        const auto remade = decodeWav(readFile(home_.filePath("あ.high.wav")));
+        QVERIFY2(remade && remade->frames() == kept->frames(), qPrintable(child<QLabel>(&studio, "lblTake")->text()));
+        QVERIFY(!QFile::exists(home_.filePath("voice/takes/あ.high.wav")) && QFile::exists(home_.filePath("あ.wav")));
+
         // A take that clips warns on the meter; the next take starts clear.
         QProcess loud;
         loud.start("paplay", {"--device=kelvoran_mic", said("loud.wav", 0.5, 0.4, 1.0f)});
@@ -158,8 +187,8 @@ private slots:
         QVERIFY(confirm.done());
         QSettings ini(config_.filePath("Talk.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value("VOICE/Input").toString(), "kelvoran_mic_in");
-        QCOMPARE(ini.value("VOICE/Last").toString(), "か");
-        // Opened again, the studio goes on where it stopped.
+        QCOMPARE(ini.value("VOICE/Last").toString(), "あ");
+        // Opened again, the studio goes on where it stopped (after あ, recorded).
         QCOMPARE(FrmStudio(program.win.talk(), &program.win).character(), "か");
 
         const QList<Sound> sounds = soundsWhile(home_.filePath("capture.wav"), [&] {

@@ -102,7 +102,7 @@ private slots:
                                     .arg(studio.frameGeometry().width()).arg(studio.frameGeometry().height())
                                     .arg(screen.width()).arg(screen.height())));
         for (const char *name : {"cmdRecord", "cmdSave", "cmdRetry", "cmdNext", "cmdRestore", "cmdTest", "cmdClose",
-                                 "cmdExport", "cmdImport", "cmbInput", "lstSounds"}) {
+                                 "cmdExport", "cmdImport", "cmbInput", "lstSounds", "optHeightOwn", "optHeightHigh", "optHeightLow"}) {
             QWidget *w = child(&studio, name);
             QVERIFY2(w && onTopAtCentre(w) && screen.contains(QRect(w->mapToGlobal(QPoint()), w->size())), name);
         }

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -166,10 +167,9 @@ private slots:
                 ::send(c, "raised\n", 7, MSG_NOSIGNAL);
             ::_exit(0);
         }
+        const auto ended = qScopeGuard([pid] { ::kill(pid, SIGKILL), ::waitpid(pid, nullptr, 0); });
         QTRY_VERIFY(QFileInfo(impostor).permissions() & QFileDevice::WriteOther);
         QCOMPARE(knockOn(impostor, 10'000), Knock::Unreachable);
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
     }
 
     // What a start makes of the place it knocks at.

@@ -1,25 +1,16 @@
 // Using the whole program by one switch, by two switches and by resting the
 // pointer: switch presses are key events delivered to the window, dwell is
-// real pointer moves, and the clock is the test's. The dialogs by switch:
-// each by its groups in reading order with its safe default first,
-// drop-downs and number boxes stepped through their values, and the
-// highlight frame around its item.
+// real pointer moves, and the clock is the test's. (The dialogs and the
+// highlight frame: test_access_dialogs.)
 #include "support/TestMain.h"
 #include "access/SwitchUser.h"
 
 #include "access/AccessControl.h"
-#include "access/AccessOverlay.h"
-#include "access/ScanOrder.h"
 #include "access/ScanScreen.h"
 #include "base/AnsiText.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -28,15 +19,6 @@ using namespace kel;
 using namespace kel::test;
 
 namespace {
-
-QString captionOf(QWidget *w)
-{
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    if (auto *n = qobject_cast<QAbstractSpinBox *>(w))
-        return n->text();
-    return w->objectName();
-}
 
 // What a session left, as a row names it: "what=value", or "what∋value"
 // for a part of it. A file ("Talk.txt", "day.txt") holds the record of the
@@ -215,8 +197,6 @@ private slots:
             << "Scan=1;ScanStep=5000;SwitchLock=300" << "" << "d +1000 u +100 d u =g0 +400 d u =i0.0" << "" << "";
         QTest::newRow("a press counts once held for the accept time")
             << "Scan=1;ScanStep=5000;SwitchAccept=500" << "" << "d +300 u =- d +600 u =g0" << "" << "";
-        // The first group named, then the second 1.5 s later.
-        QTest::newRow("rows named by their first kana") << "Scan=1;ScanVoice=1;ScanOrder=1" << "" << "S +1600" << "あ い" << "";
         QTest::newRow("a mouse button is a switch when asked") << "Scan=1;ScanVoice=1;ScanMouse=1" << "" << "m +1600" << "あ か" << "";
         QTest::newRow("otherwise a click is a touch") << "Scan=1;ScanVoice=1" << "" << "m +1600" << "" << "";
         // Resting 1 s selects.
@@ -333,10 +313,11 @@ private slots:
         QVERIFY(qAbs(fx.clock.seconds() - start - 0.5) < 0.01);
     }
 
+    // Rows named by their first kana, the first group at once and the
+    // second 1.5 s later, as a touch would name them: "あ" from the
+    // installed set, "い" from the user's own recording over it.
     void scanVoiceFromOwnFolderThenInstalledSet()
     {
-        // The first two rows are named as a touch would name them: "あ" from
-        // the installed set, "い" from the user's own recording over it.
         TalkFixture fx(settings("Scan=1;ScanVoice=1;ScanOrder=1"));
         QTemporaryDir installed;
         for (const QString &name : {"あ.wav", "い.wav"}) {
@@ -350,24 +331,6 @@ private slots:
         QCOMPARE(fx.player.calls, (QStringList{"play " + installed.filePath("あ.wav"), "play " + fx.path("い.wav")}));
     }
 
-    void highlightScalesWithWindow()
-    {
-        TalkFixture fx(settings("Scan=1"));
-        tap(fx, Qt::Key_Space);
-        AccessOverlay *o = fx.win->access().overlay();
-        QVERIFY(o);
-        const QRect small = o->highlight();
-        const int thin = o->thickness();
-        fx.win->resize(FrmTalk::designSize() * 2);
-        QCoreApplication::processEvents();
-        pass(fx, 10);
-        QCOMPARE(o->thickness(), thin * 2);
-        QVERIFY(o->highlight().width() > small.width() * 3 / 2);
-        // Drawn in the frame colour just outside the あ column's edge.
-        const QRect h = o->highlight();
-        QCOMPARE(fx.win->grab().toImage().pixelColor(h.left() - 4 - o->thickness() / 2, h.center().y()), AccessOverlay::kFrameColour);
-    }
-
     void nothingToScan()
     {
         // A screen with nothing on it to touch (a stop panel whose label is covered): the switches do nothing.
@@ -377,177 +340,6 @@ private slots:
             QVERIFY(!s.press(w, {}).valid() && s.level() == Scanner::Level::Idle);
     }
 
-    // Every choice, check box, drop-down and number box of the settings
-    // dialogs and the studio is offered, and a touch where the scan touches,
-    // the middle of its area, takes a choice (whichever way the user scans,
-    // the touch lands there).
-    void everyControlOfTheDialogsIsOffered()
-    {
-        TalkFixture fx(settings("Scan=2;ScanSettings=1;SwitchLock=0"));
-        QStringList missed;
-        int walked = 0;
-        const auto walk = [&](QWidget *d) {
-            const ScanScreen screen = dialogScreen(d);
-            for (QWidget *w : d->findChildren<QWidget *>()) {
-                auto *b = qobject_cast<QAbstractButton *>(w);
-                // The autostart box would write the session's autostart entry.
-                // Left to the caregiver on purpose: whether switches are used at all.
-                if (!w->isVisible() || !((b && b->isCheckable()) || isValueBox(w)) || w->objectName() == u"chkAutostart"
-                    || w->property(kNoScan).toBool())
-                    continue;
-                ++walked;
-                const ScanTarget *target = nullptr;
-                for (const ScanGroup &g : screen.groups)
-                    for (const ScanTarget &t : g.items)
-                        if (t.widget == w)
-                            target = &t;
-                if (!target) {
-                    missed << captionOf(w) + " not offered";
-                    continue;
-                }
-                if (!b || (qobject_cast<QRadioButton *>(b) && b->isChecked()))
-                    continue;
-                const bool was = b->isChecked();
-                touchAt(d, target->centre());
-                QCoreApplication::processEvents();
-                if (b->isChecked() == was)
-                    missed << b->text() + " not taken";
-            }
-        };
-        ModalScript script({{"frmOPT", [&](QWidget *d) { walk(d); click(child(d, "cmdMore")); }},
-                            {"frmMore", [&](QWidget *d) { walk(d); click(child(d, "cmdStudio")); }},
-                            {"frmStudio", [&](QWidget *d) { walk(d); click(child(d, "cmdClose")); }},
-                            {"frmMore", [&](QWidget *d) { click(child(d, "cmdClose")); }},
-                            {"frmOPT", [&](QWidget *d) { click(child(d, "cmdOK0")); }}});   // キャンセル
-        TalkFixture::click(fx.ui().cmdOpt);
-        QVERIFY(script.done());
-        QVERIFY2(missed.isEmpty(), qPrintable(missed.join(u", ")));
-        QVERIFY(walked > 15);
-    }
-
-    // Stepping through a drop-down's values shows each in the box; a
-    // one-switch user who lets the rounds run out keeps the old value.
-    void valuesShownInTheBox()
-    {
-        TalkFixture fx(settings("Scan=1;ScanSettings=1;SwitchLock=0;ScanRounds=1"));
-        QStringList shown;
-        ModalScript script({{"frmOPT", [&](QWidget *d) {
-            auto *list = child<QComboBox>(d, "cmbSample");
-            AccessControl &a = fx.win->access();
-            tap(fx, Qt::Key_Space);   // "確定" first
-            shown << a.screen().groups[a.scanner()->group()].items[0].text;
-            // Along the groups to the drop-down's, then along its items.
-            const auto [g, i] = find(a.screen(), QStringLiteral("２"));
-            while (a.scanner()->group() != g)
-                pass(fx, 100);
-            tap(fx, Qt::Key_Space);
-            while (a.scanner()->item() != i)
-                pass(fx, 100);
-            tap(fx, Qt::Key_Space);
-            for (int k = 0; k < 5; ++k) {
-                shown << list->currentText();
-                pass(fx, k == 0 ? 1500 : 1000);
-            }
-            shown << (a.editing() ? "editing" : "left") << list->currentText();
-            click(child(d, "cmdOK1"));
-        }}});
-        TalkFixture::click(fx.ui().cmdOpt);
-        QVERIFY(script.done());
-        QCOMPARE(shown.join(u' '), QStringLiteral("確定 ２ ３ ４ ５ １ left ２"));
-        QCOMPARE(fx.store->value("Sample"), std::optional<QString>("2"));
-    }
-
-    // The frame lies around its item and never over the item's middle,
-    // where its caption is: the question's buttons reach down near the
-    // dialog's bottom and right edges, and still show it on all four sides.
-    void frameAroundTheItem()
-    {
-        TalkFixture fx(settings("Scan=2;SwitchLock=0"));
-        QStringList seen;
-        ModalScript script({{"frmOK", [&](QWidget *d) {
-            for (int i = 0; i < 2; ++i) {
-                tap(fx, Qt::Key_Space);   // ＯＫ first, then キャンセル
-                const AccessOverlay *o = d->findChild<AccessOverlay *>();
-                const QRect h = o->highlight();
-                const int m = o->thickness() + 6;
-                const QImage shot = d->grab().toImage();
-                const auto framed = [&](int x, int y) { return shot.rect().contains(x, y) && shot.pixelColor(x, y) == AccessOverlay::kFrameColour; };
-                int over = 0;
-                for (int y = h.top() + m; y <= h.bottom() - m; ++y)
-                    for (int x = h.left() + m; x <= h.right() - m; ++x)
-                        over += framed(x, y);
-                // Along the middle lines across each edge, from outside in.
-                QString sides;
-                const QPoint c = h.center();
-                for (auto [from, step] : {std::pair{QPoint(h.left() - m, c.y()), QPoint(1, 0)}, {QPoint(h.right() + m, c.y()), QPoint(-1, 0)},
-                                          {QPoint(c.x(), h.top() - m), QPoint(0, 1)}, {QPoint(c.x(), h.bottom() + m), QPoint(0, -1)}}) {
-                    bool shows = false;
-                    for (int k = 0; k <= 2 * m; ++k)
-                        shows = shows || framed(from.x() + k * step.x(), from.y() + k * step.y());
-                    sides += shows ? u'1' : u'0';
-                }
-                seen << QStringLiteral("%1 %2 %3").arg(fx.win->access().screen().groups[fx.win->access().scanner()->group()].items[0].text)
-                            .arg(over).arg(sides);
-            }
-            tap(fx, Qt::Key_Return);
-        }}});
-        fx.setText(QStringLiteral("あ_"), 1, 1);
-        TalkFixture::click(fx.ui().cmdStart);
-        QVERIFY(script.done());
-        QCOMPARE(seen, (QStringList{"ＯＫ 0 1111", "キャンセル 0 1111"}));
-        QCOMPARE(fx.box()->text(), QStringLiteral("あ_"));   // キャンセル kept the text
-    }
-
-    void readingOrder_data()
-    {
-        QTest::addColumn<QList<QRect>>("rects");
-        QTest::addColumn<QString>("lines");
-        QTest::newRow("a line by overlapping middles, left to right")
-            << QList<QRect>{{0, 40, 100, 30}, {120, 35, 100, 40}, {0, 0, 50, 20}} << "2|0 1";
-        QTest::newRow("a column of radio buttons") << QList<QRect>{{0, 60, 80, 20}, {0, 0, 80, 20}, {0, 30, 80, 20}} << "1|2|0";
-        QTest::newRow("a tall box beside two short ones") << QList<QRect>{{0, 0, 50, 100}, {60, 0, 50, 20}, {60, 70, 50, 20}}
-                                                           << "0 1|2";
-        QTest::newRow("nothing") << QList<QRect>{} << "";
-    }
-
-    void readingOrder()
-    {
-        QFETCH(QList<QRect>, rects);
-        QFETCH(QString, lines);
-        QStringList out;
-        for (const auto &line : readingLines(std::vector<QRect>(rects.begin(), rects.end()))) {
-            QStringList l;
-            for (int i : line)
-                l << QString::number(i);
-            out << l.join(u' ');
-        }
-        QCOMPARE(out.join(u'|'), lines);
-    }
-
-    void valueSteps_data()
-    {
-        QTest::addColumn<QList<double>>("box");   // low, high, step, current
-        QTest::addColumn<QString>("offered");
-        QTest::newRow("every value, the current first") << QList<double>{1, 5, 1, 3} << "3 4 5 1 2";
-        QTest::newRow("a long range in round steps, its ends and the current value kept")
-            << QList<double>{300, 5000, 1, 1050}
-            << "1050 1200 1400 1600 1800 2000 2200 2400 2600 2800 3000 3200 3400 3600 3800 4000 4200 4400 4600 4800 5000 "
-               "300 400 600 800 1000";
-        QTest::newRow("tenths") << QList<double>{1, 1.5, 0.1, 1.5} << "1.5 1 1.1 1.2 1.3 1.4";
-        QTest::newRow("a current value out of range is clamped") << QList<double>{0, 2, 1, 9} << "2 0 1";
-    }
-
-    void valueSteps()
-    {
-        QFETCH(QList<double>, box);
-        QFETCH(QString, offered);
-        QStringList out;
-        for (double v : numberSteps(box[0], box[1], box[2], box[3], 40))
-            out << QString::number(v);
-        QCOMPARE(out.join(u' '), offered);
-        QCOMPARE(listSteps(5, 2), (std::vector<int>{2, 3, 4, 0, 1}));
-        QCOMPARE(listSteps(3, -1), (std::vector<int>{0, 1, 2}));
-    }
 };
 
 KEL_TEST(test_access, TestAccess)

@@ -76,7 +76,7 @@ private slots:
     }
 
     // "終了" asks before words not yet read aloud or stored are lost, with
-    // "キャンセル" as the answer Enter takes; otherwise it ends at once.
+    // "キャンセル" the default, the answer Enter takes; otherwise it ends at once.
     void endAsksBeforeLosingWords_data()
     {
         QTest::addColumn<QString>("text");
@@ -100,20 +100,9 @@ private slots:
         QFETCH(int, answer);
         TalkFixture f({{"Samp", "0"}});
         f.setText(text, text.size() - 1, 1);
-        QString safe;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            QWidget *w = QApplication::activeModalWidget();
-            for (auto *b : w ? w->findChildren<QPushButton *>() : QList<QPushButton *>())
-                if (b->isDefault())
-                    safe = b->text();
-        });
-        watch.start(0);
-        const QStringList asked = drive(f, steps, {answer});
-        QTEST(asked.contains(QStringLiteral("終了|終了してもよろしいですか？|ＯＫ|キャンセル")), "asked");
+        const QStringList asked = drive(f, steps, {answer}, true);
+        QTEST(asked.contains(QStringLiteral("終了|終了してもよろしいですか？|ＯＫ|[キャンセル]")), "asked");
         QTEST(f.quits, "quits");
-        if (!asked.filter(QStringLiteral("終了|")).isEmpty())
-            QCOMPARE(safe, QStringLiteral("キャンセル"));
     }
 
     // The title and the fonts at the design size, then everything scaled to

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +59,20 @@ int asNobody(const std::function<int()> &body)
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A Unix socket bound at `path`, listening when asked; -1 when it cannot be.
+int boundSocket(const QString &path, bool listening)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un a{AF_UNIX, {}};
+    std::memcpy(a.sun_path, name.constData(), size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 || (listening && ::listen(fd, 4) != 0)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 int openDescriptors()
@@ -141,22 +156,20 @@ private slots:
         QCOMPARE(int(raises), 0);
         listener.close();
 
-        // Another user's listener that answers every knock.
+        // Another user's socket that answers every knock as this program would.
         const QString impostor = dir.filePath("impostor.socket");
         const pid_t pid = ::fork();
         if (pid == 0) {
-            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-                ::_exit(99);
-            KnockListener other([] {}, [](std::function<void()> work) { work(); });
-            if (!other.listen(impostor))
+            const int fd = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 ? boundSocket(impostor, true) : -1;
+            if (fd < 0 || ::chmod(QFile::encodeName(impostor).constData(), 0666) != 0)
                 ::_exit(98);
-            ::chmod(QFile::encodeName(impostor).constData(), 0666);
-            ::pause();
+            for (int c; (c = ::accept(fd, nullptr, nullptr)) >= 0; ::close(c))
+                ::send(c, "raised\n", 7, MSG_NOSIGNAL);
+            ::_exit(0);
         }
+        const auto ended = qScopeGuard([pid] { ::kill(pid, SIGKILL), ::waitpid(pid, nullptr, 0); });
         QTRY_VERIFY(QFileInfo(impostor).permissions() & QFileDevice::WriteOther);
         QCOMPARE(knockOn(impostor, 10'000), Knock::Unreachable);
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
     }
 
     // What a start makes of the place it knocks at.
@@ -184,13 +197,10 @@ private slots:
             QVERIFY(QDir().mkpath(path));
         if (there == u"leftover") {
             QVERIFY(listener.listen(path));
-            const QByteArray name = QFile::encodeName(path);
             listener.close();
             // As a killed copy leaves it: the file, nothing listening.
-            sockaddr_un a{AF_UNIX, {}};
-            std::memcpy(a.sun_path, name.constData(), size_t(name.size()));
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+            const int fd = boundSocket(path, false);
+            QVERIFY(fd >= 0);
             ::close(fd);
         }
         if (there == u"long") {

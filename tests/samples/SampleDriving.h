@@ -152,10 +152,10 @@ inline void play(TalkFixture &f, const QStringList &steps)
 // Plays `steps` (see play), separated by spaces, a caption as a click: the
 // press does its work (a repeating key to its end), then the release comes.
 // Answers the questions they ask with `answers` (see Questions); returns
-// the questions.
-inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1})
+// the questions, with their default buttons in brackets when `marksDefault`.
+inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answers = {1}, bool marksDefault = false)
 {
-    Questions questions(std::move(answers));
+    Questions questions(std::move(answers), marksDefault);
     QStringList clicks;
     for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts))
         clicks << (QStringLiteral("@#+").contains(step[0]) ? step : step + u'…');

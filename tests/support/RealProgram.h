@@ -1,7 +1,6 @@
 #pragma once
-// The main window on the real player, the real clock and the real screen,
-// for tests that hear it through the null sink.
-
+// The main window on the real clock and the real screen: with the real
+// player, for tests that hear it through the null sink, or with any other.
 #include "support/Touch.h"
 #include "app/FrmTalk.h"
 #include "base/Clock.h"
@@ -15,20 +14,28 @@
 
 namespace kel::test {
 
-struct RealProgram {
+template <typename Player>
+struct ProgramWith {
     SteadyClock clock;
-    QtWavePlayer player;
+    Player player;
     Platform platform;
     SettingsStore store;
     FrmTalk win;
+
     // `ini` is the settings file, "Talk.ini" in `home` by default.
-    explicit RealProgram(const QString &home, const QString &ini = {})
+    explicit ProgramWith(const QString &home, const QString &ini = {})
         : store(ini.isEmpty() ? home + "/Talk.ini" : ini),
           win(Services{&clock, &player, &platform, &store, [] { return QDate::currentDate(); }})
     {
         player.preload(home);
         win.Form_Load(home);
         win.show();
+    }
+};
+
+struct RealProgram : ProgramWith<QtWavePlayer> {
+    explicit RealProgram(const QString &home, const QString &ini = {}) : ProgramWith(home, ini)
+    {
         if (!QTest::qWaitForWindowExposed(&win))
             qWarning("the window was not shown");
         if (!QTest::qWaitFor([&] { return !player.outputDevice().isEmpty(); }, 5000))

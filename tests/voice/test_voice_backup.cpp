@@ -3,12 +3,15 @@
 // an own recording only when the user says so; a hostile archive or target
 // (damaged, foreign, path-climbing, a name outside the sound set, a long
 // sound, a device, a FIFO, /dev/zero), a full disk or a kill at any moment
-// changes nothing or leaves the new voice whole. And the voice page's sound
-// check and the studio's test line, each at its pace.
+// changes nothing or leaves the new voice whole; what the commands leave
+// out, by name. And the voice page's sound check and the studio's test
+// line, each at its pace.
 #include "support/TestMain.h"
 #include "BackupSupport.h"
 
 #include <QCryptographicHash>
+
+#include <numeric>
 
 using namespace kel;
 using namespace kel::test;
@@ -61,15 +64,23 @@ private slots:
         QCOMPARE(to.readFile("か.wav"), toneWav(250, 0.5));
     }
 
-    // Each hostile archive or target is refused with a message that says
-    // why (archive text with its control characters spelled out), and the
-    // home, the target and the settings are as they were.
-    void hostile_data()
+    // A command on a home with sentences, two sounds and a setting: what
+    // it says, in words a caregiver can act on (the log's lines, "kelvoran:
+    // …", keep the system's words), and what it leaves. Each hostile archive
+    // or target is refused, saying why (archive text with its control
+    // characters spelled out), and the home, the target and the settings are
+    // as they were; a sound or a file the program would not read back is left
+    // out by name, never read whole; a backup too large to restore is never
+    // written; a full TMPDIR does not make a good backup look bad; and what
+    // is written reads back whole.
+    void commands_data()
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("target"); // "archive": a file holding `archive`
         QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<int>("code");
         QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("notSaid");
         QTemporaryDir a;
         VoiceFolder from(a.path());
         QVERIFY(from.keep("い", toneWav(300, 0.4), toneWav(300, 1.0), nullptr) && exportVoice(from, a.filePath("good.tar.gz"), nullptr));
@@ -80,12 +91,25 @@ private slots:
         slow.append(QByteArray((16 << 20) - (slow.size() - 44), '\x80'));
         slow.replace(4, 4, QByteArray::fromHex("24000001")).replace(40, 4, QByteArray::fromHex("00000001"));
         const QString notRegular = "は普通のファイルではありません";
-        // A full backup whose Talk.txt was altered after its manifest was
-        // written, and packed again: the archive is sound, the file is not.
-        const QByteArray voice = voiceTar({{"い", tone}});
-        const QByteArray altered = *tarGz({{"manifest.txt", "kelvoran-backup 1\nTalk.txt\t5\t" + sha256Hex("\"a\"\r\n") + "\nvoice.tar.gz\t"
-                                                               + QByteArray::number(voice.size()) + '\t' + sha256Hex(voice) + '\n'},
-                                            {"Talk.txt", "\"b\"\r\n"}, {"voice.tar.gz", voice}}, nullptr);
+        // A full backup of `talk` and `voice`, its manifest right unless `listed` is given.
+        const auto full = [](const QByteArray &talk, const QByteArray &voice, std::optional<QByteArray> listed = {}) {
+            QByteArray m = "kelvoran-backup 1\n";
+            for (const auto &[name, bytes] : {std::pair{QByteArray("Talk.txt"), listed.value_or(talk)}, std::pair{QByteArray("voice.tar.gz"), voice}})
+                m += name + '\t' + QByteArray::number(bytes.size()) + '\t' + sha256Hex(bytes) + '\n';
+            return tarOf({{"manifest.txt", m}, {"Talk.txt", talk}, {"voice.tar.gz", voice}});
+        };
+        // A ustar header of a 300 MB Talk.txt alone, its data never written:
+        // only the header can make the refusal.
+        QByteArray h(512, '\0');
+        const auto put = [&h](int at, const QByteArray &field) { h.replace(at, field.size(), field); };
+        for (const auto &[at, field] : std::vector<std::pair<int, QByteArray>>{
+                 {0, "Talk.txt"}, {100, "0000644"}, {124, QByteArray::number(qint64(300) << 20, 8).rightJustified(11, '0')},
+                 {136, "00000000000"}, {148, "        "}, {156, "0"}, {257, "ustar"}, {263, "00"}})
+            put(at, field);
+        put(148, QByteArray::number(std::accumulate(h.begin(), h.end(), 0, [](int sum, char c) { return sum + uchar(c); }), 8)
+                     .rightJustified(6, '0') + '\0');
+        QVERIFY(writeFile(a.filePath("header.tar"), h));
+        const QByteArray header = runTool("gzip", {"-nc", a.filePath("header.tar")}).value_or("");
         for (const auto &[row, option, target, archive, said] : std::vector<std::tuple<const char *, QString, QString, QByteArray, QString>>{
                  {"cut in half", "--import-voice", "archive", good.left(good.size() / 2), "声のバックアップを読めません"},
                  {"one byte changed", "--import-voice", "archive", flipped, "壊れています"},
@@ -101,7 +125,10 @@ private slots:
                   "「sounds/000.wav」" + notRegular},
                  {"a device", "--import-voice", "archive", tarOf({{"manifest.txt", manifest}, {"sounds/000.wav", "@device"}}),
                   "「sounds/000.wav」" + notRegular},
-                 {"a file altered under its manifest", "--restore", "archive", altered, "「Talk.txt」が壊れています"},
+                 // Talk.txt altered after its manifest was written, and packed
+                 // again: the archive is sound, the file is not.
+                 {"a file altered under its manifest", "--restore", "archive", full("\"b\"\r\n", voiceTar({{"い", tone}}), "\"a\"\r\n"),
+                  "「Talk.txt」が壊れています"},
                  {"a name of 100 characters", "--import-voice", "archive", voiceTar({{QString(100, u'あ'), tone}}), "声にない名前"},
                  {"Talk.txt.wav", "--import-voice", "archive", voiceTar({{"か", tone}, {"Talk.txt", tone}}), "声にない名前「Talk.txt」"},
                  {".hidden.wav", "--import-voice", "archive", voiceTar({{".hidden", tone}}), "声にない名前「.hidden」"},
@@ -110,6 +137,13 @@ private slots:
                  {"a line separator in a name", "--import-voice", "archive", voiceTar({{"\u2028か", tone}}), "「\\u2028か」"},
                  {"an 11 s sound", "--import-voice", "archive", voiceTar({{"あ", toneWav(440, 11, 0, {1, 8, 1, 8000})}}), "「あ.wav」は長すぎます"},
                  {"16 MB of 8-bit samples at 1 kHz", "--import-voice", "archive", voiceTar({{"あ", slow}}), "「あ.wav」は長すぎます"},
+                 {"a refused WAV is told in Japanese", "--import-voice", "archive", voiceTar({{"あ", toneWav(300, 0.3).left(60)}}),
+                  "「あ.wav」は使える WAV ではありません。何も変えていません。"},
+                 {"a restore of a Talk.txt over 16 MB", "--restore", "archive", full(QByteArray((16 << 20) + 1, 'a'), voiceTar({})),
+                  "「Talk.txt」が 16 MB を超えています"},
+                 {"a Talk.txt whose header says 300 MB is refused unread", "--restore", "archive", header, "「Talk.txt」が 16 MB を超えています"},
+                 {"a refused voice inside a backup is told once", "--restore", "archive", full("\"x\"\r\n", voiceTar({{"Talk.txt", tone}})),
+                  "声にない名前「Talk.txt」があります。何も変えていません。"},
                  {"import /dev/zero", "--import-voice", "/dev/zero", {}, notRegular},
                  {"import a FIFO", "--import-voice", "fifo", {}, notRegular},
                  {"import a folder", "--import-voice", "folder", {}, notRegular},
@@ -123,42 +157,83 @@ private slots:
                  {"export onto a folder", "--export-voice", "folder", {}, notRegular},
                  {"back up onto /dev/null", "--backup", "/dev/null", {}, notRegular},
                  {"back up onto a FIFO", "--backup", "fifo", {}, notRegular},
+                 {"a backup onto a full disk is told in Japanese", "--backup", "full disk", {}, "ディスクがいっぱいです"},
              })
-            QTest::newRow(row) << option << target << archive << said;
+            QTest::newRow(row) << option << target << archive << 1 << said << (QString(row).contains("told once") ? "。。" : "");
+        QTest::newRow("a backup of a folder without files begins with the voice")
+            << "--backup" << "empty home" << QByteArray() << 0 << "声 0 文字 を" << "、声";
+        QTest::newRow("a sound over 32 MB is left out of an export by name")
+            << "--export-voice" << "big sound" << QByteArray() << 0 << "入れなかった声：あ）" << "、い";
+        QTest::newRow("a sound over 32 MB is left out of a backup by name")
+            << "--backup" << "big sound" << QByteArray() << 0 << "入れなかった声：あ）" << "、い";
+        QTest::newRow("a Talk.txt over 16 MB is left out of a backup by name")
+            << "--backup" << "big talk" << QByteArray() << 0 << "入れなかったファイル：Talk.txt" << "";
+        QTest::newRow("a restore with TMPDIR unusable") << "--restore" << "no tmp" << QByteArray() << 0 << "から元に戻しました" << "";
     }
 
-    void hostile()
+    void commands()
     {
         QFETCH(QString, option);
         QFETCH(QString, target);
-        QFETCH(QByteArray, archive);
-        QFETCH(QString, said);
+        QFETCH(int, code);
         QTemporaryDir dir;
         const QString home = dir.filePath("home"), config = dir.filePath("config");
         QVERIFY(QDir().mkpath(home + "/voice/takes") && QDir().mkpath(config));
-        QVERIFY(writeFile(home + "/x.wav", toneWav(250, 0.3)) && writeFile(home + "/い.wav", toneWav(260, 0.3)));
-        QVERIFY(writeFile(home + "/Talk.txt", "\"x\"\r\n") && writeFile(config + "/Talk.ini", "[OPT]\nOPT1=1\n"));
+        if (target != "empty home") {
+            QVERIFY(writeFile(home + "/x.wav", toneWav(250, 0.3)) && writeFile(home + "/い.wav", toneWav(260, 0.3)));
+            QVERIFY(writeFile(home + "/Talk.txt", "\"x\"\r\n") && writeFile(config + "/Talk.ini", "[OPT]\nOPT1=1\n"));
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config);
         QString file = dir.filePath("backup.tar.gz");
-        if (target == "archive")
+        std::optional<SmallDisk> disk;
+        if (target == "archive") {
+            QFETCH(QByteArray, archive);
             QVERIFY(writeFile(file, archive));
-        else if (target == "fifo")
+        } else if (target == "fifo") {
             QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
-        else if (target == "folder")
+        } else if (target == "folder") {
             QVERIFY(QDir().mkpath(file));
-        else if (target == "300 MB") // sparse: it takes no room
+        } else if (target == "300 MB") { // sparse: it takes no room
             QVERIFY(writeFile(file, {}) && QFile::resize(file, 300 << 20));
-        else if (target == "link to /dev/null")
+        } else if (target == "link to /dev/null") {
             QVERIFY(QFile::link("/dev/null", file));
-        else
+        } else if (target == "full disk") {
+            disk.emplace(dir.filePath("stick"));
+            QVERIFY(disk->mounted() && disk->fill());
+            file = dir.filePath("stick/all.tar.gz");
+        } else if (target == "big sound") { // sparse: no room taken, and never to be read
+            QVERIFY(writeFile(home + "/あ.wav", {}) && QFile::resize(home + "/あ.wav", qint64(40) << 20));
+        } else if (target == "big talk") {
+            QVERIFY(QFile::resize(home + "/Talk.txt", (qint64(16) << 20) + 1));
+        } else if (target == "no tmp") {
+            const QString other = dir.filePath("other");
+            QVERIFY(QDir().mkpath(other) && kelvoran({"--home", other, "--backup", file}, config) == 0);
+            env.insert("TMPDIR", dir.filePath("no such folder"));
+        } else if (target.startsWith(u'/')) {
             file = target;
+        }
         const auto before = snapshot(dir.path());
         const char kind = kindOf(file);
-        const auto [code, words] = kelvoranSays({"--home", home, option, file, "--force"}, config);
-        QCOMPARE(code, 1);
-        QVERIFY2(QString::fromUtf8(words).contains(said), words.constData());
-        QVERIFY2(!words.contains('\x1b') && !QString::fromUtf8(words).contains(QChar(0x202e)), "a control character reached the terminal");
-        QVERIFY(snapshot(dir.path()) == before);
-        QCOMPARE(kindOf(file), kind);
+        const Ran ran = runProgram(QStringLiteral(KELVORAN_PATH), {"--home", home, option, file, "--force"}, env);
+        QStringList lines = QString::fromUtf8(ran.out + ran.err).split(u'\n');
+        lines.removeIf([](const QString &line) { return line.startsWith("kelvoran: "); });
+        const QString words = lines.join(u'\n');
+        QCOMPARE(ran.code, code);
+        QFETCH(QString, said);
+        QFETCH(QString, notSaid);
+        QVERIFY2(words.contains(said), qPrintable(words));
+        QVERIFY2(notSaid.isEmpty() || !words.contains(notSaid), qPrintable(words));
+        QVERIFY2(!words.contains(u'\x1b') && !words.contains(QChar(0x202e)), "a control character reached the terminal");
+        if (code == 1) {
+            QVERIFY(snapshot(dir.path()) == before);
+            QCOMPARE(kindOf(file), kind);
+        }
+        // What was written reads back whole.
+        if (option == "--backup" && code == 0)
+            QCOMPARE(kelvoran({"--home", dir.filePath("fresh"), "--restore", file}, dir.filePath("fresh config")), 0);
+        if (option == "--export-voice" && code == 0)
+            QCOMPARE(kelvoran({"--home", dir.filePath("fresh"), "--import-voice", file}), 0);
     }
 
     // A sound longer than the limit in a backup is refused in the studio

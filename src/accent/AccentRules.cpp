@@ -46,10 +46,19 @@ constexpr std::array kJoinRows = {
     JoinRow{u"", u"", u"動詞", u"非自立", u"いる", true},
     JoinRow{u"", u"", u"動詞", u"非自立", u"しまう", true},
     JoinRow{u"", u"", u"動詞", u"非自立", u"ちゃう", true},
+    // "知りすぎる", "溺れかかる": a verb's stem and the verb after it are
+    // one compound verb.
+    JoinRow{u"動詞", u"", u"動詞", u"非自立", u"", true},
     // "消しなさい", "お伝えください" (after "て" a request begins a phrase).
     JoinRow{u"動詞", u"", u"動詞", u"", u"くださる|なさる", true},
     JoinRow{u"", u"", u"形容詞", u"接尾", u"", true},
+    // "行けば | いい", "来ても | よい": said apart after a particle.
+    JoinRow{u"助詞", u"", u"形容詞", u"非自立", u"", false},
     JoinRow{u"", u"", u"形容詞", u"非自立", u"", true},
+    // "すべて | 弁護士", "午後 | 4時": a noun said as an adverb stands
+    // before the noun after it, though a suffix still leans on it.
+    JoinRow{u"名詞", u"副詞可能", u"名詞", u"接尾", u"", true},
+    JoinRow{u"名詞", u"副詞可能", u"名詞", u"", u"", false},
     // "行くの", "するん": the nominal の and ん lean; "こと", "とき" begin a phrase.
     JoinRow{u"", u"", u"名詞", u"非自立", u"の", true},
     JoinRow{u"", u"", u"名詞", u"非自立", u"ん", true},
@@ -134,6 +143,8 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"名詞", u"そう", u"", u"F4@1"},
     // "鳥のよ'うに", "同じよ'うに", as after a verb.
     RuleOverride{u"名詞", u"よう", u"", u"動詞%F2@1/形容詞%F2@1/助詞%F2@1/連体詞%F2@1/助動詞%F2@1"},
+    // "効果的", "神秘的": a compound in 的 is flat.
+    RuleOverride{u"名詞", u"的", u"", u"C4"},
     // "踏む'と", "する'と": a flat verb falls on its last mora.
     RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0"},
     // "触って'は", "言って'も": after "て" a flat verb falls on the "て".
@@ -187,6 +198,14 @@ QStringView ruleAfter(QStringView rule, const AccentWord &previous)
             return choice.mid(percent + 1);
     }
     return {};
+}
+
+// "出る | ときに", "たてる | ことと": after an accented phrase these begin
+// a phrase of their own; after a flat one they lean on it ("する'ときに").
+bool standsAfterAccent(const AccentPhrase &before, const AccentWord &next)
+{
+    return before.nucleus != 0 && next.pos == u"名詞" && next.pos1 == u"非自立"
+        && matches(u"こと|とき|ため", next.base);
 }
 
 bool isVerbOrAdjective(const QString &pos)
@@ -266,7 +285,7 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
     QList<AccentPhrase> out;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const AccentWord &w = words[i];
-        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w)) {
+        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !standsAfterAccent(out.last(), w)) {
             AccentPhrase &p = out.last();
             p.nucleus = combinedNucleus(p, words[i - 1], w);
             p.morae += w.morae;

@@ -200,12 +200,33 @@ QStringView ruleAfter(QStringView rule, const AccentWord &previous)
     return {};
 }
 
-// "出る | ときに", "たてる | ことと": after an accented phrase these begin
-// a phrase of their own; after a flat one they lean on it ("する'ときに").
-bool standsAfterAccent(const AccentPhrase &before, const AccentWord &next)
+// Words said as a phrase of their own after an accented phrase, though
+// they lean on a flat one.
+struct ApartAfterAccent {
+    QStringView pos, pos1, base;
+};
+
+constexpr std::array kApartAfterAccent = {
+    // "出る | ときに", "たてる | ことと"; "する'ときに".
+    ApartAfterAccent{u"名詞", u"非自立", u"こと|とき|ため"},
+    // "用意 | した", "予約 | する"; "勉強した".
+    ApartAfterAccent{u"動詞", u"", u"する"},
+};
+
+bool saidApartAfterAccent(const AccentPhrase &before, const AccentWord &next)
 {
-    return before.nucleus != 0 && next.pos == u"名詞" && next.pos1 == u"非自立"
-        && matches(u"こと|とき|ため", next.base);
+    if (before.nucleus == 0)
+        return false;
+    for (const ApartAfterAccent &row : kApartAfterAccent)
+        if (matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base))
+            return true;
+    return false;
+}
+
+// "何も", "誰も", "どこも": an interrogative with も is flat.
+bool isInterrogativeWithMo(const AccentWord &previous, const AccentWord &next)
+{
+    return previous.pos1 == u"代名詞" && matches(u"何|誰|どこ|いつ|なに|だれ", previous.base) && next.base == u"も";
 }
 
 bool isVerbOrAdjective(const QString &pos)
@@ -265,6 +286,8 @@ int combinedNucleus(const AccentPhrase &phrase, const AccentWord &previous, cons
         // After a prefix the noun's own compound rule does not apply.
         if (previous.pos == u"接頭詞")
             return apply(kAfterPrefix, phrase.morae, phrase.nucleus, next.nucleus);
+        if (isInterrogativeWithMo(previous, next))
+            return 0;
         QStringView code = next.rule;
         if (code.contains(u'%'))
             code = ruleAfter(code, previous);
@@ -285,7 +308,7 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
     QList<AccentPhrase> out;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const AccentWord &w = words[i];
-        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !standsAfterAccent(out.last(), w)) {
+        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), w)) {
             AccentPhrase &p = out.last();
             p.nucleus = combinedNucleus(p, words[i - 1], w);
             p.morae += w.morae;

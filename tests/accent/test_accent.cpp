@@ -115,6 +115,9 @@ private slots:
         QTest::newRow("いい after a particle stands apart") << "行けばいい" << "い/L け/H ば/L | い/H い/L";
         QTest::newRow("formal noun after an accented verb") << "出るときに" << "で/H る/L | と/H き/L に/L";
         QTest::newRow("formal noun after a flat verb") << "するときに" << "す/L る/H と/H き/L に/L";
+        QTest::newRow("する after an accented verbal noun stands apart") << "用意した" << "よ/H お/L い/L | し/L た/H";
+        QTest::newRow("する after a flat verbal noun leans") << "勉強した" << "べ/L ん/H きょ/H お/H し/H た/H";
+        QTest::newRow("an interrogative with も is flat") << "何もない" << "な/L に/H も/H | な/H い/L";
         QTest::newRow("a compound in 的 is flat") << "効果的な方法" << "こ/L お/H か/H て/H き/H な/H | ほ/L お/H ほ/H お/H";
     }
 

@@ -272,6 +272,10 @@ bool joinsPhrase(const AccentWord &previous, const AccentWord &next)
 {
     if (previous.pauseAfter)
         return false;
+    // "本 | 論文", "反 | 政府": an accented prefix of two morae is said as a
+    // word of its own ("お茶", "ご両親" lean).
+    if (previous.pos == u"接頭詞" && previous.morae >= 2 && previous.nucleus != 0)
+        return false;
     for (const JoinRow &row : kJoinRows)
         if (matches(row.previousPos, previous.pos) && matches(row.previousPos1, previous.pos1)
             && matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base)

@@ -118,6 +118,7 @@ private slots:
         QTest::newRow("する after an accented verbal noun stands apart") << "用意した" << "よ/H お/L い/L | し/L た/H";
         QTest::newRow("する after a flat verbal noun leans") << "勉強した" << "べ/L ん/H きょ/H お/H し/H た/H";
         QTest::newRow("an interrogative with も is flat") << "何もない" << "な/L に/H も/H | な/H い/L";
+        QTest::newRow("an accented prefix of two morae stands apart") << "本論文" << "ほ/H ん/L | ろ/L ん/H ぶ/H ん/H";
         QTest::newRow("a compound in 的 is flat") << "効果的な方法" << "こ/L お/H か/H て/H き/H な/H | ほ/L お/H ほ/H お/H";
     }
 

@@ -147,8 +147,9 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"名詞", u"的", u"", u"C4"},
     // "踏む'と", "する'と": a flat verb falls on its last mora.
     RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0"},
-    // "触って'は", "言って'も": after "て" a flat verb falls on the "て".
-    RuleOverride{u"助詞", u"は|も", u"", u"名詞%F1/動詞%F2@0/形容詞%F2@0/助詞,接続助詞%F2@0"},
+    // "触って'は", "言って'も", "性質に'は": after "て" or a case particle a
+    // flat phrase falls on that particle.
+    RuleOverride{u"助詞", u"は|も", u"", u"名詞%F1/動詞%F2@0/形容詞%F2@0/助詞,接続助詞%F2@0/助詞,格助詞%F2@0"},
 };
 
 // "ご両親" (ごりょ'うしん): a prefixed noun keeps its own nucleus, not the

@@ -119,6 +119,7 @@ private slots:
         QTest::newRow("する after a flat verbal noun leans") << "勉強した" << "べ/L ん/H きょ/H お/H し/H た/H";
         QTest::newRow("an interrogative with も is flat") << "何もない" << "な/L に/H も/H | な/H い/L";
         QTest::newRow("an accented prefix of two morae stands apart") << "本論文" << "ほ/H ん/L | ろ/L ん/H ぶ/H ん/H";
+        QTest::newRow("は after a case particle on a flat noun") << "学校には" << "が/L っ/H こ/H お/H に/H わ/L";
         QTest::newRow("a compound in 的 is flat") << "効果的な方法" << "こ/L お/H か/H て/H き/H な/H | ほ/L お/H ほ/H お/H";
     }
 

@@ -117,7 +117,7 @@ struct Score {
     }
     void print(const char *name) const
     {
-        std::printf("  %-22s heights %5.1f %%   boundaries: precision %5.1f %%  recall %5.1f %%\n", name,
+        std::printf("  %-22s heights %5.2f %%   boundaries: precision %5.1f %%  recall %5.1f %%\n", name,
                     100.0 * double(right) / double(qMax<qsizetype>(morae, 1)),
                     100.0 * double(foundRight) / double(qMax<qsizetype>(found, 1)),
                     100.0 * double(foundRight) / double(qMax<qsizetype>(boundaries, 1)));

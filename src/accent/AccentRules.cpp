@@ -46,10 +46,19 @@ constexpr std::array kJoinRows = {
     JoinRow{u"", u"", u"動詞", u"非自立", u"いる", true},
     JoinRow{u"", u"", u"動詞", u"非自立", u"しまう", true},
     JoinRow{u"", u"", u"動詞", u"非自立", u"ちゃう", true},
+    // "知りすぎる", "溺れかかる": a verb's stem and the verb after it are
+    // one compound verb.
+    JoinRow{u"動詞", u"", u"動詞", u"非自立", u"", true},
     // "消しなさい", "お伝えください" (after "て" a request begins a phrase).
     JoinRow{u"動詞", u"", u"動詞", u"", u"くださる|なさる", true},
     JoinRow{u"", u"", u"形容詞", u"接尾", u"", true},
+    // "行けば | いい", "来ても | よい": said apart after a particle.
+    JoinRow{u"助詞", u"", u"形容詞", u"非自立", u"", false},
     JoinRow{u"", u"", u"形容詞", u"非自立", u"", true},
+    // "すべて | 弁護士", "午後 | 4時": a noun said as an adverb stands
+    // before the noun after it, though a suffix still leans on it.
+    JoinRow{u"名詞", u"副詞可能", u"名詞", u"接尾", u"", true},
+    JoinRow{u"名詞", u"副詞可能", u"名詞", u"", u"", false},
     // "行くの", "するん": the nominal の and ん lean; "こと", "とき" begin a phrase.
     JoinRow{u"", u"", u"名詞", u"非自立", u"の", true},
     JoinRow{u"", u"", u"名詞", u"非自立", u"ん", true},
@@ -134,10 +143,13 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"名詞", u"そう", u"", u"F4@1"},
     // "鳥のよ'うに", "同じよ'うに", as after a verb.
     RuleOverride{u"名詞", u"よう", u"", u"動詞%F2@1/形容詞%F2@1/助詞%F2@1/連体詞%F2@1/助動詞%F2@1"},
+    // "効果的", "神秘的": a compound in 的 is flat.
+    RuleOverride{u"名詞", u"的", u"", u"C4"},
     // "踏む'と", "する'と": a flat verb falls on its last mora.
     RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0"},
-    // "触って'は", "言って'も": after "て" a flat verb falls on the "て".
-    RuleOverride{u"助詞", u"は|も", u"", u"名詞%F1/動詞%F2@0/形容詞%F2@0/助詞,接続助詞%F2@0"},
+    // "触って'は", "言って'も", "性質に'は": after "て" or a case particle a
+    // flat phrase falls on that particle.
+    RuleOverride{u"助詞", u"は|も", u"", u"名詞%F1/動詞%F2@0/形容詞%F2@0/助詞,接続助詞%F2@0/助詞,格助詞%F2@0"},
 };
 
 // "ご両親" (ごりょ'うしん): a prefixed noun keeps its own nucleus, not the
@@ -189,6 +201,35 @@ QStringView ruleAfter(QStringView rule, const AccentWord &previous)
     return {};
 }
 
+// Words said as a phrase of their own after an accented phrase, though
+// they lean on a flat one.
+struct ApartAfterAccent {
+    QStringView pos, pos1, base;
+};
+
+constexpr std::array kApartAfterAccent = {
+    // "出る | ときに", "たてる | ことと"; "する'ときに".
+    ApartAfterAccent{u"名詞", u"非自立", u"こと|とき|ため"},
+    // "用意 | した", "予約 | する"; "勉強した".
+    ApartAfterAccent{u"動詞", u"", u"する"},
+};
+
+bool saidApartAfterAccent(const AccentPhrase &before, const AccentWord &next)
+{
+    if (before.nucleus == 0)
+        return false;
+    for (const ApartAfterAccent &row : kApartAfterAccent)
+        if (matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base))
+            return true;
+    return false;
+}
+
+// "何も", "誰も", "どこも": an interrogative with も is flat.
+bool isInterrogativeWithMo(const AccentWord &previous, const AccentWord &next)
+{
+    return previous.pos1 == u"代名詞" && matches(u"何|誰|どこ|いつ|なに|だれ", previous.base) && next.base == u"も";
+}
+
 bool isVerbOrAdjective(const QString &pos)
 {
     return pos == u"動詞" || pos == u"形容詞";
@@ -232,6 +273,10 @@ bool joinsPhrase(const AccentWord &previous, const AccentWord &next)
 {
     if (previous.pauseAfter)
         return false;
+    // "本 | 論文", "反 | 政府": an accented prefix of two morae is said as a
+    // word of its own ("お茶", "ご両親" lean).
+    if (previous.pos == u"接頭詞" && previous.morae >= 2 && previous.nucleus != 0)
+        return false;
     for (const JoinRow &row : kJoinRows)
         if (matches(row.previousPos, previous.pos) && matches(row.previousPos1, previous.pos1)
             && matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base)
@@ -246,6 +291,8 @@ int combinedNucleus(const AccentPhrase &phrase, const AccentWord &previous, cons
         // After a prefix the noun's own compound rule does not apply.
         if (previous.pos == u"接頭詞")
             return apply(kAfterPrefix, phrase.morae, phrase.nucleus, next.nucleus);
+        if (isInterrogativeWithMo(previous, next))
+            return 0;
         QStringView code = next.rule;
         if (code.contains(u'%'))
             code = ruleAfter(code, previous);
@@ -266,7 +313,7 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
     QList<AccentPhrase> out;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const AccentWord &w = words[i];
-        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w)) {
+        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), w)) {
             AccentPhrase &p = out.last();
             p.nucleus = combinedNucleus(p, words[i - 1], w);
             p.morae += w.morae;

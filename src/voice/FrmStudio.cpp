@@ -436,6 +436,7 @@ void FrmStudio::fitOver(const QWidget *over)
     fitDialogLook(this, over, t_.layout.map().scale(), map_, kStudioBack, [this] {
         // The character to say and the button to start, larger still.
         lblCharacter_->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 48, true}, map_));
+        lblCharacter_->setMinimumHeight(lblCharacter_->sizeHint().height()); // never squeezed by the rows below
         cmdRecord_->setFont(makeFont(DesignFont{QString::fromUtf8(kPGothic), 28, true}, map_));
         // The list as wide as its columns in this type, so that no state is
         // cut short ("標…").

@@ -109,6 +109,18 @@ private slots:
         QTest::newRow("flat noun, polite verb") << "学校に行きます" << "が/L っ/H こ/H お/H に/H | い/L き/H ま/H す/L";
         QTest::newRow("verb asked") << "行きますか？" << "い/L き/H ま/H す/L か/L 。";
         QTest::newRow("accented verb after an accented noun") << "雨が降る" << "あ/H め/L が/L | ふ/H る/L";
+        // Phrases as they are said apart or together.
+        QTest::newRow("compound verb") << "知りすぎる" << "し/L り/H す/H ぎ/H る/L";
+        QTest::newRow("a noun said as an adverb stands apart") << "午後四時に会う" << "ご/H ご/L | よ/H じ/L に/L | あ/H う/L";
+        QTest::newRow("いい after a particle stands apart") << "行けばいい" << "い/L け/H ば/L | い/H い/L";
+        QTest::newRow("formal noun after an accented verb") << "出るときに" << "で/H る/L | と/H き/L に/L";
+        QTest::newRow("formal noun after a flat verb") << "するときに" << "す/L る/H と/H き/L に/L";
+        QTest::newRow("する after an accented verbal noun stands apart") << "用意した" << "よ/H お/L い/L | し/L た/H";
+        QTest::newRow("する after a flat verbal noun leans") << "勉強した" << "べ/L ん/H きょ/H お/H し/H た/H";
+        QTest::newRow("an interrogative with も is flat") << "何もない" << "な/L に/H も/H | な/H い/L";
+        QTest::newRow("an accented prefix of two morae stands apart") << "本論文" << "ほ/H ん/L | ろ/L ん/H ぶ/H ん/H";
+        QTest::newRow("は after a case particle on a flat noun") << "学校には" << "が/L っ/H こ/H お/H に/H わ/L";
+        QTest::newRow("a compound in 的 is flat") << "効果的な方法" << "こ/L お/H か/H て/H き/H な/H | ほ/L お/H ほ/H お/H";
     }
 
     void sentences()

@@ -9,8 +9,9 @@
 //              rendering by its first sound.
 //   load       50 readings of tones with both cores kept busy: every mora
 //              heard, each onset against its beat.
+//   stop       a reading stopped part-way: how soon its sound ends.
 // Prints medians. Run by hand:
-//   tools/with-pulse build/bench/bench_playback [--heard|--load] [VOICES]
+//   tools/with-pulse build/bench/bench_playback [--heard|--load [--busy=N]|--stop] [VOICES]
 #include "BenchUtil.h"
 #include "support/AudioCapture.h"
 
@@ -23,9 +24,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <numeric>
 #include <cstdio>
 
 using namespace kel;
@@ -110,6 +113,7 @@ void heard(const QString &voices)
     };
     for (int rate : {6, 8, 10}) {
         std::vector<double> shares, offBeat, lengths, before;
+        std::vector<QString> names;
         int whole = 0;
         for (const QString &sentence : kSentences) {
             const SpokenTimeline line = spokenTimeline(unitsOf(sentence), rate, inSet);
@@ -157,6 +161,7 @@ void heard(const QString &voices)
                     before.push_back(withinCut / fileEnergy);
                     const qsizetype vowel = heardVowel(got, std::max<qsizetype>(0, start), to) - shift - render.lead();
                     offBeat.push_back(1000.0 * double(vowel - placed[i].frame) / kPlaybackRate);
+                    names.push_back(QFileInfo(line.cues[i].path).completeBaseName());
                 }
             }
         }
@@ -172,14 +177,23 @@ void heard(const QString &voices)
                     rate, 100 * median(shares), 100 * percentile(shares, 0.1), whole, shares.size(), median(spread),
                     percentile(spread, 0.9), spread.empty() ? 0.0 : *std::max_element(spread.begin(), spread.end()), median(lengths),
                     100 * median(before), 100 * percentile(before, 0.1));
+        // The morae furthest off, to say which kinds of sound the onset
+        // finder misplaces: heard late (+) or early (-) against the rest.
+        std::vector<size_t> order(spread.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return spread[a] > spread[b]; });
+        std::printf("  furthest off:");
+        for (size_t j = 0; j < std::min<size_t>(12, order.size()); ++j)
+            std::printf(" %s %+.0f", qPrintable(names[order[j]]), offBeat[order[j]] - common);
+        std::printf(" ms\n");
     }
 }
 
 // Busy loops on every core, for as long as it lives.
 struct BusyCores {
-    BusyCores()
+    explicit BusyCores(int count)
     {
-        for (int i = 0; i < QThread::idealThreadCount(); ++i) {
+        for (int i = 0; i < count; ++i) {
             auto *p = new QProcess;
             p->start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
             p->waitForStarted();
@@ -197,7 +211,7 @@ struct BusyCores {
     QList<QProcess *> loops;
 };
 
-void underLoad()
+void underLoad(int busyLoops)
 {
     constexpr int kRate = 8, kMorae = 24, kReadings = 50;
     QTemporaryDir dir;
@@ -213,7 +227,7 @@ void underLoad()
     QtWavePlayer player;
     if (!QTest::qWaitFor([&] { return !player.outputDevice().isEmpty(); }, 5000))
         std::printf("bench_playback: no output device\n");
-    BusyCores busy;
+    BusyCores busy(busyLoops);
     int complete = 0, onBeat = 0;
     std::vector<double> worst, all;
     for (int r = 0; r < kReadings; ++r) {
@@ -227,12 +241,52 @@ void underLoad()
         }
         complete += onsets.size() == kMorae;
         onBeat += onsets.size() == kMorae && maxMs <= 8;
+        // A reading off its beat, told apart: a stall delays every onset
+        // after it by the same amount; a misheard onset stands alone.
+        if (onsets.size() != kMorae || maxMs > 8) {
+            std::printf("  reading %d: %lld onsets; late (ms):", r, (long long)onsets.size());
+            for (qsizetype i = 0; i < onsets.size(); ++i)
+                std::printf(" %.0f", 1000 * (onsets[i].at - onsets[0].at - double(beatFrame(i, kRate)) / kPlaybackRate));
+            std::printf("\n");
+        }
         worst.push_back(maxMs);
     }
     std::printf("under load (%d busy loops), %d readings of %d morae at %d/s: %d with every mora, %d with every onset"
                 " within 8 ms; onset error median %.3f ms; worst per reading median %.3f ms, max %.3f ms\n",
                 int(busy.loops.size()), kReadings, kMorae, kRate, complete, onBeat, median(all), median(worst),
                 *std::max_element(worst.begin(), worst.end()));
+}
+
+// A reading stopped part-way: how much later its sound ends than it would
+// if stopping were heard as soon as starting (both are delayed by the
+// server alike), over 20 stops at different points of a 2 s tone.
+void stopping()
+{
+    QTemporaryDir dir;
+    test::writeFile(dir.filePath("tone.wav"), test::toneWav(440, 2.0));
+    QtWavePlayer player;
+    if (!QTest::qWaitFor([&] { return !player.outputDevice().isEmpty(); }, 5000))
+        std::printf("bench_playback: no output device\n");
+    const std::vector<Cue> cues{{dir.filePath("tone.wav"), 0}};
+    std::vector<double> lags;
+    for (int r = 0; r < 20; ++r) {
+        const int playMs = 300 + 20 * r;
+        QElapsedTimer clock;
+        double stoppedAfter = 0;
+        const QList<test::Sound> sounds = test::soundsWhile(dir.filePath("capture"), [&] {
+            clock.start();
+            player.playTimeline(cues, kPlaybackRate * 2);
+            QTest::qWait(playMs);
+            player.close();
+            stoppedAfter = double(clock.nsecsElapsed()) / 1e6;
+            QTest::qWait(500);
+        });
+        if (sounds.size() == 1)
+            lags.push_back(1000 * (sounds[0].end - sounds[0].onset) - stoppedAfter);
+    }
+    std::printf("stopped part-way, %zu of 20 heard as one sound: the sound ends after the stop later than it began after"
+                " the start by median %.1f ms, max %.1f ms\n",
+                lags.size(), median(lags), lags.empty() ? 0.0 : *std::max_element(lags.begin(), lags.end()));
 }
 
 } // namespace
@@ -245,11 +299,19 @@ int main(int argc, char *argv[])
         return 1;
     }
     QStringList args = app.arguments().mid(1);
-    const bool onlyHeard = args.removeAll(QStringLiteral("--heard")) > 0, onlyLoad = args.removeAll(QStringLiteral("--load")) > 0;
+    const bool onlyHeard = args.removeAll(QStringLiteral("--heard")) > 0, onlyLoad = args.removeAll(QStringLiteral("--load")) > 0,
+               onlyStop = args.removeAll(QStringLiteral("--stop")) > 0, all = !onlyHeard && !onlyLoad && !onlyStop;
+    // --busy=N: N busy loops instead of one a core, a machine busier still.
+    int busyLoops = QThread::idealThreadCount();
+    for (const QString &a : args.filter(QStringLiteral("--busy=")))
+        busyLoops = a.mid(7).toInt();
+    args.removeIf([](const QString &a) { return a.startsWith(QStringLiteral("--busy=")); });
     const QString voices = args.value(0, QCoreApplication::applicationDirPath() + QStringLiteral("/../voices"));
-    if (!onlyLoad)
+    if (all || onlyHeard)
         heard(QDir(voices).absolutePath());
-    if (!onlyHeard)
-        underLoad();
+    if (all || onlyLoad)
+        underLoad(busyLoops);
+    if (all || onlyStop)
+        stopping();
     return 0;
 }

@@ -20,14 +20,22 @@
 namespace kel {
 namespace {
 
-// The output's buffer: 30 ms, kept full while a sound plays: enough that a
-// busy machine does not starve it, little enough that the next sound cuts
-// it off within that time (the server starts a stream only once its whole
-// buffer is filled, so the buffer and the lead are one). Between sounds
-// nothing stands queued: the output stays open but runs dry, and a new
-// sound fills it at once and starts as soon as the audio server mixes
+// A touch's output: 30 ms of buffer, kept full while a sound plays: enough
+// that a busy machine does not starve it, little enough that the next sound
+// cuts it off within that time (the server starts a stream only once its
+// whole buffer is filled, so the buffer and the lead are one). Between
+// sounds nothing stands queued: the output stays open but runs dry, and a
+// new sound fills it at once and starts as soon as the audio server mixes
 // next, instead of waiting behind queued silence.
-constexpr qsizetype kBufferBytes = kPlaybackRate * 2 * 30 / 1000;
+constexpr qsizetype kTouchBufferBytes = kPlaybackRate * 2 * 30 / 1000;
+// A reading's output: a timeline is rendered seconds ahead, so a long lead
+// can stand queued at the audio server. 30 ms there ran dry on a busy
+// machine even with every thread of this process scheduled first: the
+// server's own main thread, which passes each block on, waited that long
+// for a processor, and every mora after it came late. 150 ms outlasts such
+// waits; a stop does not wait for it, since the output is then closed and
+// opened afresh, dropping what it held.
+constexpr qsizetype kReadingBufferBytes = kPlaybackRate * 2 * 250 / 1000;
 constexpr int kFeedEveryMs = 4;
 constexpr int kReopenDelayMs = 1000;
 // A new default output is not announced as a change of the device list, so
@@ -48,20 +56,14 @@ void askForRealTime()
     pthread_setschedparam(pthread_self(), SCHED_RR, &param);
 }
 
-// Copies the current sound (or the timeline), then silence, into `out`;
-// returns the bytes to write. A timeline whose renderer is behind gives
-// what it has, and the rest is asked for again at the next tick.
-qsizetype fill(VoiceLine &line, char *out, qsizetype bytes)
+// Copies the current touch sound, then silence, into `out`; returns the
+// bytes to write.
+qsizetype fillTouch(VoiceLine &line, char *out, qsizetype bytes)
 {
     qsizetype filled = 0;
     {
         QMutexLocker lock(&line.mutex);
-        if (line.timeline.playing()) {
-            filled = line.timeline.read(reinterpret_cast<qint16 *>(out), bytes / 2) * 2;
-            if (filled > 0 || line.timeline.playing())
-                return filled;
-        }
-        else if (const SoundBank::Samples &s = line.sound) {
+        if (const SoundBank::Samples &s = line.sound) {
             const size_t n = std::min(size_t(bytes / 2), s->size() - line.position);
             std::memcpy(out, s->data() + line.position, n * 2);
             line.position += n;
@@ -76,8 +78,16 @@ qsizetype fill(VoiceLine &line, char *out, qsizetype bytes)
 
 } // namespace
 
-// Keeps one output open on the default device and fed; every call runs on
-// the sound thread.
+// One stream to the audio server.
+struct Output {
+    QAudioSink *sink = nullptr;
+    QIODevice *io = nullptr;
+
+    bool holdsSound() const { return sink && sink->bytesFree() < sink->bufferSize(); }
+};
+
+// Keeps two outputs open on the default device and fed, one for touches and
+// one for readings; every call runs on the sound thread.
 class SinkHost final : public QObject {
 public:
     explicit SinkHost(std::shared_ptr<VoiceLine> line) : line_(std::move(line)) {}
@@ -103,64 +113,124 @@ public:
     {
         if (feedTimer_)
             feedTimer_->stop();
-        // Stopping an output may run a nested event loop that delivers a
-        // queued feed(): the members are cleared before anything is deleted.
-        if (QAudioSink *sink = std::exchange(sink_, nullptr)) {
-            io_ = nullptr;
-            sink->disconnect(this);
-            sink->stop();
-            delete sink;
-        }
+        closeOutput(touch_);
+        closeOutput(reading_);
         setDevice({});
     }
 
-    // Tops the output up to its buffer's length while a sound plays.
     void feed()
     {
-        if (!sink_ || !io_)
-            return;
-        {
-            QMutexLocker lock(&line_->mutex);
-            if (!line_->sound && !line_->timeline.playing())
-                return;
-        }
-        const qsizetype bytes = sink_->bytesFree() & ~qsizetype(1);
-        if (bytes <= 0)
-            return;
-        buffer_.resize(bytes);
-        io_->write(buffer_.constData(), fill(*line_, buffer_.data(), bytes));
+        feedTouch();
+        feedReading();
     }
 
 private:
+    // Tops the touch output up to its buffer's length while a sound plays.
+    void feedTouch()
+    {
+        if (!touch_.io)
+            return;
+        {
+            QMutexLocker lock(&line_->mutex);
+            if (!line_->sound)
+                return;
+        }
+        const qsizetype bytes = touch_.sink->bytesFree() & ~qsizetype(1);
+        if (bytes <= 0)
+            return;
+        buffer_.resize(bytes);
+        touch_.io->write(buffer_.constData(), fillTouch(*line_, buffer_.data(), bytes));
+    }
+
+    // Writes all of the timeline the reading output has room for and the
+    // renderer has ready. What the output still holds of a timeline stopped
+    // or replaced since is dropped first; a timeline played to its end is
+    // followed by one buffer of silence, without which a reading shorter
+    // than the buffer would never start.
+    void feedReading()
+    {
+        for (int pass = 0; pass < 2 && reading_.io; ++pass) {
+            const qsizetype bytes = std::max<qsizetype>(0, reading_.sink->bytesFree() & ~qsizetype(1));
+            buffer_.resize(bytes);
+            unsigned timeline = 0;
+            qsizetype filled = line_->timeline.read(reinterpret_cast<qint16 *>(buffer_.data()), bytes / 2, &timeline) * 2;
+            const bool replaced = timeline != timelineHeld_;
+            if (replaced) {
+                timelineHeld_ = timeline;
+                silenceOwed_ = false;
+                if (reading_.holdsSound())
+                    reopenReading();
+            }
+            if (filled == 0 && bytes > 0 && silenceOwed_ && !line_->timeline.playing()) {
+                std::memset(buffer_.data(), 0, size_t(bytes));
+                filled = bytes;
+                silenceOwed_ = false;
+            }
+            else if (filled > 0) {
+                silenceOwed_ = true;
+            }
+            if (filled > 0 && reading_.io)
+                reading_.io->write(buffer_.constData(), filled);
+            // An output opened afresh has room for more at once.
+            if (!replaced || filled == 0)
+                return;
+        }
+    }
+
     void open()
     {
         stop();
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
+        device_ = QMediaDevices::defaultAudioOutput();
+        if (device_.isNull())
             return; // silent until a device appears
+        touch_ = openOutput(kTouchBufferBytes);
+        reading_ = openOutput(kReadingBufferBytes);
+        setDevice(touch_.io ? device_.description() : QString());
+        feed();
+        feedTimer_->start(kFeedEveryMs);
+    }
+
+    Output openOutput(qsizetype bufferBytes)
+    {
         QAudioFormat format;
         format.setSampleRate(kPlaybackRate);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
-        sink_ = new QAudioSink(device, format, this);
-        sink_->setBufferSize(kBufferBytes);
-        connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        Output out;
+        out.sink = new QAudioSink(device_, format, this);
+        out.sink->setBufferSize(bufferBytes);
+        connect(out.sink, &QAudioSink::stateChanged, this, [this, sink = out.sink](QAudio::State state) {
             // An output that fails (a device unplugged) is opened afresh.
-            if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
+            if (state == QAudio::StoppedState && (sink == touch_.sink || sink == reading_.sink) && sink->error() != QAudio::NoError)
                 reopenTimer_->start(kReopenDelayMs);
         });
-        io_ = sink_->start();
-        deviceId_ = device.id();
-        setDevice(io_ ? device.description() : QString());
-        feed();
-        feedTimer_->start(kFeedEveryMs);
+        out.io = out.sink->start();
+        return out;
+    }
+
+    void closeOutput(Output &out)
+    {
+        // Stopping an output may run a nested event loop that delivers a
+        // queued feed(): the members are cleared before anything is deleted.
+        if (QAudioSink *sink = std::exchange(out.sink, nullptr)) {
+            out.io = nullptr;
+            sink->disconnect(this);
+            sink->stop();
+            delete sink;
+        }
+    }
+
+    void reopenReading()
+    {
+        closeOutput(reading_);
+        reading_ = openOutput(kReadingBufferBytes);
     }
 
     // A new default output (a speaker plugged in, the user's choice) is
     // taken at once; a list that changed elsewhere keeps the open output.
     void reopenIfMoved()
     {
-        if (QMediaDevices::defaultAudioOutput().id() != deviceId_ || !sink_)
+        if (QMediaDevices::defaultAudioOutput().id() != device_.id() || !touch_.sink)
             open();
     }
 
@@ -172,12 +242,13 @@ private:
 
     std::shared_ptr<VoiceLine> line_;
     QMediaDevices *devices_ = nullptr;
-    QAudioSink *sink_ = nullptr;
-    QIODevice *io_ = nullptr;
+    Output touch_, reading_;
     QTimer *reopenTimer_ = nullptr;
     QTimer *feedTimer_ = nullptr;
-    QByteArray deviceId_;
+    QAudioDevice device_;
     QByteArray buffer_;
+    unsigned timelineHeld_ = 0; // the timeline whose samples the reading output holds
+    bool silenceOwed_ = false;
 };
 
 QtWavePlayer::QtWavePlayer()

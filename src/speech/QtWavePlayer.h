@@ -1,14 +1,16 @@
 #pragma once
-// The wave-audio device on Qt Multimedia: one audio output kept open for the
-// whole run, fed from sounds decoded into memory (SoundBank).
+// The wave-audio device on Qt Multimedia: two audio outputs kept open for
+// the whole run, fed from sounds decoded into memory (SoundBank): one with
+// a short buffer for touches, heard at once, and one with a long buffer for
+// readings, which a busy machine cannot starve.
 //
-// The output lives on a thread of its own: the program holds its own thread
-// in busy waits between characters without processing events, and the
-// output is fed from the event loop of the thread it lives in. The output
-// is opened once and never closed while the program runs; between sounds it
-// runs dry, so a touch is heard as soon as the audio server mixes next,
-// instead of after an output has been opened for it or behind queued
-// silence.
+// The outputs live on a thread of its own: the program holds its own thread
+// in busy waits between characters without processing events, and an
+// output is fed from the event loop of the thread it lives in. The touch
+// output is opened once and never closed while the program runs; between
+// sounds it runs dry, so a touch is heard as soon as the audio server
+// mixes next, instead of after an output has been opened for it or behind
+// queued silence.
 //
 // play() swaps the sound under a lock and returns at once; the sound starts
 // at the next block the output asks for. Nothing here waits without a bound:

@@ -61,9 +61,11 @@ bool RenderAhead::playing() const
     return render_ != nullptr;
 }
 
-qsizetype RenderAhead::read(qint16 *out, qsizetype frames)
+qsizetype RenderAhead::read(qint16 *out, qsizetype frames, unsigned *timeline)
 {
     std::unique_lock lock(mutex_);
+    if (timeline)
+        *timeline = generation_;
     qsizetype copied = 0;
     while (copied < frames && !ready_.empty()) {
         const std::vector<qint16> &front = ready_.front();

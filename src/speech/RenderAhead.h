@@ -31,7 +31,10 @@ public:
     void stop();
     // Copies up to `frames` rendered frames to `out`; returns how many. Less
     // than asked while the renderer is behind, 0 once the end is reached.
-    qsizetype read(qint16 *out, qsizetype frames);
+    // `timeline`, when given, receives a number that changes with every
+    // start() and stop(): the output knows by it that what it holds is no
+    // longer wanted, without a race against a start in between.
+    qsizetype read(qint16 *out, qsizetype frames, unsigned *timeline = nullptr);
     // A timeline is playing and not yet read to its end.
     bool playing() const;
 

@@ -19,8 +19,8 @@ namespace {
 constexpr int kRate = kPlaybackRate;
 using Parts = QList<QPair<QString, double>>;
 
-// Seconds of each part end to end: "hiss", a 200 Hz "vowel", "hum" (the
-// vowel 20 dB down, as the murmur of "m"), "quiet".
+// Seconds of each part end to end: "hiss", a 200 Hz "vowel", "murmur" (the
+// vowel 8 dB down, as the murmur of "n" or the voice bar of "b"), "quiet".
 std::vector<float> said(const Parts &parts)
 {
     QRandomGenerator rng(3);
@@ -28,7 +28,7 @@ std::vector<float> said(const Parts &parts)
     for (const auto &[kind, seconds] : parts)
         for (int i = 0; i < int(seconds * kRate); ++i)
             out.push_back(float(kind == u"hiss" ? 0.2 * (2 * rng.generateDouble() - 1)
-                                                : (kind == u"vowel" ? 0.4 : kind == u"hum" ? 0.04 : 0) * std::sin(2 * M_PI * 200 * double(out.size()) / kRate)));
+                                                : (kind == u"vowel" ? 0.4 : kind == u"murmur" ? 0.16 : 0) * std::sin(2 * M_PI * 200 * double(out.size()) / kRate)));
     return out;
 }
 
@@ -71,7 +71,7 @@ private slots:
         QTest::addColumn<double>("kept");  // seconds of the take trimmed to its voice
         QTest::newRow("a vowel from its first sample") << Parts{{"vowel", 0.2}} << 0.0 << 0.2;
         QTest::newRow("hiss, then the vowel") << Parts{{"hiss", 0.08}, {"vowel", 0.2}} << 0.08 << 0.28;
-        QTest::newRow("a murmur is not the vowel") << Parts{{"hum", 0.06}, {"vowel", 0.2}} << 0.06 << 0.26;
+        QTest::newRow("a nasal murmur or voice bar is not the vowel") << Parts{{"murmur", 0.06}, {"vowel", 0.2}} << 0.06 << 0.26;
         QTest::newRow("silences cut, 5 ms before and 10 ms after kept")
             << Parts{{"quiet", 0.3}, {"hiss", 0.05}, {"vowel", 0.2}, {"quiet", 0.3}} << 0.35 << 0.265;
         QTest::newRow("no more than a consonant before the vowel") << Parts{{"hiss", 0.5}, {"vowel", 0.2}} << 0.5 << kLongestLeadSeconds + 0.2;

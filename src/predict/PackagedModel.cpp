@@ -18,12 +18,12 @@ namespace {
 constexpr int kRecordBytes = 6;
 constexpr double kMinCost = -8.0;
 // A word is guessed from at most this many typed kana at the end of the
-// text, and each guess visits at most so many dictionary keys.
+// text, and each guess visits at most so many dictionary words.
 constexpr qsizetype kLongestWordStart = 6;
-// How many kana before the caret are split into words for their context.
-constexpr qsizetype kLongestSplit = 12;
 constexpr std::size_t kKeysPerPrefix = 20000;
 constexpr int kVariantLimit = 32;
+// How many kana before the caret are split into words for their context.
+constexpr qsizetype kLongestSplit = 12;
 // The likeliest words of a guess are weighed by the words before them; the
 // likeliest few of those continue into phrases, through a small beam.
 constexpr std::size_t kWordsConditioned = 48;
@@ -33,10 +33,10 @@ constexpr int kFollowersTried = 8;
 constexpr std::size_t kBeamWidth = 8;
 // A word of the typed text is at most so many kana.
 constexpr qsizetype kLongestContextWord = 6;
-// The split of the typed kana keeps so many likeliest words at each place,
-// and candidates follow so many of them.
+// The split of the typed kana keeps so many likeliest words at each place
+// (candidates follow so many of them), and weighs only the likeliest
+// written forms of each reading.
 constexpr std::size_t kStatesPerPlace = 3, kContextsTried = 2;
-// and weighs only the likeliest written forms of each reading.
 constexpr std::size_t kFormsInSplit = 12;
 constexpr std::uint32_t kNoWord = ~0u;
 // A candidate gives way to a longer one that continues it when that one is

@@ -147,6 +147,10 @@ void ModelGrams::buildIndex(const unsigned char *records, std::size_t count, std
     };
     start.assign(contexts + 1, 0);
     followers.clear();
+    std::size_t kept = 0;
+    for (std::size_t c = 0; c < contexts; ++c)
+        kept += std::min<std::size_t>(bucket[c + 1] - bucket[c], keep);
+    followers.reserve(kept);
     for (std::size_t c = 0; c < contexts; ++c) {
         const auto b = all.begin() + bucket[c], e = all.begin() + bucket[c + 1];
         const auto n = std::min<std::ptrdiff_t>(e - b, std::ptrdiff_t(keep));
@@ -154,7 +158,6 @@ void ModelGrams::buildIndex(const unsigned char *records, std::size_t count, std
         followers.insert(followers.end(), b, b + n);
         start[c + 1] = std::uint32_t(followers.size());
     }
-    followers.shrink_to_fit();
 }
 
 std::optional<std::size_t> ModelGrams::pairIndex(std::uint32_t word, std::uint32_t previous) const

@@ -18,12 +18,12 @@ namespace {
 constexpr int kRecordBytes = 6;
 constexpr double kMinCost = -8.0;
 // A word is guessed from at most this many typed kana at the end of the
-// text, and each guess visits at most so many dictionary keys.
+// text, and each guess visits at most so many dictionary words.
 constexpr qsizetype kLongestWordStart = 6;
+constexpr std::size_t kKeysPerPrefix = 20000;
+constexpr int kVariantLimit = 32;
 // How many kana before the caret are split into words for their context.
 constexpr qsizetype kLongestSplit = 12;
-constexpr int kKeysPerPrefix = 3000;
-constexpr int kVariantLimit = 32;
 // The likeliest words of a guess are weighed by the words before them; the
 // likeliest few of those continue into phrases, through a small beam.
 constexpr std::size_t kWordsConditioned = 48;
@@ -31,14 +31,12 @@ constexpr std::size_t kWordsExtended = 8;
 constexpr int kMaxAddedWords = 3;
 constexpr int kFollowersTried = 8;
 constexpr std::size_t kBeamWidth = 8;
-// What a context word may be: a reading of at most so many kana, one of
-// its first written forms.
+// A word of the typed text is at most so many kana.
 constexpr qsizetype kLongestContextWord = 6;
-constexpr std::size_t kFormsPerReading = 64;
-// The split of the typed kana keeps so many likeliest words at each place,
-// and candidates follow so many of them.
+// The split of the typed kana keeps so many likeliest words at each place
+// (candidates follow so many of them), and weighs only the likeliest
+// written forms of each reading.
 constexpr std::size_t kStatesPerPlace = 3, kContextsTried = 2;
-// and weighs only the likeliest written forms of each reading.
 constexpr std::size_t kFormsInSplit = 12;
 constexpr std::uint32_t kNoWord = ~0u;
 // A candidate gives way to a longer one that continues it when that one is
@@ -190,6 +188,12 @@ void PackagedModel::indexReadings()
         readingStart_[id + 1] = std::uint32_t(readings_.size());
     }
     readings_.squeeze();
+    for (std::size_t id = 0; id < keys_; ++id) {
+        if (readingStart_[id + 1] > readingStart_[id])
+            byReading_.push_back(std::uint32_t(id));
+    }
+    std::stable_sort(byReading_.begin(), byReading_.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return readingOf(a) < readingOf(b); });
 }
 
 QStringView PackagedModel::readingOf(std::uint32_t id) const
@@ -231,17 +235,6 @@ double PackagedModel::conditional(std::uint32_t id, const Context &context) cons
     return backOff + unigramBackOff(*context.previous) + unigram(id);
 }
 
-std::vector<std::uint32_t> PackagedModel::formsOf(QStringView reading) const
-{
-    const QByteArray query = (reading.toString() + QLatin1Char('/')).toUtf8();
-    marisa::Agent agent;
-    agent.set_query(query.constData(), std::size_t(query.size()));
-    std::vector<std::uint32_t> out;
-    while (out.size() < kFormsPerReading && trie_->predictive_search(agent))
-        out.push_back(std::uint32_t(agent.key().id()));
-    return out;
-}
-
 PackagedModel::Lattice PackagedModel::segment(QStringView kana) const
 {
     // The likeliest splits of the typed kana into model words (a Viterbi
@@ -271,7 +264,8 @@ PackagedModel::Lattice PackagedModel::segment(QStringView kana) const
             const QString piece = katakanaToHiragana(kana.mid(from, n));
             if (!allHiragana(piece))
                 break;
-            std::vector<std::uint32_t> forms = formsOf(piece);
+            const std::span<const std::uint32_t> all = wordsReading(piece, true);
+            std::vector<std::uint32_t> forms(all.begin(), all.end());
             const std::size_t tried = std::min(forms.size(), kFormsInSplit);
             std::partial_sort(forms.begin(), forms.begin() + qsizetype(tried), forms.end(),
                               [this](std::uint32_t a, std::uint32_t b) { return unigram(a) > unigram(b); });
@@ -301,20 +295,30 @@ PackagedModel::Context PackagedModel::Lattice::contextAt(qsizetype end, std::siz
     return c;
 }
 
-void PackagedModel::collect(const QString &prefix, qsizetype typed, QHash<QStringView, Word> &best) const
+std::span<const std::uint32_t> PackagedModel::wordsReading(QStringView prefix, bool whole) const
 {
-    const QByteArray query = prefix.toUtf8();
-    marisa::Agent agent;
-    agent.set_query(query.constData(), std::size_t(query.size()));
-    for (int visited = 0; visited < kKeysPerPrefix && trie_->predictive_search(agent); ++visited) {
-        const auto id = std::uint32_t(agent.key().id());
+    const auto lo = std::lower_bound(byReading_.begin(), byReading_.end(), prefix,
+                                     [this](std::uint32_t id, QStringView p) { return readingOf(id) < p; });
+    const auto hi = std::partition_point(lo, byReading_.end(), [&](std::uint32_t id) {
+        return whole ? readingOf(id) == prefix : readingOf(id).startsWith(prefix);
+    });
+    return {lo, hi};
+}
+
+void PackagedModel::collect(const QString &prefix, qsizetype typed, std::vector<std::pair<QStringView, Word>> &best) const
+{
+    // The words are sorted by reading, so one reading's forms are together.
+    const std::span<const std::uint32_t> words = wordsReading(prefix, false);
+    for (std::uint32_t id : words.first(std::min<std::size_t>(words.size(), kKeysPerPrefix))) {
         const QStringView reading = readingOf(id);
         if (reading.size() < typed)
             continue;
-        auto it = best.find(reading);
-        if (it != best.end() && it->log10p >= unigram(id))
-            continue;
-        best.insert(reading, {id, unigram(id)});
+        if (!best.empty() && best.back().first == reading) {
+            if (unigram(id) > best.back().second.log10p)
+                best.back().second = {id, unigram(id)};
+        } else {
+            best.push_back({reading, {id, unigram(id)}});
+        }
     }
 }
 
@@ -374,13 +378,9 @@ QList<Candidate> PackagedModel::predict(QStringView context, int count) const
         const auto byP = [](const auto &a, const auto &b) { return a.second.log10p > b.second.log10p; };
         std::vector<std::pair<QString, Word>> matching;
         if (n > 0) {
-            QHash<QStringView, Word> best;
-            for (const QString &variant : boardVariants(tail, kVariantLimit))
-                collect(variant, n, best);
             std::vector<std::pair<QStringView, Word>> found;
-            found.reserve(size_t(best.size()));
-            for (auto it = best.cbegin(); it != best.cend(); ++it)
-                found.emplace_back(it.key(), it.value());
+            for (const QString &variant : boardVariants(tail, kVariantLimit))
+                collect(variant, n, found);
             const std::size_t top = std::min(found.size(), kWordsConditioned);
             std::partial_sort(found.begin(), found.begin() + qsizetype(top), found.end(), byP);
             for (std::size_t i = 0; i < top; ++i)

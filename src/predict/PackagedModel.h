@@ -21,6 +21,7 @@
 
 #include <QString>
 #include <memory>
+#include <span>
 #include <vector>
 
 class QFile;
@@ -58,7 +59,9 @@ private:
     void indexReadings();
     // The likeliest written form of each reading that begins with `prefix`
     // (raw kana, not folded) and is at least `typed` long.
-    void collect(const QString &prefix, qsizetype typed, QHash<QStringView, Word> &best) const;
+    void collect(const QString &prefix, qsizetype typed, std::vector<std::pair<QStringView, Word>> &best) const;
+    // The words whose reading is `prefix` (whole) or begins with it.
+    std::span<const std::uint32_t> wordsReading(QStringView prefix, bool whole) const;
     struct Lattice {
         struct State {
             double log10p; // of the typed kana up to here, ending in `word`
@@ -70,8 +73,6 @@ private:
         Context contextAt(qsizetype end, std::size_t state) const;
     };
     Lattice segment(QStringView kana) const;
-    // The words read `reading`.
-    std::vector<std::uint32_t> formsOf(QStringView reading) const;
     double unigram(std::uint32_t id) const;
     double unigramBackOff(std::uint32_t id) const;
     double conditional(std::uint32_t id, const Context &context) const;
@@ -90,6 +91,7 @@ private:
     // with offsets: a phrase search reads many of them.
     QString readings_;
     std::vector<std::uint32_t> readingStart_;
+    std::vector<std::uint32_t> byReading_; // the words with a reading, sorted by it
     std::uint32_t sentenceStartWord_ = 0, sentenceEndWord_ = 0;
 };
 

@@ -28,7 +28,9 @@ constexpr qsizetype kLongestSplit = 12;
 // likeliest few of those continue into phrases, through a small beam.
 constexpr std::size_t kWordsConditioned = 48;
 constexpr std::size_t kWordsExtended = 8;
-constexpr int kMaxAddedWords = 3;
+// Counted in the model's pieces: ござ|い|まし|た is one word said, so four
+// pieces make a phrase of the few words a user means.
+constexpr int kMaxAddedWords = 4;
 constexpr int kFollowersTried = 8;
 constexpr std::size_t kBeamWidth = 8;
 // A word of the typed text is at most so many kana.

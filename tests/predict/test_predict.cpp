@@ -108,7 +108,9 @@ private slots:
         QTest::newRow("model word after the words typed") << "packaged" << "ちょっとまってく" << 1
             << QStringList{"ちょっとまってください"};
         QTest::newRow("model phrase after a whole word") << "packaged" << "ありがとう" << 3
-            << QStringList{"ありがとうございます"};
+            << QStringList{"ありがとうございます", "ありがとうございました"};
+        QTest::newRow("model phrase of four pieces") << "packaged" << "おねがい" << 3
+            << QStringList{"おねがいします", "おねがいいたします"};
     }
     void offered()
     {

@@ -32,9 +32,10 @@ constexpr qsizetype kTouchBufferBytes = kPlaybackRate * 2 * 30 / 1000;
 // can stand queued at the audio server. 30 ms there ran dry on a busy
 // machine even with every thread of this process scheduled first: the
 // server's own main thread, which passes each block on, waited that long
-// for a processor, and every mora after it came late. 150 ms outlasts such
-// waits; a stop does not wait for it, since the output is then closed and
-// opened afresh, dropping what it held.
+// for a processor, and every mora after it came late. A quarter second
+// asked for (the server grants about 200 ms) outlasts such waits; a stop
+// does not wait for it, since the output is then closed and opened afresh,
+// dropping what it held.
 constexpr qsizetype kReadingBufferBytes = kPlaybackRate * 2 * 250 / 1000;
 constexpr int kFeedEveryMs = 4;
 constexpr int kReopenDelayMs = 1000;

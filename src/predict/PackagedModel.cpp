@@ -1,6 +1,7 @@
 #include "predict/PackagedModel.h"
 
 #include "predict/KanaFold.h"
+#include "reading/Morae.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,16 +54,6 @@ bool allHiragana(QStringView s)
             return false;
     }
     return !s.isEmpty();
-}
-
-QString katakanaToHiragana(QStringView s)
-{
-    QString out = s.toString();
-    for (QChar &c : out) {
-        if (c >= QChar(u'ァ') && c <= QChar(u'ヶ'))
-            c = QChar(char16_t(c.unicode() - (u'ァ' - u'ぁ')));
-    }
-    return out;
 }
 
 // The forms of one hiragana the board reaches from its plain cell.
@@ -263,7 +254,7 @@ PackagedModel::Lattice PackagedModel::segment(QStringView kana) const
     };
     for (qsizetype from = 0; from < size; ++from) {
         for (qsizetype n = 1; n <= kLongestContextWord && from + n <= size; ++n) {
-            const QString piece = katakanaToHiragana(kana.mid(from, n));
+            const QString piece = toHiragana(kana.mid(from, n));
             if (!allHiragana(piece))
                 break;
             const std::span<const std::uint32_t> all = wordsReading(piece, true);
@@ -361,7 +352,7 @@ QList<Candidate> PackagedModel::predict(QStringView context, int count) const
     // Only the kana at the end of the sentence are split into words.
     qsizetype kanaFrom = sentence.size();
     while (kanaFrom > 0 && sentence.size() - kanaFrom < kLongestSplit
-           && allHiragana(katakanaToHiragana(sentence.mid(kanaFrom - 1, 1))))
+           && allHiragana(toHiragana(sentence.mid(kanaFrom - 1, 1))))
         --kanaFrom;
     const QStringView kana = sentence.mid(kanaFrom);
     const Lattice lattice = segment(kana);
@@ -370,7 +361,7 @@ QList<Candidate> PackagedModel::predict(QStringView context, int count) const
     // caret, or none: the next word) scores its words by the probability
     // of the typed text up to there and of the word after it.
     for (qsizetype n = 0; n <= std::min(kLongestWordStart, kana.size()); ++n) {
-        const QString tail = katakanaToHiragana(kana.right(n));
+        const QString tail = toHiragana(kana.right(n));
         // No word begins with what only ends one.
         if (n > 0 && QStringLiteral("をんーぁぃぅぇぉっゃゅょゎ").contains(tail[0]))
             continue;

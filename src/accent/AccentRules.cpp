@@ -137,6 +137,8 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"動詞", u"くださる|なさる", u"", u"F4"},
     // "だろ'う", "でしょ'う" begin a phrase of their own, falling on their second mora.
     RuleOverride{u"助動詞", u"だ|です", u"未然", u"", 2},
+    // "不況だ'った", "鳥だ'ったら": after a flat noun "だった" falls on its "だ".
+    RuleOverride{u"助動詞", u"だ", u"連用タ", u"名詞%F2@1"},
     // "ありませ'ん", "しましょ'う": the nucleus one mora further on.
     RuleOverride{u"助動詞", u"ます", u"未然", u"動詞%F4@2/助詞%F2@2"},
     // "落ちそ'うな", "降るそ'うだ": on the "そ".
@@ -146,7 +148,7 @@ constexpr std::array kRuleOverrides = {
     // "効果的", "神秘的": a compound in 的 is flat.
     RuleOverride{u"名詞", u"的", u"", u"C4"},
     // "踏む'と", "する'と": a flat verb falls on its last mora.
-    RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0"},
+    RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0/助動詞%F2@0"},
     // "触って'は", "言って'も", "性質に'は": after "て" or a case particle a
     // flat phrase falls on that particle.
     RuleOverride{u"助詞", u"は|も", u"", u"名詞%F1/動詞%F2@0/形容詞%F2@0/助詞,接続助詞%F2@0/助詞,格助詞%F2@0"},
@@ -224,10 +226,20 @@ bool saidApartAfterAccent(const AccentPhrase &before, const AccentWord &next)
     return false;
 }
 
-// "何も", "誰も", "どこも": an interrogative with も is flat.
-bool isInterrogativeWithMo(const AccentWord &previous, const AccentWord &next)
+// "何も", "誰にも", "どこにも": a phrase that begins with an interrogative
+// and takes も is flat; so is "何の" (なんの).
+bool isFlatInterrogative(const AccentWord &first, const AccentWord &next)
 {
-    return previous.pos1 == u"代名詞" && matches(u"何|誰|どこ|いつ|なに|だれ", previous.base) && next.base == u"も";
+    if (first.pos1 != u"代名詞" || !matches(u"何|誰|どこ|いつ|なに|だれ", first.base))
+        return false;
+    return next.base == u"も" || (matches(u"何|なに", first.base) && next.pos1 == u"連体化");
+}
+
+// "それだけ'では", "買うだけ'の": a flat phrase ending in だけ falls on its
+// last mora when a particle follows (at the end it stays flat: "それだけ").
+bool fallsBeforeParticle(const AccentPhrase &phrase, const AccentWord &previous, const AccentWord &next)
+{
+    return phrase.nucleus == 0 && previous.base == u"だけ" && (next.pos == u"助詞" || next.pos == u"助動詞");
 }
 
 bool isVerbOrAdjective(const QString &pos)
@@ -291,8 +303,8 @@ int combinedNucleus(const AccentPhrase &phrase, const AccentWord &previous, cons
         // After a prefix the noun's own compound rule does not apply.
         if (previous.pos == u"接頭詞")
             return apply(kAfterPrefix, phrase.morae, phrase.nucleus, next.nucleus);
-        if (isInterrogativeWithMo(previous, next))
-            return 0;
+        if (fallsBeforeParticle(phrase, previous, next))
+            return phrase.morae;
         QStringView code = next.rule;
         if (code.contains(u'%'))
             code = ruleAfter(code, previous);
@@ -315,7 +327,7 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
         const AccentWord &w = words[i];
         if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), w)) {
             AccentPhrase &p = out.last();
-            p.nucleus = combinedNucleus(p, words[i - 1], w);
+            p.nucleus = isFlatInterrogative(words[p.firstWord], w) ? 0 : combinedNucleus(p, words[i - 1], w);
             p.morae += w.morae;
             ++p.words;
             p.pauseAfter = w.pauseAfter;

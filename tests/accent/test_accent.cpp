@@ -120,6 +120,11 @@ private slots:
         QTest::newRow("an interrogative with も is flat") << "何もない" << "な/L に/H も/H | な/H い/L";
         QTest::newRow("an accented prefix of two morae stands apart") << "本論文" << "ほ/H ん/L | ろ/L ん/H ぶ/H ん/H";
         QTest::newRow("は after a case particle on a flat noun") << "学校には" << "が/L っ/H こ/H お/H に/H わ/L";
+        QTest::newRow("だと after a flat noun falls on its だ") << "時間だと" << "じ/L か/H ん/H だ/H と/L";
+        QTest::newRow("だった after a flat noun falls on its だ") << "非番だった" << "ひ/L ば/H ん/H だ/H っ/L た/L";
+        QTest::newRow("だけ before a particle falls on its け") << "それだけでは" << "そ/L れ/H だ/H け/H で/L わ/L";
+        QTest::newRow("an interrogative with に and も is flat") << "どこにも" << "ど/L こ/H に/H も/H";
+        QTest::newRow("何の is flat") << "何の話" << "な/L ん/H の/H | は/L な/H し/H";
         QTest::newRow("a compound in 的 is flat") << "効果的な方法" << "こ/L お/H か/H て/H き/H な/H | ほ/L お/H ほ/H お/H";
     }
 

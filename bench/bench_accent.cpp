@@ -171,12 +171,126 @@ void reportHeights()
     std::printf("high and low of all %zu morae: %.0f ms (%d without a pitch found)\n", takes.size(), all[0], unshifted);
 }
 
+// Where the rules go wrong on the development half, by kind: false and
+// missed phrase boundaries by the words on either side, and wrong heights
+// inside phrases whose boundaries are right by the phrase's last two words.
+struct Analysis {
+    QHash<QString, int> counters, falseBoundaries, missedBoundaries, nucleusErrors, firstMora;
+    int inRightPhrases = 0, inWrongPhrases = 0;
+    QString id;
+    QHash<QString, QStringList> examples;
+
+    static QString wordAt(const QList<Morpheme> &words, qsizetype from)
+    {
+        for (const Morpheme &m : words)
+            if (from >= m.from && from < m.end())
+                return m.pos() + u',' + m.pos1() + u',' + m.feature(5) + u' ' + m.feature(6) + u' '
+                       + m.feature(9) + u' ' + m.feature(10);
+        return QStringLiteral("?");
+    }
+    static QString posAt(const QList<Morpheme> &words, qsizetype from)
+    {
+        for (const Morpheme &m : words)
+            if (from >= m.from && from < m.end())
+                return m.pos() + u',' + m.pos1() + (m.pos() == u"名詞" ? QString() : u',' + m.feature(6));
+        return QStringLiteral("?");
+    }
+    void add(const Pitch &gold, const Pitch &got, const QList<qsizetype> &froms, const QList<Morpheme> &words)
+    {
+        const auto pair = [&](int i) { return posAt(words, froms[i - 1]) + QStringLiteral("  +  ") + posAt(words, froms[i]); };
+        for (int b : got.phraseStarts)
+            if (!gold.phraseStarts.contains(b))
+                ++falseBoundaries[pair(b)], examples[pair(b)] << id;
+        for (int b : gold.phraseStarts)
+            if (!got.phraseStarts.contains(b))
+                ++missedBoundaries[pair(b)], examples[QStringLiteral("-") + pair(b)] << id;
+        QList<int> starts = got.phraseStarts.values();
+        starts << 0 << int(got.morae.size());
+        std::sort(starts.begin(), starts.end());
+        for (qsizetype k = 0; k + 1 < starts.size(); ++k) {
+            const int a = starts[k], b = starts[k + 1];
+            int wrong = 0;
+            for (int i = a; i < b; ++i)
+                wrong += gold.high[i] != got.high[i];
+            const bool right = (a == 0 || gold.phraseStarts.contains(a)) && (b == got.morae.size() || gold.phraseStarts.contains(b));
+            if (right && getenv("COUNTERS"))
+                for (int i = a; i < b; ++i) {
+                    const Morpheme *m = nullptr;
+                    for (const Morpheme &w : words)
+                        if (froms[i] >= w.from && froms[i] < w.end())
+                            m = &w;
+                    if (!m || m->feature(2) != u"助数詞" || (i > a && froms[i - 1] >= m->from))
+                        continue;
+                    const auto rel = [&](const QList<bool> &high) {
+                        int n = -1;
+                        if (high[a] && (b - a == 1 || !high[a + 1]))
+                            n = a;
+                        for (int j = a + 1; n < 0 && j + 1 < b; ++j)
+                            if (high[j] && !high[j + 1])
+                                n = j;
+                        return n < 0 ? QStringLiteral("flat") : QString::number(n - i + 1);
+                    };
+                    const QString key = m->surface + u' ' + m->feature(9) + u' ' + m->feature(10) + QStringLiteral(" gold ") + rel(gold.high) + QStringLiteral(" ours ") + rel(got.high);
+                    ++counters[key];
+                    examples[QStringLiteral("#") + key] << id;
+                }
+            if (!wrong)
+                continue;
+            if (!right) {
+                inWrongPhrases += wrong;
+                continue;
+            }
+            inRightPhrases += wrong;
+            if (b - a > 1 && gold.high[a] == gold.high[a + 1] && got.high[a] != got.high[a + 1] && wrong == 1) {
+                ++firstMora[gold.morae[a] + u' ' + gold.morae[a + 1]];
+                continue;
+            }
+            // The nucleus of each: the mora after which the pitch falls.
+            const auto nucleusOf = [&](const QList<bool> &high) {
+                if (high[a] && (b - a == 1 || !high[a + 1]))
+                    return a;
+                for (int i = a + 1; i + 1 < b; ++i)
+                    if (high[i] && !high[i + 1])
+                        return i;
+                return -1;
+            };
+            const auto where = [&](int n) {
+                if (n < 0)
+                    return QStringLiteral("flat");
+                int first = n;
+                while (first > a && Analysis::posAt(words, froms[first - 1]) == Analysis::posAt(words, froms[n]))
+                    --first;
+                return Analysis::posAt(words, froms[n]) + u'@' + QString::number(n - first + 1);
+            };
+            const QString key = QStringLiteral("gold ") + where(nucleusOf(gold.high)) + QStringLiteral("  ours ")
+                                + where(nucleusOf(got.high));
+            nucleusErrors[key] += wrong;
+            examples[QStringLiteral("=") + key] << id;
+        }
+    }
+    void print(const char *title, const QHash<QString, int> &counts, int top, const QString &prefix = {}) const
+    {
+        QList<std::pair<int, QString>> sorted;
+        int total = 0;
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            sorted.append({it.value(), it.key()}), total += it.value();
+        std::sort(sorted.begin(), sorted.end(), std::greater<>());
+        std::printf("%s (%d):\n", title, total);
+        for (qsizetype i = 0; i < sorted.size() && i < top; ++i)
+            std::printf("  %4d  %s   %s\n", sorted[i].first, qPrintable(sorted[i].second),
+                        qPrintable(examples.value(prefix + sorted[i].second).mid(0, 6).join(u' ')));
+    }
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const bool showErrors = app.arguments().contains(QStringLiteral("--errors"));
+    const bool analyse = app.arguments().contains(QStringLiteral("--analyse"));
+    Analysis analysis;
+    int lostMorae = 0;
     QString why;
     const std::unique_ptr<Analyser> reading = Analyser::open(&why);
     const Analyser *accent = accentAnalyser(&why);
@@ -210,16 +324,40 @@ int main(int argc, char *argv[])
         const QList<SpokenUnit> units = spokenUnits(text, reading.get());
         const QList<Morpheme> words = accent->analyse(text);
         const Pitch rules = ours(accentUnits(text, units, words));
-        if (rules.morae.size() != gold.morae.size())
+        if (rules.morae.size() != gold.morae.size()) {
+            if (analyse && id.right(1).toInt() % 2 == 0) {
+                lostMorae += int(gold.morae.size());
+                std::printf("LOST %s %s\n  gold %s\n  ours %s\n", qPrintable(id), qPrintable(text),
+                            qPrintable(gold.morae.join(u"")), qPrintable(rules.morae.join(u"")));
+            }
             continue;
+        }
         ++matched;
         const Half half = id.right(1).toInt() % 2 == 0 ? Development : HeldOut;
         for (int m = 0; m < 3; ++m)
             scores[half][m].add(gold, m == 0 ? rules : ours(accentUnits(text, units, words, methods[m].method)));
+        if (analyse && half == Development) {
+            QList<qsizetype> froms;
+            for (const AccentedUnit &a : accentUnits(text, units, words))
+                if (a.height != AccentedUnit::None)
+                    froms << a.unit.from;
+            analysis.id = id.mid(10);
+            analysis.add(gold, rules, froms, words);
+        }
         if (showErrors && half == Development && rules.high != gold.high)
             std::printf("%s %s\n  gold %s\n  ours %s\n", qPrintable(id), qPrintable(text), qPrintable(heights(gold)),
                         qPrintable(heights(rules)));
     }
+    if (analyse) {
+        std::printf("lost morae %d; wrong in right phrases %d, in wrong phrases %d\n", lostMorae,
+                    analysis.inRightPhrases, analysis.inWrongPhrases);
+        analysis.print("false boundaries", analysis.falseBoundaries, 40);
+        analysis.print("missed boundaries", analysis.missedBoundaries, 25, QStringLiteral("-"));
+        analysis.print("first mora", analysis.firstMora, 15);
+        analysis.print("counters", analysis.counters, 80, QStringLiteral("#"));
+        analysis.print("nucleus errors", analysis.nucleusErrors, 60, QStringLiteral("="));
+    }
+    const bool figuresOnly = analyse || app.arguments().contains(QStringLiteral("--no-timing"));
     std::printf("JSUT accent labels: %d sentences, %d with the labels' mora count (%.1f %%)\n", sentences, matched,
                 100.0 * matched / qMax(sentences, 1));
     for (const Half half : {Development, HeldOut}) {
@@ -234,6 +372,8 @@ int main(int argc, char *argv[])
         both.print(methods[m].name);
     }
 
+    if (figuresOnly)
+        return 0;
     const QString text = all.left(2000);
     const QList<SpokenUnit> units = spokenUnits(text, reading.get());
     report("accent of 2,000 characters (accent dictionary and rules)", timeRuns(21, [&] {

@@ -327,12 +327,22 @@ bool endsStatementUnheard(const AccentWord &w, bool last)
     return (w.pauseAfter || last) && w.pos == u"助動詞" && matches(u"ます|です", w.base) && w.form == u"基本形";
 }
 
+// "思って | いま'す", "持って | いない": after an accented verb, いる that
+// takes ます or ない begins a phrase ("住んでいた", "立っている" lean).
+bool saidApartInTeIru(const AccentPhrase &before, const QList<AccentWord> &words, qsizetype i)
+{
+    const AccentWord &w = words[i];
+    return before.nucleus != 0 && w.pos1 == u"非自立" && w.base == u"いる" && words[i - 1].pos1 == u"接続助詞"
+           && i + 1 < words.size() && words[i + 1].pos == u"助動詞" && matches(u"ます|ない", words[i + 1].base);
+}
+
 QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
 {
     QList<AccentPhrase> out;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const AccentWord &w = words[i];
-        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), w)) {
+        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), w)
+            && !saidApartInTeIru(out.last(), words, i)) {
             AccentPhrase &p = out.last();
             const int before = p.nucleus;
             p.nucleus = isFlatInterrogative(words[p.firstWord], w) ? 0 : combinedNucleus(p, words[i - 1], w);

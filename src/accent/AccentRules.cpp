@@ -214,6 +214,8 @@ constexpr std::array kApartAfterAccent = {
     ApartAfterAccent{u"名詞", u"非自立", u"こと|とき|ため"},
     // "用意 | した", "予約 | する"; "勉強した".
     ApartAfterAccent{u"動詞", u"", u"する"},
+    // "真実で | あ'る", "種族で | あ'る"; "根本であ'る".
+    ApartAfterAccent{u"助動詞", u"", u"ある"},
 };
 
 bool saidApartAfterAccent(const AccentPhrase &before, const AccentWord &next)

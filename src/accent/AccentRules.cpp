@@ -207,6 +207,7 @@ QStringView ruleAfter(QStringView rule, const AccentWord &previous)
 // they lean on a flat one.
 struct ApartAfterAccent {
     QStringView pos, pos1, base;
+    QStringView previousPos1 = {};
 };
 
 constexpr std::array kApartAfterAccent = {
@@ -216,14 +217,17 @@ constexpr std::array kApartAfterAccent = {
     ApartAfterAccent{u"動詞", u"", u"する"},
     // "真実で | あ'る", "種族で | あ'る"; "根本であ'る".
     ApartAfterAccent{u"助動詞", u"", u"ある"},
+    // "いつもの | よ'うに"; "鳥のよ'うに".
+    ApartAfterAccent{u"名詞", u"非自立", u"よう", u"連体化"},
 };
 
-bool saidApartAfterAccent(const AccentPhrase &before, const AccentWord &next)
+bool saidApartAfterAccent(const AccentPhrase &before, const AccentWord &previous, const AccentWord &next)
 {
     if (before.nucleus == 0)
         return false;
     for (const ApartAfterAccent &row : kApartAfterAccent)
-        if (matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base))
+        if (matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base)
+            && matches(row.previousPos1, previous.pos1))
             return true;
     return false;
 }
@@ -343,7 +347,7 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
     QList<AccentPhrase> out;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const AccentWord &w = words[i];
-        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), w)
+        if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), words[i - 1], w)
             && !saidApartInTeIru(out.last(), words, i)) {
             AccentPhrase &p = out.last();
             const int before = p.nucleus;

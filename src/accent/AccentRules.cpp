@@ -248,6 +248,18 @@ bool fallsBeforeParticle(const AccentPhrase &phrase, const AccentWord &previous,
     return phrase.nucleus == 0 && previous.base == u"だけ" && (next.pos == u"助詞" || next.pos == u"助動詞");
 }
 
+// The morae of a word written in hiragana; 0 for any other.
+int kanaMorae(QStringView word)
+{
+    int morae = 0;
+    for (QChar c : word) {
+        if (c < u'ぁ' || c > u'ゖ')
+            return 0;
+        morae += !QStringView(u"ゃゅょぁぃぅぇぉ").contains(c);
+    }
+    return morae;
+}
+
 bool isVerbOrAdjective(const QString &pos)
 {
     return pos == u"動詞" || pos == u"形容詞";
@@ -316,6 +328,12 @@ int combinedNucleus(const AccentPhrase &phrase, const AccentWord &previous, cons
             code = ruleAfter(code, previous);
         if (const auto rule = parseRule(code, next.nucleus))
             return apply(rule->first, phrase.morae, phrase.nucleus, rule->second);
+        // "溺れかか'る", "吠えまく'る": a compound verb whose latter verb the
+        // dictionary leaves flat falls on the last mora but one of that
+        // verb's base form.
+        if (previous.pos == u"動詞" && next.pos == u"動詞" && next.pos1 == u"非自立" && next.nucleus == 0
+            && !matches(u"ちゃう|じゃう", next.base) && kanaMorae(next.base) > 1)
+            return phrase.morae + kanaMorae(next.base) - 1;
         // Endings of verbs and adjectives with no rule of their own: a flat
         // verb stays flat, an accented one takes the ending's nucleus.
         if (isVerbOrAdjective(next.pos) && (next.pos1 == u"接尾" || next.pos1 == u"非自立"))

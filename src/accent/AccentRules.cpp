@@ -147,8 +147,9 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"名詞", u"よう", u"", u"動詞%F2@1/形容詞%F2@1/助詞%F2@1/連体詞%F2@1/助動詞%F2@1"},
     // "効果的", "神秘的": a compound in 的 is flat.
     RuleOverride{u"名詞", u"的", u"", u"C4"},
-    // "踏む'と", "する'と": a flat verb falls on its last mora.
-    RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0/助動詞%F2@0"},
+    // "踏む'と", "する'と", "時間だ'と": a flat verb or noun falls on the
+    // last mora before と; "しな'いと", "知りた'いと" on the mora before.
+    RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0/助動詞,ない%F2@-1/助動詞,たい%F2@-1/助動詞%F2@0"},
     // "触って'は", "言って'も", "性質に'は": after "て" or a case particle a
     // flat phrase falls on that particle.
     RuleOverride{u"助詞", u"は|も", u"", u"名詞%F1/動詞%F2@0/形容詞%F2@0/助詞,接続助詞%F2@0/助詞,格助詞%F2@0"},
@@ -190,14 +191,17 @@ std::optional<std::pair<Combine, int>> parseRule(QStringView code, int ownNucleu
 }
 
 // The part of a leaning word's rule that applies after `previous`, named
-// by its part of speech or, more narrowly, with its first refinement:
-// "名詞%F1/動詞%F2@0" after a verb -> "F2@0".
+// by its part of speech or, more narrowly, with its first refinement or
+// its base form: "名詞%F1/動詞%F2@0" after a verb -> "F2@0"; the first
+// choice that names `previous` applies.
 QStringView ruleAfter(QStringView rule, const AccentWord &previous)
 {
     const QString narrow = previous.pos + u',' + previous.pos1;
+    const QString word = previous.pos + u',' + previous.base;
     for (QStringView choice : rule.split(u'/')) {
         const qsizetype percent = choice.indexOf(u'%');
-        if (percent > 0 && (choice.left(percent) == previous.pos || choice.left(percent) == narrow))
+        const QStringView names = choice.left(percent);
+        if (percent > 0 && (names == previous.pos || names == narrow || names == word))
             return choice.mid(percent + 1);
     }
     return {};

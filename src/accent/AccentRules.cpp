@@ -355,13 +355,30 @@ bool endsStatementUnheard(const AccentWord &w, bool last)
     return (w.pauseAfter || last) && w.pos == u"助動詞" && matches(u"ます|です", w.base) && w.form == u"基本形";
 }
 
-// "思って | いま'す", "持って | いない": after an accented verb, いる that
-// takes ます or ない begins a phrase ("住んでいた", "立っている" lean).
-bool saidApartInTeIru(const AccentPhrase &before, const QList<AccentWord> &words, qsizetype i)
+// Words said as a phrase of their own after an accented phrase when a
+// certain word follows them.
+struct ApartBefore {
+    QStringView previousPos1, base; // the word and the one before it
+    QStringView nextPos, nextPos1, nextBase;
+};
+
+constexpr std::array kApartBefore = {
+    // "思って | いま'す", "持って | いない" ("住んでいた", "立っている" lean).
+    ApartBefore{u"接続助詞", u"いる", u"助動詞", u"", u"ます|ない"},
+    // "あると | いうことだ" ("偉人というものは" after a flat one).
+    ApartBefore{u"格助詞", u"いう", u"名詞", u"非自立", u""},
+};
+
+bool saidApartBefore(const AccentPhrase &before, const QList<AccentWord> &words, qsizetype i)
 {
-    const AccentWord &w = words[i];
-    return before.nucleus != 0 && w.pos1 == u"非自立" && w.base == u"いる" && words[i - 1].pos1 == u"接続助詞"
-           && i + 1 < words.size() && words[i + 1].pos == u"助動詞" && matches(u"ます|ない", words[i + 1].base);
+    if (before.nucleus == 0 || i + 1 >= words.size())
+        return false;
+    const AccentWord &next = words[i + 1];
+    for (const ApartBefore &row : kApartBefore)
+        if (words[i].pos == u"動詞" && matches(row.base, words[i].base) && matches(row.previousPos1, words[i - 1].pos1)
+            && matches(row.nextPos, next.pos) && matches(row.nextPos1, next.pos1) && matches(row.nextBase, next.base))
+            return true;
+    return false;
 }
 
 QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
@@ -370,7 +387,7 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
     for (qsizetype i = 0; i < words.size(); ++i) {
         const AccentWord &w = words[i];
         if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), words[i - 1], w)
-            && !saidApartInTeIru(out.last(), words, i)) {
+            && !saidApartBefore(out.last(), words, i)) {
             AccentPhrase &p = out.last();
             const int before = p.nucleus;
             p.nucleus = isFlatInterrogative(words[p.firstWord], w) ? 0 : combinedNucleus(p, words[i - 1], w);

@@ -67,6 +67,10 @@ constexpr std::array kJoinRows = {
     JoinRow{u"動詞|助動詞|形容詞", u"", u"名詞", u"非自立", u"こと|とき|ため", true},
     JoinRow{u"助詞", u"連体化", u"名詞", u"非自立", u"とき|ため", true},
     JoinRow{u"", u"", u"名詞", u"非自立", u"", false},
+    // "必要があ'る", "人気があって": ある leans on が after a flat phrase
+    // (after an accented one it begins a phrase), but "ありま'す" does not.
+    JoinRow{u"助詞", u"格助詞", u"動詞", u"自立", u"ある", false, u"連用形"},
+    JoinRow{u"助詞", u"格助詞", u"動詞", u"自立", u"ある", true},
     // "という" is said as one with the word before it.
     JoinRow{u"助詞", u"格助詞", u"動詞", u"", u"いう", true},
     // Suffixes and counters belong to the word before.
@@ -128,6 +132,8 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"助動詞", u"ない", u"仮定", u"動詞%F2@1/形容詞%F2@1"},
     // "である" after a flat noun falls after its "あ".
     RuleOverride{u"助動詞", u"ある", u"", u"助動詞%F2@1"},
+    // "必要があ'る": its own nucleus after a flat phrase.
+    RuleOverride{u"動詞", u"ある", u"", u"助詞%F2"},
     // "という" leans on the "と" before it and brings no nucleus.
     RuleOverride{u"動詞", u"いう", u"", u"助詞%F1"},
     // "実行するこ'とは", "乗るため'に": a flat verb gives way to the noun's
@@ -221,6 +227,8 @@ constexpr std::array kApartAfterAccent = {
     ApartAfterAccent{u"動詞", u"", u"する"},
     // "真実で | あ'る", "種族で | あ'る"; "根本であ'る".
     ApartAfterAccent{u"助動詞", u"", u"ある"},
+    // "事が | あ'る"; "必要があ'る".
+    ApartAfterAccent{u"動詞", u"自立", u"ある", u"格助詞"},
     // "いつもの | よ'うに"; "鳥のよ'うに".
     ApartAfterAccent{u"名詞", u"非自立", u"よう", u"連体化"},
 };

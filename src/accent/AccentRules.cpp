@@ -27,6 +27,7 @@ struct JoinRow {
     QStringView pos, pos1, base;
     bool join;
     QStringView formPrefix = {};
+    QStringView previousBase = {};
 };
 
 constexpr std::array kJoinRows = {
@@ -71,6 +72,9 @@ constexpr std::array kJoinRows = {
     // (after an accented one it begins a phrase), but "ありま'す" does not.
     JoinRow{u"助詞", u"格助詞", u"動詞", u"自立", u"ある", false, u"連用形"},
     JoinRow{u"助詞", u"格助詞", u"動詞", u"自立", u"ある", true},
+    // "開けっ放しにする", "必要とする": する leans on に and と after a flat
+    // phrase (after an accented one it begins a phrase, as after を).
+    JoinRow{u"助詞", u"格助詞", u"動詞", u"自立", u"する", true, u"", u"に|と"},
     // "という" is said as one with the word before it.
     JoinRow{u"助詞", u"格助詞", u"動詞", u"", u"いう", true},
     // Suffixes and counters belong to the word before.
@@ -322,7 +326,7 @@ bool joinsPhrase(const AccentWord &previous, const AccentWord &next)
     for (const JoinRow &row : kJoinRows)
         if (matches(row.previousPos, previous.pos) && matches(row.previousPos1, previous.pos1)
             && matches(row.pos, next.pos) && matches(row.pos1, next.pos1) && matches(row.base, next.base)
-            && next.form.startsWith(row.formPrefix))
+            && next.form.startsWith(row.formPrefix) && matches(row.previousBase, previous.base))
             return row.join;
     return false;
 }

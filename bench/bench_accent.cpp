@@ -213,6 +213,74 @@ struct Analysis {
             for (int i = a; i < b; ++i)
                 wrong += gold.high[i] != got.high[i];
             const bool right = (a == 0 || gold.phraseStarts.contains(a)) && (b == got.morae.size() || gold.phraseStarts.contains(b));
+            if (right && getenv("COMPOUNDS")) {
+                // each noun + noun junction inside the phrase
+                const auto morph = [&](int i) -> const Morpheme * {
+                    for (const Morpheme &w : words)
+                        if (froms[i] >= w.from && froms[i] < w.end())
+                            return &w;
+                    return nullptr;
+                };
+                const auto nuc = [&](const QList<bool> &high) {
+                    if (high[a] && (b - a == 1 || !high[a + 1]))
+                        return a;
+                    for (int j = a + 1; j + 1 < b; ++j)
+                        if (high[j] && !high[j + 1])
+                            return j;
+                    return -1;
+                };
+                for (int i = a + 1; i < b; ++i) {
+                    const Morpheme *m = morph(i), *p = morph(i - 1);
+                    if (!m || !p || m == p || m->pos() != u"名詞" || p->pos() != u"名詞" || m->pos1() == u"数" || m->feature(2) == u"助数詞")
+                        continue;
+                    int end = i;
+                    while (end < b && morph(end) == m)
+                        ++end;
+                    const auto where = [&](int n) {
+                        if (n < 0) return QStringLiteral("flat");
+                        if (n < i - 1) return QStringLiteral("former");
+                        if (n == i - 1) return QStringLiteral("lastOfFormer");
+                        if (n == i) return QStringLiteral("firstOfLatter");
+                        if (n < end) return QStringLiteral("inLatter@") + QString::number(n - i + 1) + u'/' + m->feature(9);
+                        return QStringLiteral("after");
+                    };
+                    const QString key = m->feature(10) + u' ' + m->pos1() + u' ' + m->surface + u' ' + m->feature(9) + QStringLiteral(" gold ") + where(nuc(gold.high)) + QStringLiteral(" ours ") + where(nuc(got.high));
+                    ++counters[key];
+                    examples[QStringLiteral("#") + key] << id;
+                }
+            }
+            if (right && getenv("VERBS")) {
+                const auto morph = [&](int i) -> const Morpheme * {
+                    for (const Morpheme &w : words)
+                        if (froms[i] >= w.from && froms[i] < w.end())
+                            return &w;
+                    return nullptr;
+                };
+                const auto nuc = [&](const QList<bool> &high) {
+                    if (high[a] && (b - a == 1 || !high[a + 1]))
+                        return a;
+                    for (int j = a + 1; j + 1 < b; ++j)
+                        if (high[j] && !high[j + 1])
+                            return j;
+                    return -1;
+                };
+                // the first verb or adjective of the phrase and what follows it
+                int first = -1;
+                for (int i = a; i < b && first < 0; ++i)
+                    if (morph(i) && (morph(i)->pos() == u"動詞" || morph(i)->pos() == u"形容詞") && (i == a || morph(i) != morph(i - 1)))
+                        first = i;
+                if (first >= 0) {
+                    const Morpheme *v = morph(first);
+                    QString shape = v->pos() + u':' + v->feature(9) + u':' + v->feature(5);
+                    for (int i = first + 1; i < b; ++i)
+                        if (morph(i) != morph(i - 1) && morph(i))
+                            shape += u' ' + morph(i)->feature(6);
+                    const auto rel = [&](int n) { return n < 0 ? QStringLiteral("flat") : QString::number(n - first + 1); };
+                    const QString key = shape + QStringLiteral(" gold ") + rel(nuc(gold.high)) + QStringLiteral(" ours ") + rel(nuc(got.high));
+                    if (wrong)
+                        ++counters[key], examples[QStringLiteral("#") + key] << id;
+                }
+            }
             if (right && getenv("COUNTERS"))
                 for (int i = a; i < b; ++i) {
                     const Morpheme *m = nullptr;

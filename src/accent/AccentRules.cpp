@@ -99,6 +99,7 @@ enum class Combine {
     ShiftIfFlat,     // a flat phrase takes the word's nucleus, an accented one keeps its own
     ShiftIfAccented, // an accented phrase takes the word's nucleus, a flat one stays flat
     Shift,           // the word's nucleus, whatever the phrase had
+    ShiftEither,     // a flat phrase shifted by one count, an accented one by another
 };
 
 struct CombineRow {
@@ -119,6 +120,9 @@ constexpr std::array kCombineRows = {
     CombineRow{u"F3", Combine::ShiftIfAccented},
     CombineRow{u"F4", Combine::Shift},
     CombineRow{u"F5", Combine::Flat},
+    // Ours, not the dictionary's: "F2F3@1,0" shifts a flat phrase as F2@1
+    // would and an accented one as F3@0.
+    CombineRow{u"F2F3", Combine::ShiftEither},
 };
 
 // Where the dictionary gives one rule for all forms of a word but speech
@@ -132,8 +136,8 @@ struct RuleOverride {
 constexpr std::array kRuleOverrides = {
     // A flat verb puts its nucleus on the "な" of "なくて", "なかった",
     // "なければ" ("いかな'くて"), though not of "ない" ("いかない").
-    RuleOverride{u"助動詞", u"ない", u"連用", u"動詞%F2@1/形容詞%F2@1"},
-    RuleOverride{u"助動詞", u"ない", u"仮定", u"動詞%F2@1/形容詞%F2@1"},
+    RuleOverride{u"助動詞", u"ない", u"連用", u"動詞%F2F3@1,0/形容詞%F2@1"},
+    RuleOverride{u"助動詞", u"ない", u"仮定", u"動詞%F2F3@1,0/形容詞%F2@1"},
     // "である" after a flat noun falls after its "あ".
     RuleOverride{u"助動詞", u"ある", u"", u"助動詞%F2@1"},
     // "必要があ'る": its own nucleus after a flat phrase.
@@ -169,9 +173,17 @@ constexpr std::array kRuleOverrides = {
 // rule it compounds with another noun by.
 constexpr Combine kAfterPrefix = Combine::KeepLatter;
 
-int apply(Combine combine, int morae, int nucleus, int shift)
+// A rule as read: how to combine and by how much the nucleus shifts
+// (after an accented phrase by `accentedShift`, where the rule has two).
+struct Rule {
+    Combine combine;
+    int shift = 0, accentedShift = 0;
+};
+
+int apply(const Rule &rule, int morae, int nucleus)
 {
-    switch (combine) {
+    const int shift = rule.shift;
+    switch (rule.combine) {
     case Combine::KeepFormer: return nucleus;
     case Combine::KeepLatter: return shift == 0 ? 0 : morae + shift;
     case Combine::FirstOfLatter: return morae + 1;
@@ -180,22 +192,27 @@ int apply(Combine combine, int morae, int nucleus, int shift)
     case Combine::ShiftIfFlat: return nucleus == 0 ? morae + shift : nucleus;
     case Combine::ShiftIfAccented: return nucleus != 0 ? morae + shift : 0;
     case Combine::Shift: return morae + shift;
+    case Combine::ShiftEither: return morae + (nucleus == 0 ? shift : rule.accentedShift);
     }
     return nucleus;
 }
 
-// The rule `code` ("C3", "F2@1") as a way to combine and the word's shift
-// ("@1"; the word's own nucleus when the rule names none).
-std::optional<std::pair<Combine, int>> parseRule(QStringView code, int ownNucleus)
+// The rule `code` ("C3", "F2@1", "F2F3@1,0") as a way to combine and the
+// word's shift ("@1"; the word's own nucleus when the rule names none).
+std::optional<Rule> parseRule(QStringView code, int ownNucleus)
 {
     const qsizetype at = code.indexOf(u'@');
     const QStringView name = at < 0 ? code : code.left(at);
     for (const CombineRow &row : kCombineRows)
         if (row.code == name) {
-            bool ok = true;
-            const int shift = at < 0 ? ownNucleus : code.mid(at + 1).toInt(&ok);
-            if (ok)
-                return std::pair{row.combine, shift};
+            if (at < 0)
+                return Rule{row.combine, ownNucleus, ownNucleus};
+            const QList<QStringView> shifts = code.mid(at + 1).split(u',');
+            bool ok = true, accentedOk = true;
+            const int shift = shifts.first().toInt(&ok);
+            const int accentedShift = shifts.size() > 1 ? shifts[1].toInt(&accentedOk) : shift;
+            if (ok && accentedOk)
+                return Rule{row.combine, shift, accentedShift};
         }
     return std::nullopt;
 }
@@ -336,14 +353,14 @@ int combinedNucleus(const AccentPhrase &phrase, const AccentWord &previous, cons
     const int nucleus = [&] {
         // After a prefix the noun's own compound rule does not apply.
         if (previous.pos == u"接頭詞")
-            return apply(kAfterPrefix, phrase.morae, phrase.nucleus, next.nucleus);
+            return apply({kAfterPrefix, next.nucleus}, phrase.morae, phrase.nucleus);
         if (fallsBeforeParticle(phrase, previous, next))
             return phrase.morae;
         QStringView code = next.rule;
         if (code.contains(u'%'))
             code = ruleAfter(code, previous);
         if (const auto rule = parseRule(code, next.nucleus))
-            return apply(rule->first, phrase.morae, phrase.nucleus, rule->second);
+            return apply(*rule, phrase.morae, phrase.nucleus);
         // "溺れかか'る", "吠えまく'る": a compound verb whose latter verb the
         // dictionary leaves flat falls on the last mora but one of that
         // verb's base form.

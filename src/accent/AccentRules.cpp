@@ -377,8 +377,8 @@ int combinedNucleus(const AccentPhrase &phrase, const AccentWord &previous, cons
     return qBound(0, nucleus, phrase.morae + next.morae);
 }
 
-// "思います" said at the end of a statement: after a flat phrase the す
-// loses its voice and no fall after ま is heard.
+// "思います" said at the end of a statement: its す loses its voice and no
+// fall after ま is heard; the phrase ends as a flat one.
 bool endsStatementUnheard(const AccentWord &w, bool last)
 {
     return (w.pauseAfter || last) && w.pos == u"助動詞" && matches(u"ます|です", w.base) && w.form == u"基本形";
@@ -418,9 +418,8 @@ QList<AccentPhrase> accentPhrases(const QList<AccentWord> &words)
         if (i > 0 && !out.isEmpty() && joinsPhrase(words[i - 1], w) && !saidApartAfterAccent(out.last(), words[i - 1], w)
             && !saidApartBefore(out.last(), words, i)) {
             AccentPhrase &p = out.last();
-            const int before = p.nucleus;
             p.nucleus = isFlatInterrogative(words[p.firstWord], w) ? 0 : combinedNucleus(p, words[i - 1], w);
-            if (endsStatementUnheard(w, i + 1 == words.size()) && before == 0)
+            if (endsStatementUnheard(w, i + 1 == words.size()) && p.nucleus == p.morae + 1)
                 p.nucleus = 0;
             p.morae += w.morae;
             ++p.words;

@@ -334,7 +334,7 @@ AccentWord accentWordFromFields(const QStringList &features, qsizetype from, qsi
 
 bool joinsPhrase(const AccentWord &previous, const AccentWord &next)
 {
-    if (previous.pauseAfter)
+    if (previous.pauseAfter || previous.endsPhrase)
         return false;
     // "本 | 論文", "反 | 政府": an accented prefix of two morae is said as a
     // word of its own ("お茶", "ご両親" lean).

@@ -25,6 +25,7 @@ struct AccentWord {
     int nucleus = 0;                // the mora the pitch falls after; 0 = flat
     QString rule;                   // "C1".."C5" or "名詞%F1/動詞%F2@0"; "" when unknown
     bool pauseAfter = false;        // a pause ("、", "。") follows it
+    bool endsPhrase = false;        // a phrase ends after it, though no pause follows
 
     bool operator==(const AccentWord &) const = default;
 };

@@ -3,6 +3,8 @@
 #include "accent/Intonation.h"
 #include "reading/Morae.h"
 
+#include <array>
+
 namespace kel {
 namespace {
 
@@ -91,6 +93,85 @@ void rebalance(QList<Placed> &placed)
     }
 }
 
+// A number of three digits or more is said in phrases by its places:
+// "１４７３" せ'ん | よ'んひゃく | なな'じゅう | さん, each falling on the
+// place's せ (thousands) or on the digit before ひゃく and じゅう; the last
+// group keeps its digit's own accent and takes the counter after it.
+constexpr qsizetype kDigitsSaidByPlaces = 3;
+
+struct Place {
+    QStringView kana;
+    int fallBefore; // the nucleus counted back from the group's end
+};
+
+constexpr std::array kPlaces = {
+    Place{u"せん", 1}, Place{u"ぜん", 1}, Place{u"まん", 1}, Place{u"おく", 1},
+    Place{u"ひゃく", 2}, Place{u"びゃく", 2}, Place{u"ぴゃく", 2}, Place{u"じゅう", 2},
+};
+
+bool isDigitWord(const Placed &p, QStringView text)
+{
+    const QStringView s = text.mid(p.word.from, p.word.length);
+    return p.word.pos1 == u"数" && s.size() == 1 && s.front().isDigit();
+}
+
+// The place a group of morae ends in, if it does.
+const Place *placeAtEnd(const QStringList &morae)
+{
+    const QString said = morae.join(QString());
+    for (const Place &place : kPlaces)
+        if (said.endsWith(place.kana))
+            return &place;
+    return nullptr;
+}
+
+void groupNumbersByPlace(QList<Placed> &placed, QStringView text, const QList<SpokenUnit> &units)
+{
+    for (qsizetype i = 0; i < placed.size(); ++i) {
+        qsizetype end = i;
+        while (end < placed.size() && isDigitWord(placed[end], text))
+            ++end;
+        // "２００万": the digits count the 万 after them, said as one.
+        const bool countsPlaceAfter = end < placed.size() && placed[end].word.pos1 == u"数";
+        if (end - i < kDigitsSaidByPlaces || countsPlaceAfter) {
+            i = end;
+            continue;
+        }
+        QList<qsizetype> said;
+        for (qsizetype k = i; k < end; ++k)
+            said << placed[k].units;
+        const Placed last = placed[end - 1];
+        QList<Placed> groups;
+        Placed group{placed[i].word, {}, {}};
+        for (qsizetype k = 0; k < said.size(); ++k) {
+            group.units << said[k];
+            group.pron << units[said[k]].text;
+            // A ひゃく or じゅう with no digit of its own ("１１９"
+            // ひゃくじゅうきゅう) goes on with the digits after it.
+            const Place *place = placeAtEnd(group.pron);
+            const QString before = place ? group.pron.join(QString()).chopped(place->kana.size()) : QString();
+            const bool bare = place && place->fallBefore >= 2 && (before.isEmpty() || placeAtEnd({before}));
+            if (k + 1 < said.size() && (!place || bare))
+                continue;
+            group.word.morae = int(group.units.size());
+            if (place)
+                group.word.nucleus = qMax(1, int(group.units.size()) - place->fallBefore);
+            else if (last.word.nucleus > 0 && last.pron.size() <= group.units.size())
+                group.word.nucleus = int(group.units.size() - last.pron.size()) + last.word.nucleus;
+            else
+                group.word.nucleus = 0;
+            group.word.endsPhrase = k + 1 < said.size();
+            group.word.pauseAfter = k + 1 == said.size() && last.word.pauseAfter;
+            groups << group;
+            group = Placed{placed[i].word, {}, {}};
+        }
+        placed.remove(i, end - i);
+        for (qsizetype g = 0; g < groups.size(); ++g)
+            placed.insert(i + g, groups[g]);
+        i += groups.size() - 1;
+    }
+}
+
 // A nucleus cannot sit on "ん", "っ" or the second half of a long vowel: it
 // falls one mora earlier ("じゅう" + "ご" is じゅ'うご, not じゅう'ご).
 bool isSpecialMora(const Placed &p, qsizetype index, const QList<SpokenUnit> &units)
@@ -107,6 +188,7 @@ QList<AccentedUnit> accentUnits(QStringView text, const QList<SpokenUnit> &units
                                 AccentMethod method)
 {
     QList<Placed> placed = placeWords(units, words);
+    groupNumbersByPlace(placed, text, units);
     rebalance(placed);
     QList<AccentWord> accentWords;
     for (Placed &p : placed) {

@@ -93,6 +93,45 @@ void rebalance(QList<Placed> &placed)
     }
 }
 
+// "１人", "二人" are read as words of their own, ひとり and ふたり, not as
+// a number and its counter: they take these words' accent.
+struct CountWord {
+    QStringView said;
+    int nucleus;
+};
+
+constexpr std::array kCountWords = {CountWord{u"ひとり", 2}, CountWord{u"ふたり", 3}};
+
+QString saidText(const Placed &p, const QList<SpokenUnit> &units)
+{
+    QString said;
+    for (qsizetype u : p.units)
+        said += units[u].text;
+    return said;
+}
+
+void mergeCountWords(QList<Placed> &placed, const QList<SpokenUnit> &units)
+{
+    for (qsizetype i = 0; i + 1 < placed.size(); ++i) {
+        if (placed[i].word.pos1 != u"数" || placed[i + 1].word.pos1 != u"接尾")
+            continue;
+        const QString said = saidText(placed[i], units) + saidText(placed[i + 1], units);
+        for (const CountWord &count : kCountWords)
+            if (said == count.said) {
+                Placed &merged = placed[i];
+                merged.units << placed[i + 1].units;
+                merged.pron.clear();
+                for (qsizetype u : merged.units)
+                    merged.pron << units[u].text;
+                merged.word.nucleus = count.nucleus;
+                merged.word.length = placed[i + 1].word.from + placed[i + 1].word.length - merged.word.from;
+                merged.word.pauseAfter = placed[i + 1].word.pauseAfter;
+                placed.remove(i + 1);
+                break;
+            }
+    }
+}
+
 // A number of three digits or more is said in phrases by its places:
 // "１４７３" せ'ん | よ'んひゃく | なな'じゅう | さん, each falling on the
 // place's せ (thousands) or on the digit before ひゃく and じゅう; the last
@@ -188,6 +227,7 @@ QList<AccentedUnit> accentUnits(QStringView text, const QList<SpokenUnit> &units
                                 AccentMethod method)
 {
     QList<Placed> placed = placeWords(units, words);
+    mergeCountWords(placed, units);
     groupNumbersByPlace(placed, text, units);
     rebalance(placed);
     QList<AccentWord> accentWords;

@@ -161,6 +161,10 @@ constexpr std::array kRuleOverrides = {
     RuleOverride{u"名詞", u"よう", u"", u"動詞%F2@1/形容詞%F2@1/助詞%F2@1/連体詞%F2@1/助動詞%F2@1"},
     // "効果的", "神秘的": a compound in 的 is flat.
     RuleOverride{u"名詞", u"的", u"", u"C4"},
+    // "問題な'ので", "夢中な'んだ": after a flat noun the な before the
+    // nominal の and ん takes the fall, as a flat verb's last mora does.
+    RuleOverride{u"助詞", u"ので|のに", u"", u"助動詞,だ%F2@0/動詞%F2@0/形容詞%F2@-1"},
+    RuleOverride{u"名詞", u"の|ん", u"", u"助動詞,だ%F2@0/動詞%F2@0/形容詞%F2@-1"},
     // "踏む'と", "する'と", "時間だ'と": a flat verb or noun falls on the
     // last mora before と; "しな'いと", "知りた'いと" on the mora before.
     RuleOverride{u"助詞", u"と", u"", u"形容詞%F1/動詞%F2@0/助動詞,ない%F2@-1/助動詞,たい%F2@-1/助動詞%F2@0"},

@@ -37,6 +37,8 @@ constexpr std::array kJoinRows = {
     // "好きで | ない", "来る | だろう", "行く | でしょう" are said apart.
     JoinRow{u"助詞|助動詞", u"", u"助動詞", u"", u"ない", false},
     JoinRow{u"", u"", u"助動詞", u"", u"だ|です", false, u"未然"},
+    // "悪かった | けれども": けれども is said as a word of its own ("けど" leans).
+    JoinRow{u"", u"", u"助詞", u"接続助詞", u"けれども", false},
     // Particles and auxiliaries lean on the word before.
     JoinRow{u"", u"", u"助詞", u"", u"", true},
     JoinRow{u"", u"", u"助動詞", u"", u"", true},

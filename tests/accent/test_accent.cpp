@@ -105,8 +105,11 @@ private slots:
         QTest::newRow("a pause ends a noun run") << "東京、大阪" << "と/L お/H きょ/H お/H 、 | お/L お/H さ/H か/H";
         QTest::newRow("number with a counter, nucleus kept") << "十五人" << "じゅ/L う/H ご/H に/L ん/L";
         // Verbs with their endings after flat and accented phrases, asked and said.
-        QTest::newRow("accented noun, polite verb") << "本を読みます" << "ほ/H ん/L お/L | よ/L み/H ま/H す/L";
-        QTest::newRow("flat noun, polite verb") << "学校に行きます" << "が/L っ/H こ/H お/H に/H | い/L き/H ま/H す/L";
+        QTest::newRow("accented noun, polite verb") << "本を読みますが" << "ほ/H ん/L お/L | よ/L み/H ま/H す/L が/L";
+        QTest::newRow("flat noun, polite verb") << "学校に行きますが" << "が/L っ/H こ/H お/H に/H | い/L き/H ま/H す/L が/L";
+        QTest::newRow("ます ending a statement: no fall heard") << "思います。" << "お/L も/H い/H ま/H す/H 。";
+        QTest::newRow("ます ending a statement after an accented verb") << "あります。" << "あ/L り/H ま/H す/H 。";
+        QTest::newRow("なければ after an accented verb") << "考えなければ" << "か/L ん/H が/H え/H な/L け/L れ/L ば/L";
         QTest::newRow("verb asked") << "行きますか？" << "い/L き/H ま/H す/L か/L 。";
         QTest::newRow("accented verb after an accented noun") << "雨が降る" << "あ/H め/L が/L | ふ/H る/L";
         // Phrases as they are said apart or together.
@@ -125,6 +128,18 @@ private slots:
         QTest::newRow("だけ before a particle falls on its け") << "それだけでは" << "そ/L れ/H だ/H け/H で/L わ/L";
         QTest::newRow("an interrogative with に and も is flat") << "どこにも" << "ど/L こ/H に/H も/H";
         QTest::newRow("何の is flat") << "何の話" << "な/L ん/H の/H | は/L な/H し/H";
+        QTest::newRow("いる with ます after an accented verb stands apart") << "思っています" << "お/L も/H っ/L て/L | い/L ま/H す/H";
+        QTest::newRow("である after an accented noun stands apart") << "真実である" << "し/H ん/L じ/L つ/L で/L | あ/H る/L";
+        QTest::newRow("ように after an accented の stands apart") << "いつものように" << "い/H つ/L も/L の/L | よ/H お/L に/L";
+        QTest::newRow("compound verb with a flat latter verb") << "吠えまくる" << "ほ/L え/H ま/H く/H る/L";
+        QTest::newRow("ないと falls on な") << "しないと" << "し/L な/H い/L と/L";
+        QTest::newRow("という after an accented と stands apart") << "あるということだ" << "あ/H る/L と/L | ゆ/L う/H こ/H と/H だ/L";
+        QTest::newRow("ある leans on が after a flat noun") << "必要がある" << "ひ/L つ/H よ/H お/H が/H あ/H る/L";
+        QTest::newRow("する leans on と after a flat noun") << "必要とする" << "ひ/L つ/H よ/H お/H と/H す/H る/H";
+        QTest::newRow("a number said by its places") << "１４７３年" << "せ/H ん/L | よ/H ん/L ひゃ/L く/L | な/L な/H じゅ/L う/L | さ/H ん/L ね/L ん/L";
+        QTest::newRow("一人 read ひとり") << "一人で" << "ひ/L と/H り/L で/L";
+        QTest::newRow("なので after a flat noun falls on な") << "問題なので" << "も/L ん/H だ/H い/H な/H の/L で/L";
+        QTest::newRow("けれども stands apart") << "悪かったけれども" << "わ/L る/H か/L っ/L た/L | け/H れ/L ど/L も/L";
         QTest::newRow("a compound in 的 is flat") << "効果的な方法" << "こ/L お/H か/H て/H き/H な/H | ほ/L お/H ほ/H お/H";
     }
 

@@ -7,7 +7,9 @@
 // The sentences are split in two halves by their number: rules are made
 // while looking at the even ones only ("--errors" lists their mistakes),
 // and the odd ones, never looked at, say whether a rule holds beyond them.
-// Prints medians. Run by hand: build/bench/bench_accent [--errors]
+// "--analyse" sorts the development half's mistakes by kind (see Analysis);
+// "--no-timing" prints the figures alone.
+// Prints medians. Run by hand: build/bench/bench_accent [--errors] [--analyse] [--no-timing]
 #include "BenchUtil.h"
 
 #include "accent/AccentDictionary.h"
@@ -23,7 +25,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace kel;
 using namespace kel::bench;
@@ -171,182 +175,115 @@ void reportHeights()
     std::printf("high and low of all %zu morae: %.0f ms (%d without a pitch found)\n", takes.size(), all[0], unshifted);
 }
 
-// Where the rules go wrong on the development half, by kind: false and
-// missed phrase boundaries by the words on either side, and wrong heights
-// inside phrases whose boundaries are right by the phrase's last two words.
-struct Analysis {
-    QHash<QString, int> counters, falseBoundaries, missedBoundaries, nucleusErrors, firstMora;
-    int inRightPhrases = 0, inWrongPhrases = 0;
-    QString id;
-    QHash<QString, QStringList> examples;
+// The mora of [from, to) after which the pitch falls; -1 for a flat stretch.
+int fallIn(const QList<bool> &high, int from, int to)
+{
+    if (high[from] && (to - from == 1 || !high[from + 1]))
+        return from;
+    for (int i = from + 1; i + 1 < to; ++i)
+        if (high[i] && !high[i + 1])
+            return i;
+    return -1;
+}
 
-    static QString wordAt(const QList<Morpheme> &words, qsizetype from)
-    {
-        for (const Morpheme &m : words)
-            if (from >= m.from && from < m.end())
-                return m.pos() + u',' + m.pos1() + u',' + m.feature(5) + u' ' + m.feature(6) + u' '
-                       + m.feature(9) + u' ' + m.feature(10);
-        return QStringLiteral("?");
-    }
-    static QString posAt(const QList<Morpheme> &words, qsizetype from)
+// Where the rules go wrong on the development half, by kind: false and
+// missed phrase boundaries by the words on either side; inside phrases
+// whose boundaries are right, a first mora at the wrong height, and a
+// nucleus in the wrong place by the word it falls in, labelled and ours.
+struct Analysis {
+    QHash<QString, int> falseBoundaries, missedBoundaries, nucleusErrors, firstMora;
+    QHash<QString, QStringList> examples; // sentence numbers by table and row
+    int inRightPhrases = 0, inWrongPhrases = 0, lostMorae = 0;
+
+    // "助詞,格助詞,が", "名詞,一般": the word that covers `from`.
+    static QString wordClass(const QList<Morpheme> &words, qsizetype from)
     {
         for (const Morpheme &m : words)
             if (from >= m.from && from < m.end())
                 return m.pos() + u',' + m.pos1() + (m.pos() == u"名詞" ? QString() : u',' + m.feature(6));
         return QStringLiteral("?");
     }
-    void add(const Pitch &gold, const Pitch &got, const QList<qsizetype> &froms, const QList<Morpheme> &words)
+
+    void count(QHash<QString, int> &table, const QString &row, int n, const QString &id)
     {
-        const auto pair = [&](int i) { return posAt(words, froms[i - 1]) + QStringLiteral("  +  ") + posAt(words, froms[i]); };
+        table[row] += n;
+        examples[tableRow(table, row)] << id;
+    }
+    static QString tableRow(const QHash<QString, int> &table, const QString &row)
+    {
+        return QString::number(quintptr(&table)) + row;
+    }
+
+    void add(const QString &id, const Pitch &gold, const Pitch &got, const QList<qsizetype> &froms,
+             const QList<Morpheme> &words)
+    {
+        const auto at = [&](int i) { return wordClass(words, froms[i]); };
         for (int b : got.phraseStarts)
             if (!gold.phraseStarts.contains(b))
-                ++falseBoundaries[pair(b)], examples[pair(b)] << id;
+                count(falseBoundaries, at(b - 1) + QStringLiteral("  +  ") + at(b), 1, id);
         for (int b : gold.phraseStarts)
             if (!got.phraseStarts.contains(b))
-                ++missedBoundaries[pair(b)], examples[QStringLiteral("-") + pair(b)] << id;
+                count(missedBoundaries, at(b - 1) + QStringLiteral("  +  ") + at(b), 1, id);
         QList<int> starts = got.phraseStarts.values();
         starts << 0 << int(got.morae.size());
         std::sort(starts.begin(), starts.end());
         for (qsizetype k = 0; k + 1 < starts.size(); ++k) {
-            const int a = starts[k], b = starts[k + 1];
+            const int from = starts[k], to = starts[k + 1];
             int wrong = 0;
-            for (int i = a; i < b; ++i)
+            for (int i = from; i < to; ++i)
                 wrong += gold.high[i] != got.high[i];
-            const bool right = (a == 0 || gold.phraseStarts.contains(a)) && (b == got.morae.size() || gold.phraseStarts.contains(b));
-            if (right && getenv("COMPOUNDS")) {
-                // each noun + noun junction inside the phrase
-                const auto morph = [&](int i) -> const Morpheme * {
-                    for (const Morpheme &w : words)
-                        if (froms[i] >= w.from && froms[i] < w.end())
-                            return &w;
-                    return nullptr;
-                };
-                const auto nuc = [&](const QList<bool> &high) {
-                    if (high[a] && (b - a == 1 || !high[a + 1]))
-                        return a;
-                    for (int j = a + 1; j + 1 < b; ++j)
-                        if (high[j] && !high[j + 1])
-                            return j;
-                    return -1;
-                };
-                for (int i = a + 1; i < b; ++i) {
-                    const Morpheme *m = morph(i), *p = morph(i - 1);
-                    if (!m || !p || m == p || m->pos() != u"名詞" || p->pos() != u"名詞" || m->pos1() == u"数" || m->feature(2) == u"助数詞")
-                        continue;
-                    int end = i;
-                    while (end < b && morph(end) == m)
-                        ++end;
-                    const auto where = [&](int n) {
-                        if (n < 0) return QStringLiteral("flat");
-                        if (n < i - 1) return QStringLiteral("former");
-                        if (n == i - 1) return QStringLiteral("lastOfFormer");
-                        if (n == i) return QStringLiteral("firstOfLatter");
-                        if (n < end) return QStringLiteral("inLatter@") + QString::number(n - i + 1) + u'/' + m->feature(9);
-                        return QStringLiteral("after");
-                    };
-                    const QString key = m->feature(10) + u' ' + m->pos1() + u' ' + m->surface + u' ' + m->feature(9) + QStringLiteral(" gold ") + where(nuc(gold.high)) + QStringLiteral(" ours ") + where(nuc(got.high));
-                    ++counters[key];
-                    examples[QStringLiteral("#") + key] << id;
-                }
-            }
-            if (right && getenv("VERBS")) {
-                const auto morph = [&](int i) -> const Morpheme * {
-                    for (const Morpheme &w : words)
-                        if (froms[i] >= w.from && froms[i] < w.end())
-                            return &w;
-                    return nullptr;
-                };
-                const auto nuc = [&](const QList<bool> &high) {
-                    if (high[a] && (b - a == 1 || !high[a + 1]))
-                        return a;
-                    for (int j = a + 1; j + 1 < b; ++j)
-                        if (high[j] && !high[j + 1])
-                            return j;
-                    return -1;
-                };
-                // the first verb or adjective of the phrase and what follows it
-                int first = -1;
-                for (int i = a; i < b && first < 0; ++i)
-                    if (morph(i) && (morph(i)->pos() == u"動詞" || morph(i)->pos() == u"形容詞") && (i == a || morph(i) != morph(i - 1)))
-                        first = i;
-                if (first >= 0) {
-                    const Morpheme *v = morph(first);
-                    QString shape = v->pos() + u':' + v->feature(9) + u':' + v->feature(5);
-                    for (int i = first + 1; i < b; ++i)
-                        if (morph(i) != morph(i - 1) && morph(i))
-                            shape += u' ' + morph(i)->feature(6);
-                    const auto rel = [&](int n) { return n < 0 ? QStringLiteral("flat") : QString::number(n - first + 1); };
-                    const QString key = shape + QStringLiteral(" gold ") + rel(nuc(gold.high)) + QStringLiteral(" ours ") + rel(nuc(got.high));
-                    if (wrong)
-                        ++counters[key], examples[QStringLiteral("#") + key] << id;
-                }
-            }
-            if (right && getenv("COUNTERS"))
-                for (int i = a; i < b; ++i) {
-                    const Morpheme *m = nullptr;
-                    for (const Morpheme &w : words)
-                        if (froms[i] >= w.from && froms[i] < w.end())
-                            m = &w;
-                    if (!m || m->feature(2) != u"助数詞" || (i > a && froms[i - 1] >= m->from))
-                        continue;
-                    const auto rel = [&](const QList<bool> &high) {
-                        int n = -1;
-                        if (high[a] && (b - a == 1 || !high[a + 1]))
-                            n = a;
-                        for (int j = a + 1; n < 0 && j + 1 < b; ++j)
-                            if (high[j] && !high[j + 1])
-                                n = j;
-                        return n < 0 ? QStringLiteral("flat") : QString::number(n - i + 1);
-                    };
-                    const QString key = m->surface + u' ' + m->feature(9) + u' ' + m->feature(10) + QStringLiteral(" gold ") + rel(gold.high) + QStringLiteral(" ours ") + rel(got.high);
-                    ++counters[key];
-                    examples[QStringLiteral("#") + key] << id;
-                }
             if (!wrong)
                 continue;
-            if (!right) {
+            const bool rightBounds = (from == 0 || gold.phraseStarts.contains(from))
+                                     && (to == got.morae.size() || gold.phraseStarts.contains(to));
+            if (!rightBounds) {
                 inWrongPhrases += wrong;
                 continue;
             }
             inRightPhrases += wrong;
-            if (b - a > 1 && gold.high[a] == gold.high[a + 1] && got.high[a] != got.high[a + 1] && wrong == 1) {
-                ++firstMora[gold.morae[a] + u' ' + gold.morae[a + 1]];
+            if (to - from > 1 && wrong == 1 && gold.high[from] == gold.high[from + 1]
+                && got.high[from] != got.high[from + 1]) {
+                count(firstMora, gold.morae[from] + u' ' + gold.morae[from + 1], 1, id);
                 continue;
             }
-            // The nucleus of each: the mora after which the pitch falls.
-            const auto nucleusOf = [&](const QList<bool> &high) {
-                if (high[a] && (b - a == 1 || !high[a + 1]))
-                    return a;
-                for (int i = a + 1; i + 1 < b; ++i)
-                    if (high[i] && !high[i + 1])
-                        return i;
-                return -1;
-            };
+            // "名詞,一般@2": the word's class and the nucleus's mora in it.
             const auto where = [&](int n) {
                 if (n < 0)
                     return QStringLiteral("flat");
                 int first = n;
-                while (first > a && Analysis::posAt(words, froms[first - 1]) == Analysis::posAt(words, froms[n]))
+                while (first > from && at(first - 1) == at(n))
                     --first;
-                return Analysis::posAt(words, froms[n]) + u'@' + QString::number(n - first + 1);
+                return at(n) + u'@' + QString::number(n - first + 1);
             };
-            const QString key = QStringLiteral("gold ") + where(nucleusOf(gold.high)) + QStringLiteral("  ours ")
-                                + where(nucleusOf(got.high));
-            nucleusErrors[key] += wrong;
-            examples[QStringLiteral("=") + key] << id;
+            count(nucleusErrors,
+                  QStringLiteral("labels ") + where(fallIn(gold.high, from, to)) + QStringLiteral("  ours ")
+                      + where(fallIn(got.high, from, to)),
+                  wrong, id);
         }
     }
-    void print(const char *title, const QHash<QString, int> &counts, int top, const QString &prefix = {}) const
+
+    void print(const char *title, const QHash<QString, int> &table, int top) const
     {
         QList<std::pair<int, QString>> sorted;
         int total = 0;
-        for (auto it = counts.begin(); it != counts.end(); ++it)
+        for (auto it = table.begin(); it != table.end(); ++it)
             sorted.append({it.value(), it.key()}), total += it.value();
         std::sort(sorted.begin(), sorted.end(), std::greater<>());
         std::printf("%s (%d):\n", title, total);
         for (qsizetype i = 0; i < sorted.size() && i < top; ++i)
             std::printf("  %4d  %s   %s\n", sorted[i].first, qPrintable(sorted[i].second),
-                        qPrintable(examples.value(prefix + sorted[i].second).mid(0, 6).join(u' ')));
+                        qPrintable(examples.value(tableRow(table, sorted[i].second)).mid(0, 6).join(u' ')));
+    }
+
+    void print() const
+    {
+        std::printf("morae of sentences lost to a different mora count %d; wrong heights in phrases with right "
+                    "boundaries %d, in the others %d\n",
+                    lostMorae, inRightPhrases, inWrongPhrases);
+        print("false boundaries", falseBoundaries, 40);
+        print("missed boundaries", missedBoundaries, 25);
+        print("first mora at the wrong height", firstMora, 15);
+        print("nucleus misplaced", nucleusErrors, 60);
     }
 };
 
@@ -357,8 +294,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const bool showErrors = app.arguments().contains(QStringLiteral("--errors"));
     const bool analyse = app.arguments().contains(QStringLiteral("--analyse"));
+    const bool figuresOnly = analyse || app.arguments().contains(QStringLiteral("--no-timing"));
     Analysis analysis;
-    int lostMorae = 0;
     QString why;
     const std::unique_ptr<Analyser> reading = Analyser::open(&why);
     const Analyser *accent = accentAnalyser(&why);
@@ -391,41 +328,33 @@ int main(int argc, char *argv[])
         const Pitch gold = parseLabel(QStringView(line).mid(colon + 1).trimmed());
         const QList<SpokenUnit> units = spokenUnits(text, reading.get());
         const QList<Morpheme> words = accent->analyse(text);
-        const Pitch rules = ours(accentUnits(text, units, words));
+        const QList<AccentedUnit> accented = accentUnits(text, units, words);
+        const Pitch rules = ours(accented);
+        const Half half = id.right(1).toInt() % 2 == 0 ? Development : HeldOut;
         if (rules.morae.size() != gold.morae.size()) {
-            if (analyse && id.right(1).toInt() % 2 == 0) {
-                lostMorae += int(gold.morae.size());
-                std::printf("LOST %s %s\n  gold %s\n  ours %s\n", qPrintable(id), qPrintable(text),
-                            qPrintable(gold.morae.join(u"")), qPrintable(rules.morae.join(u"")));
+            if (analyse && half == Development) {
+                analysis.lostMorae += int(gold.morae.size());
+                std::printf("lost %s %s\n  labels %s\n  ours   %s\n", qPrintable(id), qPrintable(text),
+                            qPrintable(gold.morae.join(QString())), qPrintable(rules.morae.join(QString())));
             }
             continue;
         }
         ++matched;
-        const Half half = id.right(1).toInt() % 2 == 0 ? Development : HeldOut;
         for (int m = 0; m < 3; ++m)
             scores[half][m].add(gold, m == 0 ? rules : ours(accentUnits(text, units, words, methods[m].method)));
         if (analyse && half == Development) {
-            QList<qsizetype> froms;
-            for (const AccentedUnit &a : accentUnits(text, units, words))
+            QList<qsizetype> froms; // where in the text each mora is read from
+            for (const AccentedUnit &a : accented)
                 if (a.height != AccentedUnit::None)
                     froms << a.unit.from;
-            analysis.id = id.mid(10);
-            analysis.add(gold, rules, froms, words);
+            analysis.add(id.mid(10), gold, rules, froms, words);
         }
         if (showErrors && half == Development && rules.high != gold.high)
             std::printf("%s %s\n  gold %s\n  ours %s\n", qPrintable(id), qPrintable(text), qPrintable(heights(gold)),
                         qPrintable(heights(rules)));
     }
-    if (analyse) {
-        std::printf("lost morae %d; wrong in right phrases %d, in wrong phrases %d\n", lostMorae,
-                    analysis.inRightPhrases, analysis.inWrongPhrases);
-        analysis.print("false boundaries", analysis.falseBoundaries, 40);
-        analysis.print("missed boundaries", analysis.missedBoundaries, 25, QStringLiteral("-"));
-        analysis.print("first mora", analysis.firstMora, 15);
-        analysis.print("counters", analysis.counters, 80, QStringLiteral("#"));
-        analysis.print("nucleus errors", analysis.nucleusErrors, 60, QStringLiteral("="));
-    }
-    const bool figuresOnly = analyse || app.arguments().contains(QStringLiteral("--no-timing"));
+    if (analyse)
+        analysis.print();
     std::printf("JSUT accent labels: %d sentences, %d with the labels' mora count (%.1f %%)\n", sentences, matched,
                 100.0 * matched / qMax(sentences, 1));
     for (const Half half : {Development, HeldOut}) {

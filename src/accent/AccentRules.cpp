@@ -149,6 +149,9 @@ constexpr std::array kRuleOverrides = {
     // "実行するこ'とは", "乗るため'に": a flat verb gives way to the noun's
     // own nucleus, an accented one keeps its own.
     RuleOverride{u"名詞", u"こと|とき|ため", u"", u"動詞%F2/助動詞%F2/形容詞%F2"},
+    // "使い果た'してしまった", "な'ってしまう": after an accented verb
+    // しまう keeps the verb's nucleus; after a flat one all stays flat.
+    RuleOverride{u"動詞", u"しまう|ちゃう", u"", u"助詞%F1/動詞%F1"},
     // "消しなさ'い", "お伝えくださ'い": the request's own nucleus, always.
     RuleOverride{u"動詞", u"くださる|なさる", u"", u"F4"},
     // "だろ'う", "でしょ'う" begin a phrase of their own, falling on their second mora.

@@ -131,6 +131,7 @@ private slots:
         QTest::newRow("いる with ます after an accented verb stands apart") << "思っています" << "お/L も/H っ/L て/L | い/L ま/H す/H";
         QTest::newRow("である after an accented noun stands apart") << "真実である" << "し/H ん/L じ/L つ/L で/L | あ/H る/L";
         QTest::newRow("ように after an accented の stands apart") << "いつものように" << "い/H つ/L も/L の/L | よ/H お/L に/L";
+        QTest::newRow("てしまう keeps an accented verb's nucleus") << "なってしまった" << "な/H っ/L て/L し/L ま/L っ/L た/L";
         QTest::newRow("compound verb with a flat latter verb") << "吠えまくる" << "ほ/L え/H ま/H く/H る/L";
         QTest::newRow("ないと falls on な") << "しないと" << "し/L な/H い/L と/L";
         QTest::newRow("という after an accented と stands apart") << "あるということだ" << "あ/H る/L と/L | ゆ/L う/H こ/H と/H だ/L";

@@ -309,7 +309,7 @@ private slots:
         QVERIFY(qAbs(fx.clock.seconds() - start - reading) < 0.01);
         // The pause after a voiced pick keeps its half second.
         start = fx.clock.seconds();
-        TalkFixture::touchCell(fx.ui().grdBoard, 0, 9);
+        touchCell(fx.ui().grdBoard, 0, 9);
         QVERIFY(qAbs(fx.clock.seconds() - start - 0.5) < 0.01);
     }
 

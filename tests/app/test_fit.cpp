@@ -252,7 +252,7 @@ private slots:
         QFile(installed.filePath("い.wav")).open(QIODevice::WriteOnly);
         f.writeFile("え.wav", "RIFF");
         f.win->resize(QGuiApplication::primaryScreen()->geometry().size());
-        f.settle();
+        settle();
         QStringList unfit;
         const QString last = walked.isEmpty() ? QString() : steps.section(u' ', -1);
         walk(f, walked.isEmpty() ? steps : steps.section(u' ', 0, -2));
@@ -295,7 +295,7 @@ private slots:
         QFETCH(QString, moji);
         TalkFixture f({{"Moji", moji}, {"ACCESS/Scan", "2"}});
         f.win->resize(QGuiApplication::primaryScreen()->geometry().size());
-        f.settle();
+        settle();
         QStringList hidden;
         const auto look = [&](QWidget *d) {
             test::tap(f, Qt::Key_Space);   // the first move shows the frame

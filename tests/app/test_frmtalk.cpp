@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(fx.ui().grdBoard->font().pixelSize(), 59);        // 44.25 pt
         QVERIFY(fx.box()->font().bold());
         fx.win->resize(1920, 1080);
-        TalkFixture::settle();
+        settle();
         // The design's 8160 twips high fill the screen's height, centred across.
         const double scale = fx.win->twips().scale();
         QWidget *canvas = fx.ui().canvas;
@@ -130,10 +130,10 @@ private slots:
 
         // A touch anywhere in a cell takes that cell: near its corner, too.
         const QRect cell = g->cellRect(3, 2);
-        fx.press(g->viewport(), cell.topLeft() + QPoint(2, 2));
+        press(g->viewport(), cell.topLeft() + QPoint(2, 2));
         QCOMPARE(fx.st().BoardRow, 3);
         QCOMPARE(fx.st().BoardCol, 2);
-        fx.release(g->viewport(), cell.topLeft() + QPoint(2, 2));
+        release(g->viewport(), cell.topLeft() + QPoint(2, 2));
     }
 
     // The question dialog's buttons, call after call: caption and design
@@ -252,7 +252,7 @@ private slots:
         TalkFixture fx({{"Moji", moji}});
         fx.win->resize(window);
         fx.setText(QStringLiteral("あいう"), 0);
-        TalkFixture::settle();
+        settle();
         TalkBox *box = fx.box();
         const auto inked = [box] {
             box->setTextCursor(QTextCursor(box->document())); // no block: plain text only

@@ -4,10 +4,8 @@
 #include "support/TestMain.h"
 #include "samples/SampleDriving.h"
 
-#include "app/StartPlaces.h"
 #include "frame/FrmOK.h"
 #include "frame/TextPanel.h"
-#include "speech/SoundSet.h"
 
 #include "widgets/LineBreaks.h"
 
@@ -270,49 +268,6 @@ private slots:
         box->setFont(thin);
         const int plain = inked();
         QVERIFY2(plain > 0 && bold > plain * 11 / 10, qPrintable(QStringLiteral("%1 inked, %2 thin").arg(bold).arg(plain)));
-    }
-
-    // What the window says at start when a place is missing or cannot be
-    // written: one notice per problem, one line each, in the program's own
-    // dialog; nothing at all when every place is in order. (Which problem is
-    // found where, row by row: test_installed, from the same checks.)
-    void startNotices_data()
-    {
-        QTest::addColumn<bool>("broken"); // XDG_DATA_HOME/kelvoran a file, no sound set beside the program
-        QTest::addColumn<QStringList>("shown");
-        // Paths as the dialog's two lines hold them: home as "~", a long one
-        // by its end.
-        QTest::newRow("all in order: nothing") << false << QStringList{};
-        QTest::newRow("both, one after the other")
-            << true << QStringList{"Kelvoran|ここに保存できません：\n~/data/kelvoran|OK",
-                                   "Kelvoran|代わりにここに保存します：\n~/.local/share/kelvoran|OK",
-                                   "Kelvoran|音声がありません：\n…/share/kelvoran/voices|OK"};
-    }
-
-    void startNotices()
-    {
-        QFETCH(bool, broken);
-        QTemporaryDir t;
-        qputenv("HOME", t.path().toUtf8());
-        qputenv("XDG_DATA_HOME", t.filePath("data").toUtf8());
-        qunsetenv("KELVORAN_HOME");
-        QVERIFY(QDir().mkpath(t.filePath("longer/bin")));
-        const QString voices = t.filePath("longer/share/kelvoran/voices");
-        if (broken) {
-            QVERIFY(QDir().mkpath(t.filePath("data")) && QFile(t.filePath("data/kelvoran")).open(QIODevice::WriteOnly));
-        } else {
-            QVERIFY(QDir().mkpath(voices));
-            for (const QString &ch : soundSetCharacters())
-                QVERIFY(QFile(voices + '/' + ch + ".wav").open(QIODevice::WriteOnly));
-        }
-        const StartPlaces places = findStartPlaces({}, t.filePath("longer/bin"));
-
-        TalkFixture fx;
-        Questions questions({0, 0});
-        showStartNotices(fx.talk(), places.notices);
-        // The notices come once the event loop runs, each answered in turn.
-        QCoreApplication::processEvents();
-        QTEST(questions.asked, "shown");
     }
 };
 

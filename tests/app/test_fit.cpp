@@ -4,10 +4,10 @@
 // sizes: a label, button, check box, drop-down or number box needs no more
 // than its size, a list column no more than its width and the columns no
 // more than the list, a panel's caption lies over none of its contents,
-// the text box shows no line cut in half, and a number box's arrows are a
-// fingertip wide and high; and a switch user's frame around any group or
-// item of the board or of a dialog hides no caption, the framed one's
-// included.
+// the text box shows no line cut in half and its type bold, a number box's
+// arrows are a fingertip wide and high; and a switch user's frame around
+// any group or item of the board or of a dialog hides no caption, the
+// framed one's included.
 #include "support/TestMain.h"
 #include "app/ScreenWalk.h"
 
@@ -57,6 +57,34 @@ QStringList cutLines(TalkBox *box)
                 return {QStringLiteral("txtTalk: a line of %1 px shows %2 px").arg(line.height() + 2).arg((line & view).height())};
     }
     return {};
+}
+
+// The text box's type is bold at this size: its text inks more than the
+// same text drawn thin.
+QStringList thinText(TalkBox *box)
+{
+    if (QString(box->text()).remove(u'_').trimmed().isEmpty())
+        return {};
+    const auto inked = [box] {
+        box->setTextCursor(QTextCursor(box->document())); // no block: plain text only
+        box->verticalScrollBar()->setValue(0);
+        const QImage image = box->viewport()->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    const QFont font = box->font();
+    const int bold = inked();
+    QFont thin = font;
+    thin.setBold(false);
+    box->setFont(thin);
+    const int plain = inked();
+    box->setFont(font);
+    if (font.bold() && plain > 0 && bold > plain * 11 / 10)
+        return {};
+    return {QStringLiteral("txtTalk: %1 inked, %2 thin").arg(bold).arg(plain)};
 }
 
 // The height `lines` lines of `text` need: the line spacing between them,
@@ -126,7 +154,7 @@ QStringList unfitIn(QWidget *root)
             // ...and the columns within the list, none scrolled out of sight.
             need(w, "columns", QSize(t->header()->length(), 0), QSize(t->viewport()->width(), 0));
         } else if (auto *box = qobject_cast<TalkBox *>(w)) {
-            out << cutLines(box);
+            out << cutLines(box) << thinText(box);
         }
     }
     return out;

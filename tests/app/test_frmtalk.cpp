@@ -230,45 +230,6 @@ private slots:
             layout.endLayout();
         }
     }
-
-    // The text box's type is bold at every window size: inked pixels of its
-    // text against the same text drawn thin.
-    void boldTextAtEverySize_data()
-    {
-        QTest::addColumn<QSize>("window");
-        QTest::addColumn<QString>("moji");
-        QTest::newRow("design size") << FrmTalk::designSize() << "0";
-        QTest::newRow("full screen at 1280 x 800") << QSize(1280, 800) << "0";
-        QTest::newRow("1280 x 800, large text") << QSize(1280, 800) << "1";
-        QTest::newRow("full screen at 1920 x 1080") << QSize(1920, 1080) << "0";
-    }
-
-    void boldTextAtEverySize()
-    {
-        QFETCH(QSize, window);
-        QFETCH(QString, moji);
-        TalkFixture fx({{"Moji", moji}});
-        fx.win->resize(window);
-        fx.setText(QStringLiteral("あいう"), 0);
-        settle();
-        TalkBox *box = fx.box();
-        const auto inked = [box] {
-            box->setTextCursor(QTextCursor(box->document())); // no block: plain text only
-            const QImage image = box->viewport()->grab().toImage();
-            int dark = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    dark += qGray(image.pixel(x, y)) < 128;
-            return dark;
-        };
-        QVERIFY(box->font().bold());
-        const int bold = inked();
-        QFont thin = box->font();
-        thin.setBold(false);
-        box->setFont(thin);
-        const int plain = inked();
-        QVERIFY2(plain > 0 && bold > plain * 11 / 10, qPrintable(QStringLiteral("%1 inked, %2 thin").arg(bold).arg(plain)));
-    }
 };
 
 KEL_TEST(test_frmtalk, TestFrmTalk)

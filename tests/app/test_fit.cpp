@@ -7,7 +7,8 @@
 // the text box shows no line cut in half and its type bold, a number box's
 // arrows are a fingertip wide and high; and a switch user's frame around
 // any group or item of the board or of a dialog hides no caption, the
-// framed one's included.
+// framed one's included, and every control of a settings dialog is one of
+// its targets.
 #include "support/TestMain.h"
 #include "app/ScreenWalk.h"
 
@@ -233,6 +234,38 @@ QStringList hiddenByTheFrame(QWidget *d, const ScanScreen &screen)
     return out;
 }
 
+// Every choice, check box, drop-down and number box of dialog `d` is a
+// target of the scan, and a touch where the scan touches, the middle of its
+// area, takes a choice (whichever way the user scans, the touch lands
+// there): "X not offered", "X not taken" where not. The login entry is
+// left to the caregiver on purpose (whether switches are used at all).
+QStringList unofferedIn(QWidget *d)
+{
+    const ScanScreen screen = dialogScreen(d);
+    QStringList missed;
+    for (QWidget *w : d->findChildren<QWidget *>()) {
+        auto *b = qobject_cast<QAbstractButton *>(w);
+        if (!w->isVisible() || !((b && b->isCheckable()) || isValueBox(w)) || w->objectName() == u"chkAutostart"
+            || w->property(kNoScan).toBool())
+            continue;
+        const ScanTarget *target = nullptr;
+        for (const ScanGroup &g : screen.groups)
+            for (const ScanTarget &t : g.items)
+                if (t.widget == w)
+                    target = &t;
+        if (!target) {
+            missed << w->objectName() + " not offered";
+        } else if (b && !(qobject_cast<QRadioButton *>(b) && b->isChecked())) {
+            const bool was = b->isChecked();
+            touchAt(d, target->centre());
+            QCoreApplication::processEvents();
+            if (b->isChecked() == was)
+                missed << b->text() + " not taken";
+        }
+    }
+    return missed;
+}
+
 // The dialogs each opens the next by.
 const std::map<QString, const char *> kOpenedBy{{"frmMore", "cmdMore"}, {"frmStudio", "cmdStudio"}};
 
@@ -305,6 +338,8 @@ private slots:
                 script.push_back({walked[i], [&, i](QWidget *d) {
                                       unfit << unfitIn(d);
                                       framed(d);
+                                      if (d->objectName() != u"frmOK")
+                                          unfit << unofferedIn(d);
                                       if (i + 1 < walked.size())
                                           click(child(d, kOpenedBy.at(walked[i + 1])));
                                       else

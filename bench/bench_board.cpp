@@ -15,14 +15,14 @@ void measure(TalkFixture &fx, const char *label)
     std::vector<double> press, release;
     for (int i = 0; i < kRuns; ++i) {
         const int col = 5 + i % 10;
-        TalkFixture::settle();
+        settle();
         press.push_back(bench::timeRuns(1, [&] {
-            TalkFixture::pressCell(b, 2, col);
-            TalkFixture::settle();   // paints what the press changed
+            pressCell(b, 2, col);
+            settle();   // paints what the press changed
         })[0]);
         release.push_back(bench::timeRuns(1, [&] {
-            TalkFixture::releaseCell(b, 2, col);
-            TalkFixture::settle();   // paints the enlarged screen
+            releaseCell(b, 2, col);
+            settle();   // paints the enlarged screen
         })[0]);
         fx.ui().fraSet->hide();
     }

@@ -67,11 +67,11 @@ int main(int argc, char **argv)
             if (u.cmdSamp->text() == QStringLiteral("日記終了"))
                 f.click(u.cmdSamp); // from the list: closes without a question
             f.click(u.cmdSamp);     // "例文表示"
-            f.settle();
+            settle();
         },
         [&] {
             f.click(u.cmdDec);
-            f.settle();
+            settle();
         });
     const int rows = u.grdDay->Rows();
 

@@ -112,12 +112,12 @@ int main(int argc, char *argv[])
     std::vector<double> gaps;
     const QList<Sound> ignored = soundsWhile(QDir::temp().filePath(QStringLiteral("kelvoran-latency.wav")), [&] {
         for (int i = 0; i < kTrials; ++i) {
-            TalkFixture::pressCell(fx.ui().grdBoard, 0, 9);
+            pressCell(fx.ui().grdBoard, 0, 9);
             const Nanos written = steady.now();
             reference.write(refTone);
             reference.waitForBytesWritten(100);
             const Nanos touched = steady.now();
-            TalkFixture::releaseCell(fx.ui().grdBoard, 0, 9); // voices "あ", holds 0.5 s
+            releaseCell(fx.ui().grdBoard, 0, 9); // voices "あ", holds 0.5 s
             gaps.push_back(std::chrono::duration<double>(touched - written).count());
             QTest::qWait(400);
         }

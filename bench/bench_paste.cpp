@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
                 hand(fx, way, big);
                 fx.win->repaint();
                 handMs.push_back(t.nsecsElapsed() / 1e6);
-                TalkFixture::touchCell(fx.ui().grdBoard, 0, 0);
+                touchCell(fx.ui().grdBoard, 0, 0);
                 fx.win->repaint();
                 touchMs.push_back(t.nsecsElapsed() / 1e6);
                 QTest::mousePress(fx.ui().cmdRead, Qt::LeftButton);

@@ -38,7 +38,7 @@ int main(int argc, char **argv)
             // others enter a touched character at once.
             TalkFixture f(std::map<QString, QString>{{"OPT1", std::string(name) == "enlarged" ? "0" : "2"}}, files);
             f.win->resize(1920, 1080);
-            f.settle();
+            settle();
             play(f, steps.mid(0, steps.size() - 1));
             f.win->repaint();
             QElapsedTimer t;

@@ -43,9 +43,9 @@ int main(int argc, char *argv[])
 
             timing.starts.clear();
             FlexGrid *b = fx.ui().grdBoard;
-            TalkFixture::pressCell(b, 0, 9);
+            pressCell(b, 0, 9);
             const Nanos released = steady.now();
-            TalkFixture::releaseCell(b, 0, 9);
+            releaseCell(b, 0, 9);
             boardLatency.push_back(ms(timing.starts.at(0) - released));
         }
         bench::report("press of 読む to the player's start call", readLatency);

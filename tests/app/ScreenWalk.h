@@ -22,7 +22,7 @@ inline void touchText(TalkFixture &f, const QString &text)
     for (int r = 0; r < g->Rows(); ++r)
         for (int c = 0; c < g->Cols(); ++c)
             if (g->TextMatrix(r, c) == text)
-                return f.touchCell(g, r, c);
+                return touchCell(g, r, c);
     QFAIL(qPrintable("no cell " + text));
 }
 

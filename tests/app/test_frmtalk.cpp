@@ -4,10 +4,8 @@
 #include "support/TestMain.h"
 #include "samples/SampleDriving.h"
 
-#include "app/StartPlaces.h"
 #include "frame/FrmOK.h"
 #include "frame/TextPanel.h"
-#include "speech/SoundSet.h"
 
 #include "widgets/LineBreaks.h"
 
@@ -117,7 +115,7 @@ private slots:
         QCOMPARE(fx.ui().grdBoard->font().pixelSize(), 59);        // 44.25 pt
         QVERIFY(fx.box()->font().bold());
         fx.win->resize(1920, 1080);
-        TalkFixture::settle();
+        settle();
         // The design's 8160 twips high fill the screen's height, centred across.
         const double scale = fx.win->twips().scale();
         QWidget *canvas = fx.ui().canvas;
@@ -130,10 +128,10 @@ private slots:
 
         // A touch anywhere in a cell takes that cell: near its corner, too.
         const QRect cell = g->cellRect(3, 2);
-        fx.press(g->viewport(), cell.topLeft() + QPoint(2, 2));
+        press(g->viewport(), cell.topLeft() + QPoint(2, 2));
         QCOMPARE(fx.st().BoardRow, 3);
         QCOMPARE(fx.st().BoardCol, 2);
-        fx.release(g->viewport(), cell.topLeft() + QPoint(2, 2));
+        release(g->viewport(), cell.topLeft() + QPoint(2, 2));
     }
 
     // The question dialog's buttons, call after call: caption and design
@@ -231,88 +229,6 @@ private slots:
             }
             layout.endLayout();
         }
-    }
-
-    // The text box's type is bold at every window size: inked pixels of its
-    // text against the same text drawn thin.
-    void boldTextAtEverySize_data()
-    {
-        QTest::addColumn<QSize>("window");
-        QTest::addColumn<QString>("moji");
-        QTest::newRow("design size") << FrmTalk::designSize() << "0";
-        QTest::newRow("full screen at 1280 x 800") << QSize(1280, 800) << "0";
-        QTest::newRow("1280 x 800, large text") << QSize(1280, 800) << "1";
-        QTest::newRow("full screen at 1920 x 1080") << QSize(1920, 1080) << "0";
-    }
-
-    void boldTextAtEverySize()
-    {
-        QFETCH(QSize, window);
-        QFETCH(QString, moji);
-        TalkFixture fx({{"Moji", moji}});
-        fx.win->resize(window);
-        fx.setText(QStringLiteral("あいう"), 0);
-        TalkFixture::settle();
-        TalkBox *box = fx.box();
-        const auto inked = [box] {
-            box->setTextCursor(QTextCursor(box->document())); // no block: plain text only
-            const QImage image = box->viewport()->grab().toImage();
-            int dark = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    dark += qGray(image.pixel(x, y)) < 128;
-            return dark;
-        };
-        QVERIFY(box->font().bold());
-        const int bold = inked();
-        QFont thin = box->font();
-        thin.setBold(false);
-        box->setFont(thin);
-        const int plain = inked();
-        QVERIFY2(plain > 0 && bold > plain * 11 / 10, qPrintable(QStringLiteral("%1 inked, %2 thin").arg(bold).arg(plain)));
-    }
-
-    // What the window says at start when a place is missing or cannot be
-    // written: one notice per problem, one line each, in the program's own
-    // dialog; nothing at all when every place is in order. (Which problem is
-    // found where, row by row: test_installed, from the same checks.)
-    void startNotices_data()
-    {
-        QTest::addColumn<bool>("broken"); // XDG_DATA_HOME/kelvoran a file, no sound set beside the program
-        QTest::addColumn<QStringList>("shown");
-        // Paths as the dialog's two lines hold them: home as "~", a long one
-        // by its end.
-        QTest::newRow("all in order: nothing") << false << QStringList{};
-        QTest::newRow("both, one after the other")
-            << true << QStringList{"Kelvoran|ここに保存できません：\n~/data/kelvoran|OK",
-                                   "Kelvoran|代わりにここに保存します：\n~/.local/share/kelvoran|OK",
-                                   "Kelvoran|音声がありません：\n…/share/kelvoran/voices|OK"};
-    }
-
-    void startNotices()
-    {
-        QFETCH(bool, broken);
-        QTemporaryDir t;
-        qputenv("HOME", t.path().toUtf8());
-        qputenv("XDG_DATA_HOME", t.filePath("data").toUtf8());
-        qunsetenv("KELVORAN_HOME");
-        QVERIFY(QDir().mkpath(t.filePath("longer/bin")));
-        const QString voices = t.filePath("longer/share/kelvoran/voices");
-        if (broken) {
-            QVERIFY(QDir().mkpath(t.filePath("data")) && QFile(t.filePath("data/kelvoran")).open(QIODevice::WriteOnly));
-        } else {
-            QVERIFY(QDir().mkpath(voices));
-            for (const QString &ch : soundSetCharacters())
-                QVERIFY(QFile(voices + '/' + ch + ".wav").open(QIODevice::WriteOnly));
-        }
-        const StartPlaces places = findStartPlaces({}, t.filePath("longer/bin"));
-
-        TalkFixture fx;
-        Questions questions({0, 0});
-        showStartNotices(fx.talk(), places.notices);
-        // The notices come once the event loop runs, each answered in turn.
-        QCoreApplication::processEvents();
-        QTEST(questions.asked, "shown");
     }
 };
 

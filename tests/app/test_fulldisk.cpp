@@ -68,7 +68,7 @@ private slots:
             } else if (file == u"day.txt") {
                 drive(f, "例文表示 決定 決定 修正する");
                 f.ui().grdBoard->setTextMatrix(0, 0, QStringLiteral("はれ"));
-                f.touchCell(f.ui().grdBoard, 0, 0);
+                touchCell(f.ui().grdBoard, 0, 0);
                 const QStringList asked = drive(f, "日記終了", {0, 0});
                 QCOMPARE(asked.mid(1), full ? QStringList{"日記の終了|日記を保存できませんでした。\nディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。|OK"} : QStringList{});
                 stored = f.readFile("day.txt").startsWith(records({"04.09.25 はれ_"}));

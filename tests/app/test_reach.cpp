@@ -79,9 +79,9 @@ QWidget *named(TalkFixture &f, const QString &name)
 void tap(TalkFixture &f, QWidget *w)
 {
     f.clock.after(0.1, [w] { postRelease(w); });
-    TalkFixture::press(w);
+    press(w);
     f.clock.sleepFor(std::chrono::milliseconds(100));
-    f.settle();
+    settle();
 }
 
 // The checks after every press of `control`: it asked only the events it
@@ -266,7 +266,7 @@ private slots:
         TalkFixture f({}, screenFolder());
         walk(f, "@た"); // the enlarged screen covers the bottom band
         QEXPECT_FAIL("", "読む lies under the enlarged screen", Continue);
-        TalkFixture::press(f.ui().cmdRead);
+        press(f.ui().cmdRead);
         QCOMPARE(f.box()->text(), QString()); // a reading would leave "_"
     }
 
@@ -304,11 +304,11 @@ private:
             const qsizetype askedBefore = answers.asked.size();
             if (auto *g = qobject_cast<FlexGrid *>(f.win->findChild<QWidget *>(control))) {
                 const int row = g->TopRow() + rng.bounded(qMax(1, qMin(3, g->Rows() - g->TopRow())));
-                f.touchCell(g, row, rng.bounded(g->Cols()));
+                touchCell(g, row, rng.bounded(g->Cols()));
             } else {
                 tap(f, named(f, control));
             }
-            f.settle();
+            settle();
             checkScreen(f, asked, control, where);
             if (QTest::currentTestFailed())
                 return;

@@ -11,6 +11,8 @@
 #include "base/FileErrors.h"
 #include "base/StoredFile.h"
 #include "samples/SampleDriving.h"
+#include "speech/SoundSet.h"
+#include "support/Files.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -113,15 +115,12 @@ private slots:
         const auto sys = [](int code) { return QString::fromLocal8Bit(std::strerror(code)); };
         const QString full = "ディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。";
         const QString refused = "書き込みが許されていない場所です。書き込める場所か、別のディスクをお使いください。";
-        QTest::newRow("full disk") << sys(ENOSPC) << full;
         QTest::newRow("quota") << sys(EDQUOT) << full;
         QTest::newRow("no permission, within a sentence") << "Cannot open /a/b: " + sys(EACCES) << refused;
         QTest::newRow("read-only disk") << sys(EROFS) << refused;
         QTest::newRow("missing") << sys(ENOENT)
                                  << "ファイルかフォルダが見つかりません。ディスクがつながっているか確かめてください。";
         QTest::newRow("name too long") << sys(ENAMETOOLONG) << "名前が長すぎます。短い名前にしてください。";
-        QTest::newRow("unknown") << "Unknown error"
-                                 << "ディスクを読み書きできませんでした。ディスクを確かめて、もう一度お試しください。";
     }
 
     void fileFaults()
@@ -132,51 +131,77 @@ private slots:
         QTEST(japaneseReason(words), "shown");
     }
 
-    // A stored file the window leaves unread is named once the window is
-    // up, as a start shows it, and stays what it was (a link: its target too).
-    void unreadFiles_data()
+    // What the window says at start, once it is up: one notice per problem,
+    // one line each, in the program's own dialog, nothing when every place is
+    // in order. A stored file it leaves unread stays what it was (a link: its
+    // target too). (Which problem is found where, row by row: test_installed,
+    // from the same checks.)
+    void startNotices_data()
     {
+        QTest::addColumn<bool>("broken"); // XDG_DATA_HOME/kelvoran a file, no sound set beside the program
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("made"); // as TalkFixture makes it; "@link": to a file elsewhere
-        QTest::addColumn<QString>("notice");
-        const QString unread = "がふつうのファイルではないため、読まずにそのままにしてあります。";
-        QTest::newRow("Talk.txt a FIFO") << "Talk.txt" << QByteArray("@fifo") << "Talk.txt " + unread;
-        QTest::newRow("day.txt a link") << "day.txt" << QByteArray("@link") << "day.txt " + unread;
+        QTest::addColumn<QStringList>("shown");
+        const QString unread = "Kelvoran|%1 がふつうのファイルではないため、読まずにそのままにしてあります。|OK";
+        QTest::newRow("all in order: nothing") << false << "" << QByteArray() << QStringList{};
+        // Paths as the dialog's two lines hold them: home as "~", a long one
+        // by its end.
+        QTest::newRow("both places, one after the other")
+            << true << "" << QByteArray()
+            << QStringList{"Kelvoran|ここに保存できません：\n~/data/kelvoran|OK",
+                           "Kelvoran|代わりにここに保存します：\n~/.local/share/kelvoran|OK",
+                           "Kelvoran|音声がありません：\n…/share/kelvoran/voices|OK"};
+        QTest::newRow("Talk.txt a FIFO") << false << "Talk.txt" << QByteArray("@fifo") << QStringList{unread.arg("Talk.txt")};
+        QTest::newRow("day.txt a link") << false << "day.txt" << QByteArray("@link") << QStringList{unread.arg("day.txt")};
         QTest::newRow("Talk.txt over its limit")
-            << "Talk.txt" << QByteArray(kMaxListFileBytes + 1, 'a')
-            << "Talk.txt が 16 MB を超えているため、読まずにそのままにしてあります。";
+            << false << "Talk.txt" << QByteArray(kMaxListFileBytes + 1, 'a')
+            << QStringList{"Kelvoran|Talk.txt が 16 MB を超えているため、読まずにそのままにしてあります。|OK"};
     }
 
-    void unreadFiles()
+    void startNotices()
     {
+        QFETCH(bool, broken);
         QFETCH(QString, name);
         QFETCH(QByteArray, made);
-        QTemporaryDir elsewhere;
-        const QString target = elsewhere.filePath("day.txt");
-        const QByteArray targetBytes = "\"2004/09/24\",\"外の日記\"\r\n";
-        {
-            QFile t(target);
-            QVERIFY(t.open(QIODevice::WriteOnly) && t.write(targetBytes) == targetBytes.size());
+        QTemporaryDir t;
+        const QByteArray home = qgetenv("HOME");
+        const auto restore = qScopeGuard([&] { qputenv("HOME", home), qunsetenv("XDG_DATA_HOME"); });
+        qputenv("HOME", t.path().toUtf8());
+        qputenv("XDG_DATA_HOME", t.filePath("data").toUtf8());
+        qunsetenv("KELVORAN_HOME");
+        QVERIFY(QDir().mkpath(t.filePath("longer/bin")));
+        const QString voices = t.filePath("longer/share/kelvoran/voices");
+        if (broken) {
+            QVERIFY(QDir().mkpath(t.filePath("data")) && QFile(t.filePath("data/kelvoran")).open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(QDir().mkpath(voices));
+            for (const QString &ch : soundSetCharacters())
+                QVERIFY(QFile(voices + '/' + ch + ".wav").open(QIODevice::WriteOnly));
         }
+        StartPlaces places = findStartPlaces({}, t.filePath("longer/bin"));
+        const QString target = t.filePath("day.txt");
+        const QByteArray targetBytes = "\"2004/09/24\",\"外の日記\"\r\n";
+        QVERIFY(test::writeFile(target, targetBytes));
         if (made == "@link")
             made += ' ' + QFile::encodeName(target);
-        Questions questions({0});
-        TalkFixture f({}, {{name, made}});
-        StartPlaces places;
+        std::map<QString, QByteArray> files;
+        if (!name.isEmpty())
+            files[name] = made;
+        Questions questions({0, 0, 0});
+        TalkFixture f({}, files);
         places.dataFolder = f.home.path();
         showStartNotices(f.talk(), windowNotices(places, f.store->path()));
-        QTRY_COMPARE(questions.asked.size(), 1);
-        QTEST(questions.asked[0].section(u'|', 1, 1), "notice");
+        // The notices come once the event loop runs, each answered in turn.
+        QCoreApplication::processEvents();
+        QTEST(questions.asked, "shown");
         const QFileInfo left(f.path(name));
         if (made == "@fifo")
             QVERIFY(!left.isSymLink() && !left.isFile() && left.exists());
         else if (left.isSymLink())
             QCOMPARE(left.symLinkTarget(), target);
-        else
+        else if (!name.isEmpty())
             QVERIFY(f.readFile(name) == made);
-        QFile t(target);
-        QVERIFY(t.open(QIODevice::ReadOnly));
-        QCOMPARE(t.readAll(), targetBytes);
+        QCOMPARE(test::readFile(target), targetBytes);
     }
 
     // "設定" → "その他", opened twice, the first time on to the studio.

@@ -64,7 +64,7 @@ QString play(TalkFixture &fx, const QString &script)
             QWidget *on = fx.ui().grdBoard2->viewport();
             const QPoint at = on->mapFromGlobal(g->viewport()->mapToGlobal(g->cellRect(rc[0].toInt(), rc[1].toInt()).center()));
             TalkFixture::click(on, at);
-            TalkFixture::settle();
+            settle();
             continue;
         }
         if (posted) {
@@ -73,11 +73,11 @@ QString play(TalkFixture &fx, const QString &script)
             });
             continue;
         }
-        TalkFixture::pressCell(g, rc[0].toInt(), rc[1].toInt());
+        pressCell(g, rc[0].toInt(), rc[1].toInt());
         if (note)
             notes << colours(fx);
-        TalkFixture::releaseCell(g, rc[0].toInt(), rc[1].toInt());
-        TalkFixture::settle();
+        releaseCell(g, rc[0].toInt(), rc[1].toInt());
+        settle();
     }
     return notes.join(u" / ");
 }

@@ -101,16 +101,16 @@ inline void hold(TalkFixture &f, ColorButton *b, std::optional<double> seconds)
     std::optional<QColor> whileHeld;
     if (seconds)
         f.clock.after(*seconds, [&whileHeld, b] { whileHeld = b->backColor(); postRelease(b); });
-    f.press(b);
+    press(b);
     // A repeating key sees the release in its waits; one that acted at once
     // returns first, and the clock is run on to the release.
     if (!seconds) {
         whileHeld = b->backColor();
-        f.release(b);
+        release(b);
     } else if (!whileHeld) {
         f.clock.sleepFor(std::chrono::duration_cast<Nanos>(std::chrono::duration<double>(*seconds)));
     }
-    f.settle();
+    settle();
     if (editKey)
         QVERIFY2(whileHeld == QColor(128, 128, 128) && b->backColor() == QColor(Qt::white), qPrintable(b->text()));
 }
@@ -127,12 +127,12 @@ inline void play(TalkFixture &f, const QStringList &steps)
         if (step.startsWith(u'@')) {
             FlexGrid *list = listInView(f);
             QVERIFY(list);
-            f.touchCell(list, step.mid(1).toInt(), list->Cols() - 1);
+            touchCell(list, step.mid(1).toInt(), list->Cols() - 1);
         } else if (step.startsWith(u'#')) {
-            f.touchCell(board, step.mid(1).section(u',', 0, 0).toInt(), step.section(u',', 1).toInt());
+            touchCell(board, step.mid(1).section(u',', 0, 0).toInt(), step.section(u',', 1).toInt());
         } else if (step.startsWith(u'+')) {
             board->setTextMatrix(0, 0, step.mid(1));
-            f.touchCell(board, 0, 0);
+            touchCell(board, 0, 0);
         } else {
             qsizetype n = step.size();
             while (n > 1 && (step[n - 1].isDigit() || step[n - 1] == u'.' || step[n - 1] == u'…'))
@@ -143,7 +143,7 @@ inline void play(TalkFixture &f, const QStringList &steps)
                 return;
             hold(f, b, time == u"…" ? std::nullopt : std::optional(time.isEmpty() ? 0.1 : time.toDouble()));
         }
-        f.settle();
+        settle();
         // The next touch comes after the user has seen what this one did.
         f.clock.sleepFor(std::chrono::milliseconds(400));
     }

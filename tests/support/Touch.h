@@ -5,6 +5,7 @@
 
 #include "frame/Reachable.h"
 #include "support/DialogWatch.h"
+#include "widgets/FlexGrid.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -73,6 +74,12 @@ inline void click(QWidget *w, QPoint pos = {})
     press(w, pos);
     release(w, pos);
 }
+// The same at the centre of a grid's cell.
+inline void pressCell(FlexGrid *g, int row, int col) { press(g->viewport(), g->cellRect(row, col).center()); }
+inline void releaseCell(FlexGrid *g, int row, int col) { release(g->viewport(), g->cellRect(row, col).center()); }
+inline void touchCell(FlexGrid *g, int row, int col) { click(g->viewport(), g->cellRect(row, col).center()); }
+// Lets queued keystrokes and other posted events act.
+inline void settle() { QCoreApplication::processEvents(); }
 
 // Opens the drop-down `list` with a touch at its centre and touches the
 // item showing `text`; the finger slides onto the item first, which

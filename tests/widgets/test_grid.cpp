@@ -52,10 +52,10 @@ private slots:
         const QPoint at = touch == u"below" ? QPoint(10, grid->cellRect(3, 0).bottom() + 20)
                                             : grid->cellRect(touch[0].digitValue(), touch[2].digitValue()).center();
         grid->setInputBlocked(touch.endsWith(u"blocked"));
-        TalkFixture::press(grid->viewport(), at);
+        press(grid->viewport(), at);
         grid->setInputBlocked(false);
         seen += u'|';
-        TalkFixture::release(grid->viewport(), at);
+        release(grid->viewport(), at);
         QTEST(seen, "seen");
         QTEST(grid->MouseRow(), "mouseRow");
     }

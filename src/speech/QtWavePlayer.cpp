@@ -1,5 +1,6 @@
 #include "speech/QtWavePlayer.h"
 
+#include "speech/RealTime.h"
 #include "speech/WavCodec.h"
 
 #include <QAudioDevice>
@@ -9,9 +10,6 @@
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
-
-#include <pthread.h>
-#include <sched.h>
 
 #include <algorithm>
 #include <cstring>
@@ -43,19 +41,6 @@ constexpr int kReopenDelayMs = 1000;
 // it is also looked for once a second.
 constexpr int kDefaultCheckMs = 1000;
 constexpr unsigned long kExitWaitMs = 1000;
-
-// The output holds 30 ms: a feeding thread that waits longer than that for
-// the processor (a busy machine) lets it run dry, and the audio server then
-// plays silence and everything after it comes late, off its beat. Where the
-// system grants it (root, or a user allowed real-time scheduling) the
-// feeding thread is scheduled before ordinary work; it runs for a few
-// microseconds every few milliseconds. Elsewhere it stays as it was.
-void askForRealTime()
-{
-    sched_param param{};
-    param.sched_priority = std::max(1, sched_get_priority_min(SCHED_RR));
-    pthread_setschedparam(pthread_self(), SCHED_RR, &param);
-}
 
 // Copies the current touch sound, then silence, into `out`; returns the
 // bytes to write.
@@ -93,6 +78,12 @@ class SinkHost final : public QObject {
 public:
     explicit SinkHost(std::shared_ptr<VoiceLine> line) : line_(std::move(line)) {}
 
+    // The thread feeding the outputs, and the audio library's own thread it
+    // starts on first use, which sends what is written on to the server,
+    // are scheduled before ordinary work where the system allows it: a
+    // feeding thread that waits longer than an output holds (30 ms for a
+    // touch) for the processor lets it run dry, and the server then plays
+    // silence and everything after it comes late.
     void start()
     {
         askForRealTime();

@@ -19,7 +19,9 @@ namespace kel {
 namespace {
 
 // A touch's output: 30 ms of buffer, kept full while a sound plays: enough
-// that a busy machine does not starve it, little enough that the next sound
+// on a machine with work to spare (with every core busy the audio server
+// now and then lets it run dry for a moment, breaking a sound up, which is
+// why a reading's steps go through the reading output), little enough that the next sound
 // cuts it off within that time (the server starts a stream only once its
 // whole buffer is filled, so the buffer and the lead are one). Between
 // sounds nothing stands queued: the output stays open but runs dry, and a
@@ -285,6 +287,16 @@ void QtWavePlayer::play(const QString &path)
     QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
 }
 
+void QtWavePlayer::playStep(const QString &path)
+{
+    // A timeline of the one sound from its first sample: the reading output
+    // drops what it still holds of the step before, as it does for a
+    // replaced timeline, so the sound is cut at the step all the same.
+    const SoundBank::Samples sound = bank_->get(path);
+    const long long length = sound ? qsizetype(sound->size()) : 0;
+    startTimeline({{sound, 0, 0}}, length);
+}
+
 void QtWavePlayer::close()
 {
     QMutexLocker lock(&line_->mutex);
@@ -305,6 +317,11 @@ void QtWavePlayer::playTimeline(const std::vector<Cue> &cues, long long endFrame
             it = sounds.insert(c.path, c.path.isEmpty() ? SoundBank::Sound() : bank_->sound(c.path));
         placed.push_back({it->samples, it->onset, c.frame, c.gain, c.semitones});
     }
+    startTimeline(std::move(placed), endFrame);
+}
+
+void QtWavePlayer::startTimeline(std::vector<PlacedSound> placed, long long endFrame)
+{
     {
         QMutexLocker lock(&line_->mutex);
         line_->sound = nullptr;

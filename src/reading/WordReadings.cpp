@@ -24,6 +24,13 @@ constexpr WordReading kRows[] = {
     // 何 is なん before the sounds n, d, t and before a counter: 何の, 何で,
     // 何だ, 何と, 何年 (the dictionary says なに in each; JSUT 0002 なんの).
     {u"何", u"なに", u"なん", u"のでだとどじ*"},
+    // The dictionary's stand-alone 語 is カタリ, the noun 語り written
+    // without its り; 語 alone is the word ご ("この語は", "語の意味").
+    {u"語", u"かたり", u"ご", u""},
+    // The dictionary holds 奴 as ヤツ and as ヤッコ, an old word for a
+    // servant, and sometimes picks the second ("パーフェクトな奴だ");
+    // in present speech 奴 alone is やつ (冷奴 is a word of its own).
+    {u"奴", u"やっこ", u"やつ", u""},
 };
 
 } // namespace

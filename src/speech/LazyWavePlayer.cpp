@@ -20,6 +20,12 @@ void LazyWavePlayer::play(const QString &path)
     device_->play(path);
 }
 
+void LazyWavePlayer::playStep(const QString &path)
+{
+    open();
+    device_->playStep(path);
+}
+
 void LazyWavePlayer::close()
 {
     // Before the device exists nothing plays that could be cut.

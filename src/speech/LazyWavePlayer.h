@@ -16,6 +16,7 @@ public:
     ~LazyWavePlayer() override;
 
     void play(const QString &path) override;
+    void playStep(const QString &path) override;
     void close() override;
     void playTimeline(const std::vector<Cue> &cues, long long endFrame) override;
     QString outputDevice() const override;

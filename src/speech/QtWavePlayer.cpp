@@ -1,5 +1,6 @@
 #include "speech/QtWavePlayer.h"
 
+#include "speech/RealTime.h"
 #include "speech/WavCodec.h"
 
 #include <QAudioDevice>
@@ -10,9 +11,6 @@
 #include <QThreadPool>
 #include <QTimer>
 
-#include <pthread.h>
-#include <sched.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -21,7 +19,9 @@ namespace kel {
 namespace {
 
 // A touch's output: 30 ms of buffer, kept full while a sound plays: enough
-// that a busy machine does not starve it, little enough that the next sound
+// on a machine with work to spare (with every core busy the audio server
+// now and then lets it run dry for a moment, breaking a sound up, which is
+// why a reading's steps go through the reading output), little enough that the next sound
 // cuts it off within that time (the server starts a stream only once its
 // whole buffer is filled, so the buffer and the lead are one). Between
 // sounds nothing stands queued: the output stays open but runs dry, and a
@@ -43,19 +43,6 @@ constexpr int kReopenDelayMs = 1000;
 // it is also looked for once a second.
 constexpr int kDefaultCheckMs = 1000;
 constexpr unsigned long kExitWaitMs = 1000;
-
-// The output holds 30 ms: a feeding thread that waits longer than that for
-// the processor (a busy machine) lets it run dry, and the audio server then
-// plays silence and everything after it comes late, off its beat. Where the
-// system grants it (root, or a user allowed real-time scheduling) the
-// feeding thread is scheduled before ordinary work; it runs for a few
-// microseconds every few milliseconds. Elsewhere it stays as it was.
-void askForRealTime()
-{
-    sched_param param{};
-    param.sched_priority = std::max(1, sched_get_priority_min(SCHED_RR));
-    pthread_setschedparam(pthread_self(), SCHED_RR, &param);
-}
 
 // Copies the current touch sound, then silence, into `out`; returns the
 // bytes to write.
@@ -93,6 +80,12 @@ class SinkHost final : public QObject {
 public:
     explicit SinkHost(std::shared_ptr<VoiceLine> line) : line_(std::move(line)) {}
 
+    // The thread feeding the outputs, and the audio library's own thread it
+    // starts on first use, which sends what is written on to the server,
+    // are scheduled before ordinary work where the system allows it: a
+    // feeding thread that waits longer than an output holds (30 ms for a
+    // touch) for the processor lets it run dry, and the server then plays
+    // silence and everything after it comes late.
     void start()
     {
         askForRealTime();
@@ -294,6 +287,16 @@ void QtWavePlayer::play(const QString &path)
     QMetaObject::invokeMethod(host_, [host = host_] { host->feed(); }, Qt::QueuedConnection);
 }
 
+void QtWavePlayer::playStep(const QString &path)
+{
+    // A timeline of the one sound from its first sample: the reading output
+    // drops what it still holds of the step before, as it does for a
+    // replaced timeline, so the sound is cut at the step all the same.
+    const SoundBank::Samples sound = bank_->get(path);
+    const long long length = sound ? qsizetype(sound->size()) : 0;
+    startTimeline({{sound, 0, 0}}, length);
+}
+
 void QtWavePlayer::close()
 {
     QMutexLocker lock(&line_->mutex);
@@ -314,6 +317,11 @@ void QtWavePlayer::playTimeline(const std::vector<Cue> &cues, long long endFrame
             it = sounds.insert(c.path, c.path.isEmpty() ? SoundBank::Sound() : bank_->sound(c.path));
         placed.push_back({it->samples, it->onset, c.frame, c.gain, c.semitones});
     }
+    startTimeline(std::move(placed), endFrame);
+}
+
+void QtWavePlayer::startTimeline(std::vector<PlacedSound> placed, long long endFrame)
+{
     {
         QMutexLocker lock(&line_->mutex);
         line_->sound = nullptr;

@@ -51,6 +51,7 @@ public:
     QtWavePlayer &operator=(const QtWavePlayer &) = delete;
 
     void play(const QString &path) override; // a missing or unreadable file plays nothing
+    void playStep(const QString &path) override;
     void close() override;
     void playTimeline(const std::vector<Cue> &cues, long long endFrame) override;
 
@@ -61,6 +62,8 @@ public:
     SoundBank &bank() { return *bank_; }
 
 private:
+    void startTimeline(std::vector<PlacedSound> placed, long long endFrame);
+
     std::shared_ptr<SoundBank> bank_ = std::make_shared<SoundBank>();
     std::shared_ptr<VoiceLine> line_ = std::make_shared<VoiceLine>();
     std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);

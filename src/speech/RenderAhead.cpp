@@ -1,5 +1,6 @@
 #include "speech/RenderAhead.h"
 
+#include "speech/RealTime.h"
 #include "speech/WavCodec.h"
 
 #include <algorithm>
@@ -8,9 +9,13 @@
 namespace kel {
 namespace {
 
-// Rendered before the timeline starts: the sounds' heights for its first
-// morae are made here, so the start waits for a few of them only.
-constexpr long long kFirstFrames = kPlaybackRate / 2;
+// Rendered before the timeline starts, on the caller's thread: four times
+// what the reading output holds (a quarter second), so that the output
+// starts on a whole buffer and the render thread has three quarters of a
+// second to spare before it is wanted, however late a busy machine wakes
+// it. The sounds' heights for these morae are made here, a few
+// milliseconds.
+constexpr long long kFirstFrames = kPlaybackRate;
 // Kept rendered ahead of the output: far more than any stall of a busy
 // machine, little memory (half a megabyte).
 constexpr long long kAheadFrames = kPlaybackRate * 3;
@@ -90,6 +95,12 @@ qsizetype RenderAhead::read(qint16 *out, qsizetype frames, unsigned *timeline)
 
 void RenderAhead::renderLoop()
 {
+    // Scheduled like the thread that feeds the output, where the system
+    // allows it: at ordinary priority a busy machine held it up until the
+    // output had played all that was rendered, and the reading stalled.
+    // It works a few milliseconds at a time (a quarter second of sound, a
+    // mora's height made now and then), then sleeps until it is wanted.
+    askForRealTime();
     std::unique_lock lock(mutex_);
     while (!quit_) {
         if (!render_ || renderedTo_ >= render_->length() || aheadFrames_ >= kAheadFrames) {

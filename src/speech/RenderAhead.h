@@ -1,6 +1,6 @@
 #pragma once
-// A timeline rendered ahead of the output that plays it: the first half
-// second at once, on the caller's thread, before it starts; the rest on a
+// A timeline rendered ahead of the output that plays it: the first second
+// at once, on the caller's thread, before it starts; the rest on a
 // thread of its own, seconds ahead of what has been played. The sound
 // thread only copies, so a busy machine can hold up neither the beat nor a
 // mora, and the memory held stays a few seconds whatever the text's length.

@@ -82,18 +82,20 @@ Nanos Speech::playMora(const QString &mora)
     const Nanos started = t_.sv.clock->now();
     const std::vector<Cue> cues = moraCues(mora, 0, [this](const QString &name) { return soundFor(name); });
     if (!cues.front().path.isEmpty())
-        t_.sv.player->play(cues.front().path);
+        t_.sv.player->playStep(cues.front().path);
     else
         t_.sv.player->close();
     return started;
 }
 
-Nanos Speech::playChar(const QString &ch)
+Nanos Speech::playChar(const QString &ch, bool step)
 {
     const Nanos started = t_.sv.clock->now();
     // An own recording in the data folder wins over the default set.
     const std::optional<QString> path = soundFileFor(t_.st.AppPath, t_.st.SoundSetPath, ch);
-    if (path)
+    if (path && step)
+        t_.sv.player->playStep(*path);
+    else if (path)
         t_.sv.player->play(*path);
     else
         t_.sv.player->close();   // the previous sound is cut all the same
@@ -173,7 +175,7 @@ void Speech::readCharacters()
         }
         bool stop = false;
         for (qsizetype m = 0; m < std::max<qsizetype>(1, morae.size()) && !stop; ++m) {
-            const Nanos started = morae.isEmpty() ? playChar(ch)
+            const Nanos started = morae.isEmpty() ? playChar(ch, true)
                                                   : playMora(morae[m] == u"っ" ? QString() : morae[m]);
             waitMoreThan(*t_.sv.clock, started, t_.st.ReadingPace);
             t_.doEvents();

@@ -20,8 +20,9 @@ public:
     // "読む".
     void cmdRead_Click();
 
-    // Plays one character's sound (or silence) and returns when it started.
-    Nanos playChar(const QString &ch);
+    // Plays one character's sound (or silence) and returns when it started;
+    // `step`: as a step of a reading (WavePlayer::playStep), else as a touch.
+    Nanos playChar(const QString &ch, bool step = false);
 
     // Plays one mora for `pace` seconds: its own sound, a pair without one
     // as its two kana; returns when it started.

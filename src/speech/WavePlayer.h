@@ -25,6 +25,12 @@ public:
     virtual ~WavePlayer() = default;
     // Close the device (cutting the previous sound), open `path`, rewind, play.
     virtual void play(const QString &path) = 0;
+    // One step of a reading, one character or mora at a time: played like
+    // play(), but where the player has an output for readings, through it.
+    // A touch is heard at once from an output holding little; a reading's
+    // steps come from one that holds more, which a busy machine cannot
+    // starve into breaking a sound up.
+    virtual void playStep(const QString &path) { play(path); }
     // Close the device: stops and releases whatever was playing.
     virtual void close() = 0;
     // Plays `cues` on their frames, each sound whole until the next cue's

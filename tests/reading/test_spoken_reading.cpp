@@ -43,6 +43,7 @@ private slots:
         QTest::newRow("volitional う lengthens") << "行きましょう" << "い き ま しょ お";
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
         QTest::newRow("後 as あと") << "食べた後で" << "た べ た あ と で";
+        QTest::newRow("語 alone as ご, 奴 as やつ") << "この語は、パーフェクトな奴だ" << "こ の ご わ 、 ぱ あ ふぇ く と な や つ だ";
         QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
         // Typed kana keep their morae wherever the analyser cuts its words.
         QTest::newRow("yōon and ー across words") << "ひゅーずがとんだ" << "ひゅ う ず が と ん だ";
@@ -76,6 +77,7 @@ private slots:
                                       << "ぜ ろ きゅ う ぜ ろ 、 い ち に さ ん よ ん 、 ご ろ く な な は ち";
         QTest::newRow("clock time") << "10:30と9:00" << "じゅ う じ さ ん じゅ っ ぷ ん と く じ";
         QTest::newRow("dates") << "2026/4/1と4/1" << "に せ ん に じゅ う ろ く ね ん し が つ つ い た ち と し が つ つ い た ち";
+        QTest::newRow("days past ten: しち, く") << "17日と29日間" << "じゅ う し ち に ち と に じゅ う く に ち か ん";
         QTest::newRow("twenty years, days, minutes") << "20歳、3日間、5分間" << "は た ち 、 み っ か か ん 、 ご ふ ん か ん";
         QTest::newRow("units") << "500ml、3kg、25℃" << "ご ひゃ く み り り っ と る 、 さ ん き ろ ぐ ら む 、 に じゅ う ご ど";
         QTest::newRow("yen sign before") << "¥500です" << "ご ひゃ く え ん で す";

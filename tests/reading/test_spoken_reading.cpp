@@ -206,29 +206,26 @@ private slots:
         QFETCH(bool, brokenDefault);
         QTemporaryDir dir;
         // A dictionary folder holding a damaged dictionary.
-        QFile rc(dir.filePath("mecabrc")), dic(dir.filePath("sys.dic"));
-        QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.path().toUtf8() + "\n") > 0);
-        QVERIFY(dic.open(QIODevice::WriteOnly) && dic.write(QByteArray(4096, 'x')) > 0);
-        rc.close(), dic.close();
+        QVERIFY(test::writeFile(dir.filePath("mecabrc"), "dicdir = " + QFile::encodeName(dir.path()) + "\n"));
+        QVERIFY(test::writeFile(dir.filePath("sys.dic"), QByteArray(4096, 'x')));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("KELVORAN_DICDIR");
         if (brokenDefault)
-            env.insert("MECABRC", rc.fileName());
+            env.insert("MECABRC", dir.filePath("mecabrc"));
         if (!dictionary.isEmpty())
             env.insert("KELVORAN_DICDIR", dictionary == u"broken" ? dir.path() : dir.filePath("none"));
         const test::Ran p = test::runProgram(KELVORAN_PATH, args, env, input, 30'000);
         QTEST(p.out, "out");
-        const QByteArray &err = p.err;
         QFETCH(QByteArray, why);
         QCOMPARE(p.code, dictionary.isEmpty() ? 0 : 1);
         if (dictionary.isEmpty()) {
-            QCOMPARE(err, QByteArray());
+            QCOMPARE(p.err, QByteArray());
         } else {
             // One line, in Japanese but for the program's, the folder's and MeCab's names.
-            QCOMPARE(err.count('\n'), 1);
-            QVERIFY2(err.contains("漢字は読み上げません") && err.contains(why), err.constData());
-            QVERIFY2(!QString::fromUtf8(err).remove(QRegularExpression("kelvoran|MeCab|mecab-ipadic-utf8|/[^ ]*"))
-                          .contains(QRegularExpression("[A-Za-z]")), err.constData());
+            QCOMPARE(p.err.count('\n'), 1);
+            QVERIFY2(p.err.contains("漢字は読み上げません") && p.err.contains(why), p.err.constData());
+            QVERIFY2(!QString::fromUtf8(p.err).remove(QRegularExpression("kelvoran|MeCab|mecab-ipadic-utf8|/[^ ]*"))
+                          .contains(QRegularExpression("[A-Za-z]")), p.err.constData());
         }
     }
 };

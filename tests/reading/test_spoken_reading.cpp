@@ -1,7 +1,7 @@
 // What a text sounds like when spoken: sentences and the units they are
 // read as (the dictionary's readings with the rules on top), where each
-// unit stands in the text, the same without a dictionary, and the
-// --reading command a caregiver checks a sentence with.
+// unit stands in the text, and the --reading command a caregiver checks a
+// sentence with, also without a dictionary.
 #include "support/TestMain.h"
 #include "reading/Dictionary.h"
 #include "reading/Morae.h"
@@ -145,19 +145,6 @@ private slots:
         QTEST(steps.join(u' '), "steps");
     }
 
-    void withoutDictionary_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("units");
-        QTest::newRow("kana as written, ー as a vowel") << "わたしはコーヒー" << "わ た し は こ お ひ い";
-        QTest::newRow("kanji as themselves") << "水を3本" << "水 お さ ん ぼ ん";
-    }
-    void withoutDictionary()
-    {
-        QFETCH(QString, text);
-        QTEST(unitsLine(spokenUnits(text, nullptr)), "units");
-    }
-
     // 50,000 characters of mixed scripts: every character is in some unit,
     // in order, and no unit splits a surrogate pair.
     void longMixedText()
@@ -195,7 +182,11 @@ private slots:
                                                           << QByteArray("み ず お く だ さ い\n") << QByteArray();
         QTest::newRow("broken dictionary") << water << QByteArray() << "broken" << false << QByteArray("水 お く だ さ い\n")
                                            << QByteArray("の辞書を読めません (壊れています)");
-        QTest::newRow("missing dictionary") << water << QByteArray() << "missing" << false << QByteArray("水 お く だ さ い\n")
+        // Without a dictionary: kana as written (は too), ー as a vowel,
+        // kanji as themselves, digits with their counter.
+        QTest::newRow("missing dictionary") << QStringList{"--reading"} << QByteArray("水をください\nわたしはコーヒー\n水を3本\n")
+                                            << "missing" << false
+                                            << QByteArray("水 お く だ さ い\nわ た し は こ お ひ い\n水 お さ ん ぼ ん\n")
                                             << QByteArray("に辞書がありません");
     }
     void command()

@@ -1,20 +1,28 @@
-// The Debian package: CPack makes it from the build, and dpkg-deb shows what
-// apt would put on disk and what it would pull in.
+// The Debian package and the program it installs. CPack makes the package
+// from the build; dpkg-deb shows what apt would put on disk and what it would
+// pull in, and unpacks it into a folder of its own. The program unpacked
+// there is started as a user would: where it keeps the user's files,
+// whether it finds its default sound set, what it says when a place is
+// missing, what it answers without a display, and the login entry for kiosk
+// use.
 
 #include "support/TestMain.h"
 #include "speech/MoraHeights.h"
 #include "speech/SoundSet.h"
 #include "support/Files.h"
+#include "support/SmallDisk.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace {
 
 // A tool's standard output, or a failed check with what it said.
-QByteArray run(const QString &program, const QStringList &args)
+QByteArray tool(const QString &program, const QStringList &args)
 {
     // cpack strips, asks dpkg-shlibdeps and compresses: however long a busy
     // machine takes, ctest's timeout is the only bound.
@@ -25,6 +33,13 @@ QByteArray run(const QString &program, const QStringList &args)
     return QByteArray("FAILED");
 }
 
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+int kAll() { return int(kel::soundSetCharacters().size()); }
+
 } // namespace
 
 class TestPackage : public QObject {
@@ -34,7 +49,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(out.isValid());
-        const QByteArray made = run("cpack", {"--config", QStringLiteral(KEL_BUILD_DIR "/CPackConfig.cmake"),
+        const QByteArray made = tool("cpack", {"--config", QStringLiteral(KEL_BUILD_DIR "/CPackConfig.cmake"),
                                               "-B", out.path()});
         QVERIFY2(made != "FAILED", "cpack failed");
         const QStringList debs = QDir(out.path()).entryList({"*.deb"});
@@ -43,15 +58,16 @@ private slots:
         deb = out.filePath(debs.first());
         // "-rw-r--r-- root/root  1234 2026-12-07 01:00 ./usr/bin/kelvoran"
         static const QRegularExpression line(R"(^(\S+) (\S+)\s+\d+ \S+ \S+ \.(/.*)$)");
-        for (const QString &row : QString::fromUtf8(run("dpkg-deb", {"--contents", deb})).split('\n')) {
+        for (const QString &row : QString::fromUtf8(tool("dpkg-deb", {"--contents", deb})).split('\n')) {
             const auto m = line.match(row);
             if (m.hasMatch())
                 contents.insert(m.captured(3), m.captured(1) + ' ' + m.captured(2));
         }
-        QVERIFY(run("dpkg-deb", {"-x", deb, out.filePath("root")}) != "FAILED");
-        QFile file(out.filePath("root/usr/share/applications/kelvoran.desktop"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        menuEntry = QString::fromUtf8(file.readAll()).split('\n');
+        QVERIFY(tool("dpkg-deb", {"-x", deb, out.filePath("root")}) != "FAILED");
+        menuEntry = QString::fromUtf8(kel::test::readFile(out.filePath("root/usr/share/applications/kelvoran.desktop"))).split('\n');
+        program = out.filePath("root/usr/bin/kelvoran");
+        voices = out.filePath("root/usr/share/kelvoran/voices");
+        QVERIFY(QFileInfo(program).isExecutable());
     }
 
     // A path in the package and its mode and owner, a control field and a
@@ -92,7 +108,7 @@ private slots:
         } else if (where == "menu") {
             QVERIFY2(menuEntry.contains(what), qPrintable(menuEntry.join('\n')));
         } else {
-            const QString value = QString::fromUtf8(run("dpkg-deb", {"--field", deb, where})).trimmed();
+            const QString value = QString::fromUtf8(tool("dpkg-deb", {"--field", deb, where})).trimmed();
             QVERIFY2(QRegularExpression(what).match(value).hasMatch(), qPrintable(where + ": " + value));
         }
     }
@@ -121,11 +137,233 @@ private slots:
         QCOMPARE(voices, expected);
     }
 
+    void installedProgram_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("files");    // the data folder, under the test's home <T>
+        QTest::addColumn<int>("silent");       // characters without a sound
+        QTest::addColumn<QString>("problems"); // what the start says, "" for nothing
+        QTest::newRow("XDG_DATA_HOME") << "xdg" << "<T>/xdg/kelvoran" << 0 << "";
+        QTest::newRow("no XDG_DATA_HOME") << "" << "<T>/home/.local/share/kelvoran" << 0 << "";
+        QTest::newRow("data folder is a file")
+            << "xdg file" << "<T>/home/.local/share/kelvoran" << 0
+            << "kelvoran: cannot store in <T>/xdg/kelvoran; storing in <T>/home/.local/share/kelvoran\n";
+        QTest::newRow("default sound set removed by hand")
+            << "xdg bare" << "<T>/xdg/kelvoran" << kAll()
+            << QStringLiteral("kelvoran: no sound for %1 of %1 characters (missing: <S>)\n").arg(kAll());
+        QTest::newRow("own recordings make up for a removed set") << "xdg bare own" << "<T>/xdg/kelvoran" << 0 << "";
+        QTest::newRow("read-only copied folder gives way, its sentences come along")
+            << "xdg stick" << "<T>/xdg/kelvoran" << 0
+            << "kelvoran: cannot store in <T>/copy/bin; storing in <T>/xdg/kelvoran\n";
+        // Its settings folder cannot be made (the path runs through a file).
+        QTest::newRow("no folders yet, no settings folder") << "blocked" << "<T>/missing/home" << 0 << "";
+    }
+
+    void installedProgram()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, files);
+        QFETCH(int, silent);
+        QFETCH(QString, problems);
+        QTemporaryDir t;
+        const QStringList flags = setup.split(' ');
+        QProcessEnvironment env = baseEnv(t);
+        QString bin = program, set = voices;
+        if (flags.contains("xdg"))
+            env.insert("XDG_DATA_HOME", t.filePath("xdg"));
+        if (flags.contains("file"))
+            QVERIFY(QDir().mkpath(t.filePath("xdg")) && QFile(t.filePath("xdg/kelvoran")).open(QIODevice::WriteOnly));
+        if (flags.contains("own"))
+            QVERIFY(copyAll(voices, t.filePath("xdg/kelvoran")));
+        if (flags.contains("blocked")) {
+            QVERIFY(QFile(t.filePath("not-a-folder")).open(QIODevice::WriteOnly));
+            env.insert("XDG_CONFIG_HOME", t.filePath("not-a-folder/config"));
+            env.insert("KELVORAN_HOME", t.filePath("missing/home"));
+        }
+        // The program copied alone ("bare"), or with its set and a Talk.txt
+        // onto a disk that is then made read-only (a write-protected stick).
+        const QByteArray sentences = "\"\x82\xa0\"\r\n"; // "あ" in code page 932
+        std::unique_ptr<kel::SmallDisk> stick;
+        if (flags.contains("stick")) {
+            stick = std::make_unique<kel::SmallDisk>(t.filePath("copy"), "size=128m");
+            if (!stick->mounted())
+                QFAIL("cannot mount a tmpfs here: mount needs root (run the tests as root or in a container)");
+        }
+        if (stick || flags.contains("bare")) {
+            bin = t.filePath("copy/bin/kelvoran");
+            set = t.filePath("copy/share/kelvoran/voices");
+            QVERIFY(QDir().mkpath(t.filePath("copy/bin")) && QFile::copy(program, bin));
+        }
+        if (stick) {
+            QVERIFY(kel::test::writeFile(t.filePath("copy/bin/Talk.txt"), sentences));
+            QVERIFY(copyAll(voices, set) && stick->makeReadOnly());
+        }
+        const auto expand = [&](QString s) {
+            // Placeholders no temporary path can hold: the folder names end in
+            // random letters, so "T/" or "S/" could turn up inside them.
+            return s.replace("<T>", t.path()).replace("<S>", set);
+        };
+
+        // Only looks: not a folder made, not a file written or copied.
+        const QStringList before = allIn(t.path());
+        const Run where = run(env, {"--where"}, bin);
+        QCOMPARE(allIn(t.path()), before);
+        QCOMPARE(where.exitCode, 0);
+        QCOMPARE(where.out.section('\n', 0, 2) + '\n',
+                 QStringLiteral("files:     %1\nsounds:    %1, then %2\nsilent:    %3 of %4 characters\n")
+                     .arg(expand(files), set).arg(silent).arg(kAll()));
+        // Installed or copied somewhere alone, it has all of itself: kanji
+        // are read by their reading, with no part looked for elsewhere.
+        const Run reading = run(env, {"--reading", "水を"}, bin);
+        QCOMPARE(reading.out, "み ず お\n");
+        const Run start = run(env, {"--quit-when-shown"}, bin);
+        QCOMPARE(start.exitCode, 0);
+        QCOMPARE(start.err, expand(problems));
+        // The first start writes the sentence file where the user's files
+        // live; a copied one comes along unchanged.
+        QVERIFY(QFileInfo(expand(files) + "/Talk.txt").isFile());
+        if (stick)
+            QCOMPARE(kel::test::readFile(expand(files) + "/Talk.txt"), sentences);
+        // The writing test leaves nothing behind.
+        QCOMPARE(QDir(expand(files)).entryList(QDir::Files | QDir::Hidden).filter(".kelvoran-probe"),
+                 QStringList());
+    }
+
+    // Answers without a display: a command line (with "|" between the
+    // arguments and <T> for the test's home), its exit code, what standard
+    // output says (these pieces in this order), and the login entry's Exec
+    // line it leaves (<P> for the program), "" for none.
+    void commands_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("says");
+        QTest::addColumn<QString>("exec");
+        const QStringList on{"autostart on: <T>/config/autostart/kelvoran.desktop\n"};
+        QTest::newRow("--version") << "--version" << 0 << QStringList{"Kelvoran 1.3\n"} << "";
+        QTest::newRow("--help: the options, and where the files go, in order")
+            << "--help" << 0
+            << QStringList{"Usage: kelvoran [options]\nKelvoran: a Japanese talking board.", "--home <DIR>",
+                           "$KELVORAN_HOME", "Talk.txt", "$XDG_DATA_HOME/kelvoran", "~/.local/share/kelvoran",
+                           "default set", "--fullscreen"} << "";
+        QTest::newRow("--autostart maybe") << "--autostart|maybe" << 2 << QStringList{} << "";
+        QTest::newRow("autostart, a space: quoted") << "--autostart|on|--home|<T>/my data" << 0 << on
+                                                    << "Exec=<P> --fullscreen --home \"<T>/my data\"";
+        QTest::newRow("autostart, percent") << "--autostart|on|--home|<T>/50%" << 0 << on
+                                            << "Exec=<P> --fullscreen --home <T>/50%%";
+        QTest::newRow("autostart, quote, dollar, backslash") << "--autostart|on|--home|<T>/a\"$b\\c" << 0 << on
+            << "Exec=<P> --fullscreen --home \"<T>/a\\\\\"\\\\$b\\\\\\\\c\"";
+        QTest::newRow("autostart, line break refused") << "--autostart|on|--home|<T>/a\nb" << 1 << QStringList{} << "";
+    }
+
+    void commands()
+    {
+        QFETCH(QString, args);
+        QFETCH(QStringList, says);
+        QFETCH(QString, exec);
+        QTemporaryDir t;
+        QProcessEnvironment env = baseEnv(t);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.remove("DISPLAY");
+        const auto expand = [&](QString s) { return s.replace("<T>", t.path()).replace("<P>", program); };
+        const Run r = run(env, expand(args).split('|'));
+        QTEST(r.exitCode, "exitCode");
+        qsizetype at = 0;
+        for (const QString &piece : says) {
+            at = r.out.indexOf(expand(piece), at);
+            QVERIFY2(at >= 0, qPrintable(piece + " missing or out of order:\n" + r.out));
+        }
+        const QString entry = t.filePath("config/autostart/kelvoran.desktop");
+        QCOMPARE(QFileInfo::exists(entry), !exec.isEmpty());
+        if (exec.isEmpty())
+            return;
+        const QStringList lines = QString::fromUtf8(kel::test::readFile(entry)).split('\n');
+        QCOMPARE(lines.first(), "[Desktop Entry]");
+        QVERIFY2(lines.contains(expand(exec)), qPrintable(lines.join('\n')));
+        QVERIFY(run(env, {"--where"}).out.contains("autostart: " + entry + '\n'));
+        QCOMPARE(run(env, {"--autostart", "off"}).exitCode, 0);
+        QVERIFY(!QFileInfo::exists(entry));
+    }
+
+    // The installed manual page lists in its OPTIONS exactly the options
+    // --help lists.
+    void manualListsEveryOption()
+    {
+        QTemporaryDir t;
+        const QRegularExpression helpOption(QStringLiteral("^  (?:-\\w, )?--([a-z][a-z-]*)"),
+                                            QRegularExpression::MultilineOption);
+        QStringList inHelp;
+        for (const auto &m : helpOption.globalMatch(run(baseEnv(t), {"--help"}).out))
+            inHelp << m.captured(1);
+        const kel::test::Ran gunzip = kel::test::runProgram("gzip", {"-dc", out.filePath("root/usr/share/man/man1/kelvoran.1.gz")});
+        QVERIFY(gunzip.code == 0);
+        const QString page = QString::fromUtf8(gunzip.out);
+        const QString options = page.section(QStringLiteral(".SH OPTIONS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
+        // Each entry: ".TP", then its option line (".B \-\-where", ".BI \-\-home " DIR"").
+        const QRegularExpression manOption(QStringLiteral("^\\.TP\n\\.B[RI]? (?:\\\\-\\w, )?\\\\-\\\\-([a-z][a-z\\\\-]*)"),
+                                           QRegularExpression::MultilineOption);
+        QStringList inManual;
+        for (const auto &m : manOption.globalMatch(options))
+            inManual << m.captured(1).remove(QLatin1Char('\\'));
+        QVERIFY(inHelp.size() > 5);
+        inHelp.sort();
+        inManual.sort();
+        QCOMPARE(inManual, inHelp);
+    }
+
 private:
+    QProcessEnvironment baseEnv(const QTemporaryDir &t) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("XDG_DATA_HOME");
+        env.remove("KELVORAN_HOME");
+        env.insert("HOME", t.filePath("home"));
+        env.insert("XDG_CONFIG_HOME", t.filePath("config"));
+        env.insert("XDG_RUNTIME_DIR", t.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        return env;
+    }
+
+    // The program's own lines of standard error only: Qt's libraries may add
+    // theirs (an audio client that finds no server, for one).
+    Run run(const QProcessEnvironment &env, const QStringList &args, const QString &bin = {}) const
+    {
+        const kel::test::Ran ran = kel::test::runProgram(bin.isEmpty() ? program : bin, args, env, {}, 30'000);
+        Run r{ran.code, QString::fromUtf8(ran.out), {}};
+        for (const QString &line : QString::fromUtf8(ran.err).split(u'\n'))
+            if (line.startsWith(QLatin1String("kelvoran: ")))
+                r.err += line + u'\n';
+        return r;
+    }
+
+    // Every folder and file under `root`, with its size.
+    static QStringList allIn(const QString &root)
+    {
+        QStringList all;
+        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info = it.nextFileInfo();
+            all << info.filePath() + (info.isDir() ? QStringLiteral("/") : QStringLiteral(" %1").arg(info.size()));
+        }
+        all.sort();
+        return all;
+    }
+
+    static bool copyAll(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        for (const QString &name : QDir(from).entryList(QDir::Files | QDir::Hidden))
+            if (!QFile::copy(from + '/' + name, to + '/' + name))
+                return false;
+        return true;
+    }
+
     QTemporaryDir out;
     QString deb;
     QHash<QString, QString> contents; // path -> "mode owner"
     QStringList menuEntry;
+    QString program, voices;
 };
 
 KEL_TEST(test_package, TestPackage)

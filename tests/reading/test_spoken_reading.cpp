@@ -1,7 +1,7 @@
 // What a text sounds like when spoken: sentences and the units they are
 // read as (the dictionary's readings with the rules on top), where each
-// unit stands in the text, the same without a dictionary, and the
-// --reading command a caregiver checks a sentence with.
+// unit stands in the text, and the --reading command a caregiver checks a
+// sentence with, also without a dictionary.
 #include "support/TestMain.h"
 #include "reading/Dictionary.h"
 #include "reading/Morae.h"
@@ -147,19 +147,6 @@ private slots:
         QTEST(steps.join(u' '), "steps");
     }
 
-    void withoutDictionary_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("units");
-        QTest::newRow("kana as written, ー as a vowel") << "わたしはコーヒー" << "わ た し は こ お ひ い";
-        QTest::newRow("kanji as themselves") << "水を3本" << "水 お さ ん ぼ ん";
-    }
-    void withoutDictionary()
-    {
-        QFETCH(QString, text);
-        QTEST(unitsLine(spokenUnits(text, nullptr)), "units");
-    }
-
     // 50,000 characters of mixed scripts: every character is in some unit,
     // in order, and no unit splits a surrogate pair.
     void longMixedText()
@@ -197,7 +184,11 @@ private slots:
                                                           << QByteArray("み ず お く だ さ い\n") << QByteArray();
         QTest::newRow("broken dictionary") << water << QByteArray() << "broken" << false << QByteArray("水 お く だ さ い\n")
                                            << QByteArray("の辞書を読めません (壊れています)");
-        QTest::newRow("missing dictionary") << water << QByteArray() << "missing" << false << QByteArray("水 お く だ さ い\n")
+        // Without a dictionary: kana as written (は too), ー as a vowel,
+        // kanji as themselves, digits with their counter.
+        QTest::newRow("missing dictionary") << QStringList{"--reading"} << QByteArray("水をください\nわたしはコーヒー\n水を3本\n")
+                                            << "missing" << false
+                                            << QByteArray("水 お く だ さ い\nわ た し は こ お ひ い\n水 お さ ん ぼ ん\n")
                                             << QByteArray("に辞書がありません");
     }
     void command()
@@ -208,29 +199,26 @@ private slots:
         QFETCH(bool, brokenDefault);
         QTemporaryDir dir;
         // A dictionary folder holding a damaged dictionary.
-        QFile rc(dir.filePath("mecabrc")), dic(dir.filePath("sys.dic"));
-        QVERIFY(rc.open(QIODevice::WriteOnly) && rc.write("dicdir = " + dir.path().toUtf8() + "\n") > 0);
-        QVERIFY(dic.open(QIODevice::WriteOnly) && dic.write(QByteArray(4096, 'x')) > 0);
-        rc.close(), dic.close();
+        QVERIFY(test::writeFile(dir.filePath("mecabrc"), "dicdir = " + QFile::encodeName(dir.path()) + "\n"));
+        QVERIFY(test::writeFile(dir.filePath("sys.dic"), QByteArray(4096, 'x')));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("KELVORAN_DICDIR");
         if (brokenDefault)
-            env.insert("MECABRC", rc.fileName());
+            env.insert("MECABRC", dir.filePath("mecabrc"));
         if (!dictionary.isEmpty())
             env.insert("KELVORAN_DICDIR", dictionary == u"broken" ? dir.path() : dir.filePath("none"));
         const test::Ran p = test::runProgram(KELVORAN_PATH, args, env, input, 30'000);
         QTEST(p.out, "out");
-        const QByteArray &err = p.err;
         QFETCH(QByteArray, why);
         QCOMPARE(p.code, dictionary.isEmpty() ? 0 : 1);
         if (dictionary.isEmpty()) {
-            QCOMPARE(err, QByteArray());
+            QCOMPARE(p.err, QByteArray());
         } else {
             // One line, in Japanese but for the program's, the folder's and MeCab's names.
-            QCOMPARE(err.count('\n'), 1);
-            QVERIFY2(err.contains("漢字は読み上げません") && err.contains(why), err.constData());
-            QVERIFY2(!QString::fromUtf8(err).remove(QRegularExpression("kelvoran|MeCab|mecab-ipadic-utf8|/[^ ]*"))
-                          .contains(QRegularExpression("[A-Za-z]")), err.constData());
+            QCOMPARE(p.err.count('\n'), 1);
+            QVERIFY2(p.err.contains("漢字は読み上げません") && p.err.contains(why), p.err.constData());
+            QVERIFY2(!QString::fromUtf8(p.err).remove(QRegularExpression("kelvoran|MeCab|mecab-ipadic-utf8|/[^ ]*"))
+                          .contains(QRegularExpression("[A-Za-z]")), p.err.constData());
         }
     }
 };

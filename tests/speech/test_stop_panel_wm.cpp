@@ -28,21 +28,22 @@ static bool becomesActive(QWidget *w)
 class TestStopPanelWm : public QObject {
     Q_OBJECT
 private slots:
-    void stopPanelAboveFullScreenWindow_data()
+    // Each row: the window as the user leaves it, then "読む" and a touch on
+    // the stop panel; then the window closed and opened again.
+    void stopPanelAndReopening_data()
     {
-        QTest::addColumn<bool>("fullScreen");
-        QTest::addColumn<bool>("atRightEdge");
-        QTest::newRow("normal window") << false << false;
-        QTest::newRow("full screen") << true << false;
+        QTest::addColumn<QString>("left"); // "full", a size "WxH", "right edge", or "" for a first start
+        QTest::newRow("first start: the design size") << "";
+        QTest::newRow("full screen") << "full";
+        QTest::newRow("1000 x 700") << "1000x700";
         // Narrower than the screen, against its right edge: the panel stays
         // within the window and on the screen.
-        QTest::newRow("window at the screen's right edge") << false << true;
+        QTest::newRow("window at the screen's right edge") << "right edge";
     }
 
-    void stopPanelAboveFullScreenWindow()
+    void stopPanelAndReopening()
     {
-        QFETCH(bool, fullScreen);
-        QFETCH(bool, atRightEdge);
+        QFETCH(QString, left);
         QVERIFY2(QGuiApplication::platformName() == u"xcb", "run on an X server (tools/with-wm)");
         TalkFixture fx;
         fx.addVoices({"あ", "い", "う"});
@@ -50,12 +51,17 @@ private slots:
         // Full screen is asked for once the window manager has the window
         // (a request made before may be lost); then it sizes it.
         QVERIFY(becomesActive(fx.win.get()));
-        if (fullScreen)
-            fx.win->showFullScreen();
-        const QSize screen = fx.win->screen()->geometry().size();
-        QTRY_COMPARE_WITH_TIMEOUT(fx.win->size(), fullScreen ? screen : FrmTalk::designSize(), 20000);
         const QRect free = fx.win->screen()->availableGeometry();
-        if (atRightEdge) {
+        QSize expected = FrmTalk::designSize();
+        if (left == u"full") {
+            fx.win->showFullScreen();
+            expected = fx.win->screen()->geometry().size();
+        } else if (left.contains(u'x')) {
+            expected = QSize(left.section(u'x', 0, 0).toInt(), left.section(u'x', 1).toInt());
+            fx.win->resize(expected);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(fx.win->size(), expected, 20000);
+        if (left == u"right edge") {
             fx.win->move(free.right() + 1 - fx.win->frameGeometry().width(), free.top());
             QTRY_COMPARE_WITH_TIMEOUT(fx.win->frameGeometry().right(), free.right(), 20000);
         }
@@ -78,41 +84,14 @@ private slots:
             postClick(label);
         });
         TalkFixture::click(fx.ui().cmdRead);
-
         QCOMPARE(onTop, QStringLiteral("lblLabel"));
         QCOMPARE(fx.voiced(), QStringList{"あ"}); // stopped after the first character
-    }
 
-    // The window opens as it was left: its size, or full screen, kept in the
-    // settings file's own group; with nothing kept, at its design size.
-    void windowOpensAsLeft_data()
-    {
-        QTest::addColumn<QString>("left");   // "full", a size "WxH", or "" for a first start
-        QTest::newRow("first start: the design size") << "";
-        QTest::newRow("left at 1000 x 700") << "1000x700";
-        QTest::newRow("left full screen") << "full";
-    }
-
-    void windowOpensAsLeft()
-    {
-        QFETCH(QString, left);
-        QVERIFY2(QGuiApplication::platformName() == u"xcb", "run on an X server (tools/with-wm)");
-        TalkFixture fx;
-        QVERIFY(becomesActive(fx.win.get()));
-        const QSize screen = fx.win->screen()->geometry().size();
-        QSize expected = FrmTalk::designSize();
-        if (left == u"full") {
-            fx.win->showFullScreen();
-            expected = screen;
-        } else if (!left.isEmpty()) {
-            expected = QSize(left.section(u'x', 0, 0).toInt(), left.section(u'x', 1).toInt());
-            fx.win->resize(expected);
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(fx.win->size(), expected, 20000);
+        // The window opens as it was left: its size, or full screen, kept in
+        // the settings file's own group; with nothing kept, at its design size.
         if (!left.isEmpty())
             fx.win->close();
         QCOMPARE(fx.store->valueIn("OPT", "FullScreen"), std::nullopt);
-
         FrmTalk again(Services{&fx.clock, &fx.player, &fx.platform, fx.store.get(), [] { return QDate(2004, 9, 25); }});
         again.Form_Load(fx.home.path());
         showAtLastPlace(again, *fx.store, false);

@@ -1,25 +1,55 @@
-// The user's own voice under a real audio server (ctest starts it; alone, run
-// under tools/with-pulse; it fails without one): the sound check reached from "設定",
-// then a take said into a virtual microphone (a null sink of our own, whose
-// monitor is the input) kept trimmed and levelled, and heard at the next
-// touch.
+// The studio. Under a real audio server (test_studio; ctest starts it; alone,
+// run under tools/with-pulse; it fails without one): the sound check reached
+// from "設定", then a take said into a virtual microphone (a null sink of our
+// own, whose monitor is the input) kept trimmed and levelled, and heard at the
+// next touch. Without a sound server (test_studio_flow): what its list says of
+// each character, Qt's own dialogs in Japanese, the test line at the
+// reading's pace, and, run under tools/with-wm (WM_SCREEN=800x600), that it
+// fits the smallest screen with every control on it.
 #include "support/TestMain.h"
 #include "reading/Morae.h"
 #include "support/AudioCapture.h"
 #include "support/RealProgram.h"
+#include "support/TalkFixture.h"
 #include "support/Touch.h"
 #include "speech/SoundSet.h"
 #include "speech/WavCodec.h"
 #include "voice/FrmStudio.h"
 #include "voice/LevelMeter.h"
+#include "voice/VoicePage.h"
+#include "widgets/QtJapanese.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
 using namespace kel;
 using namespace kel::test;
+
+namespace {
+
+// Touches `ch` in the studio's list, where a finger would.
+void touchInList(QWidget *studio, const QString &ch)
+{
+    auto *list = child<QTreeWidget>(studio, "lstSounds");
+    const QTreeWidgetItem *item = list->findItems(ch, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QVERIFY2(item, qPrintable(ch));
+    list->scrollToItem(item);
+    click(list->viewport(), list->visualItemRect(item).center());
+}
+
+// The "声" column of the studio's list for `ch`.
+QString shownState(QWidget *studio, const QString &ch)
+{
+    const auto items = child<QTreeWidget>(studio, "lstSounds")->findItems(ch, Qt::MatchExactly | Qt::MatchRecursive);
+    return items.isEmpty() ? QStringLiteral("(not listed)") : items[0]->text(1);
+}
+
+} // namespace
 
 class TestStudio : public QObject {
     Q_OBJECT
@@ -93,7 +123,6 @@ private slots:
         // busy machine can take seconds over.
         QTRY_VERIFY_WITH_TIMEOUT(child<QComboBox>(&studio, "cmbInput")->findText("KelvoranMic") >= 0, 30'000);
         pickItem(child<QComboBox>(&studio, "cmbInput"), "KelvoranMic");
-        QCOMPARE(child<QComboBox>(&studio, "cmbInput")->currentText(), "KelvoranMic");
         // The column of あ, touching only "録音" and "保存": each "保存"
         // moves on. The first take measures the room for 1 s first. During
         // "う" the user touches "か" in the list: the take ends and stays "う".
@@ -109,10 +138,7 @@ private slots:
             click(child(&studio, "cmdRecord"));
             if (touchElsewhere) {
                 QTRY_VERIFY_WITH_TIMEOUT(meter->level() > LevelMeter::kBandLowDb, 8000);   // the voice is coming in
-                auto *list = child<QTreeWidget>(&studio, "lstSounds");
-                const QTreeWidgetItem *ka = list->findItems("か", Qt::MatchExactly | Qt::MatchRecursive).value(0);
-                list->scrollToItem(ka);
-                click(list->viewport(), list->visualItemRect(ka).center());
+                touchInList(&studio, "か");
                 QVERIFY(!studio.recording());
                 QCOMPARE(studio.character(), ch);
             }
@@ -142,10 +168,7 @@ private slots:
         // of the one made from its take: kept trimmed as takes are, with its
         // take, the studio staying on "あ"; "元に戻す" makes it again.
         const QByteArray ownA = readFile(home_.filePath("あ.wav")), lowA = readFile(home_.filePath("あ.low.wav"));
-        auto *soundList = child<QTreeWidget>(&studio, "lstSounds");
-        const QTreeWidgetItem *a = soundList->findItems("あ", Qt::MatchExactly | Qt::MatchRecursive).value(0);
-        soundList->scrollToItem(a);
-        click(soundList->viewport(), soundList->visualItemRect(a).center());
+        touchInList(&studio, "あ");
         click(child(&studio, "optHeightHigh"));
         QProcess high;
         high.start("paplay", {"--device=kelvoran_mic", said("high.wav", 0.5, 0.3)});
@@ -202,5 +225,111 @@ private slots:
     }
 };
 
+class TestStudioFlow : public QObject {
+    Q_OBJECT
+private slots:
+    // Own sound in the user's folder (recorded or put there by hand), a
+    // file there that plays nothing, the installed voice, or nothing at all.
+    void fourStates()
+    {
+        TalkFixture fx;
+        QTemporaryDir installed;
+        fx.st().SoundSetPath = installed.path();
+        fx.writeFile("あ.wav", toneWav(300, 0.2));
+        fx.writeFile("え.wav", "RIFF");
+        QDir(fx.home.path()).mkpath("voice/takes");
+        fx.writeFile("voice/takes/い.wav", "RIFF");   // a take without its sound is no recording
+        for (const QString ch : {"あ", "い", "か"}) {
+            QFile f(installed.filePath(ch + ".wav"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        FrmStudio studio(fx.talk());
+        QStringList shown;
+        for (const QString ch : {"あ", "い", "か", "う", "え"})
+            shown << ch + ':' + shownState(&studio, ch);
+        QCOMPARE(shown.join(u' '), QStringLiteral("あ:自分の声 い:標準の声 か:標準の声 う:なし え:使えない録音"));
+        QCOMPARE(child<QLabel>(&studio, "lblProgress")->text(),
+                 QStringLiteral("1 / %1 録音済み").arg(soundSetCharacters().size()));
+        // A sound put there by hand is the user's: the studio offers no
+        // "元に戻す" that would delete it.
+        studio.show();
+        QCOMPARE(studio.character(), QStringLiteral("い"));   // the first without an own sound
+        touchInList(&studio, "あ");
+        QCOMPARE(studio.character(), QStringLiteral("あ"));
+        QVERIFY(!child(&studio, "cmdRestore")->isEnabled());
+    }
+
+    // Qt's own texts, as in the studio's file dialogs, are Japanese.
+    void standardDialogsInJapanese()
+    {
+        QVERIFY(loadQtJapanese());
+        QFileDialog dialog(nullptr, QStringLiteral("声を書き出す"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList buttons;
+        for (QAbstractButton *b : dialog.findChild<QDialogButtonBox *>()->buttons())
+            buttons << b->text().remove(u'&');
+        buttons.sort();
+        QCOMPARE(buttons.join(u' '), QStringLiteral("キャンセル 保存(S)"));
+        QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("lookInLabel"))->text().contains(QStringLiteral("Look")));
+    }
+
+    // On the smallest screen the program supports (the offscreen screen is
+    // 800 x 600; test_studio_flow_wm runs it again under a window manager,
+    // frame included), the studio's frame and every control are on the
+    // screen and reachable.
+    void fitsTheScreen()
+    {
+        TalkFixture fx;
+        FrmStudio studio(fx.talk());
+        fitStudio(studio);
+        studio.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&studio));
+        const QRect screen = studio.screen()->availableGeometry();
+        QTRY_VERIFY2(screen.contains(studio.frameGeometry()),
+                     qPrintable(QStringLiteral("%1x%2 frame on a %3x%4 screen")
+                                    .arg(studio.frameGeometry().width()).arg(studio.frameGeometry().height())
+                                    .arg(screen.width()).arg(screen.height())));
+        for (const char *name : {"cmdRecord", "cmdSave", "cmdRetry", "cmdNext", "cmdRestore", "cmdTest", "cmdClose",
+                                 "cmdExport", "cmdImport", "cmbInput", "lstSounds", "optHeightOwn", "optHeightHigh", "optHeightLow"}) {
+            QWidget *w = child(&studio, name);
+            QVERIFY2(w && onTopAtCentre(w) && screen.contains(QRect(w->mapToGlobal(QPoint()), w->size())), name);
+        }
+    }
+
+    // The voice page's sound check with no output device (its pace is heard
+    // in aSitting), then the studio's test line as typed, at the
+    // reading's pace ([ACCESS] Pace) on a clock the test drives.
+    void readsAtItsPace_data()
+    {
+        QTest::addColumn<QString>("pace");
+        QTest::addColumn<double>("seconds"); // for "いう"
+        QTest::newRow("the default 0.8 s") << "" << 1.6;
+        QTest::newRow("1.5 s") << "1500" << 3.0;
+    }
+
+    void readsAtItsPace()
+    {
+        QFETCH(QString, pace);
+        QFETCH(double, seconds);
+        TalkFixture fx(pace.isEmpty() ? std::map<QString, QString>{} : std::map<QString, QString>{{"ACCESS/Pace", pace}});
+        fx.addVoices({"あ", "い", "う", "え", "お"});
+        VoicePage page(fx.talk());
+        page.show();
+        click(child(&page, "cmdSoundCheck"));
+        QVERIFY(child<QLabel>(&page, "lblOutput")->text().contains("見つかりません"));
+        FrmStudio studio(fx.talk());
+        studio.show();
+        QTest::keyClick(child(&studio, "txtTest"), Qt::Key_A, Qt::ControlModifier);
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("いう")); // as an input method commits it
+        QApplication::sendEvent(child(&studio, "txtTest"), &typed);
+        const double before = fx.clock.seconds();
+        click(child(&studio, "cmdTest"));
+        QVERIFY(std::abs(fx.clock.seconds() - before - seconds) < 0.01);
+        QCOMPARE(fx.voiced(), QStringList({"あ", "い", "う", "え", "お", "い", "う"}));
+    }
+};
+
 KEL_TEST(test_studio, TestStudio)
+KEL_TEST(test_studio_flow, TestStudioFlow)
 #include "test_studio.moc"

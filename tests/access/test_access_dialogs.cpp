@@ -31,9 +31,16 @@ private slots:
         pass(fx, 10);
         QCOMPARE(o->thickness(), thin * 2);
         QVERIFY(o->highlight().width() > small.width() * 3 / 2);
-        // Drawn in the frame colour just outside the あ column's edge.
+        // Drawn in the frame colour just outside the あ column's edge; on
+        // the side the window's edge cuts, inside the window all the same.
         const QRect h = o->highlight();
-        QCOMPARE(fx.win->grab().toImage().pixelColor(h.left() - 4 - o->thickness() / 2, h.center().y()), AccessOverlay::kFrameColour);
+        const QImage shot = fx.win->grab().toImage();
+        QCOMPARE(shot.pixelColor(h.left() - 4 - o->thickness() / 2, h.center().y()), AccessOverlay::kFrameColour);
+        QVERIFY(h.right() >= shot.width() - 1);
+        bool edgeSide = false;
+        for (int x = shot.width() - 2 * (o->thickness() + 6); x < shot.width(); ++x)
+            edgeSide = edgeSide || shot.pixelColor(x, h.center().y()) == AccessOverlay::kFrameColour;
+        QVERIFY(edgeSide);
     }
 
     // Stepping through a drop-down's values shows each in the box; a

@@ -1,5 +1,7 @@
 #include "accent/AccentRules.h"
 
+#include "reading/Morae.h"
+
 #include <QStringView>
 
 #include <array>
@@ -293,13 +295,10 @@ bool fallsBeforeParticle(const AccentPhrase &phrase, const AccentWord &previous,
 // The morae of a word written in hiragana; 0 for any other.
 int kanaMorae(QStringView word)
 {
-    int morae = 0;
-    for (QChar c : word) {
+    for (QChar c : word)
         if (c < u'ぁ' || c > u'ゖ')
             return 0;
-        morae += !QStringView(u"ゃゅょぁぃぅぇぉ").contains(c);
-    }
-    return morae;
+    return int(splitMorae(word).size());
 }
 
 bool isVerbOrAdjective(const QString &pos)

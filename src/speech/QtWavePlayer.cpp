@@ -21,9 +21,10 @@ namespace {
 // A touch's output: 30 ms of buffer, kept full while a sound plays: enough
 // on a machine with work to spare (with every core busy the audio server
 // now and then lets it run dry for a moment, breaking a sound up, which is
-// why a reading's steps go through the reading output), little enough that the next sound
-// cuts it off within that time (the server starts a stream only once its
-// whole buffer is filled, so the buffer and the lead are one). Between
+// why a reading's steps go through the reading output), little enough that
+// the next sound cuts it off within that time (the server starts a stream
+// only once its whole buffer is filled, so the buffer and the lead are
+// one). Between
 // sounds nothing stands queued: the output stays open but runs dry, and a
 // new sound fills it at once and starts as soon as the audio server mixes
 // next, instead of waiting behind queued silence.

@@ -386,6 +386,20 @@ QString pronunciationOf(const QList<Morpheme> &words, qsizetype i)
     return own.isEmpty() ? pron : own;
 }
 
+// words[i] and the words right after it with nothing between them, more
+// than any word of the span table is cut into.
+QList<WordSound> soundsFrom(const QList<Morpheme> &words, qsizetype i)
+{
+    constexpr qsizetype kLongestSpan = 8;
+    QList<WordSound> out;
+    for (qsizetype k = i; k < words.size() && out.size() < kLongestSpan; ++k) {
+        if (k > i && words[k].from != words[k - 1].end())
+            break;
+        out.append({words[k].surface, toHiragana(words[k].pronunciation()), words[k].pos1() == u"接尾"});
+    }
+    return out;
+}
+
 } // namespace
 
 QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
@@ -411,6 +425,12 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
             continue;
         }
         month = false;
+        if (const SpanMatch span = spanReading(soundsFrom(words, i)); span.words > 0) {
+            at = words[i + span.words - 1].end();
+            b.word({w.from, at - w.from, span.reading, true});
+            i += span.words;
+            continue;
+        }
         const QString pron = pronunciationOf(words, i);
         const bool sounds = std::any_of(pron.cbegin(), pron.cend(), [](QChar c) { return isKana(c); });
         if (w.pos() != u"記号" && std::all_of(w.surface.cbegin(), w.surface.cend(), isKana)) {

@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <algorithm>
+
 namespace kel {
 namespace {
 
@@ -33,6 +35,36 @@ constexpr WordReading kRows[] = {
     {u"奴", u"やっこ", u"やつ", u""},
 };
 
+// Words the dictionary does not hold as one word and reads wrongly in the
+// pieces it cuts them into: the pieces' surfaces as it cuts them, joined
+// by "|", and the word's reading.
+struct SpanReading {
+    const char16_t *pieces;
+    const char16_t *reading;
+    const char16_t *before; // as in WordReading
+};
+
+constexpr SpanReading kSpans[] = {
+    // 占 alone is the verb stem うらない and 星 after it the suffix ぼし
+    // (明け星); 占星 of 占星術 and 占星学 is the Sino-Japanese せんせい.
+    {u"占|星", u"せんせい", u""},
+    // 入 alone is taken as the place name いり; after 再 it is 再入 (さいにゅう),
+    // as in 再入国 and 再入院, which the dictionary holds whole.
+    {u"再|入", u"さいにゅう", u""},
+    // ロン is taken as a given name and 毛 as け; ロン毛, long hair, is ろんげ.
+    {u"ロン|毛", u"ろんげ", u""},
+    // ある種の, "a kind of", is あるしゅ; the dictionary's 種 alone is たね.
+    {u"ある|種", u"あるしゅ", u"の"},
+    // 使い as a suffix is voiced (金遣い, 人使い), but おべっか使い, a
+    // flatterer, is おべっかつかい in the dictionaries of the language.
+    {u"おべっか|使い", u"おべっかつかい", u""},
+};
+
+bool applies(QStringView before, const QString &next, bool nextIsSuffix)
+{
+    return before.isEmpty() || (nextIsSuffix && before.contains(u'*')) || (!next.isEmpty() && before.contains(next.front()));
+}
+
 } // namespace
 
 QString wordReading(const QString &surface, const QString &dictionary, const QString &next, bool nextIsSuffix)
@@ -40,10 +72,23 @@ QString wordReading(const QString &surface, const QString &dictionary, const QSt
     for (const WordReading &row : kRows) {
         if (surface != QStringView(row.surface) || dictionary != QStringView(row.dictionary))
             continue;
-        const QStringView before(row.before);
-        if (before.isEmpty() || (nextIsSuffix && before.contains(u'*'))
-            || (!next.isEmpty() && before.contains(next.front())))
+        if (applies(row.before, next, nextIsSuffix))
             return QString::fromUtf16(row.reading);
+    }
+    return {};
+}
+
+SpanMatch spanReading(const QList<WordSound> &words)
+{
+    for (const SpanReading &row : kSpans) {
+        const auto pieces = QStringView(row.pieces).split(u'|');
+        if (pieces.size() > words.size())
+            continue;
+        const bool same = std::equal(pieces.cbegin(), pieces.cend(), words.cbegin(),
+                                     [](QStringView piece, const WordSound &w) { return piece == w.surface; });
+        const WordSound after = words.value(pieces.size());
+        if (same && applies(row.before, after.pronunciation, after.suffix))
+            return {pieces.size(), QString::fromUtf16(row.reading)};
     }
     return {};
 }

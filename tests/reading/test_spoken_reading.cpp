@@ -44,6 +44,8 @@ private slots:
         QTest::newRow("何 before の, a counter") << "何の何名" << "な ん の な ん め え";
         QTest::newRow("後 as あと") << "食べた後で" << "た べ た あ と で";
         QTest::newRow("語 alone as ご, 奴 as やつ") << "この語は、パーフェクトな奴だ" << "こ の ご わ 、 ぱ あ ふぇ く と な や つ だ";
+        QTest::newRow("words the dictionary cuts in pieces") << "占星学と再入とロン毛" << "せ ん せ え が く と さ い にゅ う と ろ ん げ";
+        QTest::newRow("ある種 before の only, おべっか使い") << "おべっか使いのある種の人、ある種を" << "お べ っ か つ か い の あ る しゅ の ひ と 、 あ る た ね お";
         QTest::newRow("yōon") << "しゅくだいをちょっと" << "しゅ く だ い お ちょ っ と";
         // Typed kana keep their morae wherever the analyser cuts its words.
         QTest::newRow("yōon and ー across words") << "ひゅーずがとんだ" << "ひゅ う ず が と ん だ";

@@ -260,16 +260,6 @@ private slots:
                      qPrintable(QStringLiteral("%1 on event %2").arg(nameOf(t.from)).arg(int(t.event))));
     }
 
-    // The fixture refuses to press what a finger cannot reach.
-    void aCoveredControlCannotBePressed()
-    {
-        TalkFixture f({}, screenFolder());
-        walk(f, "@た"); // the enlarged screen covers the bottom band
-        QEXPECT_FAIL("", "読む lies under the enlarged screen", Continue);
-        press(f.ui().cmdRead);
-        QCOMPARE(f.box()->text(), QString()); // a reading would leave "_"
-    }
-
 private:
     // A seeded random walk: any reachable control, any cell of a list or
     // board, any answer; the same checks after every press, and the files

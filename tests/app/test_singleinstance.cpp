@@ -89,7 +89,7 @@ private slots:
         QTest::addColumn<bool>("opens");
         QTest::addColumn<QStringList>("asked");
         const QStringList hung{kHung}, unreached{kUnreached};
-        QTest::newRow("frozen: やめる leaves it, nothing opens") << "program frozen shared" << 1 << false << hung;
+        // Enter takes やめる, which leaves it and opens nothing.
         QTest::newRow("frozen: Enter takes やめる") << "program frozen shared" << int(Questions::kEnter) << false << hung;
         QTest::newRow("frozen: 終了させる ends it, this start opens") << "program frozen shared" << 0 << true << hung;
         QTest::newRow("frozen, another runtime folder: the data folder's lock finds it") << "program frozen" << 0 << true << hung;

@@ -39,22 +39,4 @@ inline void walk(TalkFixture &f, const QString &steps)
     }
 }
 
-// How each screen is reached from start-up.
-inline QString pathTo(Screen s)
-{
-    const QString revising = "例文表示 決定 決定 修正する";
-    switch (s) {
-    case Screen::Board: return "";
-    case Screen::Enlarged: return "@た";
-    case Screen::Suggestions: return "@か @か";
-    case Screen::ExampleList: return "例文表示";
-    case Screen::DiaryList: return "例文表示 決定";
-    case Screen::EntryOpen: return "例文表示 決定 決定";
-    case Screen::Revising: return revising;
-    case Screen::RevisingEnlarged: return revising + " @た";
-    case Screen::RevisingSuggestions: return revising + " @か @か";
-    }
-    return {};
-}
-
 } // namespace kel

@@ -4,11 +4,14 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     kel::endOnTerminationSignals([] { QCoreApplication::quit(); }, std::chrono::milliseconds(1800));
+    std::puts("up"); // from here on a signal ends it
+    std::fflush(stdout);
     const int code = app.exec();
     kel::leaveWithin(std::chrono::milliseconds(1500), code);
     QThread never;

@@ -8,7 +8,8 @@
 // arrows are a fingertip wide and high; and a switch user's frame around
 // any group or item of the board or of a dialog hides no caption, the
 // framed one's included, and every control of a settings dialog is one of
-// its targets.
+// its targets; every text is Japanese, and the settings dialogs beside the
+// options have its type and touch sizes and fit the screen.
 #include "support/TestMain.h"
 #include "app/ScreenWalk.h"
 
@@ -24,12 +25,15 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionSpinBox>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QTreeWidget>
 
 using namespace kel;
 
@@ -266,6 +270,70 @@ QStringList unofferedIn(QWidget *d)
     return missed;
 }
 
+// Every text `root` shows that holds a Latin word (two letters or more):
+// its captions, every item of a drop-down, a number box's text, a line
+// edit's, a list's column titles.
+QStringList englishIn(QWidget *root, bool withTitle = true)
+{
+    QStringList texts = withTitle ? QStringList{root->windowTitle()} : QStringList();
+    for (const auto &[text, at] : captionsIn(root))
+        texts << text;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        if (auto *c = qobject_cast<QComboBox *>(w))
+            for (int i = 0; i < c->count(); ++i)
+                texts << c->itemText(i);
+        else if (auto *n = qobject_cast<QAbstractSpinBox *>(w))
+            texts << n->text() + u' ' + n->specialValueText();
+        else if (auto *e = qobject_cast<QLineEdit *>(w); e && !qobject_cast<QAbstractSpinBox *>(w->parent()))
+            texts << e->text();
+        else if (auto *t = qobject_cast<QTreeWidget *>(w))
+            for (int i = 0; i < t->columnCount(); ++i)
+                texts << t->headerItem()->text(i);
+    }
+    return texts.filter(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")));
+}
+
+// Controls whose type is smaller than `px` or not bold, or that a finger
+// cannot hit (under `touchPx` high).
+QStringList smallIn(QWidget *root, int px, int touchPx)
+{
+    QStringList found;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(root) || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)
+                                       || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)))
+            continue;
+        if (auto *l = qobject_cast<QLabel *>(w); l && l->text().isEmpty())
+            continue;
+        const QFont f = w->font();
+        const bool touched = !qobject_cast<QLabel *>(w) && !qobject_cast<QCheckBox *>(w);
+        if (f.pixelSize() < px || !f.bold() || (touched && w->height() < touchPx))
+            found << QStringLiteral("%1 %2px%3 %4px high").arg(w->objectName()).arg(f.pixelSize())
+                         .arg(f.bold() ? "" : " thin").arg(w->height());
+    }
+    return found;
+}
+
+// What a settings dialog's user would find wrong besides the fit:
+// English; beside the options dialog (`d` itself is checked for English
+// only), type or controls smaller than the options dialog's at its design
+// scale, or more than the screen holds at the least size its controls
+// allow, with its frame.
+QStringList settingsFaultsIn(QWidget *d)
+{
+    QStringList faults = englishIn(d);
+    if (d->objectName() == u"frmOPT")
+        return faults;
+    const TwipsMap design;
+    faults << smallIn(d, design.fontPx(14.25), design.px(540));
+    const QSize size = d->minimumSizeHint() + (d->frameGeometry().size() - d->size());
+    const QSize room = d->screen()->availableGeometry().size();
+    if (size.width() > room.width() || size.height() > room.height())
+        faults << QStringLiteral("%1 needs %2x%3").arg(d->objectName()).arg(size.width()).arg(size.height());
+    return faults;
+}
+
 // The dialogs each opens the next by.
 const std::map<QString, const char *> kOpenedBy{{"frmMore", "cmdMore"}, {"frmStudio", "cmdStudio"}};
 
@@ -326,7 +394,7 @@ private slots:
             unfit << hiddenByTheFrame(d, d == f.win.get() ? f.win->access().screen() : dialogScreen(d));
         };
         if (walked.isEmpty()) {
-            unfit = unfitIn(f.win.get());
+            unfit = unfitIn(f.win.get()) + englishIn(f.win.get(), false); // its title is its name
             if (steps.isEmpty())
                 framed(f.win.get());
         } else if (walked == QStringList{"frmRead"}) {
@@ -339,7 +407,7 @@ private slots:
                                       unfit << unfitIn(d);
                                       framed(d);
                                       if (d->objectName() != u"frmOK")
-                                          unfit << unofferedIn(d);
+                                          unfit << settingsFaultsIn(d) << unofferedIn(d);
                                       if (i + 1 < walked.size())
                                           click(child(d, kOpenedBy.at(walked[i + 1])));
                                       else

@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
-#include <QStyleOptionButton>
 
 using namespace kel;
 using namespace Qt::StringLiterals;
@@ -30,25 +29,18 @@ QString shown(QDialog &d)
     return on.join(u' ') + u' ' + d.findChild<QComboBox *>(u"cmbSample"_s)->currentText();
 }
 
-// Touches controls as a finger does: option buttons and check boxes on their
-// indicator, buttons in the middle; "cmbSample=４" opens the list and touches
-// the item. Every touch but "確定"/"キャンセル" must change what is shown.
+// Touches controls at their centre ("cmbSample=４" opens the list and
+// touches the item). That each touch takes its choice is test_fit's to
+// show; here what the choices store.
 void touch(QDialog &d, const QStringList &actions)
 {
     for (const QString &action : actions) {
-        const QString before = action.startsWith(u"cmdOK") ? QString() : shown(d);
         QWidget *w = d.findChild<QWidget *>(action.section(u'=', 0, 0));
         QVERIFY2(w, qPrintable(action));
-        if (auto *list = qobject_cast<QComboBox *>(w)) {
+        if (auto *list = qobject_cast<QComboBox *>(w))
             pickItem(list, action.section(u'=', 1));
-        } else {
-            QStyleOptionButton opt;
-            opt.initFrom(w);
-            const auto indicator = w->inherits("QRadioButton") ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator;
-            const bool box = qobject_cast<QAbstractButton *>(w)->isCheckable();
-            TalkFixture::click(w, (box ? w->style()->subElementRect(indicator, &opt, w) : w->rect()).center());
-        }
-        QVERIFY2(before.isNull() || shown(d) != before, qPrintable(action + u" changed nothing"_s));
+        else
+            TalkFixture::click(w);
     }
 }
 

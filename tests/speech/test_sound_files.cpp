@@ -96,19 +96,14 @@ private slots:
         QTest::newRow("8 channels at 384 kHz for 1.5 s") << toneWav(440, 1.5, 0, {1, 8, 8, 384000}) << tooLong;
     }
 
-    // A file it plays is the same tone at half scale, at the player's rate;
-    // the bank, decoding the folder ahead as at start-up, holds the same. A
-    // file it refuses is named once, not at every touch.
+    // Decoded by the bank as at start-up, ahead of the first touch: a file
+    // it plays is the same tone at half scale, at the player's rate; a file
+    // it refuses is named once, with why, not at every touch.
     void decode()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, refused);
         const bool plays = refused.isEmpty();
-        QString why;
-        const std::optional<Audio> audio = decodeWav(file, &why);
-        QVERIFY2(bool(audio) == plays && why.isEmpty() == plays, qPrintable(why));
-        if (refused.contains("長すぎます"))
-            QCOMPARE(why, QString::fromLatin1(kTooLongReason));
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(QStringLiteral("あ.wav")), file));
         if (!plays)
@@ -124,8 +119,8 @@ private slots:
             QVERIFY(!bank.get(dir.filePath(QStringLiteral("あ.wav"))));
             return;
         }
-        const std::vector<qint16> pcm = toPlayback(*audio);
-        QVERIFY(*held == pcm && std::abs(qsizetype(pcm.size()) - kPlaybackRate / 2) <= 2);
+        const std::vector<qint16> &pcm = *held;
+        QVERIFY(std::abs(qsizetype(pcm.size()) - kPlaybackRate / 2) <= 2);
         const int crossings = std::inner_product(pcm.begin() + 1, pcm.end(), pcm.begin(), 0, std::plus<>(),
                                                  [](qint16 a, qint16 b) { return int((a < 0) != (b < 0)); });
         const int peak = std::abs(int(*std::ranges::max_element(pcm, {}, [](qint16 s) { return std::abs(int(s)); })));

@@ -94,7 +94,6 @@ private slots:
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<int>("raises");
         QTest::addColumn<int>("idle");
-        QTest::newRow("a knock raises the window and is answered") << QByteArray("raise\n") << QByteArray("raised\n") << 1 << 0;
         QTest::newRow("a knock through a flood of idle connections") << QByteArray("raise\n") << QByteArray("raised\n") << 1 << 200;
         QTest::newRow("another line") << QByteArray("quit\n") << QByteArray() << 0 << 0;
         QTest::newRow("a knock with more after it") << QByteArray("raise\nraise\n") << QByteArray() << 0 << 0;

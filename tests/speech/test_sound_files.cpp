@@ -66,13 +66,12 @@ private slots:
         const QString broken = "は使える WAV ではありません", tooLong = "は長すぎます（10 秒まで）";
         QTest::newRow("16-bit mono 22.05 kHz") << wav() << "";
         QTest::newRow("8-bit") << wav({1, 8}) << "";
-        QTest::newRow("24-bit") << wav({1, 24}) << "";
         QTest::newRow("32-bit") << wav({1, 32}) << "";
         QTest::newRow("float") << wav({3, 32}) << "";
         QTest::newRow("double") << wav({3, 64}) << "";
-        QTest::newRow("stereo") << wav({1, 16, 2}) << "";
         QTest::newRow("96 kHz") << wav({1, 16, 1, 96000}) << "";
         QTest::newRow("8 kHz") << wav({1, 16, 1, 8000}) << "";
+        // (24-bit samples and two channels are met here only.)
         QTest::newRow("extensible 24-bit stereo 48 kHz") << wav({0xFFFE, 24, 2, 48000}) << "";
         QTest::newRow("odd chunk before the format") << wav().insert(12, QByteArray("LIST\x03\0\0\0abc\0", 12)) << "";
         QTest::newRow("empty") << QByteArray() << broken;

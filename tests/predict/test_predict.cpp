@@ -1,24 +1,32 @@
-// Prediction without a window: the contract every predictor keeps, the
-// candidates for typed text against a small history, matching across
-// voicing marks and small kana, kanji learned by their reading, the file
-// of texts read aloud, and the --predict command.
+// Prediction: the contract every predictor keeps, the candidates for
+// typed text against a small history (matching across voicing marks and
+// small kana, kanji learned by their reading), the file of texts read
+// aloud and the --predict command; and in the window: taking a candidate
+// by touch, by one switch and by resting the pointer, from the enlarged
+// screen or the strip above the board; the automatic list left as it was
+// with prediction off and kept out of the way with it on; the texts read
+// aloud kept in read.txt.
 #include "support/TestMain.h"
+#include "access/SwitchUser.h"
+#include "support/Files.h"
+
+#include "base/AnsiText.h"
 #include "predict/BlendPredictor.h"
+#include "predict/CandidateRow.h"
 #include "predict/HistoryModel.h"
 #include "predict/KanaFold.h"
 #include "predict/PackagedModel.h"
 #include "predict/Prediction.h"
 #include "predict/ReadHistory.h"
 #include "reading/Dictionary.h"
-#include "support/Files.h"
+#include "samples/SampleFile.h"
 
+#include <QFrame>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace kel;
-using kel::test::readFile;
-using kel::test::writeFile;
+using namespace kel::test;
 
 namespace {
 
@@ -27,6 +35,11 @@ const QStringList kHistory{
     QStringLiteral("みずをください"),     QStringLiteral("コーヒーが飲みたいです"),
     QStringLiteral("がっこうにいきたい"), QStringLiteral("みずをください"),
 };
+// "窓を開けてください" and "まどをしめてください" as Talk.txt holds them.
+const QByteArray kTalk("\"\x91\x8b\x82\xf0\x8a\x4a\x82\xaf\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\"\r\n"
+                       "\"\x82\xdc\x82\xc7\x82\xf0\x82\xb5\x82\xdf\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\"\r\n");
+const QString kWanted = QStringLiteral("まどをあけてください");
+const QString kTaken = QStringLiteral("まどをしめてください");
 
 QStringList texts(const QList<Candidate> &cs)
 {
@@ -34,6 +47,19 @@ QStringList texts(const QList<Candidate> &cs)
     for (const Candidate &c : cs)
         out << c.text;
     return out;
+}
+
+// ま on the hiragana board.
+void touchMa(TalkFixture &fx)
+{
+    FlexGrid *g = fx.ui().grdBoard;
+    TalkFixture::click(g->viewport(), g->cellRect(0, 3).center());
+}
+
+void waitForHistory(TalkFixture &fx)
+{
+    // The history is learned on a thread once the window is up.
+    QTRY_VERIFY_WITH_TIMEOUT(fx.talk().prediction->active(), 60000);
 }
 
 } // namespace
@@ -130,21 +156,6 @@ private slots:
             QVERIFY2(got.isEmpty(), qPrintable(got.join(u' ')));
     }
 
-    void fold_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("folded");
-        QTest::newRow("voiced and semi-voiced") << "がばぱ" << "かはは";
-        QTest::newRow("small kana") << "ぁっゃゅょゎ" << "あつやゆよわ";
-        QTest::newRow("katakana") << "ガッコウヴ" << "かつこうう";
-        QTest::newRow("others as they are") << "ー漢A。" << "ー漢A。";
-    }
-    void fold()
-    {
-        QFETCH(QString, text);
-        QTEST(foldKana(text), "folded");
-    }
-
     void packagedModelRefusesDamage()
     {
         QTemporaryDir dir;
@@ -169,7 +180,7 @@ private slots:
     }
 
     // read.txt: each text read aloud appended as a quoted CP932 line. (A
-    // file another program broke is kept as it was: test_predict_screen.)
+    // file another program broke is kept as it was: readAloudKept.)
     void readHistoryFile()
     {
         QTemporaryDir dir;
@@ -187,9 +198,7 @@ private slots:
     void predictCommand()
     {
         QTemporaryDir home;
-        QVERIFY(writeFile(home.filePath(QStringLiteral("Talk.txt")), "\"\x82\xa0\x82\xa0\x82\xa0\x82\xa0\x93\xfa\x8b\x4c\x83\x5f\x83\x7e\x81\x5b\x8f\xc1\x82\xb3"
-                   "\x82\xc8\x82\xa2\x82\xc5\x82\xcb\x81\x49\"\r\n\"\x91\x8b\x82\xf0\x8a\x4a\x82\xaf\x82\xc4"
-                   "\x82\xad\x82\xbe\x82\xb3\x82\xa2\"\r\n"));
+        QVERIFY(writeFile(home.filePath(QStringLiteral("Talk.txt")), *encodeRecord(kPlaceholder) + kTalk));
         QProcess p;
         p.start(QStringLiteral(KELVORAN_PATH), {QStringLiteral("--home"), home.path(), QStringLiteral("--predict"),
                                                 QStringLiteral("2")});
@@ -206,6 +215,121 @@ private slots:
         QVERIFY(p.waitForFinished());
         QVERIFY(!QString::fromUtf8(p.readAll()).contains(u"ダミー"));
         QCOMPARE(p.exitCode(), 0);
+    }
+
+    void takeCandidate_data()
+    {
+        QTest::addColumn<int>("way"); // -1 touch
+        QTest::addColumn<QString>("where");
+        QTest::newRow("touch, enlarged screen") << -1 << "enlarged";
+        QTest::newRow("one switch, enlarged screen") << int(Way::OneSwitch) << "enlarged";
+        QTest::newRow("dwell, enlarged screen") << int(Way::Dwell) << "enlarged";
+        // The row above the board: asked for, or the only place a touch
+        // rule that enters at once leaves the candidates.
+        QTest::newRow("touch, strip asked for") << -1 << "Strip=1";
+        QTest::newRow("one switch, strip") << int(Way::OneSwitch) << "OPT1=2";
+        QTest::newRow("two switches, strip") << int(Way::TwoSwitches) << "OPT1=2";
+        QTest::newRow("dwell, strip") << int(Way::Dwell) << "OPT1=2";
+    }
+    // Two sentences said before: ま, then the whole second one at once; it is
+    // offered higher from then on, as the user chose it.
+    void takeCandidate()
+    {
+        QFETCH(int, way);
+        QFETCH(QString, where);
+        const bool strip = where != u"enlarged";
+        std::map<QString, QString> stored{{QStringLiteral("PREDICT/On"), QStringLiteral("1")},
+                                          {QStringLiteral("PREDICT/Count"), QStringLiteral("8")}};
+        if (where == u"Strip=1")
+            stored[QStringLiteral("PREDICT/Strip")] = QStringLiteral("1");
+        else if (strip)
+            stored.merge(settings(where));
+        if (way >= 0)
+            stored.merge(settings(QStringLiteral("Scan=%1;Dwell=%2;SwitchLock=0;ScanStep=300").arg(way).arg(way ? 0 : 1000)));
+        TalkFixture fx(stored, {{QStringLiteral("Talk.txt"), kTalk}});
+        waitForHistory(fx);
+        auto *row = (strip ? fx.ui().canvas : fx.ui().fraSet)->findChild<CandidateRow *>(strip ? "rowStrip" : "rowPredict");
+        QVERIFY(row);
+        const QStringList before = texts(fx.talk().prediction->candidates(QStringLiteral("ま")));
+        QVERIFY2(before.indexOf(kTaken) > before.indexOf(kWanted), qPrintable(before.join(u' ')));
+        if (way < 0) {
+            touchMa(fx);
+            QVERIFY(!fx.ui().cmdspace->isVisible());
+            if (strip) {
+                // ま entered; the strip above the board, a row shorter, offers what follows.
+                FlexGrid *z = fx.ui().grdBoard2;
+                TalkFixture::click(z->viewport(), z->cellRect(1, 1).center());
+                QTRY_VERIFY(row->isVisible());
+                QVERIFY(qAbs(row->geometry().bottom() + 1 - fx.ui().grdBoard->geometry().top()) <= 1);
+            }
+            QVERIFY(row->isVisible());
+            QPushButton *wanted = nullptr;
+            for (QPushButton *b : row->findChildren<QPushButton *>())
+                if (b->isVisible() && b->text() == kTaken)
+                    wanted = b;
+            QVERIFY(wanted);
+            TalkFixture::click(wanted);
+        } else {
+            User user(fx, Way(way), {QStringLiteral("ま"), kTaken});
+            QTRY_VERIFY_WITH_TIMEOUT(user.done(), 60000);
+            QCOMPARE(user.stuck, QString());
+        }
+        QTRY_COMPARE(fx.box()->text(), kTaken + u'_'); // the touch's release may still be on its way
+        QVERIFY(!fx.ui().fraSet->isVisible());
+        QVERIFY(!fx.ui().grdSp->isVisible());
+        const QStringList after = texts(fx.talk().prediction->candidates(QStringLiteral("ま")));
+        QVERIFY2(after.indexOf(kTaken) < after.indexOf(kWanted), qPrintable(after.join(u' ')));
+    }
+
+    // With prediction on, the automatic list of suggestions and its
+    // "スペース" give way to the candidates (as they show with it off:
+    // test_reach), and without the strip the board keeps its place and size.
+    void automaticListGivesWay()
+    {
+        TalkFixture fx({{QStringLiteral("PREDICT/On"), QStringLiteral("1")}}, {{QStringLiteral("Talk.txt"), kTalk}});
+        waitForHistory(fx);
+        touchMa(fx);
+        QVERIFY(!fx.ui().cmdspace->isVisible());
+        FlexGrid *z = fx.ui().grdBoard2;
+        TalkFixture::click(z->viewport(), z->cellRect(1, 1).center());
+        QCOMPARE(fx.box()->text(), QStringLiteral("ま_"));
+        QVERIFY(!fx.ui().grdSp->isVisible());
+        QVERIFY(!fx.ui().canvas->findChild<CandidateRow *>("rowStrip")->isVisible());
+        QCOMPARE(fx.talk().layout.rect(fx.ui().grdBoard), QRect(60, 1620, 11685, 4695));
+    }
+
+    void readAloudKept_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("none yet") << QByteArray() << false;
+        QTest::newRow("changed by another program") << QByteArray("\"\x82\xdd\x82\"\r\n\xff\xff") << true;
+    }
+    // What is read aloud is kept (and offered at once); a read.txt that
+    // cannot be read is told of at the start and never written over; what a
+    // restore puts back is offered at once.
+    void readAloudKept()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, damaged);
+        std::map<QString, QByteArray> files;
+        if (damaged)
+            files[QStringLiteral("read.txt")] = file;
+        Questions notices(QList<int>{});
+        TalkFixture fx({{QStringLiteral("PREDICT/On"), QStringLiteral("1")}}, files);
+        waitForHistory(fx);
+        const QString notice = QStringLiteral("言葉の予測|") + readHistoryNotices().fileProtected + QStringLiteral("|OK");
+        QTRY_COMPARE(notices.asked, damaged ? QStringList{notice} : QStringList{});
+        fx.box()->setText(QStringLiteral("のどがかわいた_"));
+        TalkFixture::click(fx.ui().cmdRead);
+        QTRY_VERIFY_WITH_TIMEOUT(fx.ui().cmdRead->isEnabled(), 60000);
+        QCOMPARE(fx.readFile(QStringLiteral("read.txt")), damaged ? file : *encodeRecord(QStringLiteral("のどがかわいた")));
+        QCOMPARE(fx.talk().prediction->candidates(QStringLiteral("のと")).value(0).text, QStringLiteral("のどが"));
+
+        fx.writeFile(QStringLiteral("Talk.txt"), kTalk);
+        fx.talk().reloadSamples(); // as a restore does once the files are back
+        QTRY_COMPARE_WITH_TIMEOUT(fx.talk().prediction->candidates(QStringLiteral("まと")).value(0).text,
+                                  QStringLiteral("まどを"), 60000);
     }
 };
 

@@ -37,6 +37,7 @@ int readAndQuit(int argc, char **argv)
         for (const QString &text : QString::fromUtf8(argv[3]).split(u'|')) {
             program.win.controls().txtTalk->setText(text);
             click(program.win.controls().cmdRead);
+            QTest::qWait(300); // the output's last blocks
             for (const QString &name : home.entryList({QStringLiteral("*.new")}))
                 std::rename(QFile::encodeName(home.filePath(name)), QFile::encodeName(home.filePath(name.chopped(4))));
         }
@@ -55,7 +56,7 @@ private slots:
     void reading_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<Files>("files"); // besides あ (440 Hz) and い (660 Hz), 0.3 s, and う (330 Hz), 2 s
+        QTest::addColumn<Files>("files"); // else あ (440 Hz) and い (660 Hz), 0.3 s, and う (330 Hz), 2 s
         QTest::addColumn<QList<int>>("pitches"); // of the sounds heard, in order; none: not looked at
         QTest::addColumn<bool>("cut");           // う heard for less than its 2 s, the next step on
         // A broken file is refused like every other (test_sound_files), and
@@ -67,6 +68,17 @@ private slots:
         QTest::newRow("a character without a sound cuts it off") << "う_" << Files{} << QList<int>{330} << true;
         QTest::newRow("a replaced file is heard at the next reading")
             << "あ|あ" << Files{{"あ.wav.new", toneWav(660, 0.5)}} << QList<int>{440, 660} << false;
+        // The spoken reading: every mora in order, each a tone of its own
+        // pitch (う outlasting its beat). How each sound is placed and cut
+        // is test_playback's to say, on the rendering; how close each mora
+        // comes to its beat bench_playback's: a busy machine can hold the
+        // output up.
+        Files spoken{{"あ.wav", toneWav(300, 0.05)}, {"い.wav", toneWav(500, 0.05)}, {"う.wav", toneWav(700, 0.5)},
+                     {"え.wav", toneWav(900, 0.05)}, {"お.wav", toneWav(1100, 0.05)}};
+        spoken["Talk.ini"] = "[SPEECH]\nSpoken=1\nRate=6\nAccent=0\n";
+        QTest::newRow("spoken, a sentence with a pause") << "あえう、いお_" << spoken << QList<int>{300, 900, 700, 500, 1100} << false;
+        spoken["Talk.ini"] = "[SPEECH]\nSpoken=1\nRate=12\nAccent=0\n";
+        QTest::newRow("spoken, one mora, shorter than the output holds") << "い" << spoken << QList<int>{500} << false;
     }
 
     // A whole reading through the "読む" button of the program, with its real
@@ -78,7 +90,8 @@ private slots:
         QFETCH(QList<int>, pitches);
         QFETCH(bool, cut);
         QTemporaryDir home;
-        files.insert(Files{{"あ.wav", toneWav(440, 0.3)}, {"い.wav", toneWav(660, 0.3)}, {"う.wav", toneWav(330, 2.0)}});
+        for (const auto &[name, bytes] : Files{{"あ.wav", toneWav(440, 0.3)}, {"い.wav", toneWav(660, 0.3)}, {"う.wav", toneWav(330, 2.0)}}.asKeyValueRange())
+            files.insert(name, files.value(name, bytes)); // a row's own file first
         for (auto f = files.cbegin(); f != files.cend(); ++f)
             QVERIFY(writeFile(home.filePath(f.key()), f.value()));
         QProcess program;

@@ -66,13 +66,12 @@ private slots:
         const QString broken = "は使える WAV ではありません", tooLong = "は長すぎます（10 秒まで）";
         QTest::newRow("16-bit mono 22.05 kHz") << wav() << "";
         QTest::newRow("8-bit") << wav({1, 8}) << "";
-        QTest::newRow("24-bit") << wav({1, 24}) << "";
         QTest::newRow("32-bit") << wav({1, 32}) << "";
         QTest::newRow("float") << wav({3, 32}) << "";
         QTest::newRow("double") << wav({3, 64}) << "";
-        QTest::newRow("stereo") << wav({1, 16, 2}) << "";
         QTest::newRow("96 kHz") << wav({1, 16, 1, 96000}) << "";
         QTest::newRow("8 kHz") << wav({1, 16, 1, 8000}) << "";
+        // (24-bit samples and two channels are met here only.)
         QTest::newRow("extensible 24-bit stereo 48 kHz") << wav({0xFFFE, 24, 2, 48000}) << "";
         QTest::newRow("odd chunk before the format") << wav().insert(12, QByteArray("LIST\x03\0\0\0abc\0", 12)) << "";
         QTest::newRow("empty") << QByteArray() << broken;
@@ -96,19 +95,14 @@ private slots:
         QTest::newRow("8 channels at 384 kHz for 1.5 s") << toneWav(440, 1.5, 0, {1, 8, 8, 384000}) << tooLong;
     }
 
-    // A file it plays is the same tone at half scale, at the player's rate;
-    // the bank, decoding the folder ahead as at start-up, holds the same. A
-    // file it refuses is named once, not at every touch.
+    // Decoded by the bank as at start-up, ahead of the first touch: a file
+    // it plays is the same tone at half scale, at the player's rate; a file
+    // it refuses is named once, with why, not at every touch.
     void decode()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, refused);
         const bool plays = refused.isEmpty();
-        QString why;
-        const std::optional<Audio> audio = decodeWav(file, &why);
-        QVERIFY2(bool(audio) == plays && why.isEmpty() == plays, qPrintable(why));
-        if (refused.contains("長すぎます"))
-            QCOMPARE(why, QString::fromLatin1(kTooLongReason));
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(QStringLiteral("あ.wav")), file));
         if (!plays)
@@ -124,8 +118,8 @@ private slots:
             QVERIFY(!bank.get(dir.filePath(QStringLiteral("あ.wav"))));
             return;
         }
-        const std::vector<qint16> pcm = toPlayback(*audio);
-        QVERIFY(*held == pcm && std::abs(qsizetype(pcm.size()) - kPlaybackRate / 2) <= 2);
+        const std::vector<qint16> &pcm = *held;
+        QVERIFY(std::abs(qsizetype(pcm.size()) - kPlaybackRate / 2) <= 2);
         const int crossings = std::inner_product(pcm.begin() + 1, pcm.end(), pcm.begin(), 0, std::plus<>(),
                                                  [](qint16 a, qint16 b) { return int((a < 0) != (b < 0)); });
         const int peak = std::abs(int(*std::ranges::max_element(pcm, {}, [](qint16 s) { return std::abs(int(s)); })));

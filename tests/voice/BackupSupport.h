@@ -70,15 +70,6 @@ inline QByteArray voiceTar(const std::vector<std::pair<QString, QByteArray>> &so
     return tarGz(files, nullptr).value_or(QByteArray());
 }
 
-// The kind of file at `path`, links not followed: 'f', 'd', 'p', 'c', 'l', '-' for none.
-inline char kindOf(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return '-';
-    return S_ISREG(st.st_mode) ? 'f' : S_ISDIR(st.st_mode) ? 'd' : S_ISFIFO(st.st_mode) ? 'p' : S_ISCHR(st.st_mode) ? 'c' : 'l';
-}
-
 // A gzip tar holding `entries` under the names given, even "../x"; an
 // entry whose bytes are "@symlink", "@hardlink" (both to the first entry)
 // or "@device" (/dev/null) is that instead of a file.

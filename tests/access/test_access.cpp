@@ -312,10 +312,8 @@ private slots:
     {
         TalkFixture fx(settings("Scan=1;ScanVoice=1;ScanOrder=1"));
         QTemporaryDir installed;
-        for (const QString &name : {"あ.wav", "い.wav"}) {
-            QFile f(installed.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("RIFF") == 4);
-        }
+        for (const QString &name : {"あ.wav", "い.wav"})
+            QVERIFY(writeFile(installed.filePath(name), "RIFF"));
         fx.addVoices({"い"});
         fx.st().SoundSetPath = installed.path();
         tap(fx, Qt::Key_Space);

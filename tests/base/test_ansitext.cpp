@@ -73,8 +73,8 @@ private slots:
     // caller would write a fresh file over it; nor may a link, a FIFO or a
     // device be read in its place (a FIFO would wait for ever, /dev/zero
     // never end), nor a file over its limit. (A save that replaces a file,
-    // and one whose rename fails, are seen on disk in test_samplescreens and
-    // test_diaryscreens; a stored file that is a FIFO, a link to a file
+    // and one whose rename fails, are seen on disk in test_samplescreens,
+    // for Talk.txt and day.txt; a stored file that is a FIFO, a link to a file
     // elsewhere or one byte over the limit, and files read whole, in
     // test_texts.)
     void placesThatAreNotFiles_data()

@@ -91,7 +91,7 @@ private slots:
         const QByteArray ours = lines("a b y");
         QTest::newRow("as seen: ours") << lines("a b") << lines("a b") << ours << ours << QByteArray("-") << int(OutsideChange::None);
         // (A line added or changed elsewhere, and what the user is told:
-        // test_outside_edits, through the list's own saves.)
+        // test_samplescreens, through the list's own saves.)
         QTest::newRow("removed elsewhere: written afresh") << lines("a b") << QByteArray("-") << ours << ours << QByteArray("-")
                                                            << int(OutsideChange::None);
         QTest::newRow("made elsewhere since: merged") << QByteArray("-") << lines("x") << ours << lines("a b y x")

@@ -1,6 +1,7 @@
 // Touching the board and the enlarged screen under each touch rule, with
-// what is voiced (and the pause it takes), what is entered and what the cells look like, and the
-// board's cells in each mode and width.
+// what is voiced (and the pause it takes), what is entered and what the
+// cells look like; the board's cells in each mode and width; and the grid
+// control behind the board and the lists.
 #include "support/TestMain.h"
 #include "support/TalkFixture.h"
 #include "widgets/FitText.h"
@@ -91,6 +92,7 @@ private slots:
     void touches();
     void everyCellWholeAndInReach_data();
     void everyCellWholeAndInReach();
+    void gridAlone();
 };
 
 void TestBoardTouch::touches_data()
@@ -224,6 +226,39 @@ void TestBoardTouch::everyCellWholeAndInReach()
                      qPrintable(QStringLiteral("%1 in %2 px").arg(text).arg(f.pixelSize())));
         }
     }
+}
+
+// The grid behind the board and the lists, on its own: a touch below the
+// last row is no touch (no handler runs, no row is named), and rows past
+// the 32,767 a 16-bit grid could hold are all there (the time it takes is
+// bench_limits'). (That the touched cell is current when the handlers run,
+// and that a touch while input is blocked is dropped: touches.)
+void TestBoardTouch::gridAlone()
+{
+    const TwipsMap map;
+    FlexGrid grid(map, FlexGrid::RowHeights::FromFont);
+    grid.resize(400, 300);
+    grid.setCols(3);
+    grid.setRows(4);
+    grid.show();
+    QCoreApplication::processEvents();
+    int handled = 0;
+    connect(&grid, &FlexGrid::pressed, this, [&] { ++handled; });
+    connect(&grid, &FlexGrid::clicked, this, [&] { ++handled; });
+    click(grid.viewport(), QPoint(10, grid.cellRect(3, 0).bottom() + 20));
+    QCOMPARE(handled, 0);
+    QCOMPARE(grid.MouseRow(), -1);
+
+    constexpr int kRows = 40000;
+    grid.setRedraw(false);
+    grid.setRows(kRows);
+    for (int r = 0; r < kRows; ++r)
+        grid.setTextMatrix(r, 1, QString::number(r));
+    grid.setRedraw(true);
+    grid.setTopRow(kRows - 10);
+    QCoreApplication::processEvents();
+    QVERIFY(grid.TopRow() > 32768);
+    QCOMPARE(grid.TextMatrix(kRows - 1, 1), QString::number(kRows - 1));
 }
 
 KEL_TEST(test_boardtouch, TestBoardTouch)

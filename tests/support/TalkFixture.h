@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
 #include "fakes/RecordingPlayer.h"
+#include "support/Files.h"
 #include "support/Touch.h"
 #include "widgets/ColorButton.h"
 #include "widgets/FlexGrid.h"
@@ -118,15 +119,9 @@ public:
             QFile::link(QFile::decodeName(bytes.mid(6)), path(name));
             return;
         }
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        test::writeFile(path(name), bytes);
     }
-    QByteArray readFile(const QString &name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray readFile(const QString &name) const { return test::readFile(path(name)); }
 
     // Puts a (dummy) sound file in the program folder for each text.
     void addVoices(const QStringList &texts) const

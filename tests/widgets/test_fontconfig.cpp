@@ -52,23 +52,10 @@ private slots:
         const kel::TwipsMap map;
         QCOMPARE(QFontInfo(kel::makeFont({QString::fromUtf8(kel::kGothic), 44.25, true}, map)).family(), "IPAGothic");
         QCOMPARE(QFontInfo(kel::makeFont({QString::fromUtf8(kel::kPGothic), 12, false}, map)).family(), "IPAPGothic");
-    }
-
-    void largeSizesUnhinted_data()
-    {
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("hinted");
-        QTest::newRow("dialog text") << 12.0 << true;
-        QTest::newRow("just below the board's sizes") << 17.5 << true;
-        QTest::newRow("board keys") << 27.75 << false;
-        QTest::newRow("board") << 44.25 << false;
-    }
-
-    void largeSizesUnhinted()
-    {
-        QFETCH(double, points);
-        const QFont f = kel::makeFont({QString::fromUtf8(kel::kGothic), points, true}, kel::TwipsMap());
-        QTEST(f.hintingPreference() == QFont::PreferDefaultHinting, "hinted");
+        // Only the board's sizes (its keys' 27.75 points up) go unhinted.
+        for (double points : {17.5, 27.75})
+            QCOMPARE(kel::makeFont({QString::fromUtf8(kel::kGothic), points, true}, map).hintingPreference() == QFont::PreferDefaultHinting,
+                     points < 20);
     }
 
     // The program started with a font configuration of the user's: it opens

@@ -39,6 +39,10 @@ inline QByteArray records(const QStringList &sentences)
     return bytes;
 }
 
+// What the user is told when a file changed by another program was merged
+// with the window's own change: the dialog's title, then the file's name.
+inline const QString kMerged = "%1|%2 はほかのプログラムでも変更されていました。その変更と合わせて保存しました。|OK";
+
 // A visit from start-up: what the program folder holds, the box's text, the
 // touches in turn, and what the user is left with, files byte for byte.
 struct Visit {

@@ -386,20 +386,6 @@ QString pronunciationOf(const QList<Morpheme> &words, qsizetype i)
     return own.isEmpty() ? pron : own;
 }
 
-// words[i] and the words right after it with nothing between them, more
-// than any word of the span table is cut into.
-QList<WordSound> soundsFrom(const QList<Morpheme> &words, qsizetype i)
-{
-    constexpr qsizetype kLongestSpan = 8;
-    QList<WordSound> out;
-    for (qsizetype k = i; k < words.size() && out.size() < kLongestSpan; ++k) {
-        if (k > i && words[k].from != words[k - 1].end())
-            break;
-        out.append({words[k].surface, toHiragana(words[k].pronunciation()), words[k].pos1() == u"接尾"});
-    }
-    return out;
-}
-
 } // namespace
 
 QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
@@ -425,7 +411,7 @@ QList<SpokenUnit> spokenUnits(QStringView text, const Analyser *analyser)
             continue;
         }
         month = false;
-        if (const SpanMatch span = spanReading(soundsFrom(words, i)); span.words > 0) {
+        if (const SpanMatch span = spanReading(words, i); span.words > 0) {
             at = words[i + span.words - 1].end();
             b.word({w.from, at - w.from, span.reading, true});
             i += span.words;

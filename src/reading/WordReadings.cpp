@@ -1,5 +1,7 @@
 #include "reading/WordReadings.h"
 
+#include "reading/Morae.h"
+
 #include <QStringView>
 
 #include <algorithm>
@@ -78,17 +80,19 @@ QString wordReading(const QString &surface, const QString &dictionary, const QSt
     return {};
 }
 
-SpanMatch spanReading(const QList<WordSound> &words)
+SpanMatch spanReading(const QList<Morpheme> &words, qsizetype i)
 {
+    const auto joined = [&words](qsizetype k) { return k < words.size() && words[k].from == words[k - 1].end(); };
     for (const SpanReading &row : kSpans) {
         const auto pieces = QStringView(row.pieces).split(u'|');
-        if (pieces.size() > words.size())
+        qsizetype k = 0;
+        while (k < pieces.size() && i + k < words.size() && (k == 0 || joined(i + k)) && words[i + k].surface == pieces[k])
+            ++k;
+        if (k < pieces.size())
             continue;
-        const bool same = std::equal(pieces.cbegin(), pieces.cend(), words.cbegin(),
-                                     [](QStringView piece, const WordSound &w) { return piece == w.surface; });
-        const WordSound after = words.value(pieces.size());
-        if (same && applies(row.before, after.pronunciation, after.suffix))
-            return {pieces.size(), QString::fromUtf16(row.reading)};
+        const Morpheme *after = joined(i + k) ? &words[i + k] : nullptr;
+        if (applies(row.before, after ? toHiragana(after->pronunciation()) : QString(), after && after->pos1() == u"接尾"))
+            return {k, QString::fromUtf16(row.reading)};
     }
     return {};
 }

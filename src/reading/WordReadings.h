@@ -3,6 +3,8 @@
 // people say, kept as one table (WordReadings.cpp) with the evidence for
 // each row beside it.
 
+#include "reading/Analyser.h"
+
 #include <QList>
 #include <QString>
 
@@ -16,18 +18,14 @@ namespace kel {
 //   wordReading("何", "なに", "ねん", true)     -> "なん"
 QString wordReading(const QString &surface, const QString &dictionary, const QString &next, bool nextIsSuffix);
 
-// A word the dictionary cuts in pieces, each read wrongly: how many of
-// `words` (the dictionary's words from here on, with nothing between them)
-// it spans and its reading; {0, ""} when no row applies.
-//   spanReading({{"占"}, {"星"}, {"学"}}) -> {2, "せんせい"}
-struct WordSound {
-    QString surface, pronunciation; // pronunciation in hiragana
-    bool suffix = false;
-};
+// A word the dictionary cuts in pieces, each read wrongly, beginning at
+// words[i]: how many words it spans and its reading; {0, ""} when no row
+// applies.
+//   spanReading(<占 星 学>, 0) -> {2, "せんせい"}
 struct SpanMatch {
     qsizetype words = 0;
     QString reading;
 };
-SpanMatch spanReading(const QList<WordSound> &words);
+SpanMatch spanReading(const QList<Morpheme> &words, qsizetype i);
 
 } // namespace kel

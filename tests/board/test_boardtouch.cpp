@@ -232,7 +232,7 @@ void TestBoardTouch::everyCellWholeAndInReach()
 // last row is no touch (no handler runs, no row is named), and rows past
 // the 32,767 a 16-bit grid could hold are all there (the time it takes is
 // bench_limits'). (That the touched cell is current when the handlers run,
-// and that a touch while input is blocked is dropped: touches.)
+// and that a press while input is blocked is dropped: touches.)
 void TestBoardTouch::gridAlone()
 {
     const TwipsMap map;
@@ -248,6 +248,13 @@ void TestBoardTouch::gridAlone()
     click(grid.viewport(), QPoint(10, grid.cellRect(3, 0).bottom() + 20));
     QCOMPARE(handled, 0);
     QCOMPARE(grid.MouseRow(), -1);
+    // A finger lifted while a handler holds the grid (the voice pause of
+    // its press) clicks nothing.
+    pressCell(&grid, 1, 1);
+    grid.setInputBlocked(true);
+    releaseCell(&grid, 1, 1);
+    grid.setInputBlocked(false);
+    QCOMPARE(handled, 1);
 
     constexpr int kRows = 40000;
     grid.setRedraw(false);

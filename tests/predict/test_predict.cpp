@@ -179,20 +179,6 @@ private slots:
         QVERIFY2(why.contains(u"版が違います"), qPrintable(why));
     }
 
-    // read.txt: each text read aloud appended as a quoted CP932 line. (A
-    // file another program broke is kept as it was: readAloudKept.)
-    void readHistoryFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(kReadHistoryFileName);
-        ReadHistory h(path);
-        QVERIFY(h.load().isEmpty());
-        QVERIFY(!h.add(QStringLiteral("みず")));
-        QVERIFY(!h.add(QStringLiteral("はい\r\nいいえ")));
-        QCOMPARE(readFile(path), QByteArray("\"\x82\xdd\x82\xb8\"\r\n\"\x82\xcd\x82\xa2 \x82\xa2\x82\xa2\x82\xa6\"\r\n"));
-        QCOMPARE(ReadHistory(path).load(), QStringList({"みず", "はい いいえ"}));
-    }
-
     // kelvoran --predict answers each line at once, from the data folder's
     // files, never offering the list's placeholder record.
     void predictCommand()
@@ -281,13 +267,33 @@ private slots:
         QVERIFY2(after.indexOf(kTaken) < after.indexOf(kWanted), qPrintable(after.join(u' ')));
     }
 
+    void readAloudKept_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("none yet") << QByteArray() << false;
+        QTest::newRow("one text read before") << QByteArray("\"\x82\xdd\x82\xb8\"\r\n") << false;
+        QTest::newRow("changed by another program") << QByteArray("\"\x82\xdd\x82\"\r\n\xff\xff") << true;
+    }
     // With prediction on, the automatic list of suggestions and its
     // "スペース" give way to the candidates (as they show with it off:
     // test_reach), and without the strip the board keeps its place and size.
-    void automaticListGivesWay()
+    // What is read aloud is kept in read.txt after what was there, on one
+    // line (and offered at once); a read.txt that cannot be read is told of
+    // at the start and never written over; what a restore puts back is
+    // offered at once.
+    void readAloudKept()
     {
-        TalkFixture fx({{QStringLiteral("PREDICT/On"), QStringLiteral("1")}}, {{QStringLiteral("Talk.txt"), kTalk}});
+        QFETCH(QByteArray, file);
+        QFETCH(bool, damaged);
+        std::map<QString, QByteArray> files{{QStringLiteral("Talk.txt"), kTalk}};
+        if (!file.isEmpty())
+            files[QStringLiteral("read.txt")] = file;
+        Questions notices(QList<int>{});
+        TalkFixture fx({{QStringLiteral("PREDICT/On"), QStringLiteral("1")}}, files);
         waitForHistory(fx);
+        const QString notice = QStringLiteral("言葉の予測|") + readHistoryNotices().fileProtected + QStringLiteral("|OK");
+        QTRY_COMPARE(notices.asked, damaged ? QStringList{notice} : QStringList{});
         touchMa(fx);
         QVERIFY(!fx.ui().cmdspace->isVisible());
         FlexGrid *z = fx.ui().grdBoard2;
@@ -296,40 +302,17 @@ private slots:
         QVERIFY(!fx.ui().grdSp->isVisible());
         QVERIFY(!fx.ui().canvas->findChild<CandidateRow *>("rowStrip")->isVisible());
         QCOMPARE(fx.talk().layout.rect(fx.ui().grdBoard), QRect(60, 1620, 11685, 4695));
-    }
 
-    void readAloudKept_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<bool>("damaged");
-        QTest::newRow("none yet") << QByteArray() << false;
-        QTest::newRow("changed by another program") << QByteArray("\"\x82\xdd\x82\"\r\n\xff\xff") << true;
-    }
-    // What is read aloud is kept (and offered at once); a read.txt that
-    // cannot be read is told of at the start and never written over; what a
-    // restore puts back is offered at once.
-    void readAloudKept()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(bool, damaged);
-        std::map<QString, QByteArray> files;
-        if (damaged)
-            files[QStringLiteral("read.txt")] = file;
-        Questions notices(QList<int>{});
-        TalkFixture fx({{QStringLiteral("PREDICT/On"), QStringLiteral("1")}}, files);
-        waitForHistory(fx);
-        const QString notice = QStringLiteral("言葉の予測|") + readHistoryNotices().fileProtected + QStringLiteral("|OK");
-        QTRY_COMPARE(notices.asked, damaged ? QStringList{notice} : QStringList{});
-        fx.box()->setText(QStringLiteral("のどがかわいた_"));
+        fx.box()->setText(QStringLiteral("のどが\nかわいた_"));
         TalkFixture::click(fx.ui().cmdRead);
         QTRY_VERIFY_WITH_TIMEOUT(fx.ui().cmdRead->isEnabled(), 60000);
-        QCOMPARE(fx.readFile(QStringLiteral("read.txt")), damaged ? file : *encodeRecord(QStringLiteral("のどがかわいた")));
+        QCOMPARE(fx.readFile(QStringLiteral("read.txt")), damaged ? file : file + *encodeRecord(QStringLiteral("のどが かわいた")));
         QCOMPARE(fx.talk().prediction->candidates(QStringLiteral("のと")).value(0).text, QStringLiteral("のどが"));
 
-        fx.writeFile(QStringLiteral("Talk.txt"), kTalk);
+        fx.writeFile(QStringLiteral("Talk.txt"), "\"\x82\xdd\x82\xb8\x82\xf0\x82\xad\x82\xbe\x82\xb3\x82\xa2\"\r\n");
         fx.talk().reloadSamples(); // as a restore does once the files are back
-        QTRY_COMPARE_WITH_TIMEOUT(fx.talk().prediction->candidates(QStringLiteral("まと")).value(0).text,
-                                  QStringLiteral("まどを"), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(fx.talk().prediction->candidates(QStringLiteral("みす")).value(0).text,
+                                  QStringLiteral("みずを"), 60000);
     }
 };
 

@@ -158,9 +158,6 @@ private slots:
             << "Spoken=1;Rate=10;Accent=0" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.5
             << QStringList{"timeline きょ@0 お@4410 ·@8820 end 22050"}
             << QStringList{"[きょ]う、_", "きょ[う]、_", "きょう[、]_"} << "きょう、[_]";
-        QTest::newRow("rate out of range reads as 8")
-            << "Spoken=1;Rate=13;Accent=0" << "わ_" << kana << none << 1 / 8.0 << QStringList{"timeline わ@0 end 5513"}
-            << QStringList{"[わ]_"} << "わ[_]";
         // With its accent (the default): はし low-high before を, high-low
         // before で, each mora from its height beside it or, lacking one,
         // its own sound a step off; the statement falls at its end.
@@ -301,6 +298,7 @@ private slots:
         QTest::newRow("out of range and not numbers") << "2" << "1" << false << 8;
         QTest::newRow("fractions") << "1.0" << "7.5" << false << 8;
         QTest::newRow("12 is the fastest") << "1" << "12" << true << 12;
+        QTest::newRow("13 is too fast") << "1" << "13" << true << 8;
         QTest::newRow("spaces") << " 1 " << "10 " << true << 10;
     }
     void settings()

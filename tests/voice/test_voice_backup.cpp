@@ -3,7 +3,7 @@
 // "その他", they arrive byte for byte, over the user's own files only when the
 // user says so and never beside a running window; a hostile archive or
 // target (damaged, foreign, path-climbing, a name outside the sound set, a
-// long sound, a device, a FIFO, /dev/zero), a full disk or a kill at any
+// long sound, a device, a FIFO), a full disk or a kill at any
 // moment changes nothing or leaves the new voice whole; what the commands
 // leave out, by name.
 #include "support/TestMain.h"
@@ -134,16 +134,12 @@ private slots:
                  {"a Talk.txt whose header says 300 MB is refused unread", "--restore", "archive", header, "「Talk.txt」が 16 MB を超えています"},
                  {"a refused voice inside a backup is told once", "--restore", "archive", full("\"x\"\r\n", voiceTar({{"Talk.txt", tone}})),
                   "声にない名前「Talk.txt」があります。何も変えていません。"},
-                 {"import /dev/zero", "--import-voice", "/dev/zero", {}, notRegular},
                  {"import a FIFO", "--import-voice", "fifo", {}, notRegular},
-                 {"import a folder", "--import-voice", "folder", {}, notRegular},
                  {"import 300 MB", "--import-voice", "300 MB", {}, "は 256 MB より大きいファイルです"},
                  {"restore a FIFO", "--restore", "fifo", {}, notRegular},
                  {"restore a voice backup", "--restore", "archive", good, "見知らぬ名前「sounds/000.wav」"},
                  {"export onto /dev/null", "--export-voice", "/dev/null", {}, notRegular},
                  {"export onto a link to /dev/null", "--export-voice", "link to /dev/null", {}, notRegular},
-                 {"export onto a FIFO", "--export-voice", "fifo", {}, notRegular},
-                 {"export onto a folder", "--export-voice", "folder", {}, notRegular},
                  {"back up onto a FIFO", "--backup", "fifo", {}, notRegular},
                  {"a backup onto a full disk is told in Japanese", "--backup", "full disk", {}, "ディスクがいっぱいです"},
                  {"a restore beside a window", "--restore", "archive beside a window", full("\"theirs\"\r\n", voiceTar({{"い", tone}})), close},
@@ -201,8 +197,6 @@ private slots:
             QVERIFY(writeFile(file, "older"));
         } else if (target == "fifo") {
             QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
-        } else if (target == "folder") {
-            QVERIFY(QDir().mkpath(file));
         } else if (target == "300 MB") { // sparse: it takes no room
             QVERIFY(writeFile(file, {}) && QFile::resize(file, 300 << 20));
         } else if (target == "link to /dev/null") {
@@ -232,7 +226,7 @@ private slots:
             QVERIFY(QDir(home).mkdir(kStagingFolder) && writeFile(staged, "staged"));
         }
         const auto before = snapshot(dir.path());
-        const bool wasFile = QFileInfo(file).isFile(); // a device, FIFO or folder stays one
+        const bool wasFile = QFileInfo(file).isFile(); // a device or FIFO stays one
         QStringList args{"--home", home, option, file};
         if (!target.endsWith("no --force"))
             args << "--force";

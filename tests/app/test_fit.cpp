@@ -92,6 +92,19 @@ QStringList thinText(TalkBox *box)
     return {QStringLiteral("txtTalk: %1 inked, %2 thin").arg(bold).arg(plain)};
 }
 
+// Where a ColorButton draws its caption: wrapped inside its 2 px edge.
+QRect captionArea(const ColorButton *b) { return b->rect().adjusted(2, 2, -2, -2); }
+
+// Where a panel's style puts its title.
+QRect titleRect(const QGroupBox *g)
+{
+    QStyleOptionGroupBox o;
+    o.initFrom(g);
+    o.text = g->title();
+    o.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+    return g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+}
+
 // The height `lines` lines of `text` need: the line spacing between them,
 // the ink of the glyphs (a caption's line box may reach beyond its
 // button's edge; its letters may not).
@@ -118,8 +131,7 @@ QStringList unfitIn(QWidget *root)
         if (!w->isVisible())
             continue;
         if (auto *b = qobject_cast<ColorButton *>(w)) {
-            // Drawn wrapped inside its 2 px edge.
-            const QRect inner = b->rect().adjusted(2, 2, -2, -2);
+            const QRect inner = captionArea(b);
             const QFontMetrics fm(b->captionFont());
             const QSize wrapped = fm.boundingRect(inner, Qt::AlignCenter | Qt::TextWordWrap, b->text()).size();
             need(w, b->text(), QSize(wrapped.width(), textHeight(fm, b->text(), qRound(double(wrapped.height()) / fm.height()))), inner.size());
@@ -142,11 +154,7 @@ QStringList unfitIn(QWidget *root)
                 need(w, n->text() + " arrow", QSize(fingertipPixels(n), fingertipPixels(n)), size);
             }
         } else if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
-            QStyleOptionGroupBox o;
-            o.initFrom(g);
-            o.text = g->title();
-            o.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-            const QRect title = g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+            const QRect title = titleRect(g);
             need(w, g->title(), QSize(title.right() + 1, title.bottom() + 1), g->size());
             for (QWidget *inside : g->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 if (inside->isVisible() && inside->geometry().intersects(title))
@@ -181,7 +189,7 @@ QList<std::pair<QString, QRect>> captionsIn(QWidget *d)
             at = l->wordWrap() ? l->contentsRect() : l->style()->itemTextRect(l->fontMetrics(), l->contentsRect(), int(l->alignment()), true, text);
         } else if (auto *c = qobject_cast<ColorButton *>(w)) {
             text = c->text();
-            at = QFontMetrics(c->captionFont()).boundingRect(c->rect().adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, text);
+            at = QFontMetrics(c->captionFont()).boundingRect(captionArea(c), Qt::AlignCenter | Qt::TextWordWrap, text);
         } else if (auto *b = qobject_cast<QAbstractButton *>(w); b && !b->text().isEmpty()) {
             text = b->text();
             QStyleOptionButton o;
@@ -192,11 +200,7 @@ QList<std::pair<QString, QRect>> captionsIn(QWidget *d)
             at = b->style()->itemTextRect(b->fontMetrics(), area, box ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter, true, text);
         } else if (auto *g = qobject_cast<QGroupBox *>(w); g && !g->title().isEmpty()) {
             text = g->title();
-            QStyleOptionGroupBox o;
-            o.initFrom(g);
-            o.text = text;
-            o.subControls = QStyle::SC_GroupBoxLabel;
-            at = g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+            at = titleRect(g);
         }
         if (!at.isEmpty())
             out.append({text, QRect(w->mapTo(d, at.topLeft()), at.size())});
@@ -355,9 +359,9 @@ private slots:
             {"diary entry, wide", "例文表示 決定 決定", {}},
             {"long text", QStringLiteral("@た ").repeated(60), {}},   // two lines of the large type
             {"stop panel", "@た @た 読む", {"frmRead"}},
-            {"options", "設定", {"frmOPT"}},
-            {"その他", "設定", {"frmOPT", "frmMore"}},
-            {"studio", "設定", {"frmOPT", "frmMore", "frmStudio"}},
+            // Each dialog on the way is looked at as the last one is: the
+            // options and その他 on the way to the studio.
+            {"settings", "設定", {"frmOPT", "frmMore", "frmStudio"}},
             {"delete question", "例文表示 ▽ ▽ ▽ 例文削除", {"frmOK"}},
         };
         for (const char *moji : {"0", "1"})

@@ -41,65 +41,55 @@ QString look(TalkFixture &f)
 class TestFrmTalk : public QObject {
     Q_OBJECT
 private slots:
-    // Steps as drive() takes them, or "close", the window's close box.
+    // Steps as drive() takes them, or "close", the window's close box, from
+    // `text` in the box ("": as at start; else only the end is looked at),
+    // the end's question answered with `answer` (0 ＯＫ, 1 キャンセル).
     // "Beep" is on, so that every beep counts.
+    // "終了" asks before words not yet read aloud or stored are lost, with
+    // "キャンセル" the default, the answer Enter takes; otherwise it ends at once.
     void touches_data()
     {
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("shows");
-        const QString hira = "ひら 、ろ？もほのとそこお|", narrow = "広げる 1515/1455|";
-        QTest::newRow("at start") << "" << hira + narrow + "focus|0 beeps, 0 quits";
+        const QString hira = "ひら 、ろ？もほのとそこお|", narrow = "広げる 1515/1455|", at = hira + narrow;
+        QTest::newRow("at start") << "" << "" << 1 << at + "focus|0 beeps, 0 quits";
         // One touch's mode: test_options_dialog (the key), test_boardtouch (the cells).
-        QTest::newRow("ひら カタ 英数: hiragana again") << "ひら カタ 英数" << hira + narrow + "focus|0 beeps, 0 quits";
+        QTest::newRow("ひら カタ 英数: hiragana again") << "" << "ひら カタ 英数" << 1 << at + "focus|0 beeps, 0 quits";
         // From the design height of 1515 to the window's height less 2230,
         // and back to 1635.
-        QTest::newRow("広げる") << "広げる" << hira + "狭める 6440/6290|focus|0 beeps, 0 quits";
-        QTest::newRow("狭める") << "広げる 狭める" << hira + "広げる 1635/1455|focus|0 beeps, 0 quits";
-        QTest::newRow("か opens the enlarged screen") << "#0,8" << hira + narrow + "enlarged|1 beeps, 0 quits";
-        QTest::newRow("its 戻る beeps and closes it") << "#0,8 戻る" << hira + narrow + "focus|2 beeps, 0 quits";
-        QTest::newRow("終了") << "終了" << hira + narrow + "hidden|0 beeps, 1 quits";
-        QTest::newRow("the close box") << "close" << hira + narrow + "hidden|0 beeps, 1 quits";
+        QTest::newRow("広げる") << "" << "広げる" << 1 << hira + "狭める 6440/6290|focus|0 beeps, 0 quits";
+        QTest::newRow("狭める") << "" << "広げる 狭める" << 1 << hira + "広げる 1635/1455|focus|0 beeps, 0 quits";
+        // One beep as it opens (the rest of opening: test_boardtouch), one at 戻る.
+        QTest::newRow("か opens the enlarged screen, its 戻る beeps and closes it")
+            << "" << "#0,8 戻る" << 1 << at + "focus|2 beeps, 0 quits";
+        QTest::newRow("終了, empty box: ends unasked") << "" << "終了" << 1 << at + "hidden|0 beeps, 1 quits";
+        QTest::newRow("the close box") << "" << "close" << 1 << at + "hidden|0 beeps, 1 quits";
+        QTest::newRow("終了, only spaces: ends") << "  _" << "終了" << 1 << "1 quits";
+        QTest::newRow("終了, unread words, キャンセル: stays") << "みず_" << "終了" << 1 << "0 quits, asked";
+        QTest::newRow("終了, unread words, ＯＫ: ends") << "みず_" << "終了" << 0 << "1 quits, asked";
+        QTest::newRow("終了, read aloud: ends") << "みず_" << "読む 終了" << 1 << "1 quits";
+        QTest::newRow("終了, changed after reading: asks") << "みず_" << "読む ＢＳ 終了" << 1 << "0 quits, asked";
+        QTest::newRow("終了, stored as an example: ends") << "みず_" << "例文追加 例文終了 終了" << 1 << "1 quits";
     }
 
     void touches()
     {
-        QFETCH(QString, steps);
-        TalkFixture f({{"Beep", "1"}});
-        if (steps == u"close")
-            f.win->close();
-        else
-            drive(f, steps);
-        QTEST(look(f), "shows");
-    }
-
-    // "終了" asks before words not yet read aloud or stored are lost, with
-    // "キャンセル" the default, the answer Enter takes; otherwise it ends at once.
-    void endAsksBeforeLosingWords_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("answer");   // 0 ＯＫ, 1 キャンセル
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<int>("quits");
-        QTest::newRow("empty box: ends") << "_" << "終了" << 1 << false << 1;
-        QTest::newRow("only spaces: ends") << "  _" << "終了" << 1 << false << 1;
-        QTest::newRow("unread words, キャンセル: stays") << "みず_" << "終了" << 1 << true << 0;
-        QTest::newRow("unread words, ＯＫ: ends") << "みず_" << "終了" << 0 << true << 1;
-        QTest::newRow("read aloud: ends") << "みず_" << "読む 終了" << 1 << false << 1;
-        QTest::newRow("changed after reading: asks") << "みず_" << "読む ＢＳ 終了" << 1 << true << 0;
-        QTest::newRow("stored as an example: ends") << "みず_" << "例文追加 例文終了 終了" << 1 << false << 1;
-    }
-
-    void endAsksBeforeLosingWords()
-    {
         QFETCH(QString, text);
         QFETCH(QString, steps);
         QFETCH(int, answer);
-        TalkFixture f({{"Samp", "0"}});
-        f.setText(text, text.size() - 1, 1);
-        const QStringList asked = drive(f, steps, {answer}, true);
-        QTEST(asked.contains(QStringLiteral("終了|終了してもよろしいですか？|ＯＫ|[キャンセル]")), "asked");
-        QTEST(f.quits, "quits");
+        TalkFixture f({{"Beep", "1"}});
+        if (!text.isEmpty())
+            f.setText(text, text.size() - 1, 1);
+        QStringList asked;
+        if (steps == u"close")
+            f.win->close();
+        else
+            asked = drive(f, steps, {answer}, true);
+        const QString question = "終了|終了してもよろしいですか？|ＯＫ|[キャンセル]";
+        QVERIFY2(asked.isEmpty() || asked == QStringList{question}, qPrintable(asked.join(u'\n')));
+        QTEST((text.isEmpty() ? look(f) : look(f).section(u' ', -2)) + (asked.isEmpty() ? "" : ", asked"), "shows");
     }
 
     // The title and the fonts at the design size, then everything scaled to

@@ -55,7 +55,7 @@ private slots:
     // What the window says at start, once it is up: one notice per problem,
     // one line each, in the program's own dialog, nothing when every place is
     // in order. A stored file it leaves unread stays what it was (a link: its
-    // target too). (Which problem is found where, row by row: test_installed,
+    // target too). (Which problem is found where, row by row: test_package,
     // from the same checks.)
     void startNotices_data()
     {

@@ -42,7 +42,7 @@ private slots:
         QTest::addColumn<QByteArray>("ours");
         QTest::addColumn<QByteArray>("merged");   // "!" when theirs is no plain change
         // (Both added at the end, theirs after ours, and a line they changed,
-        // through the list's own saves: test_outside_edits.)
+        // through the list's own saves: test_samplescreens.)
         QTest::newRow("they added a line, we added one") << lines("a b c") << lines("a x b c") << lines("a b c y")
                                                          << lines("a x b c y");
         QTest::newRow("they removed a line, ours is reordered") << lines("a b c") << lines("a c") << lines("c a b")

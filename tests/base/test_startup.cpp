@@ -2,7 +2,7 @@
 // live, and the option copies read from what Talk.ini stores, including
 // values a user or an older version may have left there. Plain functions,
 // driven here by tables. (The plain places, a data folder that is a file and
-// a read-only copy are started for real in test_installed, with the login
+// a read-only copy are started for real in test_package, with the login
 // entry; every option set, OPT1 7 and Sample 9 are opened and stored back
 // through the dialog in test_options_dialog.)
 

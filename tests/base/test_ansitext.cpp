@@ -4,6 +4,7 @@
 #include "support/TestMain.h"
 #include "base/AnsiText.h"
 #include "base/SaveFile.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,9 +92,7 @@ private slots:
         QFETCH(QString, what);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Talk.txt"_s), plain = dir.filePath(u"plain"_s);
-        QFile file(plain);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
-        file.close();
+        QVERIFY(test::writeFile(plain, "x"));
         if (what == u"folder"_s)
             QVERIFY(QDir().mkpath(path));
         else if (what == u"16 MB"_s) // sparse: no room taken

@@ -205,7 +205,8 @@ private slots:
         }
         if (there == u"deaf" || there == u"long")
             QVERIFY(listener.listen(path));
-        QTEST(int(knockOn(path, 300)), "result");
+        // Only the deaf copy is waited out; a live one answers however busy the machine.
+        QTEST(int(knockOn(path, there == u"deaf" ? 300 : 10'000)), "result");
         // Something not a socket in the way is left alone, and the listen says why.
         QString why;
         if (there == u"folder") {

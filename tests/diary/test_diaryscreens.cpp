@@ -40,9 +40,9 @@ void TestDiaryScreens::visits_data()
     QTest::newRow("list: an entry of today, no row added") << listOf(records({"04.09.25 あさ"}), {"04.09.25|[あさ]"});
     QTest::newRow("list: oldest first is shown newest first, today's record on top")
         << listOf(records({"04.09.23 あ", "04.09.25 い"}), {"04.09.25|[い]", "04.09.23|あ"});
-    // The clock went back: a day after today stays, below the days up to today.
-    QTest::newRow("list: a later date is kept below, today's empty row on top")
-        << listOf(records({"04.09.26 あした", "04.09.24 きのう"}), {"04.09.25|[]", "04.09.24|きのう", "04.09.26|あした"});
+    // The clock went back: a day after today stays, below the days up to
+    // today. (Today's row added above it: "a later date never takes
+    // today's text".)
     QTest::newRow("list: a later date above today's record adds no second row for today")
         << listOf(records({"04.09.26 あした", "04.09.25 ", "04.09.24 きのう"}),
                   {"04.09.25|[]", "04.09.24|きのう", "04.09.26|あした"});

@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
 #include <algorithm>
 #include <optional>
 
@@ -190,6 +191,13 @@ inline void visit(const Visit &v)
     QCOMPARE(list ? rows(list, list->TopRow()) : QStringList(), v.listed);
     if (list && list != u.grdSp)
         QCOMPARE(list->geometry(), u.grdBoard->geometry());
+    // However the example list came (opened, after an addition, reopened),
+    // its label and sentence columns keep their widths.
+    if (list == u.grdEx) {
+        const TwipsMap &map = f.win->twips();
+        QCOMPARE(list->horizontalHeader()->sectionSize(0), map.px(1000));
+        QCOMPARE(list->horizontalHeader()->sectionSize(1), map.px(11685 - 1000 - 338));
+    }
     QCOMPARE(screenOf(f.talk()), v.screen);
     const std::map<QString, QString> closes{{"example list", "例文終了"}, {"diary list", "日記終了"}, {"revising", "日記終了"}};
     QCOMPARE(u.cmdSamp->text(), closes.contains(v.screen) ? closes.at(v.screen) : QStringLiteral("例文表示"));

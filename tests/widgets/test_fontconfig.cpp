@@ -4,15 +4,15 @@
 // not a regular file, only the board's large sizes go unhinted, and a start
 // with no Japanese font says so.
 #include "support/TestMain.h"
+#include "support/Files.h"
 #include "widgets/FontConfig.h"
 #include "widgets/Fonts.h"
 #include "widgets/TwipsLayout.h"
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QFontInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdio>
@@ -82,24 +82,17 @@ private slots:
         QTemporaryDir dir;
         const QString fifo = dir.filePath("fifo");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        if (!conf.isEmpty()) {
-            QFile f(dir.filePath(file));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(conf.replace("FIFO", QFile::encodeName(fifo))) > 0);
-        }
+        if (!conf.isEmpty())
+            QVERIFY(kel::test::writeFile(dir.filePath(file), conf.replace("FIFO", QFile::encodeName(fifo))));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("FONTCONFIG_FILE", file.startsWith(u'/') ? file : dir.filePath(file));
         for (const char *name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "KELVORAN_HOME"})
             env.insert(name, dir.path());
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(KELVORAN_BINARY, {"--quit-when-shown"});
-        const bool ended = p.waitForFinished(60'000); // a FIFO read for ever: never
-        p.kill();
-        QVERIFY2(ended, "the start hung on the font configuration");
-        QCOMPARE(p.exitCode(), 0);
-        const QByteArray err = p.readAllStandardError();
+        // A FIFO read for ever would hang the start: -1, killed at the time limit.
+        const kel::test::Ran ran = kel::test::runProgram(KELVORAN_BINARY, {"--quit-when-shown"}, env);
+        QCOMPARE(ran.code, 0);
         QFETCH(QByteArray, said);
-        QCOMPARE(err.count(said), 1);
+        QCOMPARE(ran.err.count(said), 1);
     }
 };
 

@@ -4,8 +4,6 @@
 
 #include <QStringView>
 
-#include <algorithm>
-
 namespace kel {
 namespace {
 
@@ -47,11 +45,11 @@ struct SpanReading {
 };
 
 constexpr SpanReading kSpans[] = {
-    // 占 alone is the verb stem うらない and 星 after it the suffix ぼし
-    // (明け星); 占星 of 占星術 and 占星学 is the Sino-Japanese せんせい.
+    // 占 alone is the noun うらない and 星 after it the suffix ぼし (as in
+    // 流れ星); 占星 of 占星術 and 占星学 is the Sino-Japanese せんせい.
     {u"占|星", u"せんせい", u""},
     // 入 alone is taken as the place name いり; after 再 it is 再入 (さいにゅう),
-    // as in 再入国 and 再入院, which the dictionary holds whole.
+    // the 入 of 再入国 and 再入院, which the dictionary cuts after 再.
     {u"再|入", u"さいにゅう", u""},
     // ロン is taken as a given name and 毛 as け; ロン毛, long hair, is ろんげ.
     {u"ロン|毛", u"ろんげ", u""},

@@ -72,24 +72,28 @@ inline std::optional<QList<qint16>> samples16(const QByteArray &wav)
     return std::nullopt;
 }
 
-// One stretch of sound, in seconds from the recording's start: from the
-// first loud 5 ms block after a silence to the last one before the next.
-struct Sound { double onset, end; };
+// One sound, in seconds from the recording's start: from its first sample
+// reaching 2% of full scale after at least `quiet` seconds below it to its
+// last such sample, and the frequency its first 20 ms cross zero at.
+struct Sound { double onset, end, hertz; };
 
-// A block is loud when a sample reaches 2% of full scale; loud blocks less
-// than 0.15 s apart belong to the same sound.
-inline QList<Sound> soundsIn(const QList<qint16> &samples)
+// The sounds heard; by default, parts less than 0.15 s apart are one.
+inline QList<Sound> soundsIn(const QList<qint16> &samples, double quiet = 0.15)
 {
     QList<Sound> sounds;
-    constexpr qsizetype block = kCaptureRate / 200;
-    for (qsizetype from = 0; from < samples.size(); from += block) {
-        const double at = double(from) / kCaptureRate;
-        const QList<qint16> part = samples.mid(from, block);
-        if (std::none_of(part.begin(), part.end(), [](qint16 s) { return std::abs(int(s)) >= 32768 / 50; }))
+    const qsizetype gap = qsizetype(quiet * kCaptureRate), window = kCaptureRate / 50;
+    qsizetype lastLoud = -gap - 1;
+    for (qsizetype i = 0; i < samples.size(); ++i) {
+        if (std::abs(int(samples[i])) < 32768 / 50)
             continue;
-        if (sounds.isEmpty() || at - sounds.last().end >= 0.15)
-            sounds.append({at, at});
-        sounds.last().end = at + double(block) / kCaptureRate;
+        if (i - lastLoud > gap) {
+            int crossings = 0;
+            for (qsizetype j = i + 1; j < std::min(i + window, samples.size()); ++j)
+                crossings += (samples[j - 1] < 0) != (samples[j] < 0);
+            sounds.append({double(i) / kCaptureRate, 0, crossings / 2.0 / (double(window) / kCaptureRate)});
+        }
+        sounds.last().end = double(i + 1) / kCaptureRate;
+        lastLoud = i;
     }
     return sounds;
 }
@@ -114,41 +118,11 @@ inline QList<qint16> recordingWhile(const QString &wavPath, const std::function<
     return samples16(readFile(wavPath)).value_or(QList<qint16>());
 }
 
-// The same, as the sounds found in the recording.
-inline QList<Sound> soundsWhile(const QString &wavPath, const std::function<void()> &play,
-                                const QString &device = QStringLiteral("kelvoran_null.monitor"))
-{
-    return soundsIn(recordingWhile(wavPath, play, device));
-}
-
-// Where each sound starts, to the sample, and its pitch: the first sample
-// reaching 2% of full scale after at least `quiet` seconds below it, and
-// the frequency its first 20 ms cross zero at.
-struct Onset { double at, hertz; };
-inline QList<Onset> onsetsIn(const QList<qint16> &samples, double quiet = 0.02)
-{
-    QList<Onset> out;
-    const qsizetype gap = qsizetype(quiet * kCaptureRate), window = kCaptureRate / 50;
-    qsizetype lastLoud = -gap - 1;
-    for (qsizetype i = 0; i < samples.size(); ++i) {
-        if (std::abs(int(samples[i])) < 32768 / 50)
-            continue;
-        if (i - lastLoud > gap && i + window <= samples.size()) {
-            int crossings = 0;
-            for (qsizetype j = i + 1; j < i + window; ++j)
-                crossings += (samples[j - 1] < 0) != (samples[j] < 0);
-            out.append({double(i) / kCaptureRate, crossings / 2.0 / (double(window) / kCaptureRate)});
-        }
-        lastLoud = i;
-    }
-    return out;
-}
-
 inline QByteArray describe(const QList<Sound> &sounds)
 {
     QString text = QStringLiteral("sounds (s):");
     for (const Sound &s : sounds)
-        text += QStringLiteral(" %1-%2").arg(s.onset, 0, 'f', 3).arg(s.end, 0, 'f', 3);
+        text += QStringLiteral(" %1-%2 %3Hz").arg(s.onset, 0, 'f', 3).arg(s.end, 0, 'f', 3).arg(qRound(s.hertz));
     return text.toUtf8();
 }
 

@@ -101,7 +101,7 @@ private slots:
         // (how evenly: bench_latency). ("その他" holds this page: test_texts.)
         VoicePage page(program.win.talk());
         page.show();
-        const QList<Sound> check = soundsWhile(home_.filePath("capture.wav"), [&] { click(child(&page, "cmdSoundCheck")); });
+        const QList<Sound> check = soundsIn(recordingWhile(home_.filePath("capture.wav"), [&] { click(child(&page, "cmdSoundCheck")); }));
         QVERIFY2(child<QLabel>(&page, "lblOutput")->text().contains("Null Output"), qPrintable(child<QLabel>(&page, "lblOutput")->text()));
         QVERIFY2(check.size() == 5, describe(check));
         page.close();

@@ -1,6 +1,6 @@
 // What the backup tests share: snapshots of a home, the program run on the
-// command line, hand-made archives, and a backup written or read the way a
-// row says.
+// command line, hand-made archives, and a backup written or read through
+// the studio.
 #pragma once
 
 #include "support/AudioCapture.h"
@@ -23,7 +23,6 @@
 #include <QStorageInfo>
 #include <QThread>
 
-#include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,23 +94,18 @@ inline QByteArray tarOf(const std::vector<std::pair<QString, QByteArray>> &entri
     return readFile(dir.filePath("t.tar.gz"));
 }
 
-// Writes (or reads) the backup `file` of `fx`'s voice the row's way: on the
-// command line ("command" and the flags of a reading), or by the studio's
-// button and file dialog ("studio" and the button that answers its question).
-// `said`: what the studio says afterwards.
-inline bool transfer(TalkFixture &fx, const QString &way, bool reading, const QString &file, QString *said = nullptr)
+// Writes (or reads) the backup `file` of `fx`'s voice by the studio's button
+// and file dialog, `answer` the button that answers its question; `said`:
+// what the studio says afterwards.
+inline bool transfer(TalkFixture &fx, bool reading, const QString &file, int answer = 0, QString *said = nullptr)
 {
-    QStringList words = way.split(u' ');
-    if (words.takeFirst() == "command")
-        return kelvoran(QStringList{"--home", fx.home.path(), reading ? "--import-voice" : "--export-voice", file}
-                        + (reading ? words : QStringList())) == 0;
     FrmStudio studio(fx.talk());
     studio.show();
     ModalScript script({{"dlgBackupFile", [&](QWidget *d) {
                              QTest::keyClicks(child(d, "fileNameEdit"), file);
                              QTest::keyClick(child(d, "fileNameEdit"), Qt::Key_Return);
                          }}});
-    Questions questions({words.first().toInt()});
+    Questions questions({answer});
     click(child(&studio, reading ? "cmdImport" : "cmdExport"));
     if (said)
         *said = child<QLabel>(&studio, "lblTake")->text();

@@ -219,10 +219,8 @@ private slots:
         fx.writeFile("え.wav", "RIFF");
         QDir(fx.home.path()).mkpath("voice/takes");
         fx.writeFile("voice/takes/い.wav", "RIFF");   // a take without its sound is no recording
-        for (const QString ch : {"あ", "い", "か"}) {
-            QFile f(installed.filePath(ch + ".wav"));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
+        for (const QString ch : {"あ", "い", "か"})
+            QVERIFY(writeFile(installed.filePath(ch + ".wav"), {}));
         FrmStudio studio(fx.talk());
         QStringList shown;
         for (const QString ch : {"あ", "い", "か", "う", "え"})

@@ -94,14 +94,11 @@ private slots:
             files.insert(name, files.value(name, bytes)); // a row's own file first
         for (auto f = files.cbegin(); f != files.cend(); ++f)
             QVERIFY(writeFile(home.filePath(f.key()), f.value()));
-        QProcess program;
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        Ran ran;
         const QList<qint16> heard = recordingWhile(home.filePath(QStringLiteral("capture")), [&] { // not a "*.wav" the program reads
-            program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--read-and-quit"), home.path(), text});
-            QVERIFY(program.waitForFinished(10'000));
+            ran = runProgram(QCoreApplication::applicationFilePath(), {QStringLiteral("--read-and-quit"), home.path(), text});
         });
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        QVERIFY2(ran.code == 0, ran.err.constData()); // ended by "終了", neither crashed nor hung
         // Each mora its own onset (after 20 ms of quiet); a sound's end, after 0.15 s.
         const QList<Sound> sounds = soundsIn(heard), onsets = soundsIn(heard, 0.02);
         const QByteArray got = describe(onsets);

@@ -4,8 +4,6 @@
 #include "support/TestMain.h"
 #include "accent/PitchShift.h"
 
-#include <QTest>
-
 #include <cmath>
 #include <numbers>
 #include <random>

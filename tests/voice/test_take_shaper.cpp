@@ -7,7 +7,6 @@
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTest>
 
 #include <algorithm>
 #include <cmath>

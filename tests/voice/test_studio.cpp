@@ -264,10 +264,7 @@ private slots:
         studio.show();
         QVERIFY(QTest::qWaitForWindowExposed(&studio));
         const QRect screen = studio.screen()->availableGeometry();
-        QTRY_VERIFY2(screen.contains(studio.frameGeometry()),
-                     qPrintable(QStringLiteral("%1x%2 frame on a %3x%4 screen")
-                                    .arg(studio.frameGeometry().width()).arg(studio.frameGeometry().height())
-                                    .arg(screen.width()).arg(screen.height())));
+        QTRY_VERIFY2(screen.contains(studio.frameGeometry()), QTest::toString(studio.frameGeometry()));
         for (const char *name : {"cmdRecord", "cmdSave", "cmdRetry", "cmdNext", "cmdRestore", "cmdTest", "cmdClose",
                                  "cmdExport", "cmdImport", "cmbInput", "lstSounds", "optHeightOwn", "optHeightHigh", "optHeightLow"}) {
             QWidget *w = child(&studio, name);

@@ -321,8 +321,7 @@ private slots:
         QTemporaryDir dir;
         const QString mount = dir.filePath("disk");
         SmallDisk disk(mount, "size=256k");
-        if (!disk.mounted())
-            QFAIL("cannot mount a small tmpfs here: mount needs root (run the tests as root or in a container)");
+        QVERIFY2(disk.mounted(), "cannot mount a small tmpfs here: mount needs root (run the tests as root or in a container)");
         VoiceFolder folder(mount);
         QVERIFY(writeFile(mount + "/う.wav", toneWav(200, 0.2)));
         // Room for the generated sound's copy and the take, not for both

@@ -42,7 +42,6 @@ private slots:
         const QString record = u"\"こんにちは～①\"\r\n"_s, same;
         QTest::newRow("control bytes map to themselves") << QString::fromLatin1("\x1A\x1C\x7F") << hex("1A 1C 7F") << cp932 << same;
         QTest::newRow("emoji refused") << u"ねこ😺"_s << kRefused << unread << same;
-        QTest::newRow("hiragana vu refused") << u"ゔ"_s << kRefused << unread << same;
         // The usual Unicode forms, written as the form code page 932 holds.
         QTest::newRow("〜 ‖ − — as ～ ∥ － ―") << u"〜‖−—"_s << hex("81 60 81 61 81 7C 81 5C") << cp932 << u"～∥－―"_s;
         QTest::newRow("¢ £ ¬ as ￠ ￡ ￢") << u"¢£¬"_s << hex("81 91 81 92 81 CA") << cp932 << u"￠￡￢"_s;
@@ -82,7 +81,6 @@ private slots:
     {
         QTest::addColumn<QString>("what");
         QTest::addColumn<int>("status");
-        QTest::newRow("nothing") << u"-"_s << int(LoadedFile::Missing);
         QTest::newRow("a folder") << u"folder"_s << int(LoadedFile::NotRegular);
         QTest::newRow("16 MB") << u"16 MB"_s << int(LoadedFile::Read);
     }

@@ -4,7 +4,6 @@
 // sentence with, also without a dictionary.
 #include "support/TestMain.h"
 #include "reading/Dictionary.h"
-#include "reading/Morae.h"
 #include "reading/SpokenReading.h"
 #include "support/Files.h"
 
@@ -117,27 +116,6 @@ private slots:
         for (const SpokenUnit &u : spokenUnits(text, Dictionary::shared().analyser()))
             got << (units.contains(u'=') ? u.text + u'=' + text.mid(u.from, u.length) : u.text);
         QCOMPARE(got.join(u' '), units);
-    }
-
-    // The sound played for a mora a set lacks: the nearest, step by step,
-    // never two kana.
-    void nearestSound_data()
-    {
-        QTest::addColumn<QString>("mora");
-        QTest::addColumn<QString>("steps");
-        QTest::newRow("ゔぁ") << "ゔぁ" << "ば";
-        QTest::newRow("てょ") << "てょ" << "ちょ ち";
-        QTest::newRow("ゔゅ") << "ゔゅ" << "びゅ び";
-        QTest::newRow("a pair outside the table") << "さぃ" << "さ";
-        QTest::newRow("a plain kana") << "か" << "";
-    }
-    void nearestSound()
-    {
-        QFETCH(QString, mora);
-        QStringList steps;
-        for (QString m = nearestMora(mora); !m.isEmpty(); m = nearestMora(m))
-            steps << m;
-        QTEST(steps.join(u' '), "steps");
     }
 
     // --reading: TEXT, or each line of standard input. The dictionary is the

@@ -245,8 +245,7 @@ private slots:
         QTest::addColumn<QRect>("wanted");
         QTest::addColumn<QRect>("window");
         QTest::addColumn<QRect>("placed"); // on a screen of 1024 x 768
-        QTest::newRow("wider than the window: as wide, over it") << QRect(2, 550, 790, 128) << QRect(0, 0, 786, 570) << QRect(0, 550, 786, 128);
-        QTest::newRow("window at the screen's right edge") << QRect(250, 600, 790, 128) << QRect(234, 0, 790, 600) << QRect(234, 600, 790, 128);
+        // (A panel wider than the window, over it: test_stop_panel_wm.)
         QTest::newRow("narrow window: as narrow") << QRect(900, 700, 300, 128) << QRect(800, 0, 224, 768) << QRect(800, 640, 224, 128);
         QTest::newRow("below the screen: moved up") << QRect(0, 700, 786, 128) << QRect(0, 0, 786, 900) << QRect(0, 640, 786, 128);
         QTest::newRow("no window known: the screen only") << QRect(500, 0, 790, 128) << QRect() << QRect(234, 0, 790, 128);
@@ -305,7 +304,7 @@ private slots:
         QTest::addColumn<QString>("rate");
         QTest::addColumn<bool>("isSpoken");
         QTest::addColumn<int>("isRate");
-        QTest::newRow("nothing stored") << QString() << QString() << false << 8;
+        // (Nothing stored: the reading rows without settings.)
         QTest::newRow("spoken at 2") << "1" << "2" << true << 2;
         QTest::newRow("out of range and not numbers") << "2" << "1" << false << 8;
         QTest::newRow("fractions") << "1.0" << "7.5" << false << 8;

@@ -27,8 +27,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("accent");
         QTest::newRow("flat noun, particle, verb") << "水をください" << "み/L ず/H お/H | く/L だ/H さ/H い/L";
-        // (橋を渡る and 箸で食べる, told apart by their pitch alone, and 雨ですか？
-        // are heard as spoken in test_reading.)
+        // (橋を渡る and 箸で食べる, told apart by their pitch alone, 雨ですか？ and
+        // a pause ending the downsteps are heard as spoken in test_reading.)
         QTest::newRow("compound noun") << "東京都知事" << "と/L お/H きょ/H お/H と/H ち/H じ/L";
         QTest::newRow("compound noun falling on the latter's first mora") << "英語時計" << "え/L え/H ご/H と/H け/L え/L";
         QTest::newRow("a prefix keeps the noun's nucleus") << "ご両親" << "ご/L りょ/H お/L し/L ん/L";
@@ -89,19 +89,6 @@ private slots:
         const QString text = QStringLiteral("ぬぺりょぽ");
         const QList<Morpheme> unknown{{0, text.size(), text, {"名詞", "一般", "*", "*", "*", "*", "*"}}};
         QCOMPARE(accentLine(accentUnits(text, spokenUnits(text, nullptr), unknown)), "ぬ/L ぺ/H りょ/H ぽ/H");
-    }
-
-    // A pause ends the run of downsteps. (How the downsteps, a question's
-    // rise and a devoiced vowel sound: test_reading's accent rows.)
-    void aPauseEndsTheDownsteps()
-    {
-        const QString text = QStringLiteral("雨が降る、雨が降る");
-        const QList<AccentedUnit> units =
-            accentUnits(text, spokenUnits(text, Dictionary::shared().analyser()), accentAnalyser()->analyse(text));
-        QString steps;
-        for (const AccentedUnit &u : units)
-            steps += QString::number(u.downsteps);
-        QCOMPARE(steps, "00011000011");
     }
 };
 

@@ -154,6 +154,12 @@ private slots:
             << "Spoken=1;Accent=0" << "きょうは水_" << kana << none << 5 / 8.0
             << QStringList{"timeline き@0 お@5513 わ@11025 み@16538 ず@22050 end 27563"}
             << QStringList{"[きょ]うは水_", "きょ[う]は水_", "きょう[は]水_", "きょうは[水]_", "きょうは[水]_"} << "きょうは水[_]";
+        // A mora the set lacks sounds as its nearest, step by step (ゔぁ as ば,
+        // てょ as ちょ or else ち, a pair outside the table as its first kana),
+        // and never as two kana; ぬ, with nothing near, is silent.
+        QTest::newRow("spoken, the nearest sound")
+            << "Spoken=1;Accent=0" << "ゔぁてょさぃぬ_" << QStringList{"ば", "ち", "さ"} << none << 4 / 8.0
+            << QStringList{"timeline ば@0 ち@5513 さ@11025 ·@16538 end 22050"} << QStringList{} << "ゔぁてょさぃぬ[_]";
         QTest::newRow("spoken, pair with its own sound, rate 10")
             << "Spoken=1;Rate=10;Accent=0" << "きょう、_" << QStringList{"きょ", "お"} << none << 0.5
             << QStringList{"timeline きょ@0 お@4410 ·@8820 end 22050"}
@@ -188,6 +194,12 @@ private slots:
         QTest::newRow("accent: 雨ですか？")
             << "Spoken=1" << "雨ですか？_" << QStringList{"あ", "め", "で", "す", "か"} << none << 11 / 8.0
             << QStringList{"timeline あ@0^2 め@5513^-2 で@11025^-2 す@16538^-2*0.35 ·@19294 か@22050^3.5 ·@27563 end 60638"} << QStringList{"[雨]ですか？_"} << "雨ですか？[_]";
+        // A pause ends the run of downsteps: the second 雨が降る as high as the first.
+        QTest::newRow("accent: a pause ends the downsteps")
+            << "Spoken=1" << "雨が降る、雨が降る_" << QStringList{"あ", "め", "が", "ふ", "る"} << none << 13 / 8.0
+            << QStringList{"timeline あ@0^2 め@5513^-2 が@11025^-2 ふ@16538^1.3*0.95 る@22050^-2.7*0.95 ·@27563 "
+                           "あ@44100^2 め@49613^-2 が@55125^-2 ふ@60638^1.3*0.95 る@66150^-4.2*0.807 end 71663"}
+            << QStringList{} << "雨が降る、雨が降る[_]";
         // The stop label touched in the second beat ends the reading at its end.
         const Act stop = [](TalkFixture &fx) {
             fx.clock.after(0.2, [] { postClick(stopPanel()->findChild<QWidget *>(QStringLiteral("lblLabel"))); });
@@ -233,8 +245,7 @@ private slots:
         QTest::addColumn<QRect>("wanted");
         QTest::addColumn<QRect>("window");
         QTest::addColumn<QRect>("placed"); // on a screen of 1024 x 768
-        QTest::newRow("wider than the window: as wide, over it") << QRect(2, 550, 790, 128) << QRect(0, 0, 786, 570) << QRect(0, 550, 786, 128);
-        QTest::newRow("window at the screen's right edge") << QRect(250, 600, 790, 128) << QRect(234, 0, 790, 600) << QRect(234, 600, 790, 128);
+        // (A panel wider than the window, over it: test_stop_panel_wm.)
         QTest::newRow("narrow window: as narrow") << QRect(900, 700, 300, 128) << QRect(800, 0, 224, 768) << QRect(800, 640, 224, 128);
         QTest::newRow("below the screen: moved up") << QRect(0, 700, 786, 128) << QRect(0, 0, 786, 900) << QRect(0, 640, 786, 128);
         QTest::newRow("no window known: the screen only") << QRect(500, 0, 790, 128) << QRect() << QRect(234, 0, 790, 128);
@@ -293,7 +304,7 @@ private slots:
         QTest::addColumn<QString>("rate");
         QTest::addColumn<bool>("isSpoken");
         QTest::addColumn<int>("isRate");
-        QTest::newRow("nothing stored") << QString() << QString() << false << 8;
+        // (Nothing stored: the reading rows without settings.)
         QTest::newRow("spoken at 2") << "1" << "2" << true << 2;
         QTest::newRow("out of range and not numbers") << "2" << "1" << false << 8;
         QTest::newRow("fractions") << "1.0" << "7.5" << false << 8;

@@ -15,28 +15,19 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
-#include <cstdlib>
 #include <sys/stat.h>
 
 class TestFontConfig : public QObject {
     Q_OBJECT
 
 public:
-    // Before the application starts: a configuration the user chose is
-    // theirs and stays in force; without one the program's is taken.
+    // Before the application starts, as the program does: without a
+    // configuration of the user's, the program's is taken. (One the user
+    // chose stays in force: userConfiguration.)
     static void initMain()
     {
-        qputenv("FONTCONFIG_FILE", "/etc/fonts/fonts.conf");
-        if (kel::useProgramFonts()) {
-            std::fputs("FAIL: a user's FONTCONFIG_FILE was overridden\n", stderr);
-            std::exit(1);
-        }
         qunsetenv("FONTCONFIG_FILE");
-        if (!kel::useProgramFonts()) {
-            std::fputs("FAIL: the program's font configuration was not taken\n", stderr);
-            std::exit(1);
-        }
+        kel::useProgramFonts();
     }
 
 private slots:

@@ -201,10 +201,10 @@ private slots:
         QTest::newRow("a mouse button is a switch when asked") << "Scan=1;ScanVoice=1;ScanMouse=1" << "" << "m +1600"
                                                                << "あ set/か" << "";
         QTest::newRow("otherwise a click is a touch") << "Scan=1;ScanVoice=1" << "" << "m +1600" << "" << "";
-        // Resting 1 s selects.
-        QTest::newRow("resting selects once") << "Dwell=1000" << "す" << "+990 =0 +10 =1 +3000 =1" << "" << "";
-        QTest::newRow("the enlarged screen under the pointer is dead until it moves")
-            << "Dwell=1000" << "す" << "+1000 =1 +3000 ~ +3000 =1 > +1000 =2" << "" << "ず_";
+        // Resting 1 s selects, once; the enlarged screen that opens under the
+        // pointer is dead until it moves.
+        QTest::newRow("resting selects once, then not again until the pointer moves")
+            << "Dwell=1000" << "す" << "+990 =0 +10 =1 +3000 =1 ~ +3000 =1 > +1000 =2" << "" << "ず_";
         QTest::newRow("a tremor as the enlarged screen opens selects nothing")
             << "Dwell=1000" << "す" << "+1000 =1 ~ +3000 =1" << "" << "";
         QTest::newRow("a click where it rests is the only touch") << "Dwell=1000" << "ひら" << "m +1500 =0" << "" << "";

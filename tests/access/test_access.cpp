@@ -331,16 +331,9 @@ private slots:
         ModalScript script({{"frmOPT", [&](QWidget *d) {
             auto *list = child<QComboBox>(d, "cmbSample");
             AccessControl &a = fx.win->access();
-            tap(fx, Qt::Key_Space);   // "確定" first
-            shown << a.screen().groups[a.scanner()->group()].items[0].text;
-            // Along the groups to the drop-down's, then along its items.
-            const auto [g, i] = find(a.screen(), QStringLiteral("２"));
-            while (a.scanner()->group() != g)
-                pass(fx, 100);
-            tap(fx, Qt::Key_Space);
-            while (a.scanner()->item() != i)
-                pass(fx, 100);
-            tap(fx, Qt::Key_Space);
+            shown << currentScanScreen(fx.talk(), false, true).groups[0].items[0].text;   // "確定" first
+            const User user(fx, Way::OneSwitch, {QStringLiteral("２")});
+            QTRY_VERIFY(user.done());
             for (int k = 0; k < 5; ++k) {
                 shown << list->currentText();
                 pass(fx, k == 0 ? 1500 : 1000);

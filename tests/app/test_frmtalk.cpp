@@ -147,11 +147,9 @@ private slots:
         QFETCH(QString, message);
         TalkFixture fx;
         QStringList shown;
-        const test::ExpectsDialogs answeredBelow;
         for (const int code : codes) {
             // Looks, then answers: a failed check must not leave the dialog open.
-            QTimer::singleShot(0, [&] {
-                QWidget *dialog = QApplication::activeModalWidget();
+            const ModalScript script({{"frmOK", [&](QWidget *dialog) {
                 const TwipsMap &map = fx.win->twips();
                 const auto *label = dialog->findChild<QLabel *>("lblOK");
                 QStringList seen;
@@ -173,7 +171,7 @@ private slots:
                             seen << b->text() + QStringLiteral(" %1,%2,%3,%4").arg(design.x()).arg(design.y()).arg(design.width()).arg(design.height());
                 shown << seen.join(u' ');
                 click(dialog->findChild<QPushButton *>("cmdOK0"));
-            });
+            }}});
             AskUser(fx.talk(), message, code, QStringLiteral("例文登録"));
             QVERIFY(fx.st().AskAnswer);
         }

@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 

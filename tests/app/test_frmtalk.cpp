@@ -5,7 +5,6 @@
 #include "samples/SampleDriving.h"
 
 #include "frame/FrmOK.h"
-#include "frame/TextPanel.h"
 
 #include "widgets/LineBreaks.h"
 

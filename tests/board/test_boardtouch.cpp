@@ -150,8 +150,8 @@ void TestBoardTouch::touches_data()
     // cell presses silver, and only beeps. "スペース" is inert.
     QTest::newRow("colours under rule 3") << "OPT1=3" << "v0,9 v1,9 v1,9" << "い[_]" << "あ" << closed << 0
                                           << "0,9 green / 1,9 green / 1,9 silver";
-    QTest::newRow("colours under rule 0") << "Beep=1" << "0,8 vz0,0 S" << "|" << "か" << "· · · | さ か が | し き ぎ" << 2
-                                          << "0,8 desktop, z0,0 silver";
+    QTest::newRow("colours under rule 0") << "Beep=1" << "0,9 vz0,0 S" << "|" << "あ" << "· · · | か あ ぁ | き い ぃ" << 2
+                                          << "0,9 desktop, z0,0 silver";
 }
 
 void TestBoardTouch::touches()

@@ -66,6 +66,7 @@ private slots:
         QTest::newRow("終了, empty box: ends unasked") << "" << "終了" << at + "hidden|0 beeps, 1 quits";
         QTest::newRow("the close box") << "" << "close" << at + "hidden|0 beeps, 1 quits";
         QTest::newRow("終了, only spaces: ends") << "  _" << "終了" << "1 quits";
+        QTest::newRow("終了, unread words: asks, キャンセル stays") << "みず_" << "終了" << "0 quits, asked";
         QTest::newRow("終了, read aloud: ends") << "みず_" << "読む 終了" << "1 quits";
         QTest::newRow("終了, changed after reading: asks") << "みず_" << "読む ＢＳ 終了" << "0 quits, asked";
         QTest::newRow("終了, stored as an example: ends") << "みず_" << "例文追加 例文終了 終了" << "1 quits";

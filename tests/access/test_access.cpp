@@ -179,6 +179,8 @@ private slots:
         QTest::newRow("two switches: Move steps, Select takes, time never moves it")
             << "Scan=2;SwitchLock=0;OPT1=2" << ""
             << "S =g0 S =g1 E =i1.0 S =i1.1 S =i1.2 E =g0 S =g1 E =i1.0 +9000 =i1.0 S S S S S =u1 E =g1" << "" << "く_";
+        QTest::newRow("two switches, rows first") << "Scan=2;SwitchLock=0;OPT1=2;ScanOrder=1" << ""
+                                                  << "S =g0 S =g1 E =i1.0 S =i1.1 S =i1.2 E =g0" << "" << "し_";
         // P: a Move 0.2 s into the next wait, during the echo of the pick.
         // The enlarged screen opens after the echo: a Select kept from the
         // board's screen takes nothing there, it only shows the highlight.

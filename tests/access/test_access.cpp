@@ -156,10 +156,10 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("target");   // where the pointer rests first: a cell's text or a caption
         // E the Enter switch (d, u, r: down, up, a key repeat), S the space bar,
-        // m a click where the pointer is, +ms time passes, ~ the pointer moves by
-        // 2 pixels, > by 20, o off any target, b back; R "読む" over "あいうえ"
-        // with the space bar pressed 1 s in; =x the scan state (as scanState) or
-        // the number of selections so far.
+        // Ps the space bar pressed s seconds into the next wait, m a click
+        // where the pointer is, +ms time passes, ~ the pointer moves by 2
+        // pixels, > by 20, o off any target, b back; R "読む" over "あいうえ";
+        // =x the scan state (as scanState) or the number of selections so far.
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("voiced");
         QTest::addColumn<QString>("text");
@@ -181,12 +181,12 @@ private slots:
             << "S =g0 S =g1 E =i1.0 S =i1.1 S =i1.2 E =g0 S =g1 E =i1.0 +9000 =i1.0 S S S S S =u1 E =g1" << "" << "く_";
         QTest::newRow("two switches, rows first") << "Scan=2;SwitchLock=0;OPT1=2;ScanOrder=1" << ""
                                                   << "S =g0 S =g1 E =i1.0 S =i1.1 S =i1.2 E =g0" << "" << "し_";
-        // P: a Move 0.2 s into the next wait, during the echo of the pick.
+        // P0.2: a Move during the echo of the pick.
         // The enlarged screen opens after the echo: a Select kept from the
         // board's screen takes nothing there, it only shows the highlight.
         QTest::newRow("one switch: a press kept across a change of screen takes nothing")
-            << "Scan=1;SwitchLock=0;Samp=0" << "" << "E =g0 E =i0.0 P E =g0 +10 =g0 =1" << "あ" << "";
-        QTest::newRow("a switch stops the reading") << "Scan=2" << "" << "R" << "あ い" << "あいうえ_";
+            << "Scan=1;SwitchLock=0;Samp=0" << "" << "E =g0 E =i0.0 P0.2 E =g0 +10 =g0 =1" << "あ" << "";
+        QTest::newRow("a switch stops the reading") << "Scan=2" << "" << "P1 R" << "あ い" << "あいうえ_";
         // Switch edges, with highlights that stay 5 s.
         QTest::newRow("a held switch takes the group once, not its first cell")
             << "Scan=1;ScanStep=5000;SwitchLock=0" << "" << "d u d r r +1000 r r u =i0.0" << "" << "";
@@ -249,7 +249,7 @@ private slots:
             } else if (QStringLiteral("dur").contains(c)) {
                 key(fx, Qt::Key_Return, c == u'u' ? QEvent::KeyRelease : QEvent::KeyPress, c == u'r');
             } else if (c == u'P') {
-                fx.clock.after(0.2, [&fx] {
+                fx.clock.after(s.mid(1).toDouble(), [&fx] {
                     for (auto type : {QEvent::KeyPress, QEvent::KeyRelease})
                         QCoreApplication::postEvent(fx.win.get(), new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, " "));
                 });
@@ -257,9 +257,6 @@ private slots:
                 QTest::mouseClick(w, Qt::LeftButton, {}, at);
             } else if (c == u'R') {
                 fx.setText(QStringLiteral("あいうえ_"), 0);
-                fx.clock.after(1.0, [&fx] {
-                    QCoreApplication::postEvent(fx.win.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " "));
-                });
                 TalkFixture::click(fx.ui().cmdRead);
             } else {
                 moveTo(w, at = c == u'o' ? QPoint(1, 1) : c == u'b' ? home : at + QPoint(c == u'~' ? 2 : 20, 0));

@@ -212,17 +212,3 @@ private:
 };
 
 } // namespace kel::test
-
-// Waits until `user` is done: every target reached, in no more presses than
-// the layout asks for (the trace says which took more); then lets the last
-// selection's release, still queued when its press counted, act.
-#define KEL_USER_DONE(user)                                                                                 \
-    do {                                                                                                   \
-        QTRY_VERIFY_WITH_TIMEOUT((user).done(), 60000);                                                    \
-        QCOMPARE((user).stuck, QString());                                                                 \
-        QVERIFY2((user).presses <= (user).bound, qPrintable(QStringLiteral("at most %1 presses, not %2: %3") \
-                                                                .arg((user).bound).arg((user).presses)     \
-                                                                .arg((user).trace.join(u' '))));           \
-        for (int i = 0; i < 3; ++i)                                                                        \
-            QCoreApplication::processEvents();                                                             \
-    } while (false)

@@ -5,7 +5,6 @@
 #include "samples/SampleDriving.h"
 
 #include "frame/FrmOK.h"
-#include "frame/TextPanel.h"
 
 #include "widgets/LineBreaks.h"
 
@@ -43,7 +42,8 @@ class TestFrmTalk : public QObject {
 private slots:
     // Steps as drive() takes them, or "close", the window's close box, from
     // `text` in the box ("": as at start; else only the end is looked at),
-    // the end's question answered with `answer` (0 ＯＫ, 1 キャンセル).
+    // the end's question answered with キャンセル (answered ＯＫ, by a
+    // resting pointer: test_access).
     // "Beep" is on, so that every beep counts.
     // "終了" asks before words not yet read aloud or stored are lost, with
     // "キャンセル" the default, the answer Enter takes; otherwise it ends at once.
@@ -51,34 +51,31 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("shows");
         const QString hira = "ひら 、ろ？もほのとそこお|", narrow = "広げる 1515/1455|", at = hira + narrow;
-        QTest::newRow("at start") << "" << "" << 1 << at + "focus|0 beeps, 0 quits";
+        QTest::newRow("at start") << "" << "" << at + "focus|0 beeps, 0 quits";
         // One touch's mode: test_options_dialog (the key), test_boardtouch (the cells).
-        QTest::newRow("ひら カタ 英数: hiragana again") << "" << "ひら カタ 英数" << 1 << at + "focus|0 beeps, 0 quits";
+        QTest::newRow("ひら カタ 英数: hiragana again") << "" << "ひら カタ 英数" << at + "focus|0 beeps, 0 quits";
         // From the design height of 1515 to the window's height less 2230,
         // and back to 1635.
-        QTest::newRow("広げる") << "" << "広げる" << 1 << hira + "狭める 6440/6290|focus|0 beeps, 0 quits";
-        QTest::newRow("狭める") << "" << "広げる 狭める" << 1 << hira + "広げる 1635/1455|focus|0 beeps, 0 quits";
+        QTest::newRow("広げる") << "" << "広げる" << hira + "狭める 6440/6290|focus|0 beeps, 0 quits";
+        QTest::newRow("狭める") << "" << "広げる 狭める" << hira + "広げる 1635/1455|focus|0 beeps, 0 quits";
         // One beep as it opens (the rest of opening: test_boardtouch), one at 戻る.
         QTest::newRow("か opens the enlarged screen, its 戻る beeps and closes it")
-            << "" << "#0,8 戻る" << 1 << at + "focus|2 beeps, 0 quits";
-        QTest::newRow("終了, empty box: ends unasked") << "" << "終了" << 1 << at + "hidden|0 beeps, 1 quits";
-        QTest::newRow("the close box") << "" << "close" << 1 << at + "hidden|0 beeps, 1 quits";
-        QTest::newRow("終了, only spaces: ends") << "  _" << "終了" << 1 << "1 quits";
-        QTest::newRow("終了, unread words, キャンセル: stays") << "みず_" << "終了" << 1 << "0 quits, asked";
-        QTest::newRow("終了, unread words, ＯＫ: ends") << "みず_" << "終了" << 0 << "1 quits, asked";
-        QTest::newRow("終了, read aloud: ends") << "みず_" << "読む 終了" << 1 << "1 quits";
-        QTest::newRow("終了, changed after reading: asks") << "みず_" << "読む ＢＳ 終了" << 1 << "0 quits, asked";
-        QTest::newRow("終了, stored as an example: ends") << "みず_" << "例文追加 例文終了 終了" << 1 << "1 quits";
+            << "" << "#0,8 戻る" << at + "focus|2 beeps, 0 quits";
+        QTest::newRow("終了, empty box: ends unasked") << "" << "終了" << at + "hidden|0 beeps, 1 quits";
+        QTest::newRow("the close box") << "" << "close" << at + "hidden|0 beeps, 1 quits";
+        QTest::newRow("終了, only spaces: ends") << "  _" << "終了" << "1 quits";
+        QTest::newRow("終了, unread words: asks, キャンセル stays") << "みず_" << "終了" << "0 quits, asked";
+        QTest::newRow("終了, read aloud: ends") << "みず_" << "読む 終了" << "1 quits";
+        QTest::newRow("終了, changed after reading: asks") << "みず_" << "読む ＢＳ 終了" << "0 quits, asked";
+        QTest::newRow("終了, stored as an example: ends") << "みず_" << "例文追加 例文終了 終了" << "1 quits";
     }
 
     void touches()
     {
         QFETCH(QString, text);
         QFETCH(QString, steps);
-        QFETCH(int, answer);
         TalkFixture f({{"Beep", "1"}});
         if (!text.isEmpty())
             f.setText(text, text.size() - 1, 1);
@@ -86,7 +83,7 @@ private slots:
         if (steps == u"close")
             f.win->close();
         else
-            asked = drive(f, steps, {answer}, true);
+            asked = drive(f, steps, {1}, true);
         const QString question = "終了|終了してもよろしいですか？|ＯＫ|[キャンセル]";
         QVERIFY2(asked.isEmpty() || asked == QStringList{question}, qPrintable(asked.join(u'\n')));
         QTEST((text.isEmpty() ? look(f) : look(f).section(u' ', -2)) + (asked.isEmpty() ? "" : ", asked"), "shows");
@@ -133,17 +130,14 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("shown");
         const QString ok = "ＯＫ 300,2280,4365,1635 キャンセル 5460,2280,4365,1635";
-        QTest::newRow("notice") << QList<int>{kAskNotice} << "同一文が登録されています"
-                                << QStringList{"OK 3500,2280,4365,1635"};
-        QTest::newRow("notice, then a question") << QList<int>{kAskNotice, kAskOkCancel} << "はじめからでよろしいですか？"
-                                                 << QStringList{"OK 3500,2280,4365,1635", ok};
+        // Three sentences, on lines of their own: both dialogs grow alike.
+        QTest::newRow("notice, then a question")
+            << QList<int>{kAskNotice, kAskOkCancel}
+            << "例文を保存できませんでした。\nディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。\n何も変えていません。"
+            << QStringList{"OK 3500,2280,4365,1635", ok};
         QTest::newRow("yes and no") << QList<int>{kAskYesNo} << "日記を登録して終了します"
                                     << QStringList{"ＹＥＳ 300,2280,4365,1635 ＮＯ 5460,2280,4365,1635"};
         QTest::newRow("a long message") << QList<int>{kAskOkCancel} << QString(60, u'あ') << QStringList{ok};
-        QTest::newRow("a notice of three sentences")
-            << QList<int>{kAskNotice}
-            << "例文を保存できませんでした。\nディスクがいっぱいです。いらないファイルを消して、もう一度お試しください。\n何も変えていません。"
-            << QStringList{"OK 3500,2280,4365,1635"};
         QTest::newRow("a message longer than the screen") << QList<int>{kAskOkCancel} << QString(900, u'あ') << QStringList{ok};
     }
 
@@ -153,11 +147,9 @@ private slots:
         QFETCH(QString, message);
         TalkFixture fx;
         QStringList shown;
-        const test::ExpectsDialogs answeredBelow;
         for (const int code : codes) {
             // Looks, then answers: a failed check must not leave the dialog open.
-            QTimer::singleShot(0, [&] {
-                QWidget *dialog = QApplication::activeModalWidget();
+            const ModalScript script({{"frmOK", [&](QWidget *dialog) {
                 const TwipsMap &map = fx.win->twips();
                 const auto *label = dialog->findChild<QLabel *>("lblOK");
                 QStringList seen;
@@ -179,7 +171,7 @@ private slots:
                             seen << b->text() + QStringLiteral(" %1,%2,%3,%4").arg(design.x()).arg(design.y()).arg(design.width()).arg(design.height());
                 shown << seen.join(u' ');
                 click(dialog->findChild<QPushButton *>("cmdOK0"));
-            });
+            }}});
             AskUser(fx.talk(), message, code, QStringLiteral("例文登録"));
             QVERIFY(fx.st().AskAnswer);
         }

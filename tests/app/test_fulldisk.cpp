@@ -45,9 +45,8 @@ private slots:
         SmallDisk disk(folder);
         if (!disk.mounted())
             QFAIL("cannot mount a tmpfs here: mount needs root (run the tests as root or in a container)");
-        QFile old(folder + u'/' + file);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(bytes) == bytes.size());
-        old.close();
+        const QString path = folder + u'/' + file;
+        QVERIFY(test::writeFile(path, bytes));
         if (file != kSampleFileName)
             f.writeFile(kSampleFileName, records({kPlaceholder}));
 
@@ -82,11 +81,8 @@ private slots:
                 QCOMPARE(stored, f.store->value(QStringLiteral("Beep")) == QStringLiteral("0"));
             }
             QCOMPARE(stored, !full);
-            if (full) {
-                QFile now(old.fileName());
-                QVERIFY(now.open(QIODevice::ReadOnly));
-                QCOMPARE(now.readAll(), bytes); // whole, byte for byte
-            }
+            if (full)
+                QCOMPARE(test::readFile(path), bytes); // whole, byte for byte
             for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
                 QVERIFY2(name == ".filler" || name.endsWith(".txt") || name.endsWith(".ini"), qPrintable(name));
         }

@@ -86,11 +86,15 @@ private slots:
         QTest::addColumn<QByteArray>("ours");
         QTest::addColumn<QByteArray>("after");     // what the name holds after the save
         QTest::addColumn<QByteArray>("kept");      // "-": nothing kept beside
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("kind");             // -1: the save fails
         const QByteArray ours = lines("a b y");
-        // (A plain save, a line added or changed elsewhere, what the user is
-        // told, and a rename that fails inside the commit: test_samplescreens,
-        // through the list's own saves.)
+        // The rename that replaces the file fails inside QSaveFile::commit():
+        // the old file stays whole and still the one seen, so that a retry
+        // is not taken for an outside change. (What the user is told then,
+        // a plain save, and a line added or changed elsewhere:
+        // test_samplescreens, through the list's own saves.)
+        QTest::newRow("the commit fails: the old file still the one seen")
+            << lines("a b") << lines("a b") << ours << lines("a b") << QByteArray("-") << -1;
         QTest::newRow("removed elsewhere: written afresh") << lines("a b") << QByteArray("-") << ours << ours << QByteArray("-")
                                                            << int(OutsideChange::None);
         QTest::newRow("made elsewhere since: merged") << QByteArray("-") << lines("x") << ours << lines("a b y x")
@@ -136,8 +140,10 @@ private slots:
             QVERIFY(writeFile(path, disk));
         SeenFile seenFile = seen == "-" ? SeenFile{} : SeenFile{true, seen};
         OutsideChange change;
-        QVERIFY(!saveCheckingOutside(path, seenFile, ours, &change));
-        QCOMPARE(int(change.kind), kind);
+        setSaveFaultForTesting(kind < 0 ? SaveFault::BeforeRename : SaveFault::None);
+        QCOMPARE(saveCheckingOutside(path, seenFile, ours, &change).has_value(), kind < 0);
+        setSaveFaultForTesting(SaveFault::None);
+        QCOMPARE(int(change.kind), std::max(kind, 0));
         QCOMPARE(readFile(outside), QByteArray("victim"));
         if (kind == OutsideChange::SavedBeside) {
             QCOMPARE(QFileInfo(path).isSymLink(), disk == "link");
@@ -148,6 +154,7 @@ private slots:
             return;
         }
         QTEST(readFile(path), "after");
+        QCOMPARE(seenFile.bytes, readFile(path));
         const QStringList copies = keptBeside(path);
         QCOMPARE(copies.size(), kept == "-" ? 0 : 1);
         // No temporary left beside.

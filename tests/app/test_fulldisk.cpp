@@ -9,18 +9,6 @@
 
 using namespace kel;
 
-namespace {
-
-QByteArray manyRecords(const QString &prefix, int count)
-{
-    QStringList lines;
-    for (int i = 0; i < count; ++i)
-        lines << prefix + QString::number(i).rightJustified(4, u'0') + QStringLiteral("あいうえおかきくけこ");
-    return records(lines);
-}
-
-} // namespace
-
 class TestFullDisk : public QObject {
     Q_OBJECT
 private slots:
@@ -30,9 +18,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // what it holds before
         const QByteArray day = records({"04.09.24 朝ごはん"});
         QTest::newRow("例文追加, small Talk.txt") << "Talk.txt" << records({kPlaceholder, QStringLiteral("はい")});
-        QTest::newRow("例文追加, 36 KB Talk.txt") << "Talk.txt" << records({kPlaceholder}) + manyRecords("す", 1200);
+        QTest::newRow("例文追加, 36 KB Talk.txt") << "Talk.txt" << records(QStringList{kPlaceholder} + QStringList(1400, "すあいうえおかきくけこ"));
         QTest::newRow("日記終了, small day.txt") << "day.txt" << day;
-        QTest::newRow("日記終了, 36 KB day.txt") << "day.txt" << day + manyRecords("04.01.01 ", 1000);
+        QTest::newRow("日記終了, 36 KB day.txt") << "day.txt" << day + records(QStringList(1100, "04.01.01 あいうえおかきくけこ"));
         QTest::newRow("an option, small Talk.ini") << "Talk.ini" << QByteArray("[OPT]\nBeep=1\n");
     }
 

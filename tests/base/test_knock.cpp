@@ -123,12 +123,11 @@ private slots:
         std::atomic<int> raises = 0;
         KnockListener listener([&] { ++raises; }, [](std::function<void()> work) { work(); });
         QVERIFY(listener.listen(socket()));
-        const QString path = socket();
         // Not even connected: the file is the user's alone.
-        QCOMPARE(asNobody([&] { return connectTo(path) < 0 ? 0 : 1; }), 0);
-        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(0x6666)));
+        QCOMPARE(asNobody([&] { return connectTo(socket()) < 0 ? 0 : 1; }), 0);
+        QVERIFY(QFile::setPermissions(socket(), QFileDevice::Permissions(0x6666)));
         QCOMPARE(asNobody([&] {
-                     const int fd = connectTo(path);
+                     const int fd = connectTo(socket());
                      return fd < 0 ? 2 : exchange(fd, "raise\n").isEmpty() ? 0 : 1;
                  }),
                  0);

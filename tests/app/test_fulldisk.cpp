@@ -9,18 +9,6 @@
 
 using namespace kel;
 
-namespace {
-
-QByteArray manyRecords(const QString &prefix, int count)
-{
-    QStringList lines;
-    for (int i = 0; i < count; ++i)
-        lines << prefix + QString::number(i).rightJustified(4, u'0') + QStringLiteral("あいうえおかきくけこ");
-    return records(lines);
-}
-
-} // namespace
-
 class TestFullDisk : public QObject {
     Q_OBJECT
 private slots:
@@ -30,9 +18,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // what it holds before
         const QByteArray day = records({"04.09.24 朝ごはん"});
         QTest::newRow("例文追加, small Talk.txt") << "Talk.txt" << records({kPlaceholder, QStringLiteral("はい")});
-        QTest::newRow("例文追加, 36 KB Talk.txt") << "Talk.txt" << records({kPlaceholder}) + manyRecords("す", 1200);
+        QTest::newRow("例文追加, 36 KB Talk.txt") << "Talk.txt" << records(QStringList{kPlaceholder} + QStringList(1400, "すあいうえおかきくけこ"));
         QTest::newRow("日記終了, small day.txt") << "day.txt" << day;
-        QTest::newRow("日記終了, 36 KB day.txt") << "day.txt" << day + manyRecords("04.01.01 ", 1000);
+        QTest::newRow("日記終了, 36 KB day.txt") << "day.txt" << day + records(QStringList(1100, "04.01.01 あいうえおかきくけこ"));
         QTest::newRow("an option, small Talk.ini") << "Talk.ini" << QByteArray("[OPT]\nBeep=1\n");
     }
 
@@ -45,9 +33,8 @@ private slots:
         SmallDisk disk(folder);
         if (!disk.mounted())
             QFAIL("cannot mount a tmpfs here: mount needs root (run the tests as root or in a container)");
-        QFile old(folder + u'/' + file);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(bytes) == bytes.size());
-        old.close();
+        const QString path = folder + u'/' + file;
+        QVERIFY(test::writeFile(path, bytes));
         if (file != kSampleFileName)
             f.writeFile(kSampleFileName, records({kPlaceholder}));
 
@@ -82,11 +69,8 @@ private slots:
                 QCOMPARE(stored, f.store->value(QStringLiteral("Beep")) == QStringLiteral("0"));
             }
             QCOMPARE(stored, !full);
-            if (full) {
-                QFile now(old.fileName());
-                QVERIFY(now.open(QIODevice::ReadOnly));
-                QCOMPARE(now.readAll(), bytes); // whole, byte for byte
-            }
+            if (full)
+                QCOMPARE(test::readFile(path), bytes); // whole, byte for byte
             for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
                 QVERIFY2(name == ".filler" || name.endsWith(".txt") || name.endsWith(".ini"), qPrintable(name));
         }

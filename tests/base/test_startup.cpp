@@ -1,9 +1,10 @@
 // What a start works out before the window shows: where the user's files
 // live, and the option copies read from what Talk.ini stores, including
 // values a user or an older version may have left there. Plain functions,
-// driven here by tables. (The plain places, a data folder that is a file and
-// a read-only copy are started for real in test_package, with the login
-// entry; every option set, OPT1 7 and Sample 9 are opened and stored back
+// driven here by tables. (The plain places, a copied folder with its
+// Talk.txt, a data folder that is a file and a read-only copy, each giving
+// way to the next place, are started for real in test_package, with the
+// login entry; every option set, OPT1 7 and Sample 9 are opened and stored back
 // through the dialog in test_options_dialog.)
 
 #include "support/TestMain.h"
@@ -42,10 +43,6 @@ private slots:
             << "/o/" << "/e" << "/x" << QStringList{"/p/Talk.txt"} << none << "/o" << "/o" << true;
         QTest::newRow("KELVORAN_HOME over the program folder")
             << "" << "/e" << "/x" << QStringList{"/p/Talk.txt"} << none << "/e" << "/e" << true;
-        QTest::newRow("copied folder with Talk.txt")
-            << "" << "" << "/x" << QStringList{"/p/Talk.txt"} << none << "/p" << "/p" << true;
-        QTest::newRow("unwritable --home gives way to KELVORAN_HOME")
-            << "/o" << "/e" << "" << none << QStringList{"/o"} << "/e" << "/o" << true;
         QTest::newRow("nowhere to store: the wanted one, unusable")
             << "/o" << "" << "/x" << none << QStringList{"/o", xdgK, homeK} << "/o" << "/o" << false;
     }

@@ -25,11 +25,6 @@ namespace {
 // takes, ctest's timeout is the only bound.
 QByteArray tool(const QString &program, const QStringList &args) { return kel::test::runTool(program, args, -1).value_or(""); }
 
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
-
 int kAll() { return int(kel::soundSetCharacters().size()); }
 
 } // namespace
@@ -191,19 +186,18 @@ private slots:
         // Only looks: not a folder made, not a file written or copied.
         const QByteArray before = allIn(t.path());
         QVERIFY(!before.isEmpty());
-        const Run where = run(env, {"--where"}, bin);
+        const kel::test::Ran where = run(env, {"--where"}, bin);
         QCOMPARE(allIn(t.path()), before);
-        QCOMPARE(where.exitCode, 0);
-        QCOMPARE(where.out.section('\n', 0, 2) + '\n',
+        QCOMPARE(where.code, 0);
+        QCOMPARE(QString::fromUtf8(where.out).section('\n', 0, 2) + '\n',
                  QStringLiteral("files:     %1\nsounds:    %1, then %2\nsilent:    %3 of %4 characters\n")
                      .arg(expand(files), set).arg(silent).arg(kAll()));
         // Installed or copied somewhere alone, it has all of itself: kanji
         // are read by their reading, with no part looked for elsewhere.
-        const Run reading = run(env, {"--reading", "水を"}, bin);
-        QCOMPARE(reading.out, "み ず お\n");
-        const Run start = run(env, {"--quit-when-shown"}, bin);
-        QCOMPARE(start.exitCode, 0);
-        QCOMPARE(start.err, expand(problems));
+        QCOMPARE(run(env, {"--reading", "水を"}, bin).out, QByteArray("み ず お\n"));
+        const kel::test::Ran start = run(env, {"--quit-when-shown"}, bin);
+        QCOMPARE(start.code, 0);
+        QCOMPARE(QString::fromUtf8(start.err), expand(problems));
         // The first start writes the sentence file where the user's files
         // live; a copied one comes along unchanged.
         QVERIFY(QFileInfo(expand(files) + "/Talk.txt").isFile());
@@ -251,11 +245,11 @@ private slots:
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.remove("DISPLAY");
         const auto expand = [&](QString s) { return s.replace("<T>", t.path()).replace("<P>", program); };
-        const Run r = run(env, expand(args).split('|'));
-        QTEST(r.exitCode, "exitCode");
+        const kel::test::Ran r = run(env, expand(args).split('|'));
+        QTEST(r.code, "exitCode");
         qsizetype at = 0;
         for (const QString &piece : says) {
-            at = r.out.indexOf(expand(piece), at);
+            at = r.out.indexOf(expand(piece).toUtf8(), at);
             QVERIFY2(at >= 0, qPrintable(piece + " missing or out of order:\n" + r.out));
         }
         const QString entry = t.filePath("config/autostart/kelvoran.desktop");
@@ -265,8 +259,8 @@ private slots:
         const QStringList lines = QString::fromUtf8(kel::test::readFile(entry)).split('\n');
         QCOMPARE(lines.first(), "[Desktop Entry]");
         QVERIFY2(lines.contains(expand(exec)), qPrintable(lines.join('\n')));
-        QVERIFY(run(env, {"--where"}).out.contains("autostart: " + entry + '\n'));
-        QCOMPARE(run(env, {"--autostart", "off"}).exitCode, 0);
+        QVERIFY(run(env, {"--where"}).out.contains(("autostart: " + entry + '\n').toUtf8()));
+        QCOMPARE(run(env, {"--autostart", "off"}).code, 0);
         QVERIFY(!QFileInfo::exists(entry));
     }
 
@@ -278,11 +272,9 @@ private slots:
         const QRegularExpression helpOption(QStringLiteral("^  (?:-\\w, )?--([a-z][a-z-]*)"),
                                             QRegularExpression::MultilineOption);
         QStringList inHelp;
-        for (const auto &m : helpOption.globalMatch(run(baseEnv(t), {"--help"}).out))
+        for (const auto &m : helpOption.globalMatch(QString::fromUtf8(run(baseEnv(t), {"--help"}).out)))
             inHelp << m.captured(1);
-        const kel::test::Ran gunzip = kel::test::runProgram("gzip", {"-dc", out.filePath("root/usr/share/man/man1/kelvoran.1.gz")});
-        QVERIFY(gunzip.code == 0);
-        const QString page = QString::fromUtf8(gunzip.out);
+        const QString page = QString::fromUtf8(tool("gzip", {"-dc", out.filePath("root/usr/share/man/man1/kelvoran.1.gz")}));
         const QString options = page.section(QStringLiteral(".SH OPTIONS"), 1).section(QStringLiteral("\n.SH "), 0, 0);
         // Each entry: ".TP", then its option line (".B \-\-where", ".BI \-\-home " DIR"").
         const QRegularExpression manOption(QStringLiteral("^\\.TP\n\\.B[RI]? (?:\\\\-\\w, )?\\\\-\\\\-([a-z][a-z\\\\-]*)"),
@@ -311,14 +303,15 @@ private:
 
     // The program's own lines of standard error only: Qt's libraries may add
     // theirs (an audio client that finds no server, for one).
-    Run run(const QProcessEnvironment &env, const QStringList &args, const QString &bin = {}) const
+    kel::test::Ran run(const QProcessEnvironment &env, const QStringList &args, const QString &bin = {}) const
     {
-        const kel::test::Ran ran = kel::test::runProgram(bin.isEmpty() ? program : bin, args, env, {}, 30'000);
-        Run r{ran.code, QString::fromUtf8(ran.out), {}};
-        for (const QString &line : QString::fromUtf8(ran.err).split(u'\n'))
-            if (line.startsWith(QLatin1String("kelvoran: ")))
-                r.err += line + u'\n';
-        return r;
+        kel::test::Ran ran = kel::test::runProgram(bin.isEmpty() ? program : bin, args, env, {}, 30'000);
+        const QByteArrayList lines = ran.err.split('\n');
+        ran.err.clear();
+        for (const QByteArray &line : lines)
+            if (line.startsWith("kelvoran: "))
+                ran.err += line + '\n';
+        return ran;
     }
 
     // Every entry under `root`, with its kind and size.

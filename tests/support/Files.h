@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include <cstdio>
 #include <optional>
 
 namespace kel::test {
@@ -53,12 +54,9 @@ inline Ran runProgram(const QString &program, const QStringList &args,
 // or fails. What it says on standard error goes to the log.
 inline std::optional<QByteArray> runTool(const QString &program, const QStringList &args, int timeoutMs = 10'000)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, args);
-    // False too when it never started; one that hangs is killed on leaving.
-    const bool done = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
-    return done && process.exitCode() == 0 ? std::optional(process.readAllStandardOutput()) : std::nullopt;
+    const Ran ran = runProgram(program, args, QProcessEnvironment::systemEnvironment(), {}, timeoutMs);
+    std::fputs(ran.err.constData(), stderr);
+    return ran.code == 0 ? std::optional(ran.out) : std::nullopt;
 }
 
 } // namespace kel::test

@@ -50,6 +50,7 @@ struct Visit {
     std::map<QString, QString> options;        // besides "OPT1" = "2": a board touch enters at once
     QByteArray talk = records({kPlaceholder}); // Talk.txt at start-up; null: none
     QByteArray day;                            // day.txt at start-up; null: none
+    QByteArray dayTheirs;                      // day.txt as another program leaves it before the last touch; null: untouched
     QString text;                              // set before the first touch; none: as started
     QString clipboard;                         // likewise; a paste takes it off
     SaveFault fault = SaveFault::None;
@@ -180,7 +181,11 @@ inline void visit(const Visit &v)
     QGuiApplication::clipboard()->setText(v.clipboard);
     setSaveFaultForTesting(v.fault);
     Questions questions(v.answers);
-    play(f, v.steps);
+    const qsizetype last = std::max<qsizetype>(v.steps.size() - 1, 0);
+    play(f, v.steps.first(last));
+    if (!v.dayTheirs.isNull())
+        f.writeFile(QStringLiteral("day.txt"), v.dayTheirs);
+    play(f, v.steps.sliced(last));
     setSaveFaultForTesting(SaveFault::None);
 
     QCOMPARE(questions.asked, v.asked);

@@ -11,7 +11,7 @@
 // its targets; every text is Japanese, and the settings dialogs beside the
 // options have its type and touch sizes and fit the screen.
 #include "support/TestMain.h"
-#include "app/ScreenWalk.h"
+#include "samples/SampleDriving.h"
 
 #include "access/AccessOverlay.h"
 #include "access/SwitchUser.h"

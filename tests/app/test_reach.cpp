@@ -3,7 +3,7 @@
 // centre. The lists name the reachable controls in reading order.
 
 #include "support/TestMain.h"
-#include "app/ScreenWalk.h"
+#include "samples/SampleDriving.h"
 
 #include <QRandomGenerator>
 

@@ -65,14 +65,6 @@ struct Asked {
     }
 };
 
-QWidget *named(TalkFixture &f, const QString &name)
-{
-    auto *w = f.win->findChild<QWidget *>(name);
-    if (auto *g = qobject_cast<FlexGrid *>(w))
-        return g->viewport();
-    return w;
-}
-
 // A touch of 0.1 s at the control's centre: the release comes through the
 // clock, so that a key that repeats while held stops as a finger lifts.
 void tap(TalkFixture &f, QWidget *w)
@@ -213,7 +205,7 @@ private slots:
             checkScreen(f, asked, {}, "reached");
             Questions answers([](bool) { return 0; });
             ModalScript options({{"frmOPT", [](QWidget *d) { d->close(); }}});
-            tap(f, named(f, control));
+            tap(f, f.win->findChild<QWidget *>(control));
             if (control == u"cmdEnd")
                 QCOMPARE(f.quits, 1);
             else
@@ -282,7 +274,7 @@ private:
                 const int row = g->TopRow() + rng.bounded(qMax(1, qMin(3, g->Rows() - g->TopRow())));
                 touchCell(g, row, rng.bounded(g->Cols()));
             } else {
-                tap(f, named(f, control));
+                tap(f, f.win->findChild<QWidget *>(control));
             }
             settle();
             checkScreen(f, asked, control, where);

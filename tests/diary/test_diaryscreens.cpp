@@ -36,9 +36,6 @@ void TestDiaryScreens::visits_data()
         return Visit{.day = day, .steps = list, .listed = listed, .screen = "diary list"};
     };
     QTest::newRow("list: an empty row for today first") << listOf(breakfast, {"04.09.25|[]", "04.09.24|朝ごはん"});
-    QTest::newRow("list: an entry of today, no row added") << listOf(records({"04.09.25 あさ"}), {"04.09.25|[あさ]"});
-    QTest::newRow("list: oldest first is shown newest first, today's record on top")
-        << listOf(records({"04.09.23 あ", "04.09.25 い"}), {"04.09.25|[い]", "04.09.23|あ"});
     // The clock went back: a day after today stays, below the days up to
     // today. (Today's row added above it: "a later date never takes
     // today's text".)

@@ -14,15 +14,6 @@ using namespace kel;
 
 namespace {
 
-// What another program does to a file: "+x" adds the record x at the end,
-// "x>y" changes x to y.
-QByteArray edited(QByteArray file, const QString &edit)
-{
-    if (edit.startsWith(u'+'))
-        return file + records({edit.mid(1)});
-    return file.replace(records({edit.section(u'>', 0, 0)}), records({edit.section(u'>', 1)}));
-}
-
 const QString kKept = "%1|%2 はほかのプログラムで書き換えられていました。その内容は「%3」に残し、こちらの内容を保存しました。|OK";
 
 } // namespace
@@ -138,29 +129,28 @@ void TestSampleScreens::visits_data()
 
 void TestSampleScreens::outsideEdits_data()
 {
-    QTest::addColumn<QString>("edit");      // see edited()
+    QTest::addColumn<QByteArray>("theirs"); // Talk.txt as the other program leaves it
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<bool>("kept");         // the other program's file kept beside
     const QString hello = "こんにちは";
-    // A second copy added さかな after this one saved いぬ; this one adds
-    // ねこ: without the check, さかな would be lost. (Where a merge puts
+    // A second copy added さかな after this one saved いぬ (at the end of
+    // its list); this one adds ねこ: without the check, さかな would be lost. (Where a merge puts
     // each line, and removals: test_outside_change.)
     QTest::newRow("a line added between two saves: merged")
-        << "+さかな" << records({kPlaceholder, "いぬ", hello, "ねこ", "さかな"}) << false;
+        << records({kPlaceholder, hello, "いぬ", "さかな"}) << records({kPlaceholder, "いぬ", hello, "ねこ", "さかな"}) << false;
     QTest::newRow("a line changed between two saves: both kept")
-        << hello + ">こんばんは" << records({kPlaceholder, "いぬ", hello, "ねこ"}) << true;
+        << records({kPlaceholder, "こんばんは", "いぬ"}) << records({kPlaceholder, "いぬ", hello, "ねこ"}) << true;
 }
 
 void TestSampleScreens::outsideEdits()
 {
-    QFETCH(QString, edit);
+    QFETCH(QByteArray, theirs);
     QFETCH(bool, kept);
     TalkFixture f({{"OPT1", "2"}}, {{kSampleFileName, records({kPlaceholder, "こんにちは"})}});
     Questions questions({0, 0});
     // いぬ added first: the next save compares with what this one wrote.
     setMarked(f, "|いぬ_");
     play(f, {"例文追加", "例文終了"});
-    const QByteArray theirs = edited(f.readFile(kSampleFileName), edit);
     f.writeFile(kSampleFileName, theirs);
     setMarked(f, "|ねこ_");
     play(f, {"例文追加"});

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QLabel>
 
 using namespace kel;
 using namespace Qt::StringLiterals;

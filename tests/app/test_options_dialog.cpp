@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QLabel>
 
 using namespace kel;
 using namespace Qt::StringLiterals;
@@ -80,8 +79,6 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("window");        // columns, first cell, key, text size
 
-        QTest::newRow("first run, 確定 unchanged: the board back in hiragana")
-            << Stored{} << kFirstRun << u"cmdOK1"_s << kFirstRunIni << u"10 あ ひら, 34 -> 34 pt"_s;
         QTest::newRow("濁点表示文字 and 文字を拡大する。: 15 columns and 55 pt at once")
             << Stored{} << kFirstRun << u"chkMaxC chkMoji cmdOK1"_s
             << QByteArray(kFirstRunIni).replace("gMaxC=9", "gMaxC=14").replace("Moji=0", "Moji=1")

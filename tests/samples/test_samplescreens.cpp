@@ -14,15 +14,6 @@ using namespace kel;
 
 namespace {
 
-// What another program does to a file: "+x" adds the record x at the end,
-// "x>y" changes x to y.
-QByteArray edited(QByteArray file, const QString &edit)
-{
-    if (edit.startsWith(u'+'))
-        return file + records({edit.mid(1)});
-    return file.replace(records({edit.section(u'>', 0, 0)}), records({edit.section(u'>', 1)}));
-}
-
 const QString kKept = "%1|%2 はほかのプログラムで書き換えられていました。その内容は「%3」に残し、こちらの内容を保存しました。|OK";
 
 } // namespace
@@ -31,50 +22,11 @@ class TestSampleScreens : public QObject {
     Q_OBJECT
 
 private slots:
-    void bytesAndSentences_data();
-    void bytesAndSentences();
     void visits_data();
     void visits() { QFETCH(Visit, v); visit(v); }
     void outsideEdits_data();
     void outsideEdits();
 };
-
-void TestSampleScreens::bytesAndSentences_data()
-{
-    QTest::addColumn<QStringList>("cells"); // the list's sentence cells saved; none: reading only
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("read");
-    const auto hex = [](const char *spaced) { return QByteArray::fromHex(spaced); };
-    // "ああああ日記ダミー消さないでね！": 36 bytes.
-    const QByteArray placeholder = hex("22 82 A0 82 A0 82 A0 82 A0 93 FA 8B 4C 83 5F 83 7E 81 5B"
-                                       " 8F C1 82 B3 82 C8 82 A2 82 C5 82 CB 81 49 22 0D 0A");
-    const QStringList extensions{"～", "－", "①"};
-
-    QTest::newRow("code page 932's own ～ － ①")
-        << extensions << hex("22 81 60 22 0D 0A 22 81 7C 22 0D 0A 22 87 40 22 0D 0A") << extensions;
-    QTest::newRow("日記, ありがとう, empty, メモ: three records")
-        << QStringList{"日記", "ありがとう", "", "メモ"}
-        << placeholder + hex("22 82 A0 82 E8 82 AA 82 C6 82 A4 22 0D 0A") + placeholder
-        << QStringList{kPlaceholder, "ありがとう", kPlaceholder};
-    QTest::newRow("blank lines and lines of spaces are skipped")
-        << QStringList() << QByteArray("\r\n   \r\n\"a\"\r\n\r\n") << QStringList{"a"};
-    QTest::newRow("every quote is dropped")
-        << QStringList() << hex("22 61 22 62 22 63 22 0D 0A") << QStringList{"abc"};
-    QTest::newRow("a line of two quotes is an empty sentence")
-        << QStringList() << QByteArray("\"\"\r\n\"a\"\r\n") << QStringList{"", "a"};
-    QTest::newRow("lone CR and lone LF end lines")
-        << QStringList() << QByteArray("\"a\"\r\"b\"\n\"c\"") << QStringList{"a", "b", "c"};
-}
-
-void TestSampleScreens::bytesAndSentences()
-{
-    QFETCH(QStringList, cells);
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, read);
-    QCOMPARE(parseSamples(decodeTextFile(file).text), read);
-    if (!cells.isEmpty())
-        QCOMPARE(encodeSamples(cells).bytes, file);
-}
 
 void TestSampleScreens::visits_data()
 {
@@ -89,6 +41,25 @@ void TestSampleScreens::visits_data()
         .listed = {"あ行|[日記]", "|3時に起こして", "か行|かさ", "|がっこう", "が行|ごはん"},
         .screen = "example list"};
     // The rows of the last build in their order, then the new sentence.
+    // A file edited by hand: blank lines and lines of spaces skipped, every
+    // quote dropped, "" an empty sentence, lone CR and LF ending lines, code
+    // page 932's own ～ － ①. Saved back as records: "日記" and "メモ" as the
+    // placeholder, the empty sentence left out.
+    const QByteArray byHand = QByteArray::fromHex("2283818382220D0A 0D0A2020200D0A 226122622263220D0A 22220D0A"
+                                                  "228160817C8740220D0A 227822 0D 227922 0A 227A22");
+    // It lacks the placeholder: the list's first row, which opens the diary,
+    // is there all the same, and closing the list leaves the file as it was.
+    QTest::newRow("a hand-edited file, listed, closed and opened again") << Visit{
+        .talk = byHand, .steps = {"例文表示", "例文終了", "例文表示"}, .listed = {"あ行|[日記]", "|", "|abc", "|x", "|y", "|z", "マ行|メモ", "|～－①"},
+        .screen = "example list"};
+    // "ああああ日記ダミー消さないでね！": 36 bytes.
+    const QByteArray placeholder = QByteArray::fromHex("22 82 A0 82 A0 82 A0 82 A0 93 FA 8B 4C 83 5F 83 7E 81 5B"
+                                                       " 8F C1 82 B3 82 C8 82 A2 82 C5 82 CB 81 49 22 0D 0A");
+    QTest::newRow("a hand-edited file, saved back") << Visit{
+        .talk = byHand, .text = "|はい_", .steps = add,
+        .listed = {"|ああああ日記ダミー消さないでね！", "|abc", "|x", "|y", "|z", "は行|[はい]", "|～－①"}, .screen = "example list",
+        .talkAfter = placeholder + QByteArray::fromHex("22616263220D0A 2278220D0A 2279220D0A 227A220D0A") + placeholder
+                     + QByteArray::fromHex("228160817C8740220D0A 2282CD82A2220D0A")};
     QTest::newRow("added: stored and highlighted") << Visit{
         .talk = records({kPlaceholder, "はい", "あさ"}), .text = "|  ありがとう _", .steps = add,
         .listed = {"あ行|日記", "|あさ", "|[ありがとう]", "は行|はい"}, .screen = "example list",
@@ -146,11 +117,6 @@ void TestSampleScreens::visits_data()
     QTest::newRow("fresh installation: placeholder and everyday sentences")
         << Visit{.talk = QByteArray(), .steps = {"例文表示", "例文終了"},
                  .talkAfter = records(QStringList{kPlaceholder} + everydaySentences())};
-    // The list's first row opens the diary: it is there all the same, and
-    // closing the list leaves the file as it was.
-    QTest::newRow("a file without the placeholder is kept and still lists the diary row")
-        << Visit{.talk = records({"こんにちは"}), .steps = {"例文表示", "例文終了", "例文表示"},
-                 .listed = {"あ行|[日記]", "か行|こんにちは"}, .screen = "example list"};
     // "始め" clears the text and the board's green (rule 3 leaves a named cell green).
     QTest::newRow("始め, ＯＫ clears")
         << Visit{.options = {{"OPT1", "3"}}, .text = "あ[い]う_", .steps = {"#0,9", "始め"}, .answers = {0},
@@ -163,29 +129,28 @@ void TestSampleScreens::visits_data()
 
 void TestSampleScreens::outsideEdits_data()
 {
-    QTest::addColumn<QString>("edit");      // see edited()
+    QTest::addColumn<QByteArray>("theirs"); // Talk.txt as the other program leaves it
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<bool>("kept");         // the other program's file kept beside
     const QString hello = "こんにちは";
-    // A second copy added さかな after this one saved いぬ; this one adds
-    // ねこ: without the check, さかな would be lost. (Where a merge puts
+    // A second copy added さかな after this one saved いぬ (at the end of
+    // its list); this one adds ねこ: without the check, さかな would be lost. (Where a merge puts
     // each line, and removals: test_outside_change.)
     QTest::newRow("a line added between two saves: merged")
-        << "+さかな" << records({kPlaceholder, "いぬ", hello, "ねこ", "さかな"}) << false;
+        << records({kPlaceholder, hello, "いぬ", "さかな"}) << records({kPlaceholder, "いぬ", hello, "ねこ", "さかな"}) << false;
     QTest::newRow("a line changed between two saves: both kept")
-        << hello + ">こんばんは" << records({kPlaceholder, "いぬ", hello, "ねこ"}) << true;
+        << records({kPlaceholder, "こんばんは", "いぬ"}) << records({kPlaceholder, "いぬ", hello, "ねこ"}) << true;
 }
 
 void TestSampleScreens::outsideEdits()
 {
-    QFETCH(QString, edit);
+    QFETCH(QByteArray, theirs);
     QFETCH(bool, kept);
     TalkFixture f({{"OPT1", "2"}}, {{kSampleFileName, records({kPlaceholder, "こんにちは"})}});
     Questions questions({0, 0});
     // いぬ added first: the next save compares with what this one wrote.
     setMarked(f, "|いぬ_");
     play(f, {"例文追加", "例文終了"});
-    const QByteArray theirs = edited(f.readFile(kSampleFileName), edit);
     f.writeFile(kSampleFileName, theirs);
     setMarked(f, "|ねこ_");
     play(f, {"例文追加"});

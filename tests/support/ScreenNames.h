@@ -49,11 +49,6 @@ inline const char *nameOf(Screen s)
     return screenNeeds().at(qsizetype(s)).name;
 }
 
-// Wide, the text panel covers the board area; what lies below it belongs
-// to the screen underneath. The stop panel, a window of its own, lies over
-// the bottom band.
-inline const QStringList kWideTextNeeds{"txtTalk", "cmdWide", "cmdCopy", "cmdPaste"};
-
 // The screen the user sees: "reading" during a reading, "wide text" when
 // the wide text panel covers the screen, or the current screen's name.
 inline QString screenOf(const Talk &t)
@@ -66,16 +61,16 @@ inline QString screenOf(const Talk &t)
     return QString::fromUtf8(nameOf(s.current()));
 }
 
-// The controls the screen the user sees needs within reach.
+// The controls the screen the user sees needs within reach. Wide, the text
+// panel covers the board area; what lies below it belongs to the screen
+// underneath. The stop panel, a window of its own, lies over the bottom band.
 inline QStringList needsNow(const Talk &t)
 {
-    const Screens &s = *t.screens;
-    if (s.reading() || (s.textWide() && s.current() != Screen::EntryOpen))
-        return kWideTextNeeds;
-    QStringList needs = screenNeeds().at(qsizetype(s.current())).needs;
-    if (s.textWide())
-        needs << QStringLiteral("cmdCopy") << QStringLiteral("cmdPaste");
-    return needs;
+    const QStringList wide{"txtTalk", "cmdWide", "cmdCopy", "cmdPaste"};
+    if (const QString seen = screenOf(t); seen == u"reading" || seen == u"wide text")
+        return wide;
+    // The entry is read wide, with copy and paste.
+    return screenNeeds().at(qsizetype(t.screens->current())).needs + (t.screens->textWide() ? wide.mid(2) : QStringList());
 }
 
 // Those of them that are not on top at their centre.

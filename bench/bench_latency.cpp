@@ -110,7 +110,7 @@ int main(int argc, char *argv[])
     QTest::qWait(500);
     const QByteArray refTone = rawTone(2000, 0.3);
     std::vector<double> gaps;
-    const QList<Sound> ignored = soundsWhile(QDir::temp().filePath(QStringLiteral("kelvoran-latency.wav")), [&] {
+    const QList<qint16> ignored = recordingWhile(QDir::temp().filePath(QStringLiteral("kelvoran-latency.wav")), [&] {
         for (int i = 0; i < kTrials; ++i) {
             pressCell(fx.ui().grdBoard, 0, 9);
             const Nanos written = steady.now();

@@ -232,10 +232,10 @@ void underLoad(int busyLoops)
     std::vector<double> worst, all;
     for (int r = 0; r < kReadings; ++r) {
         const std::vector<qint16> got = recorded(player, line.cues, line.endFrame, dir.filePath("capture"));
-        const QList<test::Onset> onsets = test::onsetsIn(QList<qint16>(got.begin(), got.end()));
+        const QList<test::Sound> onsets = test::soundsIn(QList<qint16>(got.begin(), got.end()), 0.02);
         double maxMs = 0;
         for (qsizetype i = 0; i < onsets.size(); ++i) {
-            const double ms = 1000 * std::abs(onsets[i].at - onsets[0].at - double(beatFrame(i, kRate)) / kPlaybackRate);
+            const double ms = 1000 * std::abs(onsets[i].onset - onsets[0].onset - double(beatFrame(i, kRate)) / kPlaybackRate);
             maxMs = std::max(maxMs, ms);
             all.push_back(ms);
         }
@@ -246,7 +246,7 @@ void underLoad(int busyLoops)
         if (onsets.size() != kMorae || maxMs > 8) {
             std::printf("  reading %d: %lld onsets; late (ms):", r, (long long)onsets.size());
             for (qsizetype i = 0; i < onsets.size(); ++i)
-                std::printf(" %.0f", 1000 * (onsets[i].at - onsets[0].at - double(beatFrame(i, kRate)) / kPlaybackRate));
+                std::printf(" %.0f", 1000 * (onsets[i].onset - onsets[0].onset - double(beatFrame(i, kRate)) / kPlaybackRate));
             std::printf("\n");
         }
         worst.push_back(maxMs);
@@ -273,14 +273,14 @@ void stopping()
         const int playMs = 300 + 20 * r;
         QElapsedTimer clock;
         double stoppedAfter = 0;
-        const QList<test::Sound> sounds = test::soundsWhile(dir.filePath("capture"), [&] {
+        const QList<test::Sound> sounds = test::soundsIn(test::recordingWhile(dir.filePath("capture"), [&] {
             clock.start();
             player.playTimeline(cues, kPlaybackRate * 2);
             QTest::qWait(playMs);
             player.close();
             stoppedAfter = double(clock.nsecsElapsed()) / 1e6;
             QTest::qWait(500);
-        });
+        }));
         if (sounds.size() == 1)
             lags.push_back(1000 * (sounds[0].end - sounds[0].onset) - stoppedAfter);
     }

@@ -128,13 +128,13 @@ void beat(int rate)
         player.playTimeline(line.cues, line.endFrame);
         QTest::qWait(int(1000LL * line.endFrame / kPlaybackRate) + 300);
     });
-    const QList<test::Onset> onsets = test::onsetsIn(heard);
+    const QList<test::Sound> onsets = test::soundsIn(heard, 0.02);
     std::vector<double> errorsMs;
     for (qsizetype i = 0; i < onsets.size() && i < kMorae; ++i)
-        errorsMs.push_back(std::abs(onsets[i].at - onsets[0].at - double(beatFrame(i, rate)) / kPlaybackRate) * 1000);
+        errorsMs.push_back(std::abs(onsets[i].onset - onsets[0].onset - double(beatFrame(i, rate)) / kPlaybackRate) * 1000);
     if (qEnvironmentVariableIsSet("BEAT_TRACE"))
         for (size_t i = 0; i < errorsMs.size(); ++i)
-            std::printf("%zu:%.2f%s", i, (onsets[qsizetype(i)].at - onsets[0].at - double(beatFrame(qsizetype(i), rate)) / kPlaybackRate) * 1000, i + 1 == errorsMs.size() ? "\n" : " ");
+            std::printf("%zu:%.2f%s", i, (onsets[qsizetype(i)].onset - onsets[0].onset - double(beatFrame(qsizetype(i), rate)) / kPlaybackRate) * 1000, i + 1 == errorsMs.size() ? "\n" : " ");
     std::printf("beat at %d morae/s: %lld of %d onsets found, error median %.3f ms, max %.3f ms\n", rate,
                 qlonglong(onsets.size()), kMorae, median(errorsMs),
                 errorsMs.empty() ? 0.0 : *std::max_element(errorsMs.begin(), errorsMs.end()));

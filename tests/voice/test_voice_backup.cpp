@@ -130,6 +130,7 @@ private slots:
                  {"export onto a link to /dev/null", "--export-voice", "link to /dev/null", {}, notRegular},
                  {"back up onto a FIFO", "--backup", "fifo", {}, notRegular},
                  {"a backup onto a full disk is told in Japanese", "--backup", "full disk", {}, "ディスクがいっぱいです"},
+                 {"an export onto a full disk is told in Japanese", "--export-voice", "full disk", {}, "ディスクがいっぱいです"},
                  {"a restore beside a window", "--restore", "archive beside a window", full("\"theirs\"\r\n", voiceTar({{"い", tone}})), close},
                  {"an import beside a window", "--import-voice", "archive beside a window", good, close},
                  {"a restore over changed files wants --force", "--restore", "archive, no --force", full("\"theirs\"\r\n", voiceTar({})),
@@ -331,7 +332,7 @@ private slots:
         QVERIFY(!folder.keep("う", toneWav(300, 0.5), toneWav(300, 1.0), &error) && !error.isEmpty());
         QCOMPARE(readFile(mount + "/う.wav"), toneWav(200, 0.2));
         QVERIFY(!QFile::exists(folder.takePath("う")));
-        // (A backup written onto a full disk: commands.)
+        // (A backup or an export written onto a full disk: commands.)
         QVERIFY(disk.fill());
         // An import onto it is refused before it writes a thing.
         const auto before = snapshot(mount);
